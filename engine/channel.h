@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QtGlobal>
+
+/// One channel of the connected module: set, measured, bound and nominal values in volts and
+/// amperes, and the channel's status words. A plain record; the engine writes it from answers.
+class Channel
+{
+public:
+    explicit Channel(int index = 0) : m_index(index) { }
+
+    int index() const { return m_index; }
+
+    float voltageSet() const { return m_voltageSet; }
+    void setVoltageSet(float value) { m_voltageSet = value; }
+    float currentSet() const { return m_currentSet; }
+    void setCurrentSet(float value) { m_currentSet = value; }
+    float voltageMeasure() const { return m_voltageMeasure; }
+    void setVoltageMeasure(float value) { m_voltageMeasure = value; }
+    float currentMeasure() const { return m_currentMeasure; }
+    void setCurrentMeasure(float value) { m_currentMeasure = value; }
+    float voltageBounds() const { return m_voltageBounds; }
+    void setVoltageBounds(float value) { m_voltageBounds = value; }
+    float currentBounds() const { return m_currentBounds; }
+    void setCurrentBounds(float value) { m_currentBounds = value; }
+    float voltageNominal() const { return m_voltageNominal; }
+    void setVoltageNominal(float value) { m_voltageNominal = value; }
+    float currentNominal() const { return m_currentNominal; }
+    void setCurrentNominal(float value) { m_currentNominal = value; }
+
+    quint16 status() const { return m_status; }
+    void setStatus(quint16 value) { m_status = value; }
+    quint16 eventStatus() const { return m_eventStatus; }
+    void setEventStatus(quint16 value) { m_eventStatus = value; }
+    quint32 eventMask() const { return m_eventMask; }
+    void setEventMask(quint32 value) { m_eventMask = value; }
+    quint16 control() const { return m_control; }
+    void setControl(quint16 value) { m_control = value; }
+
+    bool epu() const { return m_epu; }
+    void setEpu(bool value) { m_epu = value; }
+
+private:
+    int m_index = 0;
+    float m_voltageSet = 0.0f;
+    float m_currentSet = 0.0f;
+    float m_voltageMeasure = 0.0f;
+    float m_currentMeasure = 0.0f;
+    float m_voltageBounds = 0.0f;
+    float m_currentBounds = 0.0f;
+    float m_voltageNominal = 0.0f;
+    float m_currentNominal = 0.0f;
+    quint16 m_status = 0;
+    quint16 m_eventStatus = 0;
+    quint32 m_eventMask = 0;
+    quint16 m_control = 0;
+    bool m_epu = false;
+};

@@ -1,0 +1,194 @@
+#pragma once
+
+#include "module.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QLoggingCategory>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+Q_DECLARE_LOGGING_CATEGORY(lcEngine)
+
+/// The protocol engine of one connection to a module. Each link class derives from it and adds
+/// only the medium: the six link operations below are the link's contract.
+///
+/// The engine is answer-driven: it writes one request, carrying a request code, and writes the
+/// next one only after the answer has been processed by onAnswerReady(). It has no timer; a
+/// request whose answer never comes stalls the cycle until the owner ends the connection.
+class SCPI_Parser : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// The code of the request whose answer is awaited; the answer is parsed by it.
+    enum RequestCode : quint16 {
+        None = 0,
+        ReadVoltageSet = 81,
+        ReadVoltageNominal = 83,
+        ReadVoltageBounds = 84,
+        ReadCurrentSet = 90,
+        ReadCurrentNominal = 92,
+        ReadCurrentBounds = 93,
+        ReadRamps = 96,
+        ReadFirmware = 99,
+        ReadModuleStatus = 101,
+        ClearModuleEvents = 104,
+        SetModuleEventMask = 105,
+        ReadSupplies = 108,
+        ReadChannelControl = 122,
+        ReadChannelStatus = 123,
+        ReadChannelEventStatus = 125,
+        ReadChannelEventMask = 126,
+        ReadIdentity = 132,
+        ReadLimitsPercent = 133,
+        ReadLimitsUnits = 134,
+        MeasureVoltage = 141,
+        MeasureCurrent = 142,
+        ReadEpu = 174,
+        SaveConfiguration = 179,
+        ReadAverage = 200,
+        ReadInterfaceMode = 204,
+        SetModuleControl = 212,
+        ReadOutputs = 245,
+        ReadInterlock = 246,
+        ReadEmission = 247,
+    };
+    Q_ENUM(RequestCode)
+
+    /// An answer buffer that grows past this without completing is emptied ("answer too
+    /// long"), so a runaway device cannot exhaust memory.
+    static constexpr int MaxAnswerSize = 64 * 1024;
+    /// Records the engine's Module always holds; a module reporting more channels is clamped.
+    static constexpr int ChannelRecords = 64;
+
+    explicit SCPI_Parser(QObject *parent = nullptr);
+    ~SCPI_Parser() override;
+
+    // --- link contract ------------------------------------------------------------------
+    /// Opens the medium; true when it accepted the open request. Resets answerCount to 0.
+    virtual bool connectDevice() = 0;
+    /// Closes the medium and releases the transport. Afterwards only destruction must work.
+    virtual void disconnectDevice() = 0;
+    /// True while the medium is usable.
+    virtual bool isConnected() const = 0;
+    /// Names the endpoint for the status line (host text, port name or "GPIB:<address>").
+    virtual QString interfaceName() const = 0;
+
+public slots:
+    /// Queues the emission regulation command of a filament supply.
+    void setModuleEmissionParameter(float p, float i, float d, float minimum, float maximum);
+
+protected slots:
+    /// Collects one complete answer through readAnswer(), parses it by requestCode and asks
+    /// refreshData() for the next request. Runs whenever answer bytes may have arrived.
+    virtual void onAnswerReady();
+
+public:
+    /// Writes \a command (8-bit text) and stores \a requestCode in requestCode before returning.
+    virtual void sendCommand(quint16 requestCode, const QString &command) = 0;
+    /// Appends the bytes that have arrived to \a answer; true when it now holds one complete
+    /// answer. On false the partial answer stays in \a answer for the next call.
+    virtual bool readAnswer(QByteArray &answer) = 0;
+
+protected slots:
+    /// Chooses and sends the next request: identity, configuration, queued command or poll.
+    void refreshData();
+    /// Stops the request cycle for good; sends at most one queued command first.
+    void onStopRefresh();
+
+public:
+    const Module &module() const { return m_module; }
+    Module &module() { return m_module; }
+
+    /// Sends the identity query.
+    void requestIdentity();
+    /// Makes the next refreshData() start the configuration sequence from its beginning.
+    void restartFullRead();
+    /// The code of the request whose answer is awaited (0 = none).
+    quint16 pendingRequest() const { return requestCode; }
+    void enqueueCommand(int requestCode, const QString &command);
+
+    /// The suffix addressing \a channel (channelCount = all channels) with "," or " " before it.
+    QString channelList(int channel, bool comma) const;
+
+    bool supportsPercentLimits() const;
+    bool supportsUnitLimits() const;
+    bool hasInputOutput() const;
+    bool hasEmissionControl() const;
+    bool supportsInterfaceMode() const;
+    /// The EPU query for the connected module's firmware release.
+    QString epuQuery() const;
+
+    /// Whether a serial module with this firmware echoes each byte before the next may be sent.
+    static bool firmwareUsesCharacterEcho(const QByteArray &firmwareName,
+                                          const QByteArray &firmwareRelease);
+
+    // --- set commands ---------------------------------------------------------------------
+    void setVoltage(float value, int channel);
+    void setVoltageBounds(float value, int channel);
+    void setCurrent(float value, int channel);
+    void setCurrentBounds(float value, int channel);
+    void setChannelEventMask(unsigned mask, int channel);
+    void setChannelOn(bool on, int channel);
+    void setChannelEmergencyOff(bool off, int channel);
+    void setChannelControl(quint16 control, int channel);
+    void clearChannelEvents(int channel);
+    void setVoltageRamp(float value);
+    void setCurrentRamp(float value);
+    void clearModuleEvents();
+    void clearStatus();
+    void setModuleControl(quint16 control);
+    void setModuleEventMask(quint16 mask);
+    void setAverage(int value);
+    void setInterfaceMode(int mode);
+    void setModuleOutput(Module::Output output, int value);
+    void saveConfiguration();
+
+    /// Number of queued set commands (for the owner's display and for tests).
+    int queuedCommandCount() const { return commandQueue.size(); }
+    bool isStopped() const { return stopped; }
+    bool isFullRead() const { return fullRead; }
+    int currentStep() const { return step; }
+
+signals:
+    void updateFirmwareName(QString s);
+    void updateSerialNumber(int serialNumber);
+    void updateDeviceName(QString s);
+    void dataReceived(int count);
+    void updateDisplay();
+    void interfaceModeSupported(bool supported);
+
+protected:
+    /// Called with the echo mode the firmware answer asks for. Only the serial link acts on it.
+    virtual void setCharacterEcho(bool on);
+
+    Module m_module;
+    QByteArray lastCommand;
+    QByteArray manufacturer;
+    QList<QPair<int, QString>> commandQueue;
+    quint16 requestCode = 0;
+    int answerCount = 0;
+    int step = 0;
+    bool stopped = false;
+    bool fullRead = false;
+    /// The answer being collected; emptied after each complete answer.
+    QByteArray answerBuffer;
+
+private:
+    void sendPerChannelQuery(quint16 code, const char *query);
+    void sendConfigurationStep();
+    void sendCyclicStep();
+    void interpretAnswer(const QByteArray &answer);
+    void parseChannelList(quint16 code, const QByteArray &answer);
+    void parseIdentity(const QByteArray &answer);
+    void parseFirmware(const QByteArray &answer);
+    void parseRamps(const QByteArray &answer);
+    void parseSupplies(const QByteArray &answer);
+    void parseLimits(quint16 code, const QByteArray &answer);
+    void parseModuleWords(const QByteArray &answer);
+    void parseOutputs(const QByteArray &answer);
+    void parseEmission(const QByteArray &answer);
+    double releaseNumber() const;
+};
