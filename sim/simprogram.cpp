@@ -1,0 +1,62 @@
+#include "simprogram.h"
+
+#include "simlog.h"
+#include "simmodule.h"
+#include "tcpfrontend.h"
+
+#include <QHostAddress>
+
+namespace vornsim {
+
+SimProgram::SimProgram(QObject *parent)
+    : QObject(parent)
+{
+}
+
+// The front ends are children and go first; the modules they point to live until here.
+SimProgram::~SimProgram()
+{
+    qDeleteAll(children());
+}
+
+SimModule *SimProgram::addModule(const SimOptions &options, int serialOffset)
+{
+    Preset preset = options.preset;
+    preset.identity.serialNumber += serialOffset;
+    m_modules.push_back(std::make_unique<SimModule>(preset));
+    SimModule *module = m_modules.back().get();
+    module->setClock(SimModule::Clock::RealTime);
+    module->setNoise(options.noise);
+    return module;
+}
+
+bool SimProgram::start(const SimOptions &options, QString *error)
+{
+    switch (options.transport) {
+    case SimOptions::Transport::Tcp: {
+        const QHostAddress address(options.address);
+        if (address.isNull()) {
+            *error = QStringLiteral("invalid listen address: %1").arg(options.address);
+            return false;
+        }
+        auto *tcp = new TcpFrontEnd(addModule(options, 0), this);
+        tcp->setFaults(options.faults);
+        if (!tcp->listen(address, options.port)) {
+            *error = QStringLiteral("cannot listen on %1:%2: %3")
+                         .arg(options.address)
+                         .arg(options.port)
+                         .arg(tcp->errorString());
+            return false;
+        }
+        m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(tcp->serverPort());
+        return true;
+    }
+    case SimOptions::Transport::Serial:
+    case SimOptions::Transport::Gpib:
+        break;
+    }
+    *error = QStringLiteral("transport not available");
+    return false;
+}
+
+} // namespace vornsim
