@@ -1,5 +1,6 @@
 #include "simprogram.h"
 
+#include "serialfrontend.h"
 #include "simlog.h"
 #include "simmodule.h"
 #include "tcpfrontend.h"
@@ -51,7 +52,16 @@ bool SimProgram::start(const SimOptions &options, QString *error)
         m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(tcp->serverPort());
         return true;
     }
-    case SimOptions::Transport::Serial:
+    case SimOptions::Transport::Serial: {
+        auto *serial = new SerialFrontEnd(addModule(options, 0), this);
+        serial->setFaults(options.faults);
+        if (!serial->open()) {
+            *error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(serial->errorString());
+            return false;
+        }
+        m_readyLine = QStringLiteral("serial %1").arg(serial->portPath());
+        return true;
+    }
     case SimOptions::Transport::Gpib:
         break;
     }
