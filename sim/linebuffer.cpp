@@ -31,6 +31,18 @@ QList<LineBuffer::Line> LineBuffer::append(const QByteArray &bytes)
     return lines;
 }
 
+bool LineBuffer::takePending(Line *line)
+{
+    if (m_buffer.isEmpty() && !m_overflow)
+        return false;
+    line->overlong = m_overflow;
+    line->text = m_buffer;
+    if (line->text.endsWith('\r'))
+        line->text.chop(1);
+    clear();
+    return true;
+}
+
 void LineBuffer::clear()
 {
     m_buffer.clear();

@@ -22,6 +22,9 @@ public:
 
     /// Appends bytes and returns the lines they completed, in order.
     QList<Line> append(const QByteArray &bytes);
+    /// Ends the unfinished line, as the end of a GPIB message (EOI) does. False when nothing
+    /// is pending.
+    bool takePending(Line *line);
     /// Bytes of the unfinished line.
     const QByteArray &pending() const { return m_buffer; }
     void clear();

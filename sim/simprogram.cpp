@@ -1,5 +1,6 @@
 #include "simprogram.h"
 
+#include "gpibfrontend.h"
 #include "serialfrontend.h"
 #include "simlog.h"
 #include "simmodule.h"
@@ -62,10 +63,25 @@ bool SimProgram::start(const SimOptions &options, QString *error)
         m_readyLine = QStringLiteral("serial %1").arg(serial->portPath());
         return true;
     }
-    case SimOptions::Transport::Gpib:
-        break;
+    case SimOptions::Transport::Gpib: {
+        auto *gpib = new GpibFrontEnd(this);
+        gpib->setFaults(options.faults);
+        // Several modules of one preset get consecutive serial numbers.
+        for (int i = 0; i < options.gpibAddresses.size(); ++i)
+            gpib->addModule(options.gpibAddresses.at(i), addModule(options, i));
+        for (int pad : options.gpibSilent) {
+            if (!options.gpibAddresses.contains(pad))
+                gpib->addSilentListener(pad);
+        }
+        if (!gpib->listen(options.gpibSocket)) {
+            *error = QStringLiteral("cannot listen on %1: %2")
+                         .arg(options.gpibSocket, gpib->errorString());
+            return false;
+        }
+        m_readyLine = QStringLiteral("gpib %1").arg(gpib->socketPath());
+        return true;
     }
-    *error = QStringLiteral("transport not available");
+    }
     return false;
 }
 
