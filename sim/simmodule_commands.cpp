@@ -385,8 +385,9 @@ bool SimModule::setVoltageCommand(const ScpiCommand &cmd)
             } else if (word == "OFF") {
                 ch.on = false;
             } else if (word == "EMCY OFF") {
+                // The on request stays as it is; the output is cut until the emergency is
+                // cleared, as the two independent control bits say.
                 ch.emergency = true;
-                ch.on = false;
                 ch.voltageOutput = 0.0;
             } else {
                 ch.emergency = false;
