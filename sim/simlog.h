@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+/// Traces of the module simulator: commands it does not understand, connections, faults.
+Q_DECLARE_LOGGING_CATEGORY(lcSim)

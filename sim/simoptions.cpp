@@ -1,0 +1,214 @@
+#include "simoptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace vornsim {
+
+namespace {
+
+struct Numbers
+{
+    QCommandLineParser &parser;
+    QString *error;
+
+    /// A non-negative integer option; keeps `*value` when the option is absent.
+    template <typename T> bool get(const QString &name, T *value, qint64 maximum = 0x7fffffff)
+    {
+        if (!parser.isSet(name))
+            return true;
+        bool ok = false;
+        const qint64 v = parser.value(name).toLongLong(&ok);
+        if (!ok || v < 0 || v > maximum) {
+            *error = QStringLiteral("invalid value for --%1: %2").arg(name, parser.value(name));
+            return false;
+        }
+        *value = T(v);
+        return true;
+    }
+};
+
+bool addressList(const QString &text, const QString &name, QList<int> *list, QString *error)
+{
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int pad = part.trimmed().toInt(&ok);
+        if (!ok || pad < 1 || pad > 30) {
+            *error = QStringLiteral("invalid GPIB address for --%1: %2 (1 to 30)").arg(name, part);
+            return false;
+        }
+        if (!list->contains(pad))
+            list->append(pad);
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseSimOptions(
+    const QStringList &arguments, SimOptions *options, QString *message, int *exitCode)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated Vornwerk high-voltage module speaking the SCPI dialect.\n"
+        "Without options: a four-channel KA2F module on TCP 127.0.0.1:10001.\n"
+        "When ready it prints one line to stdout: \"tcp <address>:<port>\", "
+        "\"serial <pty path>\" or \"gpib <socket path>\".\n"
+        "Unknown queries answer ERROR in their place; unknown set commands are ignored."));
+    parser.addHelpOption();
+    const auto opt = [&parser](const char *name, const char *help, const char *value = nullptr) {
+        QCommandLineOption o(QString::fromLatin1(name), QString::fromLatin1(help));
+        if (value)
+            o.setValueName(QString::fromLatin1(value));
+        parser.addOption(o);
+    };
+    opt("tcp", "Listen on TCP port PORT (0 picks a free port; default 10001).", "PORT");
+    opt("address", "Listen address for TCP (default 127.0.0.1).", "ADDR");
+    opt("serial", "Open a pseudo-terminal and act as a module on a serial port.");
+    opt("gpib", "Put modules at these GPIB primary addresses (1-30), e.g. 5 or 5,7.",
+        "ADDR[,ADDR...]");
+    opt("gpib-silent", "Add listeners at these addresses that never answer.", "ADDR[,ADDR...]");
+    opt("gpib-socket",
+        "Local socket the stand-in GPIB library connects to (its VORN_GPIB_SOCKET); default "
+        "/tmp/vorn-gpib-<pid>.sock.",
+        "PATH");
+    opt("preset", "Module kind (default KA2F); see --list-presets.", "NAME");
+    opt("list-presets", "Print the preset names and exit.");
+    opt("manufacturer", "Override the manufacturer in the identity answer.", "TEXT");
+    opt("device", "Override the device name.", "TEXT");
+    opt("serial-number", "Override the serial number.", "N");
+    opt("firmware", "Override the firmware name.", "NAME");
+    opt("release", "Override the firmware release, e.g. 4.08.", "TEXT");
+    opt("channels", "Override the channel count (1-64).", "N");
+    opt("nominal-voltage", "Nominal voltage per channel in V (negative: negative module).", "V");
+    opt("nominal-current", "Nominal current per channel in A.", "A");
+    opt("no-noise", "Exact measured values; no noise, no drift.");
+    opt("verbose", "Trace commands and faults (logging category vorn.sim) to stderr.");
+    opt("split", "Fault: write each answer in N segments.", "N");
+    opt("split-delay", "Fault: pause between segments in ms (default 20).", "MS");
+    opt("delay", "Fault: send every answer MS milliseconds late.", "MS");
+    opt("drop-every", "Fault: swallow every Nth answer (1: never answer).", "N");
+    opt("garbage-every", "Fault: replace every Nth answer by junk ending in CR LF.", "N");
+    opt("close-after", "Fault: close the TCP connection after N answers.", "N");
+    opt("endless-after", "Fault: the Nth answer becomes an endless stream without CR LF.", "N");
+    opt("endless-bytes", "Fault: the endless stream stops after N bytes (default 8 MiB).", "N");
+    opt("endless-ms", "Fault: the endless stream stops after MS ms (default 10000).", "MS");
+    opt("wrong-echo-every", "Fault (serial): every Nth echoed byte is wrong.", "N");
+    opt("lone-lf-every", "Fault (serial): every Nth request gets a lone LF instead of its answer.",
+        "N");
+    opt("echo-with-answer", "Fault (serial): echo and answer leave in one write.");
+
+    *exitCode = 2;
+    if (!parser.parse(arguments)) {
+        *message = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        *message = parser.helpText();
+        *exitCode = 0;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("list-presets"))) {
+        *message = presetNames().join(QLatin1Char('\n')) + QLatin1Char('\n');
+        *exitCode = 0;
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *message
+            = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
+        return false;
+    }
+
+    SimOptions o;
+    const int transports = int(parser.isSet(QStringLiteral("tcp")))
+        + int(parser.isSet(QStringLiteral("serial"))) + int(parser.isSet(QStringLiteral("gpib")));
+    if (transports > 1) {
+        *message = QStringLiteral("choose one of --tcp, --serial and --gpib");
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("serial")))
+        o.transport = SimOptions::Transport::Serial;
+    if (parser.isSet(QStringLiteral("gpib"))) {
+        o.transport = SimOptions::Transport::Gpib;
+        if (!addressList(parser.value(QStringLiteral("gpib")), QStringLiteral("gpib"),
+                &o.gpibAddresses, message))
+            return false;
+    }
+    if (parser.isSet(QStringLiteral("gpib-silent"))) {
+        if (o.transport != SimOptions::Transport::Gpib) {
+            *message = QStringLiteral("--gpib-silent needs --gpib");
+            return false;
+        }
+        if (!addressList(parser.value(QStringLiteral("gpib-silent")), QStringLiteral("gpib-silent"),
+                &o.gpibSilent, message))
+            return false;
+    }
+    o.gpibSocket = parser.isSet(QStringLiteral("gpib-socket"))
+        ? parser.value(QStringLiteral("gpib-socket"))
+        : QStringLiteral("/tmp/vorn-gpib-%1.sock").arg(QCoreApplication::applicationPid());
+    if (parser.isSet(QStringLiteral("address")))
+        o.address = parser.value(QStringLiteral("address"));
+
+    const QString presetName = parser.isSet(QStringLiteral("preset"))
+        ? parser.value(QStringLiteral("preset"))
+        : QStringLiteral("KA2F");
+    const std::optional<Preset> preset = presetByName(presetName);
+    if (!preset) {
+        *message = QStringLiteral("unknown preset: %1 (known: %2)")
+                       .arg(presetName, presetNames().join(QStringLiteral(", ")));
+        return false;
+    }
+    o.preset = *preset;
+    Identity &id = o.preset.identity;
+    if (parser.isSet(QStringLiteral("manufacturer")))
+        id.manufacturer = parser.value(QStringLiteral("manufacturer"));
+    if (parser.isSet(QStringLiteral("device")))
+        id.deviceName = parser.value(QStringLiteral("device"));
+    if (parser.isSet(QStringLiteral("firmware")))
+        id.firmwareName = parser.value(QStringLiteral("firmware"));
+    if (parser.isSet(QStringLiteral("release")))
+        id.firmwareRelease = parser.value(QStringLiteral("release"));
+
+    Numbers n { parser, message };
+    if (!n.get(QStringLiteral("tcp"), &o.port, 65535)
+        || !n.get(QStringLiteral("serial-number"), &id.serialNumber)
+        || !n.get(QStringLiteral("channels"), &id.channels, 64)
+        || !n.get(QStringLiteral("split"), &o.faults.splitParts)
+        || !n.get(QStringLiteral("split-delay"), &o.faults.splitDelayMs)
+        || !n.get(QStringLiteral("delay"), &o.faults.answerDelayMs)
+        || !n.get(QStringLiteral("drop-every"), &o.faults.dropEvery)
+        || !n.get(QStringLiteral("garbage-every"), &o.faults.garbageEvery)
+        || !n.get(QStringLiteral("close-after"), &o.faults.closeAfter)
+        || !n.get(QStringLiteral("endless-after"), &o.faults.endlessAfter)
+        || !n.get(QStringLiteral("endless-bytes"), &o.faults.endlessBytes, Q_INT64_C(1) << 40)
+        || !n.get(QStringLiteral("endless-ms"), &o.faults.endlessMs)
+        || !n.get(QStringLiteral("wrong-echo-every"), &o.faults.wrongEchoEvery)
+        || !n.get(QStringLiteral("lone-lf-every"), &o.faults.loneLfEvery))
+        return false;
+    if (id.channels < 1) {
+        *message = QStringLiteral("invalid value for --channels: 0 (1 to 64)");
+        return false;
+    }
+    for (const char *name : { "nominal-voltage", "nominal-current" }) {
+        const QString key = QString::fromLatin1(name);
+        if (!parser.isSet(key))
+            continue;
+        bool ok = false;
+        const double v = parser.value(key).toDouble(&ok);
+        if (!ok || v == 0.0 || (key == QLatin1String("nominal-current") && v < 0.0)) {
+            *message = QStringLiteral("invalid value for --%1: %2").arg(key, parser.value(key));
+            return false;
+        }
+        (key == QLatin1String("nominal-voltage") ? o.preset.voltageNominal
+                                                 : o.preset.currentNominal)
+            = v;
+    }
+    o.faults.echoWithAnswer = parser.isSet(QStringLiteral("echo-with-answer"));
+    o.noise = !parser.isSet(QStringLiteral("no-noise"));
+    o.verbose = parser.isSet(QStringLiteral("verbose"));
+    *options = o;
+    *exitCode = 0;
+    return true;
+}
+
+} // namespace vornsim

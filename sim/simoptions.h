@@ -1,0 +1,35 @@
+#pragma once
+
+#include "faultoptions.h"
+#include "presets.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace vornsim {
+
+/// What the command line of vorn-module-sim asks for.
+struct SimOptions
+{
+    enum class Transport { Tcp, Serial, Gpib };
+
+    Transport transport = Transport::Tcp;
+    QString address = QStringLiteral("127.0.0.1");
+    quint16 port = 10001;
+    QList<int> gpibAddresses; ///< primary addresses of simulated modules
+    QList<int> gpibSilent; ///< listeners that never answer
+    QString gpibSocket;
+    Preset preset;
+    bool noise = true;
+    bool verbose = false;
+    FaultOptions faults;
+};
+
+/// Parses the arguments (argv[0] included). On success returns true and fills `options`. On
+/// --help or --list-presets returns false with the text in `message` and `exitCode` 0; on a bad
+/// option returns false with the error in `message` and `exitCode` 2.
+bool parseSimOptions(
+    const QStringList &arguments, SimOptions *options, QString *message, int *exitCode);
+
+} // namespace vornsim

@@ -1,0 +1,88 @@
+#include "simprogram.h"
+
+#include "gpibfrontend.h"
+#include "serialfrontend.h"
+#include "simlog.h"
+#include "simmodule.h"
+#include "tcpfrontend.h"
+
+#include <QHostAddress>
+
+namespace vornsim {
+
+SimProgram::SimProgram(QObject *parent)
+    : QObject(parent)
+{
+}
+
+// The front ends are children and go first; the modules they point to live until here.
+SimProgram::~SimProgram()
+{
+    qDeleteAll(children());
+}
+
+SimModule *SimProgram::addModule(const SimOptions &options, int serialOffset)
+{
+    Preset preset = options.preset;
+    preset.identity.serialNumber += serialOffset;
+    m_modules.push_back(std::make_unique<SimModule>(preset));
+    SimModule *module = m_modules.back().get();
+    module->setClock(SimModule::Clock::RealTime);
+    module->setNoise(options.noise);
+    return module;
+}
+
+bool SimProgram::start(const SimOptions &options, QString *error)
+{
+    switch (options.transport) {
+    case SimOptions::Transport::Tcp: {
+        const QHostAddress address(options.address);
+        if (address.isNull()) {
+            *error = QStringLiteral("invalid listen address: %1").arg(options.address);
+            return false;
+        }
+        auto *tcp = new TcpFrontEnd(addModule(options, 0), this);
+        tcp->setFaults(options.faults);
+        if (!tcp->listen(address, options.port)) {
+            *error = QStringLiteral("cannot listen on %1:%2: %3")
+                         .arg(options.address)
+                         .arg(options.port)
+                         .arg(tcp->errorString());
+            return false;
+        }
+        m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(tcp->serverPort());
+        return true;
+    }
+    case SimOptions::Transport::Serial: {
+        auto *serial = new SerialFrontEnd(addModule(options, 0), this);
+        serial->setFaults(options.faults);
+        if (!serial->open()) {
+            *error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(serial->errorString());
+            return false;
+        }
+        m_readyLine = QStringLiteral("serial %1").arg(serial->portPath());
+        return true;
+    }
+    case SimOptions::Transport::Gpib: {
+        auto *gpib = new GpibFrontEnd(this);
+        gpib->setFaults(options.faults);
+        // Several modules of one preset get consecutive serial numbers.
+        for (int i = 0; i < options.gpibAddresses.size(); ++i)
+            gpib->addModule(options.gpibAddresses.at(i), addModule(options, i));
+        for (int pad : options.gpibSilent) {
+            if (!options.gpibAddresses.contains(pad))
+                gpib->addSilentListener(pad);
+        }
+        if (!gpib->listen(options.gpibSocket)) {
+            *error = QStringLiteral("cannot listen on %1: %2")
+                         .arg(options.gpibSocket, gpib->errorString());
+            return false;
+        }
+        m_readyLine = QStringLiteral("gpib %1").arg(gpib->socketPath());
+        return true;
+    }
+    }
+    return false;
+}
+
+} // namespace vornsim

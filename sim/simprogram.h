@@ -1,0 +1,36 @@
+#pragma once
+
+#include "simoptions.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace vornsim {
+
+class SimModule;
+
+/// The running simulator program: the modules and the front end chosen on the command line.
+class SimProgram : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimProgram(QObject *parent = nullptr);
+    ~SimProgram() override;
+
+    /// Builds the modules and opens the front end. Returns false with a reason in `error`.
+    bool start(const SimOptions &options, QString *error);
+    /// The line announcing where the module can be reached, e.g. "tcp 127.0.0.1:10001".
+    QString readyLine() const { return m_readyLine; }
+
+private:
+    SimModule *addModule(const SimOptions &options, int serialOffset);
+
+    std::vector<std::unique_ptr<SimModule>> m_modules;
+    QString m_readyLine;
+};
+
+} // namespace vornsim

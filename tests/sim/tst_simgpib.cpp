@@ -1,0 +1,7 @@
+#include <QtTest>
+class X : public QObject
+{
+    Q_OBJECT
+};
+QTEST_GUILESS_MAIN(X)
+#include "tst_simgpib.moc"
