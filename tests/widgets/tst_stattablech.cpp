@@ -80,12 +80,8 @@ void tst_StatTableCh::fill_data()
                                  << "set Channel off";
     QTest::newRow("control emcy") << 0 << 0x0020 << 6 << "setEMCY" << StatColour::red()
                                   << "set Channel Emergency";
-    QTest::newRow("control no emcy")
-        << 0 << 0x0000 << 6 << "no EMCY" << StatColour::lightGray() << "no Channel Emergency";
     QTest::newRow("status 0 negative")
         << 1 << 0x0000 << 1 << "isNEG" << StatColour::lightGray() << "Channel is negative";
-    QTest::newRow("status 0 positive")
-        << 1 << 0x0001 << 1 << "isPos" << StatColour::lightGray() << "Channel is positive";
     QTest::newRow("status off") << 1 << 0x0000 << 4 << "isOFF" << StatColour::lightGray()
                                 << "Channel is off";
     QTest::newRow("status on") << 1 << 0x0008 << 4 << "isON" << StatColour::green()
@@ -94,20 +90,14 @@ void tst_StatTableCh::fill_data()
                                 << "an Arc is detected";
     QTest::newRow("status emcy") << 1 << 0x0020 << 6 << "isEMCY" << StatColour::red()
                                  << "Channel is in Emergency state";
-    QTest::newRow("status lcr off") << 1 << 0x0000 << 9 << "noLCR" << StatColour::lightGray()
-                                    << "low current measurement inactive";
     QTest::newRow("status arc error")
         << 1 << 0x0200 << 10 << "isARCERR" << StatColour::red() << "Arc Error switched off the HV";
     QTest::newRow("status trip") << 1 << 0x2000 << 14 << "isTRP" << StatColour::orange()
                                  << "Channel is on Trip";
     QTest::newRow("status vlim") << 1 << 0x8000 << 16 << "isVLIM" << StatColour::red()
                                  << "Voltage limit is exceeded";
-    QTest::newRow("status vlim off")
-        << 1 << 0x0000 << 16 << "noVLIM" << StatColour::lightGray() << "Voltage is within limits";
     QTest::newRow("event arc") << 2 << 0x0002 << 2 << "EARC" << StatColour::orange()
                                << "Event Arc Detected";
-    QTest::newRow("event on2off") << 2 << 0x0008 << 4 << "EOn2Off" << StatColour::green()
-                                  << "Event Switch On to Off";
     QTest::newRow("event vlim") << 2 << 0x8000 << 16 << "EVLIM" << StatColour::red()
                                 << "Event Voltage Limit exceeded";
     QTest::newRow("event none") << 2 << 0x0000 << 4 << "" << StatColour::lightGray() << "";
@@ -115,8 +105,6 @@ void tst_StatTableCh::fill_data()
                                  << "Mask Event Arc is active";
     QTest::newRow("mask arc off") << 3 << 0x0000 << 2 << "MEARC" << StatColour::lightGray()
                                   << "Mask Event Arc is inactive";
-    QTest::newRow("mask on2off") << 3 << 0x0008 << 4 << "MEOn2Off" << StatColour::white()
-                                 << "Mask Event Toggle ON to OFF is active";
     QTest::newRow("mask cbnd off") << 3 << 0x0000 << 11 << "MECBND" << StatColour::lightGray()
                                    << "Mask Event Current Bound is inactive";
 }
