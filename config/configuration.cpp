@@ -1,0 +1,211 @@
+#include "configuration.h"
+
+#include "hvtable.h"
+
+#include <QSettings>
+
+Q_LOGGING_CATEGORY(lcConfig, "vorn.config")
+
+namespace {
+const QString keyVoltageUnit = QStringLiteral("voltageUnit");
+const QString keyVoltagePrecision = QStringLiteral("voltagePrecision");
+const QString keyCurrentUnit = QStringLiteral("currentUnit");
+const QString keyCurrentPrecision = QStringLiteral("currentPrecision");
+const QString keyColumnVoltageBounds = QStringLiteral("colVbnd");
+const QString keyColumnCurrentBounds = QStringLiteral("colIbnd");
+const QString keyColumnPower = QStringLiteral("colPower");
+
+constexpr int columnVoltageBounds = 2;
+constexpr int columnCurrentBounds = 6;
+constexpr int columnPower = 8;
+
+// Removes the plain keys of one group. An empty group name is the top level of the store,
+// whose child groups hold the other levels and must survive.
+void removeKeysOf(QSettings &store, const QString &group)
+{
+    if (!group.isEmpty())
+        store.beginGroup(group);
+    const QStringList keys = store.childKeys();
+    for (const QString &key : keys)
+        store.remove(key);
+    if (!group.isEmpty())
+        store.endGroup();
+}
+
+QString readIn(QSettings &store, const QString &group, const QString &key)
+{
+    if (group.isEmpty())
+        return store.value(key).toString();
+    store.beginGroup(group);
+    const QString text = store.value(key).toString();
+    store.endGroup();
+    return text;
+}
+}
+
+Configuration::Configuration(QObject *parent, const QString &organizationName, HvTable *table)
+    : QObject(parent)
+    , m_organizationName(organizationName)
+    , m_table(table)
+{
+}
+
+QString Configuration::microAmpere()
+{
+    return QStringLiteral("\u00B5A");
+}
+
+void Configuration::setCurrentUnit(const QString &unit)
+{
+    // The store may hold the ASCII spelling, written by hand or by an older release.
+    m_currentUnit = unit == QLatin1String("uA") ? microAmpere() : unit;
+}
+
+void Configuration::setSerialNumber(int value)
+{
+    m_serialNumber = value;
+}
+
+void Configuration::setFirmwareName(QString value)
+{
+    m_firmwareName = value;
+}
+
+QString Configuration::groupOf(int level) const
+{
+    switch (level) {
+    case SerialNumberLevel:
+        return QString::number(m_serialNumber);
+    case FirmwareLevel:
+        return m_firmwareName;
+    default:
+        return m_defaultGroup;
+    }
+}
+
+QString Configuration::readKey(QSettings &store, const QString &key)
+{
+    m_sourceLevel = SerialNumberLevel;
+    QString text = readIn(store, groupOf(SerialNumberLevel), key);
+    if (text.isEmpty()) {
+        m_sourceLevel = FirmwareLevel;
+        text = readIn(store, groupOf(FirmwareLevel), key);
+    }
+    if (text.isEmpty()) {
+        m_sourceLevel = DefaultLevel;
+        text = readIn(store, groupOf(DefaultLevel), key);
+    }
+    return text;
+}
+
+int Configuration::readInteger(QSettings &store, const QString &key, int fallback)
+{
+    const QString text = readKey(store, key);
+    if (text.isEmpty())
+        return fallback;
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        qCDebug(lcConfig) << "stored" << key << "is not a number, read as 0:" << text;
+    return ok ? value : 0;
+}
+
+void Configuration::load()
+{
+    QSettings store(
+        QSettings::IniFormat, QSettings::UserScope, m_organizationName, m_applicationName);
+    const QString voltageUnit = readKey(store, keyVoltageUnit);
+    m_voltageUnit = voltageUnit.isEmpty() ? QStringLiteral("V") : voltageUnit;
+    m_voltagePrecision = readInteger(store, keyVoltagePrecision, 2);
+    const QString currentUnit = readKey(store, keyCurrentUnit);
+    setCurrentUnit(currentUnit.isEmpty() ? QStringLiteral("mA") : currentUnit);
+    m_currentPrecision = readInteger(store, keyCurrentPrecision, 2);
+    m_showVoltageBounds = readInteger(store, keyColumnVoltageBounds, 1) != 0;
+    m_showCurrentBounds = readInteger(store, keyColumnCurrentBounds, 1) != 0;
+    m_showPower = readInteger(store, keyColumnPower, 1) != 0;
+    qCDebug(lcConfig) << "loaded for serial number" << m_serialNumber << "firmware"
+                      << m_firmwareName << "last key from level" << m_sourceLevel;
+}
+
+void Configuration::save(int level)
+{
+    if (level < DefaultLevel || level > SerialNumberLevel) {
+        qCWarning(lcConfig) << "no settings level" << level << "- nothing saved";
+        return;
+    }
+    QSettings store(
+        QSettings::IniFormat, QSettings::UserScope, m_organizationName, m_applicationName);
+    if (level < m_sourceLevel) {
+        if (m_sourceLevel == SerialNumberLevel) {
+            qCDebug(lcConfig) << "removing the settings of serial number" << m_serialNumber;
+            removeKeysOf(store, groupOf(SerialNumberLevel));
+        }
+        qCDebug(lcConfig) << "removing the settings of firmware" << m_firmwareName;
+        removeKeysOf(store, groupOf(FirmwareLevel));
+    }
+    m_sourceLevel = level;
+
+    const QString group = groupOf(level);
+    if (!group.isEmpty())
+        store.beginGroup(group);
+    store.setValue(keyVoltageUnit, m_voltageUnit);
+    store.setValue(keyVoltagePrecision, m_voltagePrecision);
+    store.setValue(keyCurrentUnit, m_currentUnit);
+    store.setValue(keyCurrentPrecision, m_currentPrecision);
+    store.setValue(keyColumnVoltageBounds, m_showVoltageBounds ? 1 : 0);
+    store.setValue(keyColumnCurrentBounds, m_showCurrentBounds ? 1 : 0);
+    store.setValue(keyColumnPower, m_showPower ? 1 : 0);
+    if (!group.isEmpty())
+        store.endGroup();
+    store.sync();
+    if (store.status() != QSettings::NoError)
+        qCWarning(lcConfig) << "display configuration could not be written to" << store.fileName();
+    applyToTable();
+}
+
+void Configuration::applyToTable()
+{
+    if (!m_table)
+        return;
+    const QString voltageHeaders[] = { QStringLiteral("Vset (%1)"), QStringLiteral("Vmeas (%1)"),
+        QStringLiteral("Vbounds (%1)"), QStringLiteral("Vnominal (%1)") };
+    const QString currentHeaders[] = { QStringLiteral("Iset (%1)"), QStringLiteral("Imeas (%1)"),
+        QStringLiteral("Ibounds (%1)"), QStringLiteral("Inominal (%1)") };
+    for (int i = 0; i < 4; ++i) {
+        m_table->setHeaderText(i, voltageHeaders[i].arg(m_voltageUnit));
+        m_table->setHeaderText(4 + i, currentHeaders[i].arg(m_currentUnit));
+    }
+    m_table->setColumnHidden(columnVoltageBounds, !m_showVoltageBounds);
+    m_table->setColumnHidden(columnCurrentBounds, !m_showCurrentBounds);
+    m_table->setColumnHidden(columnPower, !m_showPower);
+}
+
+QString Configuration::voltageText(float volts) const
+{
+    const double value = m_voltageUnit == QLatin1String("kV") ? double(volts) / 1000.0 : volts;
+    return QStringLiteral("%L1").arg(value, 0, 'f', m_voltagePrecision);
+}
+
+QString Configuration::currentText(float amperes) const
+{
+    double value = amperes;
+    if (m_currentUnit == QLatin1String("mA"))
+        value *= 1000.0;
+    else if (m_currentUnit == microAmpere())
+        value *= 1000000.0;
+    return QStringLiteral("%L1").arg(value, 0, 'f', m_currentPrecision);
+}
+
+float Configuration::voltageToSI(float value) const
+{
+    return m_voltageUnit == QLatin1String("kV") ? value * 1000.0f : value;
+}
+
+float Configuration::currentToSI(float value) const
+{
+    if (m_currentUnit == QLatin1String("mA"))
+        return value / 1000.0f;
+    if (m_currentUnit == microAmpere())
+        return value / 1000000.0f;
+    return value;
+}

@@ -1,0 +1,479 @@
+#include "hvtable.h"
+#include "hvtableitemdelegate.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QtTest>
+
+class tst_HvTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void constructionSetsEditTriggers();
+    void channelCountAddsHeadedRows();
+    void flagListsNeverShrink();
+    void setCellWritesTextAndBackground();
+    void markerFlagsAndToolTips();
+    void delayedTripClearedKeepsToolTip();
+    void setCellOutsideTableIsRefused();
+    void setHeaderTextCreatesItem();
+
+    void nonEditableColumnsIgnoreEditRequests_data();
+    void nonEditableColumnsIgnoreEditRequests();
+    void editStripsGroupSeparator_data();
+    void editStripsGroupSeparator();
+    void editedCellSurvivesRefresh();
+    void escapeDiscardsEdit();
+    void badOperatorInputIsPassedOn_data();
+    void badOperatorInputIsPassedOn();
+    void returnOnTableEndsEditState();
+    void destroyWithOpenEditor();
+
+    void widthRule_data();
+    void widthRule();
+    void widthRuleWithoutValueColumns();
+
+    void markersPainted();
+    void delayedTripOffLosesBlue();
+    void selectedCellShowsGradient();
+    void itemColourOnlyInColouredColumns();
+
+private:
+    void fillAll(const QString &suffix);
+    QLineEdit *openEditor(int row, int column, bool byKey);
+    QImage cellImage(int row, int column);
+    static int blueishPixels(const QImage &image, const QRect &area);
+
+    std::unique_ptr<HvTable> table;
+};
+
+void tst_HvTable::init()
+{
+    table = std::make_unique<HvTable>();
+    table->setColumnCount(12);
+    table->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    table->resize(900, 300);
+    table->setChannelCount(4);
+}
+
+void tst_HvTable::cleanup()
+{
+    table.reset();
+}
+
+void tst_HvTable::fillAll(const QString &suffix)
+{
+    for (int row = 0; row < table->rowCount(); ++row)
+        for (int column = 0; column < 12; ++column)
+            table->setCell(
+                row, column, QStringLiteral("%1.%2%3").arg(row).arg(column).arg(suffix), Qt::white);
+}
+
+QLineEdit *tst_HvTable::openEditor(int row, int column, bool byKey)
+{
+    table->show();
+    if (!QTest::qWaitForWindowExposed(table.get()))
+        return nullptr;
+    table->setCurrentCell(row, column);
+    if (byKey) {
+        QTest::keyClick(table.get(), Qt::Key_F2);
+    } else {
+        const QRect rect = table->visualItemRect(table->item(row, column));
+        // QtTest's widget double-click sends no press; a real one does, which makes the cell
+        // current.
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    const QList<QLineEdit *> editors = table->findChildren<QLineEdit *>();
+    for (QLineEdit *editor : editors) {
+        if (editor->isVisible())
+            return editor;
+    }
+    return nullptr;
+}
+
+QImage tst_HvTable::cellImage(int row, int column)
+{
+    table->show();
+    if (!QTest::qWaitForWindowExposed(table.get()))
+        return {};
+    table->scrollToItem(table->item(row, column));
+    const QRect rect = table->visualItemRect(table->item(row, column));
+    if (!table->viewport()->rect().contains(rect))
+        return {};
+    return table->viewport()->grab().toImage().copy(rect);
+}
+
+int tst_HvTable::blueishPixels(const QImage &image, const QRect &area)
+{
+    int count = 0;
+    const QRect clipped = area.intersected(image.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
+        for (int x = clipped.left(); x <= clipped.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 120 && c.green() < 120)
+                ++count;
+        }
+    }
+    return count;
+}
+
+void tst_HvTable::constructionSetsEditTriggers()
+{
+    QCOMPARE(table->editTriggers(),
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(table->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    QVERIFY(qobject_cast<HvTableItemDelegate *>(table->itemDelegate()));
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->editingColumn(), -1);
+}
+
+void tst_HvTable::channelCountAddsHeadedRows()
+{
+    table->setChannelCount(8);
+    QCOMPARE(table->rowCount(), 8);
+    for (int row = 0; row < 8; ++row) {
+        QCOMPARE(table->verticalHeaderItem(row)->text(), QStringLiteral("Channel %1").arg(row));
+        QCOMPARE(table->rowHeight(row), 20);
+    }
+    table->setChannelCount(4);
+    QCOMPARE(table->rowCount(), 4);
+}
+
+void tst_HvTable::flagListsNeverShrink()
+{
+    table->setChannelCount(8);
+    table->setLowCurrentRange(6, true);
+    table->setChannelCount(4);
+    table->setChannelCount(8);
+    table->setCell(6, 5, QStringLiteral("1.0"), Qt::white);
+    QCOMPARE(table->item(6, 5)->data(Qt::UserRole + 1).toBool(), true);
+}
+
+void tst_HvTable::setCellWritesTextAndBackground()
+{
+    table->setCell(1, 9, QStringLiteral("Emergency"), Qt::red);
+    const QTableWidgetItem *cell = table->item(1, 9);
+    QVERIFY(cell);
+    QCOMPARE(cell->text(), QStringLiteral("Emergency"));
+    QCOMPARE(cell->background().style(), Qt::SolidPattern);
+    QCOMPARE(cell->background().color(), QColor(Qt::red));
+    table->setCell(1, 9, QStringLiteral("Off"), Qt::lightGray);
+    QCOMPARE(table->item(1, 9), cell);
+    QCOMPARE(cell->background().color(), QColor(Qt::lightGray));
+}
+
+void tst_HvTable::markerFlagsAndToolTips()
+{
+    table->setLowCurrentRange(2, true);
+    table->setDelayedTrip(3, true);
+    for (int row = 0; row < 4; ++row) {
+        table->setCell(row, 4, QStringLiteral("1.00"), Qt::white);
+        table->setCell(row, 5, QStringLiteral("0.10"), Qt::white);
+    }
+    QCOMPARE(table->item(2, 5)->data(Qt::UserRole + 1).toBool(), true);
+    QCOMPARE(table->item(2, 5)->toolTip(), QStringLiteral("Channel is in Low Current Range."));
+    QCOMPARE(table->item(2, 4)->data(Qt::UserRole + 2).toBool(), false);
+    QCOMPARE(table->item(3, 4)->data(Qt::UserRole + 2).toBool(), true);
+    QCOMPARE(
+        table->item(3, 4)->toolTip(), QStringLiteral("Channel is configured for Delayed Trip."));
+    QCOMPARE(table->item(0, 5)->toolTip(), QString());
+    // The flags belong to their own column: no low-current role on Iset, no trip role on Imeas.
+    QVERIFY(!table->item(2, 4)->data(Qt::UserRole + 1).isValid());
+    QVERIFY(!table->item(3, 5)->data(Qt::UserRole + 2).isValid());
+}
+
+void tst_HvTable::delayedTripClearedKeepsToolTip()
+{
+    table->setDelayedTrip(1, true);
+    table->setCell(1, 4, QStringLiteral("1.00"), Qt::white);
+    table->setDelayedTrip(1, false);
+    table->setCell(1, 4, QStringLiteral("1.00"), Qt::white);
+    QCOMPARE(table->item(1, 4)->data(Qt::UserRole + 2).toBool(), false);
+    QCOMPARE(
+        table->item(1, 4)->toolTip(), QStringLiteral("Channel is configured for Delayed Trip."));
+}
+
+void tst_HvTable::setCellOutsideTableIsRefused()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("setCell outside")));
+    table->setCell(4, 0, QStringLiteral("x"), Qt::white);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("setCell outside")));
+    table->setCell(0, 12, QStringLiteral("x"), Qt::white);
+    QCOMPARE(table->rowCount(), 4);
+}
+
+void tst_HvTable::setHeaderTextCreatesItem()
+{
+    QVERIFY(!table->horizontalHeaderItem(3));
+    table->setHeaderText(3, QStringLiteral("Vnominal (kV)"));
+    QCOMPARE(table->horizontalHeaderItem(3)->text(), QStringLiteral("Vnominal (kV)"));
+}
+
+void tst_HvTable::nonEditableColumnsIgnoreEditRequests_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("byKey");
+    for (int column : { 1, 3, 5, 7, 8, 9, 10, 11 }) {
+        QTest::addRow("F2 column %d", column) << column << true;
+        QTest::addRow("double-click column %d", column) << column << false;
+    }
+}
+
+void tst_HvTable::nonEditableColumnsIgnoreEditRequests()
+{
+    QFETCH(int, column);
+    QFETCH(bool, byKey);
+    table->setCell(1, column, QStringLiteral("1,234.50"), Qt::white);
+    QVERIFY(!openEditor(1, column, byKey));
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->item(1, column)->text(), QStringLiteral("1,234.50"));
+}
+
+void tst_HvTable::editStripsGroupSeparator_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("byKey");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QTest::newRow("English F2") << english << "12,345.00"
+                                << "12345.00" << 0 << true;
+    QTest::newRow("English double-click") << english << "1,234,567.5"
+                                          << "1234567.5" << 2 << false;
+    QTest::newRow("German F2") << german << "12.345,00"
+                               << "12345,00" << 4 << true;
+    QTest::newRow("German double-click") << german << "12.345,00"
+                                         << "12345,00" << 6 << false;
+}
+
+void tst_HvTable::editStripsGroupSeparator()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, shown);
+    QFETCH(QString, edited);
+    QFETCH(int, column);
+    QFETCH(bool, byKey);
+    table->setLocale(locale);
+    table->setCell(2, column, shown, Qt::white);
+    QSignalSpy changed(table.get(), &HvTable::cellDataChanged);
+    QVERIFY(changed.isValid());
+
+    QLineEdit *editor = openEditor(2, column, byKey);
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), edited);
+    QCOMPARE(table->editingRow(), 2);
+    QCOMPARE(table->editingColumn(), column);
+
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The editor commits through a queued call.
+    QTRY_COMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toInt(), 2);
+    QCOMPARE(changed.at(0).at(1).toInt(), column);
+    QCOMPARE(changed.at(0).at(2).toString(), edited);
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->editingColumn(), -1);
+}
+
+void tst_HvTable::editedCellSurvivesRefresh()
+{
+    fillAll(QString());
+    QLineEdit *editor = openEditor(2, 0, true);
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("99"));
+
+    fillAll(QStringLiteral("new"));
+    QCOMPARE(table->item(2, 0)->text(), QStringLiteral("2.0"));
+    QCOMPARE(table->item(2, 1)->text(), QStringLiteral("2.1new"));
+    QCOMPARE(table->item(1, 0)->text(), QStringLiteral("1.0new"));
+    QCOMPARE(editor->text(), QStringLiteral("99"));
+
+    QSignalSpy changed(table.get(), &HvTable::cellDataChanged);
+    QVERIFY(changed.isValid());
+    QTest::keyClick(editor, Qt::Key_Enter);
+    QTRY_COMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(2).toString(), QStringLiteral("99"));
+
+    // Once committed the cell belongs to the refresh again.
+    fillAll(QStringLiteral("again"));
+    QCOMPARE(table->item(2, 0)->text(), QStringLiteral("2.0again"));
+}
+
+void tst_HvTable::escapeDiscardsEdit()
+{
+    table->setCell(0, 4, QStringLiteral("1.50"), Qt::white);
+    auto *delegate = qobject_cast<HvTableItemDelegate *>(table->itemDelegate());
+    QVERIFY(delegate);
+    QSignalSpy discarded(delegate, &HvTableItemDelegate::dataDiscarded);
+    QSignalSpy changed(table.get(), &HvTable::cellDataChanged);
+    QVERIFY(discarded.isValid());
+    QVERIFY(changed.isValid());
+
+    QLineEdit *editor = openEditor(0, 4, true);
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("7"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCOMPARE(discarded.count(), 1);
+    QTRY_COMPARE(table->editingRow(), -1);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("1.50"));
+}
+
+void tst_HvTable::badOperatorInputIsPassedOn_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::newRow("not a number") << "abc";
+    QTest::newRow("empty") << "";
+    QTest::newRow("two separators") << "1..2";
+}
+
+void tst_HvTable::badOperatorInputIsPassedOn()
+{
+    QFETCH(QString, input);
+    table->setCell(3, 6, QStringLiteral("0.10"), Qt::white);
+    QSignalSpy changed(table.get(), &HvTable::cellDataChanged);
+    QVERIFY(changed.isValid());
+    QLineEdit *editor = openEditor(3, 6, true);
+    QVERIFY(editor);
+    editor->setText(input);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The editor commits through a queued call.
+    QTRY_COMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(2).toString(), input);
+    QCOMPARE(table->editingRow(), -1);
+    // The table goes on being refreshed.
+    table->setCell(3, 6, QStringLiteral("0.10"), Qt::white);
+    QCOMPARE(table->item(3, 6)->text(), QStringLiteral("0.10"));
+}
+
+void tst_HvTable::returnOnTableEndsEditState()
+{
+    table->setCell(1, 2, QStringLiteral("5"), Qt::white);
+    QVERIFY(openEditor(1, 2, true));
+    QCOMPARE(table->editingColumn(), 2);
+    // Return on the table itself, not the editor.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(table.get(), &press);
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->editingColumn(), -1);
+}
+
+void tst_HvTable::destroyWithOpenEditor()
+{
+    table->setCell(0, 0, QStringLiteral("5"), Qt::white);
+    QVERIFY(openEditor(0, 0, true));
+    table.reset();
+    QVERIFY(!table);
+}
+
+void tst_HvTable::widthRule_data()
+{
+    QTest::addColumn<QList<int>>("hidden");
+    QTest::addColumn<int>("valueWidth");
+    QTest::newRow("all visible") << QList<int>() << 60;
+    QTest::newRow("Vbounds, Ibounds, Power hidden") << QList<int>({ 2, 6, 8 }) << 85;
+}
+
+void tst_HvTable::widthRule()
+{
+    QFETCH(QList<int>, hidden);
+    QFETCH(int, valueWidth);
+    for (int column : std::as_const(hidden))
+        table->setColumnHidden(column, true);
+    QResizeEvent event(QSize(650, 300), QSize(900, 300));
+    table->resizeEvent(&event);
+    for (int column = 0; column < 10; ++column) {
+        if (!hidden.contains(column))
+            QCOMPARE(table->columnWidth(column), valueWidth);
+    }
+    QCOMPARE(table->columnWidth(10), 25);
+    QCOMPARE(table->columnWidth(11), 25);
+}
+
+void tst_HvTable::widthRuleWithoutValueColumns()
+{
+    for (int column = 0; column < 10; ++column)
+        table->setColumnHidden(column, true);
+    QResizeEvent event(QSize(650, 300), QSize(900, 300));
+    table->resizeEvent(&event);
+    QCOMPARE(table->columnWidth(10), 25);
+    QCOMPARE(table->columnWidth(11), 25);
+}
+
+void tst_HvTable::markersPainted()
+{
+    table->setLowCurrentRange(0, true);
+    table->setDelayedTrip(1, true);
+    for (int row = 0; row < 4; ++row) {
+        table->setCell(row, 4, QStringLiteral("1.0"), Qt::white);
+        table->setCell(row, 5, QStringLiteral("1.0"), Qt::white);
+    }
+    table->clearSelection();
+    table->setCurrentItem(nullptr);
+
+    // The marker sits at the cell's left edge, the right-aligned value far from it.
+    const QRect markerArea(5, 0, 12, 20);
+    const QImage lowCurrent = cellImage(0, 5);
+    QVERIFY(!lowCurrent.isNull());
+    QVERIFY(blueishPixels(lowCurrent, markerArea) > 0);
+    QVERIFY(blueishPixels(cellImage(1, 5), markerArea) == 0);
+    QVERIFY(blueishPixels(cellImage(1, 4), markerArea) > 0);
+    QVERIFY(blueishPixels(cellImage(0, 4), markerArea) == 0);
+    // After a marker the value text is blue too.
+    const QRect valueArea(lowCurrent.width() - 30, 0, 30, lowCurrent.height());
+    QVERIFY(blueishPixels(lowCurrent, valueArea) > 0);
+    QVERIFY(blueishPixels(cellImage(1, 5), valueArea) == 0);
+}
+
+void tst_HvTable::delayedTripOffLosesBlue()
+{
+    table->setDelayedTrip(2, true);
+    table->setCell(2, 4, QStringLiteral("2.5"), Qt::white);
+    table->setCurrentItem(nullptr);
+    QImage image = cellImage(2, 4);
+    QVERIFY(blueishPixels(image, image.rect()) > 0);
+    table->setDelayedTrip(2, false);
+    table->setCell(2, 4, QStringLiteral("2.5"), Qt::white);
+    image = cellImage(2, 4);
+    QCOMPARE(blueishPixels(image, image.rect()), 0);
+}
+
+void tst_HvTable::selectedCellShowsGradient()
+{
+    table->setCell(1, 9, QStringLiteral("Emergency"), Qt::red);
+    table->setCurrentCell(1, 9);
+    QVERIFY(table->item(1, 9)->isSelected());
+    const QImage image = cellImage(1, 9);
+    QVERIFY(!image.isNull());
+    const QColor top = image.pixelColor(2, 1);
+    const QColor bottom = image.pixelColor(2, image.height() - 2);
+    QVERIFY2(top.blue() > 200 && top.red() < 160, qPrintable(top.name()));
+    // The gradient darkens toward the bottom edge.
+    QVERIFY2(bottom.red() < top.red() && bottom.green() < top.green(), qPrintable(bottom.name()));
+}
+
+void tst_HvTable::itemColourOnlyInColouredColumns()
+{
+    for (int column = 0; column < 12; ++column)
+        table->setCell(0, column, QString(), Qt::yellow);
+    table->setCurrentCell(3, 0);
+    for (int column = 0; column < 12; ++column) {
+        const QImage image = cellImage(0, column);
+        QVERIFY(!image.isNull());
+        const QColor middle = image.pixelColor(image.width() / 2, image.height() / 2);
+        const bool coloured = column == 4 || column >= 9;
+        QCOMPARE(middle == QColor(Qt::yellow), coloured);
+    }
+}
+
+QTEST_MAIN(tst_HvTable)
+#include "tst_hvtable.moc"

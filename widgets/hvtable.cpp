@@ -1,0 +1,192 @@
+#include "hvtable.h"
+
+#include "hvtableitemdelegate.h"
+#include "widgetslogging.h"
+
+#include <QBrush>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace {
+constexpr int channelRowHeight = 20;
+constexpr int columnIset = 4;
+constexpr int columnImeas = 5;
+constexpr int valueColumns = 10; // 0 .. 9 share the width; 10 and 11 (CV, CC) are narrow
+constexpr int markerColumnWidth = 25;
+
+bool isEditableColumn(int column)
+{
+    return column == 0 || column == 2 || column == 4 || column == 6;
+}
+}
+
+HvTable::HvTable(QWidget *parent)
+    : QTableWidget(parent)
+    , delegate(std::make_unique<HvTableItemDelegate>())
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The CV and CC columns are narrower than the style's default minimum section size.
+    horizontalHeader()->setMinimumSectionSize(markerColumnWidth);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    setItemDelegate(delegate.get());
+    connect(delegate.get(), &HvTableItemDelegate::dataEntered, this, &HvTable::dataEntered);
+    connect(delegate.get(), &QAbstractItemDelegate::closeEditor, this, &HvTable::dataDiscarded);
+}
+
+HvTable::~HvTable() = default;
+
+void HvTable::setChannelCount(int count)
+{
+    if (count < 0) {
+        qCWarning(lcWidgets) << "negative channel count ignored:" << count;
+        return;
+    }
+    while (lowCurrentRange.size() < count)
+        lowCurrentRange.append(false);
+    while (delayedTrip.size() < count)
+        delayedTrip.append(false);
+    setRowCount(count);
+    for (int row = 0; row < count; ++row) {
+        if (verticalHeaderItem(row))
+            continue;
+        auto *header = new QTableWidgetItem;
+        setVerticalHeaderItem(row, header);
+        setRowHeight(row, channelRowHeight);
+        header->setText(tr("Channel %1").arg(row));
+    }
+}
+
+void HvTable::setCell(int row, int column, const QString &text, const QColor &background)
+{
+    if (row == editRow && column == editColumn)
+        return;
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) {
+        qCWarning(lcWidgets) << "setCell outside the table:" << row << column;
+        return;
+    }
+    QTableWidgetItem *cell = item(row, column);
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        setItem(row, column, cell);
+    }
+    cell->setText(text);
+    if (column == columnImeas) {
+        const bool on = lowCurrentRange.value(row, false);
+        cell->setData(HvTableItemDelegate::LowCurrentRangeRole, on);
+        if (on)
+            cell->setToolTip(tr("Channel is in Low Current Range."));
+    } else if (column == columnIset) {
+        const bool on = delayedTrip.value(row, false);
+        cell->setData(HvTableItemDelegate::DelayedTripRole, on);
+        if (on)
+            cell->setToolTip(tr("Channel is configured for Delayed Trip."));
+    }
+    cell->setBackground(QBrush(background, Qt::SolidPattern));
+}
+
+void HvTable::setLowCurrentRange(int channel, bool on)
+{
+    if (channel < 0)
+        return;
+    while (lowCurrentRange.size() <= channel)
+        lowCurrentRange.append(false);
+    lowCurrentRange[channel] = on;
+}
+
+void HvTable::setDelayedTrip(int channel, bool on)
+{
+    if (channel < 0)
+        return;
+    while (delayedTrip.size() <= channel)
+        delayedTrip.append(false);
+    delayedTrip[channel] = on;
+}
+
+void HvTable::setHeaderText(int column, const QString &text)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    QTableWidgetItem *header = horizontalHeaderItem(column);
+    if (!header) {
+        header = new QTableWidgetItem;
+        setHorizontalHeaderItem(column, header);
+    }
+    header->setText(text);
+}
+
+void HvTable::dataEntered(int row, int column, QString text)
+{
+    emit cellDataChanged(row, column, text);
+}
+
+void HvTable::dataDiscarded()
+{
+    editRow = -1;
+    editColumn = -1;
+}
+
+void HvTable::resizeEvent(QResizeEvent *event)
+{
+    QTableWidget::resizeEvent(event);
+    int visible = 0;
+    for (int column = 0; column < valueColumns; ++column) {
+        if (!isColumnHidden(column))
+            ++visible;
+    }
+    setColumnWidth(10, markerColumnWidth);
+    setColumnWidth(11, markerColumnWidth);
+    if (visible == 0)
+        return;
+    const int width = std::max(0, (event->size().width() - 2 * markerColumnWidth) / visible);
+    for (int column = 0; column < valueColumns; ++column) {
+        if (!isColumnHidden(column))
+            setColumnWidth(column, width);
+    }
+}
+
+void HvTable::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (!beginEdit())
+        return;
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
+void HvTable::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_F2:
+        if (!beginEdit())
+            return;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        dataDiscarded();
+        break;
+    default:
+        break;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool HvTable::beginEdit()
+{
+    const int column = currentColumn();
+    if (!isEditableColumn(column))
+        return false;
+    editRow = currentRow();
+    editColumn = column;
+    // The displayed value carries thousands separators that the number reader of the set
+    // command would stop at; the operator edits the plain number.
+    if (QTableWidgetItem *cell = currentItem()) {
+        QString text = cell->text();
+        text.remove(locale().groupSeparator());
+        cell->setText(text);
+    }
+    qCDebug(lcWidgets) << "edit begins at" << editRow << editColumn;
+    return true;
+}

@@ -1,0 +1,108 @@
+#include "stattable.h"
+
+#include "tablestatitem.h"
+#include "widgetslogging.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace {
+constexpr int rowCountOfWords = 4;
+constexpr int columnCountWithCaptions = 17;
+constexpr int captionColumnWidth = 104;
+}
+
+StatTable::StatTable(QWidget *parent)
+    : QTableWidget(rowCountOfWords, columnCountWithCaptions, parent)
+{
+}
+
+StatTable::~StatTable() = default;
+
+void StatTable::initTable()
+{
+    for (int column = 0; column < columnCountWithCaptions; ++column) {
+        for (int row = 0; row < rowCountOfWords; ++row) {
+            if (item(row, column))
+                continue;
+            auto *cell = new TableStatItem;
+            if (column != 0)
+                cell->setLightGray();
+            setItem(row, column, cell);
+        }
+    }
+    setColumnWidth(0, captionColumnWidth);
+    const QString captions[rowCountOfWords]
+        = { tr("Control"), tr("Status "), tr("Event Status"), tr("Event Mask") };
+    for (int row = 0; row < rowCountOfWords; ++row) {
+        if (QTableWidgetItem *caption = item(row, 0))
+            caption->setText(captions[row]);
+    }
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+}
+
+void StatTable::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The base handling never runs: it would open a cell editor on a display-only table.
+    event->accept();
+    QTableWidgetItem *cell = currentItem();
+    if (!cell || !isToggleable(cell))
+        return;
+    auto *statItem = dynamic_cast<TableStatItem *>(cell);
+    if (!statItem)
+        return;
+    if (statItem->background().color() == TableStatItem::lightGray())
+        statItem->setWhite();
+    else
+        statItem->setLightGray();
+}
+
+void StatTable::applyRules(
+    Row row, quint16 word, const BitRule *rules, std::size_t count, const QStringList &names)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const BitRule &rule = rules[i];
+        const bool set = (word & (1u << rule.bit)) != 0;
+        const Look &look = set ? rule.set : rule.clear;
+        if (look.fill == Fill::Unchanged)
+            continue;
+        TableStatItem *cell = bitItem(row, rule.bit);
+        if (!cell) {
+            qCWarning(lcWidgets) << metaObject()->className()
+                                 << "has no cell items; initTable() must run before a fill";
+            return;
+        }
+        cell->setText(look.text ? QString::fromLatin1(look.text) : names.value(rule.bit));
+        switch (look.fill) {
+        case Fill::LightGray:
+            cell->setLightGray();
+            break;
+        case Fill::White:
+            cell->setWhite();
+            break;
+        case Fill::Red:
+            cell->setRed();
+            break;
+        case Fill::Green:
+            cell->setGreen();
+            break;
+        case Fill::Yellow:
+            cell->setYellow();
+            break;
+        case Fill::Orange:
+            cell->setOrange();
+            break;
+        case Fill::Unchanged:
+            break;
+        }
+        cell->setToolTip(look.toolTip && *look.toolTip
+                ? QCoreApplication::translate(metaObject()->className(), look.toolTip)
+                : QString());
+    }
+}
+
+TableStatItem *StatTable::bitItem(Row row, int bit) const
+{
+    return dynamic_cast<TableStatItem *>(item(row, bit + 1));
+}
