@@ -67,7 +67,8 @@ bool SimModule::percentBased() const
 
 bool SimModule::limitsInUnits() const
 {
-    return family::limitsInUnits(m_identity.firmwareName);
+    // A family that works in percent of nominal reports its limits in percent too.
+    return family::limitsInUnits(m_identity.firmwareName) && !percentBased();
 }
 
 bool SimModule::hasInputOutput() const

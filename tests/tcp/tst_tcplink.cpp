@@ -96,7 +96,7 @@ void tst_TcpLink::initTestCase()
 void tst_TcpLink::pollsAndMirrorsTheModule_data()
 {
     QTest::addColumn<QString>("preset");
-    for (const char *preset : { "KA2F", "TX01B0", "DRSB", "TQ88812p0000", "TX01B1", "GLW802" })
+    for (const char *preset : { "KA2F", "TX01B0", "DRSB", "TQ88812p0000", "TX01B1", "TX02B0", "GLW802", "WD7A0" })
         QTest::newRow(preset) << QString::fromLatin1(preset);
 }
 
