@@ -7,7 +7,10 @@
 class Channel
 {
 public:
-    explicit Channel(int index = 0) : m_index(index) { }
+    explicit Channel(int index = 0)
+        : m_index(index)
+    {
+    }
 
     int index() const { return m_index; }
 

@@ -1,6 +1,7 @@
 #include "module.h"
 
-Module::Module(int channelRecords, QObject *parent) : QObject(parent)
+Module::Module(int channelRecords, QObject *parent)
+    : QObject(parent)
 {
     if (channelRecords > 0) {
         m_channels.reserve(static_cast<size_t>(channelRecords));
@@ -34,7 +35,7 @@ void Module::setInterlock(int value)
 
 // The emission and filament setters store before they emit, so a receiver reading the getter
 // from its slot already sees the new value.
-#define VORN_CHANGE_DETECTING_SETTER(Setter, member, signal)                                      \
+#define VORN_CHANGE_DETECTING_SETTER(Setter, member, signal)                                       \
     void Module::Setter(float value)                                                               \
     {                                                                                              \
         if (value == member)                                                                       \

@@ -122,8 +122,8 @@ public:
     QString epuQuery() const;
 
     /// Whether a serial module with this firmware echoes each byte before the next may be sent.
-    static bool firmwareUsesCharacterEcho(const QByteArray &firmwareName,
-                                          const QByteArray &firmwareRelease);
+    static bool firmwareUsesCharacterEcho(
+        const QByteArray &firmwareName, const QByteArray &firmwareRelease);
 
     // --- set commands ---------------------------------------------------------------------
     void setVoltage(float value, int channel);

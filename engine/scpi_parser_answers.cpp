@@ -1,0 +1,302 @@
+// Answer processing of the engine: completeness, normalisation and interpretation of one answer
+// by the code of the request it answers.
+#include "scpi_parser.h"
+
+#include <cmath>
+
+namespace {
+
+QByteArray removed(QByteArray text, const char *unit)
+{
+    return text.replace(unit, "");
+}
+
+quint16 word16(const QByteArray &field)
+{
+    return static_cast<quint16>(field.toUInt() & 0xFFFFu);
+}
+
+} // namespace
+
+void SCPI_Parser::onAnswerReady()
+{
+    if (!readAnswer(answerBuffer)) {
+        // A device that never ends its answer must not exhaust memory: drop what has piled up
+        // and keep waiting; the owner's watchdog ends a link whose answers stop coming.
+        if (answerBuffer.size() > MaxAnswerSize) {
+            qCDebug(lcEngine) << "answer too long";
+            answerBuffer.clear();
+            answerBuffer.squeeze();
+        }
+        return;
+    }
+
+    ++answerCount;
+    emit dataReceived(answerCount);
+
+    const QByteArray answer = answerBuffer.simplified();
+    interpretAnswer(answer);
+
+    answerBuffer.resize(0);
+    requestCode = 0;
+    emit updateDisplay();
+    if (!stopped)
+        refreshData();
+}
+
+void SCPI_Parser::interpretAnswer(const QByteArray &answer)
+{
+    switch (requestCode) {
+    case ReadVoltageSet:
+    case ReadVoltageBounds:
+    case MeasureVoltage:
+    case ReadVoltageNominal:
+    case ReadCurrentSet:
+    case ReadCurrentBounds:
+    case MeasureCurrent:
+    case ReadCurrentNominal:
+    case ReadChannelStatus:
+    case ReadChannelEventStatus:
+    case ReadChannelEventMask:
+    case ReadChannelControl:
+    case ReadEpu:
+        parseChannelList(requestCode, answer);
+        break;
+    case ReadIdentity:
+        parseIdentity(answer);
+        break;
+    case ReadFirmware:
+        parseFirmware(answer);
+        break;
+    case ReadRamps:
+        parseRamps(answer);
+        break;
+    case ReadSupplies:
+        parseSupplies(answer);
+        break;
+    case ReadLimitsPercent:
+    case ReadLimitsUnits:
+        parseLimits(requestCode, answer);
+        break;
+    case ReadModuleStatus:
+        parseModuleWords(answer);
+        break;
+    case ReadAverage:
+        m_module.setAverage(answer.toInt());
+        break;
+    case ReadInterfaceMode:
+        m_module.setInterfaceMode(answer.toUInt());
+        break;
+    case ReadOutputs:
+        parseOutputs(answer);
+        break;
+    case ReadInterlock:
+        m_module.setInterlock(answer.toInt());
+        break;
+    case ReadEmission:
+        parseEmission(answer);
+        break;
+    default:
+        // 0, the read-backs of the module words (104, 105, 212) and the save (179) carry
+        // nothing the next cyclic request does not bring.
+        break;
+    }
+}
+
+void SCPI_Parser::parseChannelList(quint16 code, const QByteArray &answer)
+{
+    QByteArray text = answer;
+    switch (code) {
+    case ReadVoltageSet:
+    case ReadVoltageBounds:
+    case MeasureVoltage:
+    case ReadVoltageNominal:
+        text = removed(text, "V");
+        break;
+    case ReadCurrentSet:
+    case ReadCurrentBounds:
+    case MeasureCurrent:
+    case ReadCurrentNominal:
+        text = removed(text, "A");
+        break;
+    default:
+        break;
+    }
+
+    const QList<QByteArray> fields = text.split(',');
+    const int count = m_module.channelCount();
+    if (fields.size() != count)
+        return;
+
+    for (int i = 0; i < count; ++i) {
+        Channel &channel = m_module.channel(i);
+        const QByteArray &field = fields.at(i);
+        switch (code) {
+        case ReadVoltageSet:
+            channel.setVoltageSet(field.toFloat());
+            break;
+        case ReadVoltageBounds:
+            channel.setVoltageBounds(field.toFloat());
+            break;
+        case MeasureVoltage:
+            channel.setVoltageMeasure(field.toFloat());
+            break;
+        case ReadVoltageNominal:
+            channel.setVoltageNominal(field.toFloat());
+            break;
+        case ReadCurrentSet:
+            channel.setCurrentSet(field.toFloat());
+            break;
+        case ReadCurrentBounds:
+            channel.setCurrentBounds(field.toFloat());
+            break;
+        case MeasureCurrent:
+            channel.setCurrentMeasure(field.toFloat());
+            break;
+        case ReadCurrentNominal:
+            channel.setCurrentNominal(field.toFloat());
+            break;
+        case ReadChannelStatus:
+            channel.setStatus(word16(field));
+            break;
+        case ReadChannelEventStatus: {
+            // A changed event status means the module changed on its own: read the
+            // configuration again.
+            const quint16 eventStatus = word16(field);
+            if (eventStatus != channel.eventStatus())
+                fullRead = true;
+            channel.setEventStatus(eventStatus);
+            break;
+        }
+        case ReadChannelEventMask:
+            channel.setEventMask(field.toUInt());
+            break;
+        case ReadChannelControl:
+            channel.setControl(word16(field));
+            break;
+        case ReadEpu:
+            channel.setEpu(field == "YES" || field == "1");
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void SCPI_Parser::parseIdentity(const QByteArray &answer)
+{
+    const QList<QByteArray> parts = answer.split(';');
+    if (parts.size() != 2)
+        return;
+    const QList<QByteArray> fields = parts.at(0).split(',');
+    if (fields.size() < 4)
+        return;
+
+    manufacturer = fields.at(0);
+    const QString deviceName = QString::fromLatin1(fields.at(1));
+    const int serialNumber = fields.at(2).toInt();
+    emit updateDeviceName(deviceName);
+    emit updateSerialNumber(serialNumber);
+    m_module.setDeviceName(deviceName);
+    m_module.setSerialNumber(serialNumber);
+    m_module.setFirmwareRelease(QString::fromLatin1(fields.at(3)));
+    // The model holds a fixed number of channel records; a module claiming more is clamped.
+    m_module.setChannelCount(qMin(parts.at(1).toInt(), static_cast<int>(ChannelRecords)));
+}
+
+void SCPI_Parser::parseFirmware(const QByteArray &answer)
+{
+    const QList<QByteArray> fields = answer.split(';');
+    if (fields.size() != 2)
+        return;
+    const QString name = QString::fromLatin1(fields.at(0));
+    m_module.setFirmwareName(name);
+    emit updateFirmwareName(name);
+    setCharacterEcho(firmwareUsesCharacterEcho(fields.at(0), fields.at(1)));
+}
+
+void SCPI_Parser::parseRamps(const QByteArray &answer)
+{
+    const QList<QByteArray> fields = removed(answer, "%/s").split(';');
+    auto speed = [](QByteArray field, const char *unit) {
+        if (field.endsWith(unit))
+            field.chop(static_cast<int>(qstrlen(unit)));
+        else if (field.endsWith('%'))
+            field.chop(1);
+        return field.toFloat();
+    };
+    // Only the fields present are used; a short answer leaves the other ramp as it was.
+    if (fields.size() >= 1)
+        m_module.setVoltageRamp(speed(fields.at(0), "V/s"));
+    if (fields.size() >= 2)
+        m_module.setCurrentRamp(speed(fields.at(1), "A/s"));
+}
+
+void SCPI_Parser::parseSupplies(const QByteArray &answer)
+{
+    const QList<QByteArray> fields = removed(removed(removed(answer, "C"), "V"), "%").split(';');
+    m_module.setTemperature(fields.at(0).toFloat());
+    if (fields.size() >= 3) {
+        m_module.setSupplyP24(fields.at(1).toFloat());
+        m_module.setSupplyP5(fields.at(2).toFloat());
+    }
+    if (fields.size() == 5) {
+        m_module.setSupplyP12(fields.at(3).toFloat());
+        m_module.setSupplyN12(fields.at(4).toFloat());
+    }
+}
+
+void SCPI_Parser::parseLimits(quint16 code, const QByteArray &answer)
+{
+    const QList<QByteArray> fields = removed(removed(removed(answer, "%"), "V"), "A").split(';');
+    if (fields.size() != 2)
+        return;
+    float voltage = fields.at(0).toFloat();
+    float current = fields.at(1).toFloat();
+    if (code == ReadLimitsUnits && !m_module.isPercentBased()) {
+        // The module answered in volts and amperes: express them in percent of nominal. A
+        // nominal value of zero (not read yet) cannot be a reference; that limit is kept.
+        const Channel &first = m_module.channel(0);
+        auto percent = [](float value, float nominal) {
+            return std::fabs(static_cast<float>(
+                static_cast<double>(value) * 100.0 / static_cast<double>(nominal)));
+        };
+        voltage = first.voltageNominal() != 0.0f ? percent(voltage, first.voltageNominal())
+                                                 : m_module.voltageLimit();
+        current = first.currentNominal() != 0.0f ? percent(current, first.currentNominal())
+                                                 : m_module.currentLimit();
+    }
+    m_module.setVoltageLimit(voltage);
+    m_module.setCurrentLimit(current);
+}
+
+void SCPI_Parser::parseModuleWords(const QByteArray &answer)
+{
+    const QList<QByteArray> fields = answer.split(';');
+    if (fields.size() != 4)
+        return;
+    m_module.setControl(word16(fields.at(0)));
+    m_module.setStatus(word16(fields.at(1)));
+    m_module.setEventStatus(word16(fields.at(2)));
+    m_module.setEventMask(fields.at(3).toUInt());
+}
+
+void SCPI_Parser::parseOutputs(const QByteArray &answer)
+{
+    const QList<QByteArray> fields = answer.split(',');
+    // Only the outputs present in the answer are used.
+    for (int i = 0; i < 3 && i < fields.size(); ++i)
+        m_module.setOutput(static_cast<Module::Output>(i), fields.at(i).toInt());
+}
+
+void SCPI_Parser::parseEmission(const QByteArray &answer)
+{
+    const QList<QByteArray> fields = removed(answer, "A").split(';');
+    if (fields.size() != 5)
+        return;
+    m_module.setEmissionParameterP(fields.at(0).toFloat());
+    m_module.setEmissionParameterI(fields.at(1).toFloat());
+    m_module.setEmissionParameterD(fields.at(2).toFloat());
+    m_module.setFilamentMinimum(fields.at(3).toFloat());
+    m_module.setFilamentMaximum(fields.at(4).toFloat());
+}

@@ -1,0 +1,190 @@
+// Set commands: each builds one line that changes a setting and reads the value back, and
+// queues it; the engine sends queued lines between cyclic requests.
+#include "scpi_parser.h"
+
+namespace {
+
+/// A value as the module expects it: six significant digits, "." as decimal point, exponent
+/// form for very large or small values (the C "%g" rule).
+QString number(float value)
+{
+    return QString::number(static_cast<double>(value), 'g', 6);
+}
+
+constexpr quint16 ControlOn = 0x0008;
+constexpr quint16 ControlEmergency = 0x0020;
+constexpr quint16 ModuleControlAdjust = 0x1000;
+constexpr quint16 ModuleControlKill = 0x4000;
+constexpr quint16 ModuleControlClear = 0x0040;
+
+} // namespace
+
+void SCPI_Parser::setVoltage(float value, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadVoltageSet,
+        QStringLiteral(":VOLT %1%2;:READ:VOLT?%3\r\n")
+            .arg(number(value), channelList(channel, true), all));
+}
+
+void SCPI_Parser::setVoltageBounds(float value, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadVoltageBounds,
+        QStringLiteral(":VOLT:BOU %1%2;:READ:VOLT:BOU?%3\r\n")
+            .arg(number(value), channelList(channel, true), all));
+}
+
+void SCPI_Parser::setCurrent(float value, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadCurrentSet,
+        QStringLiteral(":CURR %1%2;:READ:CURR?%3\r\n")
+            .arg(number(value), channelList(channel, true), all));
+}
+
+void SCPI_Parser::setCurrentBounds(float value, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadCurrentBounds,
+        QStringLiteral(":CURR:BOU %1%2;:READ:CURR:BOU?%3\r\n")
+            .arg(number(value), channelList(channel, true), all));
+}
+
+void SCPI_Parser::setChannelEventMask(unsigned mask, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadChannelEventMask,
+        QStringLiteral(":CONF:CHAN:EV:MASK %1%2;:READ:CHAN:EV:MASK?%3\r\n")
+            .arg(QString::number(mask), channelList(channel, true), all));
+}
+
+void SCPI_Parser::setChannelOn(bool on, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadChannelControl,
+        QStringLiteral(":VOLT %1%2;:READ:CHAN:CONT?%3\r\n")
+            .arg(on ? QStringLiteral("ON") : QStringLiteral("OFF"), channelList(channel, true),
+                all));
+    if (channel >= 0 && channel < m_module.channelCount()) {
+        Channel &record = m_module.channel(channel);
+        record.setControl((record.control() & 0xFFF7u) | (on ? ControlOn : 0u));
+    }
+}
+
+void SCPI_Parser::setChannelEmergencyOff(bool off, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadChannelControl,
+        QStringLiteral(":VOLT %1%2;:READ:CHAN:CONT?%3\r\n")
+            .arg(off ? QStringLiteral("EMCY OFF") : QStringLiteral("EMCY CLR"),
+                channelList(channel, true), all));
+    if (channel >= 0 && channel < m_module.channelCount()) {
+        Channel &record = m_module.channel(channel);
+        record.setControl((record.control() & 0xFFDFu) | (off ? ControlEmergency : 0u));
+    }
+}
+
+void SCPI_Parser::setChannelControl(quint16 control, int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    const QString list = channelList(channel, true);
+    enqueueCommand(ReadChannelControl,
+        QStringLiteral(":VOLT %1%2;:VOLT EMCY %3%4;:READ:CHAN:CONT?%5\r\n")
+            .arg((control & ControlOn) ? QStringLiteral("ON") : QStringLiteral("OFF"), list,
+                (control & ControlEmergency) ? QStringLiteral("OFF") : QStringLiteral("CLR"), list,
+                all));
+    if (channel >= 0 && channel < m_module.channelCount())
+        m_module.channel(channel).setControl(control);
+}
+
+void SCPI_Parser::clearChannelEvents(int channel)
+{
+    const QString all = channelList(m_module.channelCount(), false);
+    enqueueCommand(ReadChannelEventStatus,
+        QStringLiteral(":EVENT CLEAR%1;:READ:CHAN:EV:STAT?%2\r\n")
+            .arg(channelList(channel, true), all));
+    if (channel >= 0 && channel < m_module.channelCount())
+        m_module.channel(channel).setEventStatus(0);
+}
+
+void SCPI_Parser::setVoltageRamp(float value)
+{
+    enqueueCommand(ReadRamps,
+        QStringLiteral(":CONF:RAMP:VOLT %1;:READ:RAMP:VOLT?;CURR?\r\n").arg(number(value)));
+    m_module.setVoltageRamp(value);
+}
+
+void SCPI_Parser::setCurrentRamp(float value)
+{
+    enqueueCommand(ReadRamps,
+        QStringLiteral(":CONF:RAMP:CURR %1;:READ:RAMP:VOLT?;CURR?\r\n").arg(number(value)));
+    m_module.setCurrentRamp(value);
+}
+
+void SCPI_Parser::clearModuleEvents()
+{
+    enqueueCommand(ClearModuleEvents, QStringLiteral(":CONF:EV CLEAR;:READ:MOD:EV:STAT?\r\n"));
+    m_module.setEventStatus(0);
+}
+
+void SCPI_Parser::clearStatus()
+{
+    enqueueCommand(ClearModuleEvents, QStringLiteral("*CLS;:READ:MOD:EV:STAT?\r\n"));
+}
+
+void SCPI_Parser::setModuleControl(quint16 control)
+{
+    // Only the adjustment, kill and clear bits of the module control word are transmitted.
+    m_module.setControl(control);
+    QString line = (control & ModuleControlAdjust) ? QStringLiteral(":CONF:ADJ ENABLE")
+                                                   : QStringLiteral(":CONF:ADJ DISABLE");
+    line += (control & ModuleControlKill) ? QStringLiteral(";KILL ENABLE")
+                                          : QStringLiteral(";KILL DISABLE");
+    if (control & ModuleControlClear)
+        line += QStringLiteral(";*CLS");
+    line += QStringLiteral(";:READ:MOD:CONT?\r\n");
+    enqueueCommand(SetModuleControl, line);
+}
+
+void SCPI_Parser::setModuleEventMask(quint16 mask)
+{
+    enqueueCommand(
+        SetModuleEventMask, QStringLiteral(":CONF:EV:MASK %1;:READ:MOD:EV:MASK?\r\n").arg(mask));
+    m_module.setEventMask(mask);
+}
+
+void SCPI_Parser::setAverage(int value)
+{
+    enqueueCommand(ReadAverage, QStringLiteral(":CONF:AVER %1;:CONF:AVER?\r\n").arg(value));
+    m_module.setAverage(value);
+}
+
+void SCPI_Parser::setInterfaceMode(int mode)
+{
+    enqueueCommand(ReadInterfaceMode, QStringLiteral(":CONF:INTER:MODE %1;MODE?\r\n").arg(mode));
+}
+
+void SCPI_Parser::setModuleOutput(Module::Output output, int value)
+{
+    const int index = static_cast<int>(output);
+    if (!hasInputOutput() || index < 0 || index >= 3)
+        return;
+    enqueueCommand(ReadOutputs,
+        QStringLiteral(":CONF:OUTP %1,(@%2);OUTP? (@0-%3)\r\n").arg(value).arg(index).arg(2));
+}
+
+void SCPI_Parser::setModuleEmissionParameter(
+    float p, float i, float d, float minimum, float maximum)
+{
+    enqueueCommand(ReadEmission,
+        QStringLiteral(":CONF:FILA:EMI:P %1;I %2;D %3;P?;I?;D?;"
+                       ":CONF:FILA:CURR:MIN %4;MAX %5;MIN?;MAX?\r\n")
+            .arg(number(p), number(i), number(d), number(minimum), number(maximum)));
+}
+
+void SCPI_Parser::saveConfiguration()
+{
+    // The save itself has no answer; "*OPC?" makes the module answer so the cycle goes on.
+    enqueueCommand(SaveConfiguration, QStringLiteral(":SYS:USER:CONFIG SAVE;*OPC?\r\n"));
+}

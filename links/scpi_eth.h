@@ -1,0 +1,38 @@
+#pragma once
+
+#include "scpi_parser.h"
+
+#include <QPointer>
+
+class QTcpSocket;
+
+/// The link to a module's Ethernet interface over TCP. The socket is a child of the link; a
+/// lost or refused connection is reopened by the next request.
+class SCPI_Eth : public SCPI_Parser
+{
+    Q_OBJECT
+
+public:
+    explicit SCPI_Eth(QObject *parent = nullptr);
+    ~SCPI_Eth() override;
+
+    void setPort(quint16 port) { m_port = port; }
+    quint16 port() const { return m_port; }
+    void setHostAddress(const QString &host) { m_host = host; }
+    QString hostAddress() const { return m_host; }
+
+    /// Starts connecting and returns true at once: an unreachable host shows up only as
+    /// answers that do not come.
+    bool connectDevice() override;
+    void disconnectDevice() override;
+    bool isConnected() const override;
+    /// The host text as it was set, without the port.
+    QString interfaceName() const override;
+    void sendCommand(quint16 requestCode, const QString &command) override;
+    bool readAnswer(QByteArray &answer) override;
+
+private:
+    QTcpSocket *socket = nullptr;
+    QString m_host;
+    quint16 m_port = 0;
+};
