@@ -5,6 +5,12 @@
 #include <QString>
 #include <QStringList>
 
+/// Answers enough for identification, the configuration sequence and two polling cycles.
+constexpr int PollingAnswers = 35;
+/// How long a test waits for the simulator: an upper bound for a busy machine, not a speed
+/// requirement.
+constexpr int Patience = 30000;
+
 /// The module simulator run as a separate program for one test. start() waits for its ready
 /// line ("<kind> <endpoint>") and keeps the endpoint; destruction ends the program.
 class SimProcess

@@ -150,13 +150,6 @@ private slots:
         driver->takeLog();
     }
 
-    void interfaceName()
-    {
-        SCPI_Gpib link;
-        link.setPrimaryAddress(12);
-        QCOMPARE(link.interfaceName(), QStringLiteral("GPIB:12"));
-    }
-
     void requestIsWrittenOnceAndReadOnce_data()
     {
         QTest::addColumn<QByteArray>("reply");

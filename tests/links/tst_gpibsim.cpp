@@ -6,14 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-constexpr int PollingAnswers = 35;
-/// Upper bound for a busy machine, not a speed requirement.
-constexpr int Patience = 30000;
-
-} // namespace
-
 /// The GPIB link through the stand-in driver ("libgpib.so.0", found on the library path) and a
 /// simulated bus with modules at 5 and 6 and a listener at 9 that never answers.
 class tst_GpibSim : public QObject

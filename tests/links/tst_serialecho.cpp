@@ -77,16 +77,6 @@ private slots:
         peer.reset();
     }
 
-    void constructedLinkIsClosedOnCom1()
-    {
-        SCPI_Serial serial;
-        QCOMPARE(serial.portName(), QStringLiteral("COM1"));
-        QCOMPARE(serial.interfaceName(), QStringLiteral("COM1"));
-        QVERIFY(serial.characterEcho());
-        QCOMPARE(serial.echoPhase(), SCPI_Serial::EchoPhase::Idle);
-        QVERIFY(!serial.isConnected());
-    }
-
     void missingPortFailsWithTrace()
     {
         SCPI_Serial serial;

@@ -51,12 +51,6 @@ private slots:
         QFETCH(int, number);
         QCOMPARE(SCPI_Serial::serialPortNumber(name), number);
     }
-
-    void listingThePortsPresentWorks()
-    {
-        const QStringList ports = SCPI_Serial::listSerialPorts();
-        QCOMPARE(SCPI_Serial::sortSerialPortNames(ports), ports);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_SerialPortList)

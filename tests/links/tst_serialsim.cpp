@@ -5,15 +5,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-/// Answers enough for identification, the configuration sequence and two polling cycles.
-constexpr int PollingAnswers = 35;
-/// Upper bound for a busy machine, not a speed requirement.
-constexpr int Patience = 30000;
-
-} // namespace
-
 class tst_SerialSim : public QObject
 {
     Q_OBJECT
