@@ -52,8 +52,11 @@ private slots:
         QVERIFY(link->module().channel(channels - 1).currentNominal() != 0.0f);
 
         const int channel = channels - 1;
-        link->setVoltage(100.0f, channel);
-        QTRY_COMPARE_WITH_TIMEOUT(link->module().channel(channel).voltageSet(), 100.0f, Patience);
+        // Negative modules take set values with their polarity's sign.
+        const float target
+            = link->module().channel(channel).voltageNominal() < 0 ? -100.0f : 100.0f;
+        link->setVoltage(target, channel);
+        QTRY_COMPARE_WITH_TIMEOUT(link->module().channel(channel).voltageSet(), target, Patience);
         link->disconnectDevice();
         QVERIFY(!link->isConnected());
     }
