@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+/// Answers enough for identification, the configuration sequence and two polling cycles.
+constexpr int PollingAnswers = 35;
+/// How long a test waits for the simulator: an upper bound for a busy machine, not a speed
+/// requirement.
+constexpr int Patience = 30000;
+
+/// The module simulator run as a separate program for one test. start() waits for its ready
+/// line ("<kind> <endpoint>") and keeps the endpoint; destruction ends the program.
+class SimProcess
+{
+public:
+    ~SimProcess() { stop(); }
+
+    /// Starts the simulator with \a arguments; true once it printed a line starting with \a kind.
+    bool start(const QStringList &arguments, const QByteArray &kind)
+    {
+        process.setProgram(QStringLiteral(VORN_SIM_PATH));
+        process.setArguments(arguments);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start();
+        if (!process.waitForStarted(5000))
+            return false;
+        while (!process.canReadLine()) {
+            if (!process.waitForReadyRead(10000))
+                return false;
+        }
+        const QByteArray line = process.readLine().trimmed();
+        if (!line.startsWith(kind + ' '))
+            return false;
+        readyEndpoint = QString::fromLocal8Bit(line.mid(kind.size() + 1));
+        return true;
+    }
+
+    QString endpoint() const { return readyEndpoint; }
+
+    void stop()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+
+private:
+    QProcess process;
+    QString readyEndpoint;
+};

@@ -1,0 +1,102 @@
+#include "messagelog.h"
+#include "scpi_serial.h"
+#include "simprocess.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_SerialSim : public QObject
+{
+    Q_OBJECT
+
+private:
+    /// Opens a link to a simulator started with \a arguments and starts the request cycle.
+    std::unique_ptr<SCPI_Serial> connectTo(SimProcess &sim, const QStringList &arguments)
+    {
+        if (!sim.start(QStringList { QStringLiteral("--serial") } + arguments, "serial"))
+            return nullptr;
+        auto link = std::make_unique<SCPI_Serial>();
+        link->setPortName(sim.endpoint());
+        if (!link->connectDevice())
+            return nullptr;
+        link->requestIdentity();
+        link->restartFullRead();
+        return link;
+    }
+
+private slots:
+    void identifyConfigurePollAndSet_data()
+    {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<bool>("characterEcho");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("byte echo, TX01B0 5.x") << "TX01B0" << true << 1;
+        QTest::newRow("line echo, KA2F") << "KA2F" << false << 4;
+    }
+    void identifyConfigurePollAndSet()
+    {
+        QFETCH(QString, preset);
+        QFETCH(bool, characterEcho);
+        QFETCH(int, channels);
+        SimProcess sim;
+        auto link = connectTo(sim, { QStringLiteral("--preset"), preset });
+        QVERIFY(link);
+        QSignalSpy received(link.get(), &SCPI_Parser::dataReceived);
+        QVERIFY(received.isValid());
+
+        QTRY_VERIFY_WITH_TIMEOUT(received.size() >= PollingAnswers, Patience);
+        QCOMPARE(link->module().channelCount(), channels);
+        QVERIFY(link->module().firmwareName().startsWith(preset.left(4)));
+        QCOMPARE(link->characterEcho(), characterEcho);
+        QVERIFY(link->module().channel(0).voltageNominal() != 0.0f);
+        QVERIFY(link->module().channel(channels - 1).currentNominal() != 0.0f);
+
+        const int channel = channels - 1;
+        // Negative modules take set values with their polarity's sign.
+        const float target
+            = link->module().channel(channel).voltageNominal() < 0 ? -100.0f : 100.0f;
+        link->setVoltage(target, channel);
+        QTRY_COMPARE_WITH_TIMEOUT(link->module().channel(channel).voltageSet(), target, Patience);
+        link->disconnectDevice();
+        QVERIFY(!link->isConnected());
+    }
+
+    void wrongEchoIsTracedAndHoldsTheRequest()
+    {
+        MessageLog log;
+        SimProcess sim;
+        auto link = connectTo(sim,
+            { QStringLiteral("--preset"), QStringLiteral("TX01B0"),
+                QStringLiteral("--wrong-echo-every"), QStringLiteral("60") });
+        QVERIFY(link);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            log.contains(QStringLiteral("Error: echo is not correct. Echo:")), Patience);
+        QCOMPARE(link->echoPhase(), SCPI_Serial::EchoPhase::Echo);
+    }
+
+    void faultsTheLinkRecoversFrom_data()
+    {
+        QTest::addColumn<QStringList>("fault");
+        QTest::newRow("lone LF after the echo")
+            << QStringList { QStringLiteral("--lone-lf-every"), QStringLiteral("3") };
+        QTest::newRow("last echo and answer in one read")
+            << QStringList { QStringLiteral("--echo-with-answer") };
+    }
+    void faultsTheLinkRecoversFrom()
+    {
+        QFETCH(QStringList, fault);
+        SimProcess sim;
+        auto link = connectTo(
+            sim, QStringList { QStringLiteral("--preset"), QStringLiteral("TX01B0") } + fault);
+        QVERIFY(link);
+        QSignalSpy received(link.get(), &SCPI_Parser::dataReceived);
+        QVERIFY(received.isValid());
+        QTRY_VERIFY_WITH_TIMEOUT(received.size() >= PollingAnswers, Patience);
+        QVERIFY(link->characterEcho());
+        QCOMPARE(link->module().channelCount(), 1);
+        QVERIFY(link->module().channel(0).voltageNominal() != 0.0f);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SerialSim)
+#include "tst_serialsim.moc"
