@@ -67,6 +67,10 @@ void SerialFrontEnd::handleByte(char byte)
             m_heldEcho = QByteArray(1, echo);
         else
             m_output->send(QByteArray(1, echo));
+    } else if (!m_faults.echoWithAnswer) {
+        // A module echoes every byte as it arrives, whatever its firmware; the families differ
+        // in whether the host must wait for each echo before it sends the next byte.
+        m_output->send(QByteArray(1, echo));
     } else if (m_echoLine.size() <= LineBuffer::maxLine) {
         m_echoLine += echo;
     }

@@ -15,9 +15,10 @@ class SimModule;
 
 /// The module on a serial port, through a pseudo-terminal. Like a real module it echoes every
 /// byte it receives and then answers. Firmware that echoes byte by byte ("WD7A0", "TX01B0"
-/// release 5.x, "TX02B0" release 1.x) sends each byte back as it arrives, so a careful host
-/// sends the next byte only after the echo; the others echo the whole line once its LF has
-/// arrived, in front of the answer.
+/// release 5.x, "TX02B0" release 1.x) expects the host to send the next byte only after the
+/// echo of the previous one; the others take whole lines. Both echo each byte as it arrives;
+/// with the echo-with-answer fault a line-echo module holds the echo of the whole line back
+/// and sends it in one write with the answer.
 ///
 /// Works in-process (a QSocketNotifier on the master side runs in the caller's event loop) and
 /// in the vorn-module-sim program (--serial). The host opens portPath() with 9600 8N1.
