@@ -154,6 +154,7 @@ void HvTable::mouseDoubleClickEvent(QMouseEvent *event)
     if (!beginEdit())
         return;
     QTableWidget::mouseDoubleClickEvent(event);
+    endEditWithoutEditor();
 }
 
 void HvTable::keyPressEvent(QKeyEvent *event)
@@ -162,7 +163,9 @@ void HvTable::keyPressEvent(QKeyEvent *event)
     case Qt::Key_F2:
         if (!beginEdit())
             return;
-        break;
+        QTableWidget::keyPressEvent(event);
+        endEditWithoutEditor();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         dataDiscarded();
@@ -171,6 +174,14 @@ void HvTable::keyPressEvent(QKeyEvent *event)
         break;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+void HvTable::endEditWithoutEditor()
+{
+    // A double-click beside the cells (below the last row) opens no editor; the current cell
+    // must not stay marked, or the refresh would never write it again.
+    if (state() != QAbstractItemView::EditingState)
+        dataDiscarded();
 }
 
 bool HvTable::beginEdit()
