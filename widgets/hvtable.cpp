@@ -50,6 +50,10 @@ void HvTable::setChannelCount(int count)
         lowCurrentRange.append(false);
     while (delayedTrip.size() < count)
         delayedTrip.append(false);
+    // Removing a row closes its editor without the delegate's closeEditor(), so the mark of a
+    // removed cell under edit would outlive it and block that cell once the row returns.
+    if (editRow >= count)
+        dataDiscarded();
     setRowCount(count);
     for (int row = 0; row < count; ++row) {
         if (verticalHeaderItem(row))

@@ -34,6 +34,7 @@ private slots:
     void returnOnTableEndsEditState();
     void destroyWithOpenEditor();
     void doubleClickBesideCellsLeavesRefreshAlone();
+    void removingEditedRowEndsEdit();
     void tabInEditorOpensNoEditorInReadOnlyColumn_data();
     void tabInEditorOpensNoEditorInReadOnlyColumn();
 
@@ -403,6 +404,21 @@ void tst_HvTable::doubleClickBesideCellsLeavesRefreshAlone()
     QCOMPARE(table->editingColumn(), -1);
     fillAll(QStringLiteral("new"));
     QCOMPARE(table->item(1, 0)->text(), QStringLiteral("1.0new"));
+}
+
+void tst_HvTable::removingEditedRowEndsEdit()
+{
+    // Regression: fewer channels removed the row under edit together with its editor, but the
+    // row stayed marked, so once the channels came back that cell was never refreshed again.
+    fillAll(QString());
+    QVERIFY(openEditor(3, 2, true));
+    QCOMPARE(table->editingRow(), 3);
+    table->setChannelCount(2);
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->editingColumn(), -1);
+    table->setChannelCount(4);
+    table->setCell(3, 2, QStringLiteral("new"), Qt::white);
+    QCOMPARE(table->item(3, 2)->text(), QStringLiteral("new"));
 }
 
 void tst_HvTable::tabInEditorOpensNoEditorInReadOnlyColumn_data()
