@@ -2,7 +2,10 @@
 
 #include "hvtable.h"
 
+#include <QResizeEvent>
 #include <QSettings>
+
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcConfig, "vorn.config")
 
@@ -110,16 +113,28 @@ int Configuration::readInteger(QSettings &store, const QString &key, int fallbac
     return ok ? value : 0;
 }
 
+int Configuration::readPrecision(QSettings &store, const QString &key)
+{
+    // The dialog offers 0 to 10 decimals; a store edited by hand may hold anything, and a
+    // huge precision would make every value text of the refresh billions of digits long.
+    const int stored = readInteger(store, key, 2);
+    const int precision = std::clamp(stored, 0, maximumPrecision);
+    if (precision != stored)
+        qCDebug(lcConfig) << "stored" << key << "out of range, read as" << precision << ":"
+                          << stored;
+    return precision;
+}
+
 void Configuration::load()
 {
     QSettings store(
         QSettings::IniFormat, QSettings::UserScope, m_organizationName, m_applicationName);
     const QString voltageUnit = readKey(store, keyVoltageUnit);
     m_voltageUnit = voltageUnit.isEmpty() ? QStringLiteral("V") : voltageUnit;
-    m_voltagePrecision = readInteger(store, keyVoltagePrecision, 2);
+    m_voltagePrecision = readPrecision(store, keyVoltagePrecision);
     const QString currentUnit = readKey(store, keyCurrentUnit);
     setCurrentUnit(currentUnit.isEmpty() ? QStringLiteral("mA") : currentUnit);
-    m_currentPrecision = readInteger(store, keyCurrentPrecision, 2);
+    m_currentPrecision = readPrecision(store, keyCurrentPrecision);
     m_showVoltageBounds = readInteger(store, keyColumnVoltageBounds, 1) != 0;
     m_showCurrentBounds = readInteger(store, keyColumnCurrentBounds, 1) != 0;
     m_showPower = readInteger(store, keyColumnPower, 1) != 0;
@@ -178,6 +193,9 @@ void Configuration::applyToTable()
     m_table->setColumnHidden(columnVoltageBounds, !m_showVoltageBounds);
     m_table->setColumnHidden(columnCurrentBounds, !m_showCurrentBounds);
     m_table->setColumnHidden(columnPower, !m_showPower);
+    // Hiding or showing a column sends the table no resize; share its width out again now.
+    QResizeEvent resized(m_table->size(), m_table->size());
+    m_table->resizeEvent(&resized);
 }
 
 QString Configuration::voltageText(float volts) const

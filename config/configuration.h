@@ -25,6 +25,8 @@ class Configuration : public QObject
 
 public:
     enum Level { DefaultLevel = 0, FirmwareLevel = 1, SerialNumberLevel = 2 };
+    /// Most decimals a value text gets; a stored precision is read within 0 to this.
+    static constexpr int maximumPrecision = 10;
 
     /// \a table is not owned and may be null; applyToTable() then does nothing.
     Configuration(QObject *parent, const QString &organizationName, HvTable *table);
@@ -78,6 +80,7 @@ public slots:
 private:
     QString readKey(QSettings &store, const QString &key);
     int readInteger(QSettings &store, const QString &key, int fallback);
+    int readPrecision(QSettings &store, const QString &key);
     QString groupOf(int level) const;
 
     QString m_applicationName = QStringLiteral("VornScpiConfig");

@@ -50,6 +50,10 @@ void HvTable::setChannelCount(int count)
         lowCurrentRange.append(false);
     while (delayedTrip.size() < count)
         delayedTrip.append(false);
+    // Removing a row closes its editor without the delegate's closeEditor(), so the mark of a
+    // removed cell under edit would outlive it and block that cell once the row returns.
+    if (editRow >= count)
+        dataDiscarded();
     setRowCount(count);
     for (int row = 0; row < count; ++row) {
         if (verticalHeaderItem(row))
@@ -154,6 +158,7 @@ void HvTable::mouseDoubleClickEvent(QMouseEvent *event)
     if (!beginEdit())
         return;
     QTableWidget::mouseDoubleClickEvent(event);
+    endEditWithoutEditor();
 }
 
 void HvTable::keyPressEvent(QKeyEvent *event)
@@ -162,7 +167,9 @@ void HvTable::keyPressEvent(QKeyEvent *event)
     case Qt::Key_F2:
         if (!beginEdit())
             return;
-        break;
+        QTableWidget::keyPressEvent(event);
+        endEditWithoutEditor();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         dataDiscarded();
@@ -171,6 +178,14 @@ void HvTable::keyPressEvent(QKeyEvent *event)
         break;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+void HvTable::endEditWithoutEditor()
+{
+    // A double-click beside the cells (below the last row) opens no editor; the current cell
+    // must not stay marked, or the refresh would never write it again.
+    if (state() != QAbstractItemView::EditingState)
+        dataDiscarded();
 }
 
 bool HvTable::beginEdit()

@@ -55,6 +55,8 @@ private:
     /// Records the current cell as the one under edit and strips the locale's group separator
     /// from its text; false when the current column is not editable.
     bool beginEdit();
+    /// Clears the edit mark when the default handling opened no editor after beginEdit().
+    void endEditWithoutEditor();
 
     std::unique_ptr<HvTableItemDelegate> delegate;
     int editRow = -1;

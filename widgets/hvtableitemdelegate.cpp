@@ -25,9 +25,20 @@ HvTableItemDelegate::HvTableItemDelegate(QObject *parent)
 
 bool HvTableItemDelegate::eventFilter(QObject *object, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
-        emit dataDiscarded();
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Escape) {
+            emit dataDiscarded();
+        } else if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            // The default would commit and then open an editor in the neighbour column, and
+            // every neighbour of an editable column is display-only: commit and end the edit.
+            if (auto *editor = qobject_cast<QWidget *>(object)) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                return true;
+            }
+        }
+    }
     return QItemDelegate::eventFilter(object, event);
 }
 

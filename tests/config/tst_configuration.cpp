@@ -24,11 +24,14 @@ private slots:
     void emptyFirmwareReadsTopLevel();
     void asciiMicroReadAsMicro();
     void badStoredNumbers();
+    void outOfRangePrecisionIsClamped_data();
+    void outOfRangePrecisionIsClamped();
     void saveForAllDevicesRemovesSpecificGroups();
     void saveForSerialLeavesOtherGroups();
     void saveRejectsUnknownLevel();
     void saveWithoutFirmwareKeepsOtherGroups();
     void applyToTableSetsHeadersAndColumns();
+    void applyToTableSharesWidthAmongVisibleColumns();
     void voltage_data();
     void voltage();
     void current_data();
@@ -168,6 +171,30 @@ void tst_Configuration::badStoredNumbers()
     QCOMPARE(config->voltageText(12.6f), QStringLiteral("13"));
 }
 
+void tst_Configuration::outOfRangePrecisionIsClamped_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("precision");
+    QTest::newRow("huge") << "2147483647" << 10;
+    QTest::newRow("negative") << "-3" << 0;
+    QTest::newRow("largest offered") << "10" << 10;
+}
+
+void tst_Configuration::outOfRangePrecisionIsClamped()
+{
+    // Regression: a hand-edited store with a huge precision made every value text billions of
+    // digits long, which froze the program on its first refresh.
+    QFETCH(QString, stored);
+    QFETCH(int, precision);
+    TemporaryStore::write(QStringLiteral("default"), QStringLiteral("voltagePrecision"), stored);
+    TemporaryStore::write(QStringLiteral("default"), QStringLiteral("currentPrecision"), stored);
+    config->load();
+    QCOMPARE(config->voltagePrecision(), precision);
+    QCOMPARE(config->currentPrecision(), precision);
+    const QString text = config->voltageText(1.5f);
+    QCOMPARE(text.size(), precision == 0 ? 1 : 2 + precision);
+}
+
 void tst_Configuration::saveForAllDevicesRemovesSpecificGroups()
 {
     TemporaryStore::write(
@@ -277,6 +304,26 @@ void tst_Configuration::applyToTableSetsHeadersAndColumns()
     config->setShowPower(true);
     config->applyToTable();
     QVERIFY(!table->isColumnHidden(8));
+}
+
+void tst_Configuration::applyToTableSharesWidthAmongVisibleColumns()
+{
+    // Regression: hiding or showing columns kept the old widths until the window was resized,
+    // leaving a gap beside the table or pushing CV and CC out of view.
+    table->resize(650, 300);
+    QResizeEvent resized(table->size(), QSize());
+    table->resizeEvent(&resized);
+    QCOMPARE(table->columnWidth(0), 60);
+    config->setShowVoltageBounds(false);
+    config->setShowCurrentBounds(false);
+    config->setShowPower(false);
+    config->applyToTable();
+    for (int column : { 0, 1, 3, 4, 5, 7, 9 })
+        QCOMPARE(table->columnWidth(column), 85);
+    QCOMPARE(table->columnWidth(10), 25);
+    config->setShowPower(true);
+    config->applyToTable();
+    QCOMPARE(table->columnWidth(8), 75);
 }
 
 void tst_Configuration::voltage_data()

@@ -33,6 +33,10 @@ private slots:
     void badOperatorInputIsPassedOn();
     void returnOnTableEndsEditState();
     void destroyWithOpenEditor();
+    void doubleClickBesideCellsLeavesRefreshAlone();
+    void removingEditedRowEndsEdit();
+    void tabInEditorOpensNoEditorInReadOnlyColumn_data();
+    void tabInEditorOpensNoEditorInReadOnlyColumn();
 
     void widthRule_data();
     void widthRule();
@@ -46,6 +50,7 @@ private slots:
 private:
     void fillAll(const QString &suffix);
     QLineEdit *openEditor(int row, int column, bool byKey);
+    QLineEdit *visibleEditor() const;
     QImage cellImage(int row, int column);
     static int blueishPixels(const QImage &image, const QRect &area);
 
@@ -89,6 +94,11 @@ QLineEdit *tst_HvTable::openEditor(int row, int column, bool byKey)
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
         QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, rect.center());
     }
+    return visibleEditor();
+}
+
+QLineEdit *tst_HvTable::visibleEditor() const
+{
     const QList<QLineEdit *> editors = table->findChildren<QLineEdit *>();
     for (QLineEdit *editor : editors) {
         if (editor->isVisible())
@@ -373,6 +383,73 @@ void tst_HvTable::destroyWithOpenEditor()
     QVERIFY(openEditor(0, 0, true));
     table.reset();
     QVERIFY(!table);
+}
+
+void tst_HvTable::doubleClickBesideCellsLeavesRefreshAlone()
+{
+    // Regression: a double-click on the empty area below the last row marked the current Vset
+    // cell as under edit although no editor opened, and the refresh never wrote it again.
+    fillAll(QString());
+    table->show();
+    QVERIFY(QTest::qWaitForWindowExposed(table.get()));
+    table->setCurrentCell(1, 0);
+    const QRect lastRow = table->visualItemRect(table->item(3, 0));
+    const QPoint below(lastRow.center().x(), lastRow.bottom() + 40);
+    QVERIFY(table->viewport()->rect().contains(below));
+    QVERIFY(!table->indexAt(below).isValid());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, below);
+    QVERIFY(!visibleEditor());
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->editingColumn(), -1);
+    fillAll(QStringLiteral("new"));
+    QCOMPARE(table->item(1, 0)->text(), QStringLiteral("1.0new"));
+}
+
+void tst_HvTable::removingEditedRowEndsEdit()
+{
+    // Regression: fewer channels removed the row under edit together with its editor, but the
+    // row stayed marked, so once the channels came back that cell was never refreshed again.
+    fillAll(QString());
+    QVERIFY(openEditor(3, 2, true));
+    QCOMPARE(table->editingRow(), 3);
+    table->setChannelCount(2);
+    QCOMPARE(table->editingRow(), -1);
+    QCOMPARE(table->editingColumn(), -1);
+    table->setChannelCount(4);
+    table->setCell(3, 2, QStringLiteral("new"), Qt::white);
+    QCOMPARE(table->item(3, 2)->text(), QStringLiteral("new"));
+}
+
+void tst_HvTable::tabInEditorOpensNoEditorInReadOnlyColumn_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Tab from Vset") << 0 << int(Qt::Key_Tab);
+    QTest::newRow("Tab from Iset") << 4 << int(Qt::Key_Tab);
+    QTest::newRow("Backtab from Vbounds") << 2 << int(Qt::Key_Backtab);
+    QTest::newRow("Backtab from Ibounds") << 6 << int(Qt::Key_Backtab);
+}
+
+void tst_HvTable::tabInEditorOpensNoEditorInReadOnlyColumn()
+{
+    // Regression: Tab committed the value and then opened an editor in the display-only
+    // neighbour column, whose input the refresh overwrote and the main window ignored.
+    QFETCH(int, column);
+    QFETCH(int, key);
+    fillAll(QString());
+    QSignalSpy changed(table.get(), &HvTable::cellDataChanged);
+    QVERIFY(changed.isValid());
+    QLineEdit *editor = openEditor(1, column, true);
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("42"));
+    QTest::keyClick(editor, Qt::Key(key));
+    QTRY_COMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(1).toInt(), column);
+    QCOMPARE(changed.at(0).at(2).toString(), QStringLiteral("42"));
+    QCoreApplication::processEvents();
+    QVERIFY(!visibleEditor());
+    QCOMPARE(table->editingRow(), -1);
 }
 
 void tst_HvTable::widthRule_data()

@@ -37,6 +37,8 @@ void tst_StatTableCh::init()
     // As the main window's form sets it up: a double-click would open an editor if the
     // table let the base handling run.
     table->setEditTriggers(QAbstractItemView::DoubleClicked);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setTabKeyNavigation(false);
     table->resize(1200, 300);
     table->initTable();
 }

@@ -32,6 +32,8 @@ void tst_StatTableMod::init()
 {
     table = std::make_unique<StatTableMod>();
     table->setEditTriggers(QAbstractItemView::DoubleClicked);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setTabKeyNavigation(false);
     table->resize(1200, 300);
     table->initTable();
 }
