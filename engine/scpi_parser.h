@@ -154,7 +154,7 @@ public:
 
 signals:
     void updateFirmwareName(QString s);
-    void updateSerialNumber(int serialNumber);
+    void updateSerialNumber(int);
     void updateDeviceName(QString s);
     void dataReceived(int count);
     void updateDisplay();

@@ -3,6 +3,7 @@
 #include "scpi_parser.h"
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -31,7 +32,9 @@ void SCPI_Parser::onAnswerReady()
         return;
     }
 
-    ++answerCount;
+    // A connection polled for weeks passes the largest int; the count goes round to 0 like an
+    // odometer instead of overflowing.
+    answerCount = answerCount == std::numeric_limits<int>::max() ? 0 : answerCount + 1;
     emit dataReceived(answerCount);
 
     const QByteArray answer = answerBuffer.simplified();

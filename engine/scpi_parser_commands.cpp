@@ -2,13 +2,21 @@
 // queues it; the engine sends queued lines between cyclic requests.
 #include "scpi_parser.h"
 
+#include <charconv>
+
 namespace {
 
 /// A value as the module expects it: six significant digits, "." as decimal point, exponent
-/// form for very large or small values (the C "%g" rule).
+/// form for very large or small values (the C "%g" rule). Qt's own 'g' formatting rounds an
+/// exact tie away from zero (123456.5 becomes "123457", C gives "123456") and drops the sign of
+/// -0, and printf follows the user's LC_NUMERIC ("1234,5"), so neither can be used here;
+/// to_chars formats like printf in the C locale.
 QString number(float value)
 {
-    return QString::number(static_cast<double>(value), 'g', 6);
+    char text[32];
+    const std::to_chars_result result = std::to_chars(
+        text, text + sizeof text, static_cast<double>(value), std::chars_format::general, 6);
+    return QString::fromLatin1(text, static_cast<qsizetype>(result.ptr - text));
 }
 
 constexpr quint16 ControlOn = 0x0008;

@@ -3,6 +3,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <limits>
+
 using Values = QList<double>;
 
 namespace {
@@ -108,6 +110,7 @@ private slots:
     void answerInPiecesIsProcessedOnce();
     void runawayAnswerIsCapped();
     void everyAnswerContinuesTheCycle();
+    void answerCountGoesRoundWithoutOverflow();
 };
 
 void tst_AnswerParsing::answer_data()
@@ -355,6 +358,23 @@ void tst_AnswerParsing::everyAnswerContinuesTheCycle()
         link.feed(answer);
         QCOMPARE(link.sent.size(), before + 1);
     }
+}
+
+void tst_AnswerParsing::answerCountGoesRoundWithoutOverflow()
+{
+    // Regression: the count overflowed a signed int after 2^31 answers and went negative.
+    FakeLink link;
+    prepare(link, "KA2F", 4);
+    QSignalSpy received(&link, &SCPI_Parser::dataReceived);
+    QVERIFY(received.isValid());
+    link.setAnswerCount(std::numeric_limits<int>::max() - 1);
+    link.feed("1V,2V,3V,4V\r\n");
+    link.feed("1V,2V,3V,4V\r\n");
+    link.feed("1V,2V,3V,4V\r\n");
+    QCOMPARE(received.count(), 3);
+    QCOMPARE(received.at(0).at(0).toInt(), std::numeric_limits<int>::max());
+    QCOMPARE(received.at(1).at(0).toInt(), 0);
+    QCOMPARE(received.at(2).at(0).toInt(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_AnswerParsing)

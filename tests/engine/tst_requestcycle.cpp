@@ -1,5 +1,6 @@
 #include "enginedriver.h"
 
+#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,6 +23,7 @@ private slots:
     void identityGate_data();
     void identityGate();
     void stopSendsOneQueuedCommandAndNothingMore();
+    void signalsAndSlotsAsDeclared();
 };
 
 void tst_RequestCycle::channelList_data()
@@ -393,6 +395,37 @@ void tst_RequestCycle::stopSendsOneQueuedCommandAndNothingMore()
     QCOMPARE(received.count(), 1);
     QCOMPARE(link.sent.size(), before + 1);
     QCOMPARE(link.module().channel(0).voltageSet(), 0.0f);
+}
+
+void tst_RequestCycle::signalsAndSlotsAsDeclared()
+{
+    // Receivers and the main window rely on these signatures, parameter names and their order.
+    // Regression: updateSerialNumber carried a parameter name the interface does not have.
+    const QMetaObject &meta = SCPI_Parser::staticMetaObject;
+    QStringList methods;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod m = meta.method(i);
+        if (m.methodType() != QMetaMethod::Signal && m.methodType() != QMetaMethod::Slot)
+            continue;
+        QStringList names;
+        for (const QByteArray &name : m.parameterNames())
+            names << QString::fromLatin1(name);
+        methods << QString::fromLatin1(m.methodSignature()) + " [" + names.join(",") + "]"
+                + (m.access() == QMetaMethod::Public ? " public" : " protected");
+    }
+    const QStringList expected {
+        "updateFirmwareName(QString) [s] public",
+        "updateSerialNumber(int) [] public",
+        "updateDeviceName(QString) [s] public",
+        "dataReceived(int) [count] public",
+        "updateDisplay() [] public",
+        "interfaceModeSupported(bool) [supported] public",
+        "setModuleEmissionParameter(float,float,float,float,float) [p,i,d,minimum,maximum] public",
+        "onAnswerReady() [] protected",
+        "refreshData() [] protected",
+        "onStopRefresh() [] protected",
+    };
+    QCOMPARE(methods, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_RequestCycle)

@@ -59,6 +59,17 @@ void tst_SetCommands::line_data()
     row(
         "voltage negative", ka, 4, [](SCPI_Parser &p) { p.setVoltage(-250.75f, 3); },
         ":VOLT -250.75,(@3);:READ:VOLT? (@0-3)\r\n", 81);
+    // Regression: a tie at the sixth digit was rounded away from zero ("123457"), unlike C.
+    row(
+        "voltage tie rounds like C", ka, 4, [](SCPI_Parser &p) { p.setVoltage(123456.5f, 0); },
+        ":VOLT 123456,(@0);:READ:VOLT? (@0-3)\r\n", 81);
+    row(
+        "voltage tie above like C", ka, 4, [](SCPI_Parser &p) { p.setVoltage(-7999525, 1); },
+        ":VOLT -7.99952e+06,(@1);:READ:VOLT? (@0-3)\r\n", 81);
+    // Regression: the sign of -0 was lost.
+    row(
+        "voltage negative zero", ka, 4, [](SCPI_Parser &p) { p.setVoltage(-0.0f, 0); },
+        ":VOLT -0,(@0);:READ:VOLT? (@0-3)\r\n", 81);
     row(
         "voltage channel out of range", ka, 4, [](SCPI_Parser &p) { p.setVoltage(5, 9); },
         ":VOLT 5;:READ:VOLT? (@0-3)\r\n", 81);

@@ -44,6 +44,7 @@ public:
     }
     void callRefreshData() { refreshData(); }
     void callStopRefresh() { onStopRefresh(); }
+    void setAnswerCount(int count) { answerCount = count; }
 
     QString lastSent() const { return sent.isEmpty() ? QString() : sent.last().second; }
     quint16 lastCode() const { return sent.isEmpty() ? 0 : sent.last().first; }

@@ -85,6 +85,8 @@ private slots:
     void garbageAnswersDoNotStopPolling();
     void silentModuleLeavesRequestPending();
     void unreachableHostOnlyMissesAnswers();
+    void answerEndsOnlyAtTheEndOfTheBuffer();
+    void hostNameIsLookedUpButShownAsEntered();
 };
 
 void tst_TcpLink::initTestCase()
@@ -96,7 +98,8 @@ void tst_TcpLink::initTestCase()
 void tst_TcpLink::pollsAndMirrorsTheModule_data()
 {
     QTest::addColumn<QString>("preset");
-    for (const char *preset : { "KA2F", "TX01B0", "DRSB", "TQ88812p0000", "TX01B1", "TX02B0", "GLW802", "WD7A0" })
+    for (const char *preset :
+        { "KA2F", "TX01B0", "DRSB", "TQ88812p0000", "TX01B1", "TX02B0", "GLW802", "WD7A0" })
         QTest::newRow(preset) << QString::fromLatin1(preset);
 }
 
@@ -134,7 +137,7 @@ void tst_TcpLink::pollsAndMirrorsTheModule()
         QVERIFY(near(c.voltageNominal(), s.voltageNominal));
         QVERIFY(near(c.currentNominal(), s.currentNominal));
         QVERIFY2(near(c.voltageMeasure(), sim.voltageMeasure(i), 1e-4),
-                 qPrintable(QString::number(c.voltageMeasure())));
+            qPrintable(QString::number(c.voltageMeasure())));
         QCOMPARE(c.status(), s.status);
         QCOMPARE(c.eventStatus(), s.eventStatus);
         QCOMPARE(c.eventMask(), s.eventMask);
@@ -151,7 +154,7 @@ void tst_TcpLink::pollsAndMirrorsTheModule()
     QCOMPARE(m.average(), sim.average());
     if (b.link->supportsPercentLimits() || b.link->supportsUnitLimits()) {
         QVERIFY2(near(m.voltageLimit(), sim.voltageLimit(), 1e-3),
-                 qPrintable(QString::number(m.voltageLimit())));
+            qPrintable(QString::number(m.voltageLimit())));
         QVERIFY(near(m.currentLimit(), sim.currentLimit(), 1e-3));
     }
     if (b.link->hasInputOutput()) {
@@ -277,13 +280,13 @@ void tst_TcpLink::endlessAnswerIsCapped()
 
     int largest = 0;
     spinUntil(
-            [&] {
-                largest = qMax(largest, b.link->bufferedAnswerSize());
-                return false;
-            },
-            3000);
-    QVERIFY2(largest <= SCPI_Parser::MaxAnswerSize + 256 * 1024,
-             qPrintable(QString::number(largest)));
+        [&] {
+            largest = qMax(largest, b.link->bufferedAnswerSize());
+            return false;
+        },
+        3000);
+    QVERIFY2(
+        largest <= SCPI_Parser::MaxAnswerSize + 256 * 1024, qPrintable(QString::number(largest)));
     QCOMPARE(b.link->answers(), 4);
     QVERIFY(b.link->pendingRequest() != 0);
 }
@@ -339,6 +342,89 @@ void tst_TcpLink::unreachableHostOnlyMissesAnswers()
     QTest::qWait(100);
     link.disconnectDevice();
     QVERIFY(!link.isConnected());
+}
+
+namespace {
+
+/// A bare server whose first accepted connection the test writes to by hand.
+struct RawServer
+{
+    QTcpServer server;
+    QTcpSocket *peer = nullptr;
+    QByteArray received;
+
+    bool accept(int timeoutMs)
+    {
+        const bool ok = spinUntil([&] { return server.hasPendingConnections(); }, timeoutMs);
+        if (ok)
+            peer = server.nextPendingConnection();
+        return ok;
+    }
+    bool readLine(int timeoutMs)
+    {
+        return spinUntil(
+            [&] {
+                received += peer->readAll();
+                return received.endsWith("\r\n");
+            },
+            timeoutMs);
+    }
+};
+
+} // namespace
+
+void tst_TcpLink::answerEndsOnlyAtTheEndOfTheBuffer()
+{
+    RawServer raw;
+    QVERIFY(raw.server.listen(QHostAddress::LocalHost, 0));
+    TestEth link;
+    QSignalSpy received(&link, &SCPI_Parser::dataReceived);
+    QVERIFY(received.isValid());
+    QTest::ignoreMessage(QtDebugMsg, "stop refresh");
+    link.stop(); // only the request sent by hand below goes out
+    link.setPort(raw.server.serverPort());
+    link.setHostAddress(QStringLiteral("127.0.0.1"));
+    QVERIFY(link.connectDevice());
+    link.requestIdentity(); // written while the socket is still connecting
+
+    QVERIFY(raw.accept(5000));
+    QVERIFY(raw.readLine(5000));
+    QCOMPARE(raw.received, QByteArray("*IDN?;:READ:MOD:CHAN?\r\n"));
+
+    // A CR LF inside the buffer does not end the answer; only the buffer's end does.
+    raw.peer->write("Vornwerk GmbH,KA2F,4711,2.05;4\r\nmore");
+    QVERIFY(spinUntil([&] { return link.bufferedAnswerSize() > 0; }, 5000));
+    spinFor(50);
+    QCOMPARE(received.count(), 0);
+    raw.peer->write("\r\n");
+    QVERIFY(spinUntil([&] { return received.count() == 1; }, 5000));
+    QCOMPARE(link.bufferedAnswerSize(), 0);
+    spinFor(50);
+    QCOMPARE(received.count(), 1);
+}
+
+void tst_TcpLink::hostNameIsLookedUpButShownAsEntered()
+{
+    RawServer raw;
+    QVERIFY(raw.server.listen(QHostAddress::LocalHost, 0));
+    TestEth link;
+    QSignalSpy received(&link, &SCPI_Parser::dataReceived);
+    QVERIFY(received.isValid());
+    link.setPort(raw.server.serverPort());
+    link.setHostAddress(QStringLiteral("localhost"));
+    QVERIFY(link.connectDevice());
+    link.requestIdentity(); // written while the name is still being looked up
+    QVERIFY(raw.accept(5000));
+    QVERIFY(raw.readLine(5000));
+    QCOMPARE(raw.received, QByteArray("*IDN?;:READ:MOD:CHAN?\r\n"));
+    raw.peer->write("Vornwerk GmbH,KA2F,4711,2.05;4\r\n");
+    QVERIFY(spinUntil([&] { return received.count() == 1; }, 5000));
+    QCOMPARE(link.module().channelCount(), 4);
+    QCOMPARE(link.interfaceName(), QStringLiteral("localhost"));
+    QCOMPARE(link.hostAddress(), QStringLiteral("localhost"));
+    QTest::ignoreMessage(QtDebugMsg, "stop refresh");
+    link.stop();
+    link.disconnectDevice();
 }
 
 QTEST_GUILESS_MAIN(tst_TcpLink)
