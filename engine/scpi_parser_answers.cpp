@@ -2,6 +2,8 @@
 // by the code of the request it answers.
 #include "scpi_parser.h"
 
+#include <QVarLengthArray>
+
 #include <cmath>
 #include <limits>
 
@@ -12,7 +14,7 @@ QByteArray removed(QByteArray text, const char *unit)
     return text.replace(unit, "");
 }
 
-quint16 word16(const QByteArray &field)
+quint16 word16(QByteArrayView field)
 {
     return static_cast<quint16>(field.toUInt() & 0xFFFFu);
 }
@@ -108,57 +110,76 @@ void SCPI_Parser::interpretAnswer(const QByteArray &answer)
 
 void SCPI_Parser::parseChannelList(quint16 code, const QByteArray &answer)
 {
-    QByteArray text = answer;
+    // Per-channel answers are the bulk of the traffic: they are read field by field in place,
+    // without splitting the answer into copies.
+    using FloatField = void (Channel::*)(float);
+    FloatField floatField = nullptr;
+    char unit = 0;
     switch (code) {
     case ReadVoltageSet:
+        floatField = &Channel::setVoltageSet;
+        unit = 'V';
+        break;
     case ReadVoltageBounds:
+        floatField = &Channel::setVoltageBounds;
+        unit = 'V';
+        break;
     case MeasureVoltage:
+        floatField = &Channel::setVoltageMeasure;
+        unit = 'V';
+        break;
     case ReadVoltageNominal:
-        text = removed(text, "V");
+        floatField = &Channel::setVoltageNominal;
+        unit = 'V';
         break;
     case ReadCurrentSet:
+        floatField = &Channel::setCurrentSet;
+        unit = 'A';
+        break;
     case ReadCurrentBounds:
+        floatField = &Channel::setCurrentBounds;
+        unit = 'A';
+        break;
     case MeasureCurrent:
+        floatField = &Channel::setCurrentMeasure;
+        unit = 'A';
+        break;
     case ReadCurrentNominal:
-        text = removed(text, "A");
+        floatField = &Channel::setCurrentNominal;
+        unit = 'A';
         break;
     default:
         break;
     }
 
-    const QList<QByteArray> fields = text.split(',');
+    const QByteArrayView text(answer);
     const int count = m_module.channelCount();
-    if (fields.size() != count)
+    if (text.count(',') + 1 != count)
         return;
 
+    qsizetype start = 0;
     for (int i = 0; i < count; ++i) {
+        qsizetype end = text.indexOf(',', start);
+        if (end < 0)
+            end = text.size();
+        QByteArrayView field = text.sliced(start, end - start);
+        start = end + 1;
+
         Channel &channel = m_module.channel(i);
-        const QByteArray &field = fields.at(i);
+        if (floatField) {
+            // The module appends its unit letter; every occurrence of it goes.
+            QVarLengthArray<char, 32> bare;
+            if (field.contains(unit)) {
+                for (const char c : field) {
+                    if (c != unit)
+                        bare.append(c);
+                }
+                field = QByteArrayView(bare.constData(), bare.size());
+            }
+            (channel.*floatField)(field.toFloat());
+            continue;
+        }
         switch (code) {
-        case ReadVoltageSet:
-            channel.setVoltageSet(field.toFloat());
-            break;
-        case ReadVoltageBounds:
-            channel.setVoltageBounds(field.toFloat());
-            break;
-        case MeasureVoltage:
-            channel.setVoltageMeasure(field.toFloat());
-            break;
-        case ReadVoltageNominal:
-            channel.setVoltageNominal(field.toFloat());
-            break;
-        case ReadCurrentSet:
-            channel.setCurrentSet(field.toFloat());
-            break;
-        case ReadCurrentBounds:
-            channel.setCurrentBounds(field.toFloat());
-            break;
-        case MeasureCurrent:
-            channel.setCurrentMeasure(field.toFloat());
-            break;
-        case ReadCurrentNominal:
-            channel.setCurrentNominal(field.toFloat());
-            break;
         case ReadChannelStatus:
             channel.setStatus(word16(field));
             break;
