@@ -178,6 +178,9 @@ protected:
 
 private:
     void sendPerChannelQuery(quint16 code, const char *query);
+    /// Queues "<set> <value><comma list>;<readBack><all-channels list>\r\n" under \a code.
+    void queueChannelCommand(
+        quint16 code, const char *set, const QString &value, int channel, const char *readBack);
     void sendConfigurationStep();
     void sendCyclicStep();
     void interpretAnswer(const QByteArray &answer);

@@ -27,53 +27,46 @@ constexpr quint16 ModuleControlClear = 0x0040;
 
 } // namespace
 
-void SCPI_Parser::setVoltage(float value, int channel)
+void SCPI_Parser::queueChannelCommand(
+    quint16 code, const char *set, const QString &value, int channel, const char *readBack)
 {
     const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadVoltageSet,
-        QStringLiteral(":VOLT %1%2;:READ:VOLT?%3\r\n")
-            .arg(number(value), channelList(channel, true), all));
+    enqueueCommand(code,
+        QStringLiteral("%1 %2%3;%4%5\r\n")
+            .arg(QLatin1String(set), value, channelList(channel, true), QLatin1String(readBack),
+                all));
+}
+
+void SCPI_Parser::setVoltage(float value, int channel)
+{
+    queueChannelCommand(ReadVoltageSet, ":VOLT", number(value), channel, ":READ:VOLT?");
 }
 
 void SCPI_Parser::setVoltageBounds(float value, int channel)
 {
-    const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadVoltageBounds,
-        QStringLiteral(":VOLT:BOU %1%2;:READ:VOLT:BOU?%3\r\n")
-            .arg(number(value), channelList(channel, true), all));
+    queueChannelCommand(ReadVoltageBounds, ":VOLT:BOU", number(value), channel, ":READ:VOLT:BOU?");
 }
 
 void SCPI_Parser::setCurrent(float value, int channel)
 {
-    const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadCurrentSet,
-        QStringLiteral(":CURR %1%2;:READ:CURR?%3\r\n")
-            .arg(number(value), channelList(channel, true), all));
+    queueChannelCommand(ReadCurrentSet, ":CURR", number(value), channel, ":READ:CURR?");
 }
 
 void SCPI_Parser::setCurrentBounds(float value, int channel)
 {
-    const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadCurrentBounds,
-        QStringLiteral(":CURR:BOU %1%2;:READ:CURR:BOU?%3\r\n")
-            .arg(number(value), channelList(channel, true), all));
+    queueChannelCommand(ReadCurrentBounds, ":CURR:BOU", number(value), channel, ":READ:CURR:BOU?");
 }
 
 void SCPI_Parser::setChannelEventMask(unsigned mask, int channel)
 {
-    const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadChannelEventMask,
-        QStringLiteral(":CONF:CHAN:EV:MASK %1%2;:READ:CHAN:EV:MASK?%3\r\n")
-            .arg(QString::number(mask), channelList(channel, true), all));
+    queueChannelCommand(ReadChannelEventMask, ":CONF:CHAN:EV:MASK", QString::number(mask), channel,
+        ":READ:CHAN:EV:MASK?");
 }
 
 void SCPI_Parser::setChannelOn(bool on, int channel)
 {
-    const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadChannelControl,
-        QStringLiteral(":VOLT %1%2;:READ:CHAN:CONT?%3\r\n")
-            .arg(on ? QStringLiteral("ON") : QStringLiteral("OFF"), channelList(channel, true),
-                all));
+    queueChannelCommand(ReadChannelControl, ":VOLT",
+        on ? QStringLiteral("ON") : QStringLiteral("OFF"), channel, ":READ:CHAN:CONT?");
     if (channel >= 0 && channel < m_module.channelCount()) {
         Channel &record = m_module.channel(channel);
         record.setControl((record.control() & 0xFFF7u) | (on ? ControlOn : 0u));
@@ -82,11 +75,8 @@ void SCPI_Parser::setChannelOn(bool on, int channel)
 
 void SCPI_Parser::setChannelEmergencyOff(bool off, int channel)
 {
-    const QString all = channelList(m_module.channelCount(), false);
-    enqueueCommand(ReadChannelControl,
-        QStringLiteral(":VOLT %1%2;:READ:CHAN:CONT?%3\r\n")
-            .arg(off ? QStringLiteral("EMCY OFF") : QStringLiteral("EMCY CLR"),
-                channelList(channel, true), all));
+    queueChannelCommand(ReadChannelControl, ":VOLT",
+        off ? QStringLiteral("EMCY OFF") : QStringLiteral("EMCY CLR"), channel, ":READ:CHAN:CONT?");
     if (channel >= 0 && channel < m_module.channelCount()) {
         Channel &record = m_module.channel(channel);
         record.setControl((record.control() & 0xFFDFu) | (off ? ControlEmergency : 0u));
