@@ -13,7 +13,6 @@ private slots:
     void cleanup();
 
     void channelCountAddsHeadedRowsKeepsFlags();
-    void markerFlagsAndToolTips();
     void setCellOutsideTableIsRefused();
 
     void nonEditableColumnsIgnoreEditRequests_data();
@@ -28,7 +27,7 @@ private slots:
     void widthRule_data();
     void widthRule();
 
-    void markersPainted();
+    void markersAndToolTips();
     void backgroundOfColouredColumnsAndSelection();
 
 private:
@@ -132,26 +131,6 @@ void tst_HvTable::channelCountAddsHeadedRowsKeepsFlags()
     table->setChannelCount(8);
     table->setCell(6, 5, QStringLiteral("1.0"), Qt::white);
     QVERIFY(table->item(6, 5)->data(Qt::UserRole + 1).toBool());
-}
-
-void tst_HvTable::markerFlagsAndToolTips()
-{
-    const QString tripTip = QStringLiteral("Channel is configured for Delayed Trip.");
-    table->setLowCurrentRange(2, true);
-    table->setDelayedTrip(3, true);
-    fillAll(QString());
-    QVERIFY(table->item(2, 5)->data(Qt::UserRole + 1).toBool());
-    QCOMPARE(table->item(2, 5)->toolTip(), QStringLiteral("Channel is in Low Current Range."));
-    QVERIFY(!table->item(2, 4)->data(Qt::UserRole + 2).toBool());
-    QVERIFY(table->item(3, 4)->data(Qt::UserRole + 2).toBool());
-    QCOMPARE(table->item(3, 4)->toolTip(), tripTip);
-    QCOMPARE(table->item(0, 5)->toolTip(), QString());
-
-    // A cleared flag takes the marker away at the next refresh; the tooltip stays.
-    table->setDelayedTrip(3, false);
-    fillAll(QStringLiteral("new"));
-    QVERIFY(!table->item(3, 4)->data(Qt::UserRole + 2).toBool());
-    QCOMPARE(table->item(3, 4)->toolTip(), tripTip);
 }
 
 void tst_HvTable::setCellOutsideTableIsRefused()
@@ -353,13 +332,17 @@ void tst_HvTable::widthRule()
     QCOMPARE(table->columnWidth(11), 25);
 }
 
-void tst_HvTable::markersPainted()
+void tst_HvTable::markersAndToolTips()
 {
+    const QString tripTip = QStringLiteral("Channel is configured for Delayed Trip.");
     table->setLowCurrentRange(0, true);
     table->setDelayedTrip(1, true);
     fillAll(QString());
     table->clearSelection();
     table->setCurrentItem(nullptr);
+    QCOMPARE(table->item(0, 5)->toolTip(), QStringLiteral("Channel is in Low Current Range."));
+    QCOMPARE(table->item(1, 4)->toolTip(), tripTip);
+    QCOMPARE(table->item(1, 5)->toolTip(), QString());
 
     // The marker sits at the cell's left edge, the right-aligned value far from it.
     const QRect markerArea(5, 0, 12, 20);
@@ -373,6 +356,13 @@ void tst_HvTable::markersPainted()
     const QRect valueArea(lowCurrent.width() - 30, 0, 30, lowCurrent.height());
     QVERIFY(blueishPixels(lowCurrent, valueArea) > 0);
     QVERIFY(blueishPixels(cellImage(1, 5), valueArea) == 0);
+
+    // A cleared flag takes the marker away at the next refresh; the tooltip stays.
+    table->setDelayedTrip(1, false);
+    fillAll(QStringLiteral("new"));
+    const QImage cleared = cellImage(1, 4);
+    QCOMPARE(blueishPixels(cleared, cleared.rect()), 0);
+    QCOMPARE(table->item(1, 4)->toolTip(), tripTip);
 }
 
 void tst_HvTable::backgroundOfColouredColumnsAndSelection()
