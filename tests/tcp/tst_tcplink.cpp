@@ -59,13 +59,6 @@ struct Bench
         link->restartFullRead();
         return spinUntil([&] { return link->answers() >= answers; }, 20000);
     }
-
-    /// Stops the cycle and waits until the last request has been answered.
-    void quiesce()
-    {
-        link->stop();
-        spinFor(100);
-    }
 };
 
 } // namespace
@@ -117,7 +110,8 @@ void tst_TcpLink::pollsAndMirrorsTheModule()
     sim.setInterlock(5);
 
     QVERIFY(b.poll(60));
-    b.quiesce();
+    b.link->stop();
+    spinFor(100); // until the last request has been answered
 
     const Module &m = b.link->module();
     QCOMPARE(m.channelCount(), sim.channelCount());
