@@ -261,7 +261,8 @@ void tst_AnswerParsing::answerCountGoesRoundWithoutOverflow()
     FakeLink link;
     prepare(link, "KA2F", 4);
     QSignalSpy received(&link, &SCPI_Parser::dataReceived);
-    QVERIFY(received.isValid());
+    QSignalSpy display(&link, &SCPI_Parser::updateDisplay);
+    QVERIFY(received.isValid() && display.isValid());
     link.setAnswerCount(std::numeric_limits<int>::max() - 1);
     for (int i = 0; i < 3; ++i)
         link.feed("1V,2V,3V,4V\r\n");
@@ -269,6 +270,7 @@ void tst_AnswerParsing::answerCountGoesRoundWithoutOverflow()
     QCOMPARE(received.at(0).at(0).toInt(), std::numeric_limits<int>::max());
     QCOMPARE(received.at(1).at(0).toInt(), 0);
     QCOMPARE(received.at(2).at(0).toInt(), 1);
+    QCOMPARE(display.count(), 3); // one display refresh per answer
 }
 
 QTEST_GUILESS_MAIN(tst_AnswerParsing)
