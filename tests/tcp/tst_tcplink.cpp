@@ -74,6 +74,9 @@ private slots:
     void setCommandsReachTheModule();
     void filamentCommandsReachTheModule();
     void closedConnectionReopensOnNextRequest();
+    void splitAnswersAreProcessedOnce();
+    void endlessAnswerIsCapped();
+    void garbageAnswersDoNotStopPolling();
     void silentModuleLeavesRequestPending();
     void unreachableHostOnlyMissesAnswers();
     void rawExchange_data();
@@ -228,6 +231,66 @@ void tst_TcpLink::closedConnectionReopensOnNextRequest()
     link.requestIdentity();
     QTRY_COMPARE_WITH_TIMEOUT(received.count(), 2, 5000);
     QCOMPARE(link.module().channelCount(), 4);
+}
+
+void tst_TcpLink::splitAnswersAreProcessedOnce()
+{
+    Bench b;
+    QVERIFY(b.start("KA2F"));
+    vornsim::FaultOptions faults;
+    faults.splitParts = 4;
+    faults.splitDelayMs = 2;
+    b.server->setFaults(faults);
+    QSignalSpy lines(b.server.get(), &vornsim::TcpFrontEnd::lineReceived);
+    QVERIFY(lines.isValid());
+    QVERIFY(b.poll(40));
+    b.link->stop();
+    spinFor(100);
+    // One processed answer per request line, however many segments each came in.
+    QCOMPARE(b.link->answers(), lines.count());
+    QCOMPARE(b.link->module().channelCount(), 4);
+    QVERIFY(near(b.link->module().channel(3).voltageNominal(), b.sim->channel(3).voltageNominal));
+}
+
+void tst_TcpLink::endlessAnswerIsCapped()
+{
+    Bench b;
+    QVERIFY(b.start("KA2F"));
+    vornsim::FaultOptions faults;
+    faults.endlessAfter = 5;
+    faults.endlessBytes = 2 * 1024 * 1024;
+    b.server->setFaults(faults);
+    QTest::ignoreMessage(QtDebugMsg, "answer too long");
+    QVERIFY(b.link->connectDevice());
+    b.link->requestIdentity();
+    b.link->restartFullRead();
+
+    int largest = 0;
+    spinUntil(
+        [&] {
+            largest = qMax(largest, b.link->bufferedAnswerSize());
+            return false;
+        },
+        3000);
+    QVERIFY2(
+        largest <= SCPI_Parser::MaxAnswerSize + 256 * 1024, qPrintable(QString::number(largest)));
+    QCOMPARE(b.link->answers(), 4);
+    QVERIFY(b.link->pendingRequest() != 0);
+}
+
+void tst_TcpLink::garbageAnswersDoNotStopPolling()
+{
+    Bench b;
+    QVERIFY(b.start("KA2F"));
+    vornsim::FaultOptions faults;
+    // Not a divisor of the nine requests of this module's cycle, so that every request gets
+    // good answers between the junk.
+    faults.garbageEvery = 4;
+    b.server->setFaults(faults);
+    b.sim->setVoltageSet(1, 1234);
+    QVERIFY(b.poll(200));
+    QCOMPARE(b.link->module().channelCount(), 4);
+    QTRY_COMPARE_WITH_TIMEOUT(b.link->module().channel(1).voltageSet(), 1234.0f, 5000);
 }
 
 void tst_TcpLink::silentModuleLeavesRequestPending()
