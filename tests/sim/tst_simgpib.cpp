@@ -16,8 +16,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void findListeners();
-    void identityWithEnd();
-    void shortReadKeepsTheRest();
+    void readsEndWithTheAnswer();
     void absentAndSilent();
     void eoiEndsUnterminatedMessage();
     void badArguments();
@@ -118,38 +117,29 @@ void tst_SimGpib::findListeners()
     QCOMPARE(QList<unsigned short>(limited, limited + 3), (QList<unsigned short> { 5, 7, 0 }));
 }
 
-void tst_SimGpib::identityWithEnd()
+void tst_SimGpib::readsEndWithTheAnswer()
 {
-    const int ud = ibdev(0, 5, 0, 10, 0, 0);
+    const int ud = ibdev(0, 5, 0, 10, 1, 0);
     QVERIFY(ud > 0);
     QCOMPARE(ibclr(ud) & ERR, 0);
     const QByteArray request = "*IDN?;:READ:MOD:CHAN?\r\n";
     QCOMPARE(ibwrt(ud, request.constData(), request.size()) & ERR, 0);
     QCOMPARE(ibcnt(), int(request.size()));
-    char buffer[1024];
+    // A short read leaves the rest for the next one; END comes with the last byte.
+    char buffer[64];
+    QCOMPARE(ibrd(ud, buffer, 39) & (ERR | END | CMPL), CMPL);
+    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("Vornwerk GmbH,TQ88812p0000,4711,3.02;1\r"));
     QCOMPARE(ibrd(ud, buffer, sizeof buffer) & (ERR | END | CMPL), END | CMPL);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("Vornwerk GmbH,TQ88812p0000,4711,3.02;1\r\n"));
+    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("\n"));
     // The second module has the next serial number.
     const int ud7 = ibdev(0, 7, 0, 10, 1, 0);
     ibwrt(ud7, "*IDN?\n", 6);
-    ibrd(ud7, buffer, 255);
+    ibrd(ud7, buffer, sizeof buffer);
     QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("Vornwerk GmbH,TQ88812p0000,4712,3.02\r\n"));
     QCOMPARE(ibonl(ud, 0) & ERR, 0);
     ibonl(ud7, 0);
     QCOMPARE(ibclr(ud) & ERR, ERR); // the descriptor is gone
     QCOMPARE(iberr(), EDVR);
-}
-
-void tst_SimGpib::shortReadKeepsTheRest()
-{
-    const int ud = ibdev(0, 5, 0, 10, 1, 0);
-    ibwrt(ud, ":READ:MOD:CHAN?\r\n", 17);
-    char buffer[2];
-    QCOMPARE(ibrd(ud, buffer, 2) & (ERR | END), 0);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("1\r"));
-    QCOMPARE(ibrd(ud, buffer, 2) & END, END);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("\n"));
-    ibonl(ud, 0);
 }
 
 void tst_SimGpib::absentAndSilent()
