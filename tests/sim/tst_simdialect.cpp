@@ -15,10 +15,8 @@ private slots:
     void compoundPaths();
     void parameters_data();
     void parameters();
-    void channelAddressing_data();
-    void channelAddressing();
-    void badLines_data();
-    void badLines();
+    void badInput_data();
+    void badInput();
     void errorQueueAndClear();
 };
 
@@ -34,30 +32,20 @@ void tst_SimDialect::compoundPaths_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("module words") << QByteArray(":READ:MOD:CONT?;STAT?;EV:STAT?;MASK?")
-                                  << QByteArray("READ:MOD:CONT? READ:MOD:STAT? READ:MOD:EV:STAT? "
-                                                "READ:MOD:EV:MASK?");
-    QTest::newRow("ramps") << QByteArray(":READ:RAMP:VOLT?;CURR?")
-                           << QByteArray("READ:RAMP:VOLT? READ:RAMP:CURR?");
-    QTest::newRow("supplies") << QByteArray(":READ:MOD:TEMP?;SUP:P24V?;P5V?;P12V?;N12V?")
-                              << QByteArray("READ:MOD:TEMP? READ:MOD:SUP:P24V? READ:MOD:SUP:P5V? "
-                                            "READ:MOD:SUP:P12V? READ:MOD:SUP:N12V?");
-    QTest::newRow("emission")
-        << QByteArray(":CONF:FILA:EMI:P 1;I 2;D 3;P?;I?;D?;:CONF:FILA:CURR:MIN 4;MAX 5;MIN?;MAX?")
-        << QByteArray("CONF:FILA:EMI:P CONF:FILA:EMI:I CONF:FILA:EMI:D CONF:FILA:EMI:P? "
-                      "CONF:FILA:EMI:I? CONF:FILA:EMI:D? CONF:FILA:CURR:MIN CONF:FILA:CURR:MAX "
-                      "CONF:FILA:CURR:MIN? CONF:FILA:CURR:MAX?");
-    QTest::newRow("common keeps path")
-        << QByteArray(":CONF:ADJ ENABLE;KILL ENABLE;*CLS;:READ:MOD:CONT?")
-        << QByteArray("CONF:ADJ CONF:KILL *CLS READ:MOD:CONT?");
-    QTest::newRow("identity") << QByteArray("*IDN?;:READ:MOD:CHAN?")
-                              << QByteArray("*IDN? READ:MOD:CHAN?");
-    QTest::newRow("lower case") << QByteArray(":conf:inter:mode 1;mode?")
-                                << QByteArray("CONF:INTER:MODE CONF:INTER:MODE?");
-    QTest::newRow("long forms") << QByteArray(":VOLTAGE:BOUNDS 5;:READ:MODULE:STATUS:INTERLOCK?")
-                                << QByteArray("VOLT:BOU READ:MOD:STAT:INTERLOCK?");
-    QTest::newRow("empty commands") << QByteArray(";;:READ:VOLT?;;") << QByteArray("READ:VOLT?");
-    QTest::newRow("empty node") << QByteArray(":READ::VOLT?") << QByteArray("!?");
+    const auto row = [](const char *name, const char *line, const char *expected) {
+        QTest::newRow(name) << QByteArray(line) << QByteArray(expected);
+    };
+    row("emission", ":CONF:FILA:EMI:P 1;I 2;D 3;P?;I?;D?;:CONF:FILA:CURR:MIN 4;MAX 5;MIN?;MAX?",
+        "CONF:FILA:EMI:P CONF:FILA:EMI:I CONF:FILA:EMI:D CONF:FILA:EMI:P? CONF:FILA:EMI:I? "
+        "CONF:FILA:EMI:D? CONF:FILA:CURR:MIN CONF:FILA:CURR:MAX CONF:FILA:CURR:MIN? "
+        "CONF:FILA:CURR:MAX?");
+    row("common keeps path", ":CONF:ADJ ENABLE;KILL ENABLE;*CLS;:READ:MOD:CONT?",
+        "CONF:ADJ CONF:KILL *CLS READ:MOD:CONT?");
+    row("lower case", ":conf:inter:mode 1;mode?", "CONF:INTER:MODE CONF:INTER:MODE?");
+    row("long forms", ":VOLTAGE:BOUNDS 5;:READ:MODULE:STATUS:INTERLOCK?",
+        "VOLT:BOU READ:MOD:STAT:INTERLOCK?");
+    row("empty commands", ";;:READ:VOLT?;;", "READ:VOLT?");
+    row("empty node", ":READ::VOLT?", "!?");
 }
 
 void tst_SimDialect::compoundPaths()
@@ -67,115 +55,99 @@ void tst_SimDialect::compoundPaths()
     QCOMPARE(headers(splitScpiLine(line)), expected);
 }
 
+/// "values @channels", "!@" for a list the module refuses.
+static QByteArray described(const Parameters &p)
+{
+    QByteArray text = p.values.join('|');
+    if (p.hasList) {
+        QList<QByteArray> channels;
+        for (int c : p.channels)
+            channels << QByteArray::number(c);
+        text += (p.listValid ? " @" : " !@") + channels.join(',');
+    }
+    return text;
+}
+
 void tst_SimDialect::parameters_data()
 {
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("values");
-    QTest::addColumn<bool>("hasList");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QList<int>>("channels");
-    QTest::newRow("value and channel")
-        << QByteArray("1000,(@2)") << QByteArray("1000") << true << true << QList<int> { 2 };
-    QTest::newRow("words and range") << QByteArray("EMCY OFF,(@0-3)") << QByteArray("EMCY OFF")
-                                     << true << true << QList<int> { 0, 1, 2, 3 };
-    QTest::newRow("query list") << QByteArray("(@0-3)") << QByteArray() << true << true
-                                << QList<int> { 0, 1, 2, 3 };
-    QTest::newRow("entries") << QByteArray("(@3,0-1,1)") << QByteArray() << true << true
-                             << QList<int> { 3, 0, 1 };
-    QTest::newRow("no list") << QByteArray("0.0005") << QByteArray("0.0005") << false << true
-                             << QList<int>();
-    QTest::newRow("beyond count") << QByteArray("(@4)") << QByteArray() << true << false
-                                  << QList<int>();
-    QTest::newRow("reversed range")
-        << QByteArray("(@3-1)") << QByteArray() << true << false << QList<int>();
-    QTest::newRow("unclosed") << QByteArray("1,(@1") << QByteArray("1") << true << false
-                              << QList<int>();
-    QTest::newRow("empty list") << QByteArray("(@)") << QByteArray() << true << false
-                                << QList<int>();
-    QTest::newRow("not a number") << QByteArray("(@x)") << QByteArray() << true << false
-                                  << QList<int>();
+    QTest::addColumn<QByteArray>("expected"); // for a four-channel module
+    const auto row = [](const char *name, const char *text, const char *expected) {
+        QTest::newRow(name) << QByteArray(text) << QByteArray(expected);
+    };
+    row("value and channel", "1000,(@2)", "1000 @2");
+    row("words and range", "EMCY OFF,(@0-3)", "EMCY OFF @0,1,2,3");
+    row("query list", "(@0-3)", " @0,1,2,3");
+    row("entries", "(@3,0-1,1)", " @3,0,1");
+    row("no list", "0.0005", "0.0005");
+    row("beyond count", "(@4)", " !@");
+    row("reversed range", "(@3-1)", " !@");
+    row("unclosed", "1,(@1", "1 !@");
+    row("empty list", "(@)", " !@");
+    row("not a number", "(@x)", " !@");
 }
 
 void tst_SimDialect::parameters()
 {
     QFETCH(QByteArray, text);
-    QFETCH(QByteArray, values);
-    QFETCH(bool, hasList);
-    QFETCH(bool, valid);
-    QFETCH(QList<int>, channels);
-    const Parameters p = parseParameters(text, 4);
-    QCOMPARE(p.values.join('|'), values);
-    QCOMPARE(p.hasList, hasList);
-    QCOMPARE(p.listValid, valid);
-    QCOMPARE(p.channels, channels);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(described(parseParameters(text, 4)), expected);
 }
 
-void tst_SimDialect::channelAddressing_data()
+void tst_SimDialect::badInput_data()
 {
     QTest::addColumn<QString>("preset");
     QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("fields");
-    QTest::newRow("one channel, no list") << "TX01B0" << QByteArray(":READ:VOLT?") << 1;
-    QTest::newRow("one channel, list accepted") << "TX01B0" << QByteArray(":READ:VOLT? (@0)") << 1;
-    QTest::newRow("DRS with list") << "DRSB" << QByteArray(":READ:VOLT? (@0-0)") << 1;
-    QTest::newRow("all four") << "KA2F" << QByteArray(":READ:VOLT? (@0-3)") << 4;
-    QTest::newRow("one of four") << "KA2F" << QByteArray(":MEAS:CURR? (@1)") << 1;
-    QTest::newRow("four without list") << "KA2F" << QByteArray(":READ:CHAN:STAT?") << 4;
-    QTest::newRow("eight") << "GLW802" << QByteArray(":READ:CHAN:CONT? (@0-7)") << 8;
-    QTest::newRow("outputs are not channels")
-        << "TQ88812p0000" << QByteArray(":CONF:OUTP? (@0-2)") << 3;
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QByteArray>("error"); // first entry of the error queue
+    const auto row = [](const char *name, const char *preset, const QByteArray &line,
+                         const QByteArray &answer, const QByteArray &error) {
+        QTest::newRow(name) << QString::fromLatin1(preset) << line << answer << error;
+    };
+    row("empty", "KA2F", QByteArray(), QByteArray(), "0,");
+    row("only separators", "KA2F", " ; ;", QByteArray(), "0,");
+    row("unknown query", "KA2F", ":FOO:BAR?", "ERROR", "-113,");
+    row("unknown set", "KA2F", ":FOO:BAR 1", QByteArray(), "-113,");
+    row("unknown in compound", "KA2F", ":READ:MOD:CHAN?;:NOPE?;:READ:FIRM:NAME?", "4;ERROR;KA2F8",
+        "-113,");
+    row("channel beyond count", "KA2F", ":READ:VOLT? (@9)", "ERROR", "-171,");
+    row("parameter on a query", "KA2F", ":READ:VOLT? 5", "ERROR", "-108,");
+    row("binary junk", "KA2F", QByteArray("\xff\x01\x02?", 4), "ERROR", "-113,");
+    row("bad number", "KA2F", ":VOLT abc,(@0)", QByteArray(), "-224,");
+    row("missing value", "KA2F", ":CURR", QByteArray(), "-109,");
+    row("filament query on a plain module", "KA2F", ":CONF:FILA:EMI:P?", "ERROR", "-113,");
+    row("outputs on a plain module", "KA2F", ":CONF:OUTP? (@0-2)", "ERROR", "-113,");
+    row("interlock on a plain module", "KA2F", ":READ:MOD:STATUS:INTERLOCK?", "ERROR", "-113,");
+    row("huge line", "KA2F", QByteArray(200000, 'A') + '?', "ERROR", "-113,");
+    // Refused values: the read-back shows the old value.
+    row("above nominal", "KA2F", ":VOLT 7000,(@0);:READ:VOLT? (@0)", "0.00000E0V", "-222,");
+    row("negative on positive", "KA2F", ":VOLT -5,(@0);:READ:VOLT? (@0)", "0.00000E0V", "-222,");
+    row("positive on negative", "TX01B0", ":VOLT 5;:READ:VOLT?", "0.00000E0V", "-222,");
+    row("current above nominal", "KA2F", ":CURR 1,(@0);:READ:CURR? (@0)", "4.00000E-3A", "-222,");
+    row("filter steps", "KA2F", ":CONF:AVER 17;:CONF:AVER?", "64", "-222,");
+    row("interface mode", "KA2F", ":CONF:INTER:MODE 7;MODE?", "0", "-222,");
+    row("ramp negative", "KA2F", ":CONF:RAMP:VOLT -1;:READ:RAMP:VOLT?", "5.000E+00%/s", "-224,");
+    row("output beyond range", "TQ88812p0000", ":CONF:OUTP 5,(@1);OUTP? (@0-2)", "0,0,0", "-222,");
 }
 
-void tst_SimDialect::channelAddressing()
+void tst_SimDialect::badInput()
 {
     QFETCH(QString, preset);
     QFETCH(QByteArray, line);
-    QFETCH(int, fields);
-    const auto module = SimModule::fromPreset(preset);
-    QVERIFY(module);
-    QByteArray answer = module->handleLine(line);
-    QVERIFY(answer.endsWith("\r\n"));
-    answer.chop(2);
-    QVERIFY(!answer.contains("ERROR"));
-    QCOMPARE(answer.split(',').size(), fields);
-}
-
-void tst_SimDialect::badLines_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QByteArray>("answer");
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-    QTest::newRow("only separators") << QByteArray(" ; ;") << QByteArray();
-    QTest::newRow("unknown query") << QByteArray(":FOO:BAR?") << QByteArray("ERROR\r\n");
-    QTest::newRow("unknown set") << QByteArray(":FOO:BAR 1") << QByteArray();
-    QTest::newRow("unknown in compound")
-        << QByteArray(":READ:MOD:CHAN?;:NOPE?;:READ:FIRM:NAME?") << QByteArray("4;ERROR;KA2F8\r\n");
-    QTest::newRow("channel beyond count")
-        << QByteArray(":READ:VOLT? (@9)") << QByteArray("ERROR\r\n");
-    QTest::newRow("parameter on a query") << QByteArray(":READ:VOLT? 5") << QByteArray("ERROR\r\n");
-    QTest::newRow("binary junk") << QByteArray("\xff\x01\x02?", 4) << QByteArray("ERROR\r\n");
-    QTest::newRow("bad number") << QByteArray(":VOLT abc,(@0)") << QByteArray();
-    QTest::newRow("missing value") << QByteArray(":CURR") << QByteArray();
-    QTest::newRow("filament query on a plain module")
-        << QByteArray(":CONF:FILA:EMI:P?") << QByteArray("ERROR\r\n");
-    QTest::newRow("huge line") << QByteArray(200000, 'A') + '?' << QByteArray("ERROR\r\n");
-}
-
-void tst_SimDialect::badLines()
-{
-    QFETCH(QByteArray, line);
     QFETCH(QByteArray, answer);
-    const auto module = SimModule::fromPreset(QStringLiteral("KA2F"));
-    QCOMPARE(module->handleLine(line), answer);
-    // The module keeps working after any of these.
-    QCOMPARE(module->handleLine(":READ:MOD:CHAN?"), QByteArray("4\r\n"));
+    QFETCH(QByteArray, error);
+    const auto module = SimModule::fromPreset(preset);
+    QCOMPARE(module->handleLine(line), answer.isEmpty() ? answer : answer + "\r\n");
+    QCOMPARE(bool(module->status() & modulebit::InputError), error != "0,");
+    // The module keeps working and says what went wrong.
+    const QByteArray after = module->handleLine(":SYS:ERR?;*OPC?");
+    QVERIFY2(after.startsWith(error) && after.endsWith(";1\r\n"), after.constData());
 }
 
 void tst_SimDialect::errorQueueAndClear()
 {
     const auto module = SimModule::fromPreset(QStringLiteral("KA2F"));
     module->handleLine(":NOPE 1");
-    QVERIFY(module->status() & modulebit::InputError);
     QVERIFY(module->eventStatus() & (1u << 6));
     QCOMPARE(module->handleLine(":SYS:ERR?"), QByteArray("-113,\"Undefined header\"\r\n"));
     QCOMPARE(module->handleLine(":SYST:ERR?"), QByteArray("0,\"No error\"\r\n"));
