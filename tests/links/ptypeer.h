@@ -46,6 +46,13 @@ public:
 
     bool isOpen() const { return slaveHold >= 0 && !slavePath.isEmpty(); }
     QString path() const { return slavePath; }
+    /// The line settings the link's side of the terminal currently has.
+    termios settings() const
+    {
+        termios current {};
+        tcgetattr(master, &current);
+        return current;
+    }
 
     void send(const QByteArray &bytes)
     {

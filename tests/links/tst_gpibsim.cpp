@@ -54,14 +54,6 @@ private slots:
         QVERIFY(!link.isConnected());
     }
 
-    void absentAddressFailsTheClear()
-    {
-        SCPI_Gpib link;
-        link.setPrimaryAddress(7);
-        QTest::ignoreMessage(QtDebugMsg, "ibclr Error");
-        QVERIFY(!link.connectDevice());
-    }
-
     void scanListsModulesAndSilentListener()
     {
         const QStringList found = SCPI_Gpib::scanGpibBus();
@@ -71,19 +63,6 @@ private slots:
         QVERIFY2(
             found.at(1).startsWith(QStringLiteral("6 Vornwerk GmbH,")), qPrintable(found.at(1)));
         QCOMPARE(found.at(2), QStringLiteral("9 "));
-    }
-
-    // Runs last: ends the simulated bus.
-    void writeFailsWhenTheBusIsGone()
-    {
-        SCPI_Gpib link;
-        link.setPrimaryAddress(6);
-        QVERIFY(link.connectDevice());
-        sim->stop();
-        QTest::ignoreMessage(QtDebugMsg, "ibwrt Error");
-        link.sendCommand(SCPI_Parser::ReadAverage, QStringLiteral(":CONF:AVER?\r\n"));
-        QCOMPARE(link.pendingRequest(), quint16(0));
-        QVERIFY(SCPI_Gpib::scanGpibBus().isEmpty());
     }
 };
 

@@ -22,6 +22,9 @@ private slots:
                                                     << QStringList { "COMCOM5", "COM4", "xCOM12" };
         QTest::newRow("leading zeros")
             << QStringList { "tty010", "tty9" } << QStringList { "tty9", "tty010" };
+        // Numbers: "" 0, "COMx" 0, "x" 0, "COM7" 7, "ab12" 12 (third character on).
+        QTest::newRow("text that is no number counts 0") << QStringList { "ab12", "COM7", "x",
+            "COMx", "" } << QStringList { "", "COMx", "x", "COM7", "ab12" };
         QTest::newRow("empty") << QStringList() << QStringList();
     }
     void order()
@@ -32,24 +35,6 @@ private slots:
         // The result does not depend on the order the system reports the ports in.
         std::reverse(present.begin(), present.end());
         QCOMPARE(SCPI_Serial::sortSerialPortNames(present), listed);
-    }
-
-    void portNumber_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("number");
-        QTest::newRow("COM7") << "COM7" << 7;
-        QTest::newRow("no digits after COM") << "COMx" << 0;
-        QTest::newRow("without COM, third character on") << "ab12" << 12;
-        QTest::newRow("Linux name") << "ttyUSB3" << 0;
-        QTest::newRow("short name") << "x" << 0;
-        QTest::newRow("empty") << "" << 0;
-    }
-    void portNumber()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, number);
-        QCOMPARE(SCPI_Serial::serialPortNumber(name), number);
     }
 };
 

@@ -1,4 +1,3 @@
-#include "messagelog.h"
 #include "scpi_serial.h"
 #include "simprocess.h"
 
@@ -28,18 +27,24 @@ private slots:
     void identifyConfigurePollAndSet_data()
     {
         QTest::addColumn<QString>("preset");
+        QTest::addColumn<QStringList>("fault");
         QTest::addColumn<bool>("characterEcho");
         QTest::addColumn<int>("channels");
-        QTest::newRow("byte echo, TX01B0 5.x") << "TX01B0" << true << 1;
-        QTest::newRow("line echo, KA2F") << "KA2F" << false << 4;
+        QTest::newRow("byte echo, TX01B0 5.x") << "TX01B0" << QStringList() << true << 1;
+        QTest::newRow("line echo, KA2F") << "KA2F" << QStringList() << false << 4;
+        QTest::newRow("byte echo, lone LF after the echo")
+            << "TX01B0" << QStringList { "--lone-lf-every", "3" } << true << 1;
+        QTest::newRow("byte echo, last echo and answer in one read")
+            << "TX01B0" << QStringList { "--echo-with-answer" } << true << 1;
     }
     void identifyConfigurePollAndSet()
     {
         QFETCH(QString, preset);
+        QFETCH(QStringList, fault);
         QFETCH(bool, characterEcho);
         QFETCH(int, channels);
         SimProcess sim;
-        auto link = connectTo(sim, { QStringLiteral("--preset"), preset });
+        auto link = connectTo(sim, QStringList { QStringLiteral("--preset"), preset } + fault);
         QVERIFY(link);
         QSignalSpy received(link.get(), &SCPI_Parser::dataReceived);
         QVERIFY(received.isValid());
@@ -59,42 +64,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(link->module().channel(channel).voltageSet(), target, Patience);
         link->disconnectDevice();
         QVERIFY(!link->isConnected());
-    }
-
-    void wrongEchoIsTracedAndHoldsTheRequest()
-    {
-        MessageLog log;
-        SimProcess sim;
-        auto link = connectTo(sim,
-            { QStringLiteral("--preset"), QStringLiteral("TX01B0"),
-                QStringLiteral("--wrong-echo-every"), QStringLiteral("60") });
-        QVERIFY(link);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            log.contains(QStringLiteral("Error: echo is not correct. Echo:")), Patience);
-        QCOMPARE(link->echoPhase(), SCPI_Serial::EchoPhase::Echo);
-    }
-
-    void faultsTheLinkRecoversFrom_data()
-    {
-        QTest::addColumn<QStringList>("fault");
-        QTest::newRow("lone LF after the echo")
-            << QStringList { QStringLiteral("--lone-lf-every"), QStringLiteral("3") };
-        QTest::newRow("last echo and answer in one read")
-            << QStringList { QStringLiteral("--echo-with-answer") };
-    }
-    void faultsTheLinkRecoversFrom()
-    {
-        QFETCH(QStringList, fault);
-        SimProcess sim;
-        auto link = connectTo(
-            sim, QStringList { QStringLiteral("--preset"), QStringLiteral("TX01B0") } + fault);
-        QVERIFY(link);
-        QSignalSpy received(link.get(), &SCPI_Parser::dataReceived);
-        QVERIFY(received.isValid());
-        QTRY_VERIFY_WITH_TIMEOUT(received.size() >= PollingAnswers, Patience);
-        QVERIFY(link->characterEcho());
-        QCOMPARE(link->module().channelCount(), 1);
-        QVERIFY(link->module().channel(0).voltageNominal() != 0.0f);
     }
 };
 

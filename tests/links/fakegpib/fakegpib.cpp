@@ -1,7 +1,9 @@
 // A GPIB driver double for the loader and link tests: a bus with an instrument at address 5
 // that answers every write with a settable reply, and a listener at address 9 that never
-// answers. Every call is logged so tests can check the exact calls and arguments.
-// Built once complete and once without its status functions (FAKEGPIB_WITHOUT_STATUS).
+// answers. Every call is logged so tests can check the exact calls and arguments; a unit
+// descriptor is logged as "@" and the address it was opened for, so logs do not depend on
+// how many descriptors earlier tests opened.
+// Built once complete and once lacking one of its three status functions (FAKEGPIB_WITHOUT_IBERR).
 
 #include <algorithm>
 #include <cstring>
@@ -30,15 +32,31 @@ std::string pending;
 std::vector<int> descriptors; // descriptor n is descriptors[n - 1], the primary address
 bool failWrites = false;
 
-void log(const std::string &entry)
-{
-    callLog += entry;
-    callLog += '\n';
-}
-
 int addressOf(int ud)
 {
     return ud >= 1 && ud <= int(descriptors.size()) ? descriptors[ud - 1] : -1;
+}
+
+std::string text(long number)
+{
+    return std::to_string(number);
+}
+
+std::string text(const std::string &item)
+{
+    return item;
+}
+
+std::string unit(int ud)
+{
+    return '@' + std::to_string(addressOf(ud));
+}
+
+template <typename... Items> void log(const char *call, const Items &...items)
+{
+    callLog += call;
+    ((callLog += ' ' + text(items)), ...);
+    callLog += '\n';
 }
 
 bool present(int address)
@@ -67,8 +85,7 @@ int done()
 
 FAKE_EXPORT int ibdev(int board, int pad, int sad, int tmo, int eot, int eos)
 {
-    log("ibdev " + std::to_string(board) + " " + std::to_string(pad) + " " + std::to_string(sad)
-        + " " + std::to_string(tmo) + " " + std::to_string(eot) + " " + std::to_string(eos));
+    log("ibdev", board, pad, sad, tmo, eot, eos);
     if (pad < 0 || pad > 30) {
         fail(EARG);
         return -1;
@@ -80,21 +97,20 @@ FAKE_EXPORT int ibdev(int board, int pad, int sad, int tmo, int eot, int eos)
 
 FAKE_EXPORT int ibclr(int ud)
 {
-    log("ibclr " + std::to_string(ud));
+    log("ibclr", unit(ud));
     return present(addressOf(ud)) ? done() : fail(ENOL);
 }
 
 FAKE_EXPORT int ibconfig(int ud, int option, int value)
 {
-    log("ibconfig " + std::to_string(ud) + " " + std::to_string(option) + " "
-        + std::to_string(value));
+    log("ibconfig", unit(ud), option, value);
     return done();
 }
 
 FAKE_EXPORT int ibwrt(int ud, const void *buf, long count)
 {
     const std::string bytes(static_cast<const char *>(buf), size_t(count));
-    log("ibwrt " + std::to_string(ud) + " " + bytes);
+    log("ibwrt", unit(ud), bytes);
     pending.clear();
     if (failWrites || !present(addressOf(ud)))
         return fail(ENOL);
@@ -106,7 +122,7 @@ FAKE_EXPORT int ibwrt(int ud, const void *buf, long count)
 
 FAKE_EXPORT int ibrd(int ud, void *buf, long count)
 {
-    log("ibrd " + std::to_string(ud) + " " + std::to_string(count));
+    log("ibrd", unit(ud), count);
     if (pending.empty() || addressOf(ud) != Instrument) {
         fail(EABO);
         ibstaValue |= TIMO;
@@ -123,13 +139,13 @@ FAKE_EXPORT int ibrd(int ud, void *buf, long count)
 
 FAKE_EXPORT int ibonl(int ud, int v)
 {
-    log("ibonl " + std::to_string(ud) + " " + std::to_string(v));
+    log("ibonl", unit(ud), v);
     return done();
 }
 
 FAKE_EXPORT void SendIFC(int board)
 {
-    log("SendIFC " + std::to_string(board));
+    log("SendIFC", board);
     done();
 }
 
@@ -143,27 +159,27 @@ FAKE_EXPORT void FindLstn(
         if (present(*pad) && found < limit)
             resultlist[found++] = *pad;
     }
-    log(entry + " ]");
+    callLog += entry + " ]\n";
     if (found < limit)
         resultlist[found] = NOADDR;
     ibcntValue = found;
     done();
 }
 
-#ifndef FAKEGPIB_WITHOUT_STATUS
 FAKE_EXPORT int ThreadIbsta(void)
 {
     return ibstaValue;
 }
+#ifndef FAKEGPIB_WITHOUT_IBERR
 FAKE_EXPORT int ThreadIberr(void)
 {
     return iberrValue;
 }
+#endif
 FAKE_EXPORT int ThreadIbcnt(void)
 {
     return ibcntValue;
 }
-#endif
 
 // Test controls.
 FAKE_EXPORT const char *fakegpib_takeLog(void)
