@@ -156,11 +156,17 @@ void tst_RequestCycle::sequence_data()
     add("DRSB", "DRSB", "3.99", 1,
         drs + QStringList { "174 :SYS:USER:READ:EPU?" + l } + cycle(l)
             + QStringList { "81 :READ:VOLT?" + l });
+    add("DRSB", "DRSB", "4.00", 1,
+        drs + QStringList { "174 :SYS:USER:EPU?" + l } + cycle(l)
+            + QStringList { "81 :READ:VOLT?" + l });
     add("DRSB", "DRSB", "4.08", 1,
         drs + QStringList { "174 :SYS:USER:EPU?" + l } + cycle(l)
             + QStringList { "133" + limits, "81 :READ:VOLT?" + l });
-    // With interface mode the last step comes one answer later.
     l = " (@0-1)";
+    add("TX01B1", "TX01B1", "2.25", 2,
+        configuration(l) + QStringList { "83 :READ:VOLT:NOM?" + l } + cycle(l)
+            + QStringList { "134" + limits, "81 :READ:VOLT?" + l });
+    // With interface mode the last step comes one answer later.
     add("TX01B1", "TX01B1", "2.26", 2,
         configuration(l) + QStringList { "204 :CONF:INTER:MODE?", "83 :READ:VOLT:NOM?" + l }
             + cycle(l) + QStringList { "134" + limits, "81 :READ:VOLT?" + l },
