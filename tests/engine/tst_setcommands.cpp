@@ -49,6 +49,14 @@ void tst_SetCommands::line_data()
         [](SCPI_Parser &p) { p.setVoltage(5, 9); });
     row("current one-channel module", tx, 1, ":CURR 0.0005;:READ:CURR?\r\n", 90,
         [](SCPI_Parser &p) { p.setCurrent(0.0005f, 0); });
+    row("voltage small exponent", ka, 4, ":VOLT 1.234e-05,(@0);:READ:VOLT? (@0-3)\r\n", 81,
+        [](SCPI_Parser &p) { p.setVoltage(0.00001234f, 0); });
+    row("current DRS module", "DRSB", 1, ":CURR 0.0005,(@0);:READ:CURR? (@0-0)\r\n", 90,
+        [](SCPI_Parser &p) { p.setCurrent(0.0005f, 0); });
+    row("voltage DRS all channels", "DRSB", 1, ":VOLT 3000,(@0-0);:READ:VOLT? (@0-0)\r\n", 81,
+        [](SCPI_Parser &p) { p.setVoltage(3000, 1); });
+    row("channel on DRS", "DRSB", 1, ":VOLT ON,(@0);:READ:CHAN:CONT? (@0-0)\r\n", 122,
+        [](SCPI_Parser &p) { p.setChannelOn(true, 0); });
     row("voltage bounds", ka, 4, ":VOLT:BOU 10,(@0);:READ:VOLT:BOU? (@0-3)\r\n", 84,
         [](SCPI_Parser &p) { p.setVoltageBounds(10, 0); });
     row("current bounds", tx, 1, ":CURR:BOU 1e-06;:READ:CURR:BOU?\r\n", 93,

@@ -1,6 +1,7 @@
 #include "scpi_serial.h"
 #include "simprocess.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -64,6 +65,26 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(link->module().channel(channel).voltageSet(), target, Patience);
         link->disconnectDevice();
         QVERIFY(!link->isConnected());
+    }
+
+    void wrongEchoIsTracedAndHoldsTheRequest()
+    {
+        QTest::ignoreMessage(
+            QtDebugMsg, QRegularExpression(QStringLiteral("^Error: echo is not correct\\. Echo:")));
+        SimProcess sim;
+        auto link = connectTo(sim,
+            { QStringLiteral("--preset"), QStringLiteral("TX01B0"),
+                QStringLiteral("--wrong-echo-every"), QStringLiteral("60") });
+        QVERIFY(link);
+        QSignalSpy received(link.get(), &SCPI_Parser::dataReceived);
+        QVERIFY(received.isValid());
+        // The link waits for the right echo that never comes: nothing more is answered.
+        QTest::qWait(1500);
+        const int stalled = received.size();
+        QTest::qWait(500);
+        QCOMPARE(received.size(), stalled);
+        QCOMPARE(link->echoPhase(), SCPI_Serial::EchoPhase::Echo);
+        QVERIFY(link->pendingRequest() != 0);
     }
 };
 
