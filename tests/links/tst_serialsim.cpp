@@ -1,6 +1,7 @@
 #include "scpi_serial.h"
 #include "simprocess.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -78,11 +79,19 @@ private slots:
         QVERIFY(link);
         QSignalSpy received(link.get(), &SCPI_Parser::dataReceived);
         QVERIFY(received.isValid());
-        // The link waits for the right echo that never comes: nothing more is answered.
-        QTest::qWait(1500);
-        const int stalled = received.size();
-        QTest::qWait(500);
-        QCOMPARE(received.size(), stalled);
+        // The link waits for the right echo that never comes: answers stop.
+        int answers = -1;
+        QElapsedTimer quiet;
+        quiet.start();
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                if (received.size() != answers) {
+                    answers = int(received.size());
+                    quiet.restart();
+                }
+                return quiet.elapsed() > 1000;
+            },
+            15000));
         QCOMPARE(link->echoPhase(), SCPI_Serial::EchoPhase::Echo);
         QVERIFY(link->pendingRequest() != 0);
     }
