@@ -24,8 +24,8 @@ public:
     using SCPI_Eth::SCPI_Eth;
     void sendCommand(quint16 code, const QString &command) override
     {
-        if (!isFullRead() && code != ReadIdentity && code != ReadFirmware
-            && cycle.size() < 64 && !command.startsWith(QLatin1String(":CONF")))
+        if (!isFullRead() && code != ReadIdentity && code != ReadFirmware && cycle.size() < 64
+            && !command.startsWith(QLatin1String(":CONF")))
             cycle.append(command.toLocal8Bit());
         SCPI_Eth::sendCommand(code, command);
     }
@@ -40,9 +40,9 @@ struct Simulator
     bool start(int channels)
     {
         process.setProgram(QStringLiteral(VORN_SIM_PATH));
-        process.setArguments({ QStringLiteral("--tcp"), QStringLiteral("0"),
-                               QStringLiteral("--preset"), QStringLiteral("KA2F"),
-                               QStringLiteral("--channels"), QString::number(channels) });
+        process.setArguments(
+            { QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--preset"),
+                QStringLiteral("KA2F"), QStringLiteral("--channels"), QString::number(channels) });
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start();
         if (!process.waitForStarted(5000))
@@ -52,8 +52,8 @@ struct Simulator
         while (!process.canReadLine() && waited.elapsed() < 5000)
             process.waitForReadyRead(100);
         const QString line = QString::fromLatin1(process.readLine()).trimmed();
-        const QRegularExpressionMatch m =
-                QRegularExpression(QStringLiteral("^tcp [0-9.]+:(\\d+)$")).match(line);
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("^tcp [0-9.]+:(\\d+)$")).match(line);
         if (!m.hasMatch())
             return false;
         port = static_cast<quint16>(m.captured(1).toUInt());
@@ -142,7 +142,7 @@ int main(int argc, char **argv)
         const double ratio = blocking > 0 ? engine / blocking : 0.0;
         const double target = channels == 4 ? 0.9 : 0.8;
         out << QString::asprintf("%8d  %18.0f  %27.0f  %5.2f  %s %.1f\n", channels, engine,
-                                 blocking, ratio, ratio >= target ? ">=" : "< ", target);
+            blocking, ratio, ratio >= target ? ">=" : "< ", target);
         out.flush();
     }
     return 0;

@@ -2,7 +2,9 @@
 
 #include <QTcpSocket>
 
-SCPI_Eth::SCPI_Eth(QObject *parent) : SCPI_Parser(parent), socket(new QTcpSocket(this))
+SCPI_Eth::SCPI_Eth(QObject *parent)
+    : SCPI_Parser(parent)
+    , socket(new QTcpSocket(this))
 {
     connect(socket, &QTcpSocket::readyRead, this, &SCPI_Eth::onAnswerReady);
 }
