@@ -248,16 +248,27 @@ GPIB_EXPORT int ibconfig(int ud, int option, int value)
     return setStatus(CMPL, 0, 0);
 }
 
-GPIB_EXPORT int ibwrt(int ud, const void *buf, long count)
+/// Finds the device of a data transfer on \a ud after the checks both directions share.
+/// Returns 0 with \a d set, or the failed status when the simulator, the descriptor or the
+/// buffer is not usable.
+static int transferDevice(int ud, const void *buf, long count, const Device **d)
 {
-    std::lock_guard<std::mutex> guard(g_lock);
     if (!connectSimulator())
         return fail(EDVR);
-    const Device *d = device(ud);
-    if (!d)
+    *d = device(ud);
+    if (!*d)
         return fail(EDVR);
     if (count < 0 || (count > 0 && !buf))
         return fail(EARG);
+    return 0;
+}
+
+GPIB_EXPORT int ibwrt(int ud, const void *buf, long count)
+{
+    std::lock_guard<std::mutex> guard(g_lock);
+    const Device *d = nullptr;
+    if (const int failed = transferDevice(ud, buf, count, &d))
+        return failed;
     Reply reply;
     if (!exchange("WRT", d->pad, d->eot ? 1 : 0, 0, buf, count, 1000, &reply))
         return fail(EDVR);
@@ -267,13 +278,9 @@ GPIB_EXPORT int ibwrt(int ud, const void *buf, long count)
 GPIB_EXPORT int ibrd(int ud, void *buf, long count)
 {
     std::lock_guard<std::mutex> guard(g_lock);
-    if (!connectSimulator())
-        return fail(EDVR);
-    const Device *d = device(ud);
-    if (!d)
-        return fail(EDVR);
-    if (count < 0 || (count > 0 && !buf))
-        return fail(EARG);
+    const Device *d = nullptr;
+    if (const int failed = transferDevice(ud, buf, count, &d))
+        return failed;
     const int wait = timeoutMs(d->timeoutCode);
     Reply reply;
     if (!exchange("RD", d->pad, count, wait, nullptr, 0, wait, &reply))

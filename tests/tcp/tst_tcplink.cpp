@@ -35,13 +35,14 @@ struct Bench
     std::unique_ptr<vornsim::TcpFrontEnd> server;
     std::unique_ptr<TestEth> link;
 
-    bool start(const QString &preset)
+    bool start(const QString &preset, const vornsim::FaultOptions &faults = {})
     {
         sim = vornsim::SimModule::fromPreset(preset);
         if (!sim)
             return false;
         sim->setNoise(false);
         server = std::make_unique<vornsim::TcpFrontEnd>(sim.get());
+        server->setFaults(faults);
         if (!server->listen(QHostAddress::LocalHost, 0))
             return false;
         link = std::make_unique<TestEth>();
@@ -212,11 +213,10 @@ void tst_TcpLink::filamentCommandsReachTheModule()
 
 void tst_TcpLink::closedConnectionReopensOnNextRequest()
 {
-    Bench b;
-    QVERIFY(b.start("KA2F"));
     vornsim::FaultOptions faults;
     faults.closeAfter = 1;
-    b.server->setFaults(faults);
+    Bench b;
+    QVERIFY(b.start("KA2F", faults));
     TestEth &link = *b.link;
     QSignalSpy received(&link, &SCPI_Parser::dataReceived);
     QVERIFY(received.isValid());
@@ -235,12 +235,11 @@ void tst_TcpLink::closedConnectionReopensOnNextRequest()
 
 void tst_TcpLink::splitAnswersAreProcessedOnce()
 {
-    Bench b;
-    QVERIFY(b.start("KA2F"));
     vornsim::FaultOptions faults;
     faults.splitParts = 4;
     faults.splitDelayMs = 2;
-    b.server->setFaults(faults);
+    Bench b;
+    QVERIFY(b.start("KA2F", faults));
     QSignalSpy lines(b.server.get(), &vornsim::TcpFrontEnd::lineReceived);
     QVERIFY(lines.isValid());
     QVERIFY(b.poll(40));
@@ -254,12 +253,11 @@ void tst_TcpLink::splitAnswersAreProcessedOnce()
 
 void tst_TcpLink::endlessAnswerIsCapped()
 {
-    Bench b;
-    QVERIFY(b.start("KA2F"));
     vornsim::FaultOptions faults;
     faults.endlessAfter = 5;
     faults.endlessBytes = 2 * 1024 * 1024;
-    b.server->setFaults(faults);
+    Bench b;
+    QVERIFY(b.start("KA2F", faults));
     QTest::ignoreMessage(QtDebugMsg, "answer too long");
     QVERIFY(b.link->connectDevice());
     b.link->requestIdentity();
@@ -280,13 +278,12 @@ void tst_TcpLink::endlessAnswerIsCapped()
 
 void tst_TcpLink::garbageAnswersDoNotStopPolling()
 {
-    Bench b;
-    QVERIFY(b.start("KA2F"));
     vornsim::FaultOptions faults;
     // Not a divisor of the nine requests of this module's cycle, so that every request gets
     // good answers between the junk.
     faults.garbageEvery = 4;
-    b.server->setFaults(faults);
+    Bench b;
+    QVERIFY(b.start("KA2F", faults));
     b.sim->setVoltageSet(1, 1234);
     QVERIFY(b.poll(200));
     QCOMPARE(b.link->module().channelCount(), 4);
@@ -295,11 +292,10 @@ void tst_TcpLink::garbageAnswersDoNotStopPolling()
 
 void tst_TcpLink::silentModuleLeavesRequestPending()
 {
-    Bench b;
-    QVERIFY(b.start("KA2F"));
     vornsim::FaultOptions faults;
     faults.dropEvery = 10;
-    b.server->setFaults(faults);
+    Bench b;
+    QVERIFY(b.start("KA2F", faults));
     QVERIFY(b.poll(9));
     spinFor(400);
     QCOMPARE(b.link->answers(), 9);
