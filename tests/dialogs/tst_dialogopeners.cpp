@@ -5,6 +5,7 @@
 #include "dialogmodulecontrol.h"
 #include "dialogstatistic.h"
 #include "dialogsuppliestemplimits.h"
+#include "dialogtestsupport.h"
 #include "ethcontrol.h"
 #include "fakelink.h"
 
@@ -107,7 +108,7 @@ void tst_DialogOpeners::filamentDialogsFollowTheLink()
     auto *io = window.findChild<DialogInputOutput *>();
     auto *emission = window.findChild<DialogEmissionParameters *>();
     window.fake()->module().setOutput(Module::DigitalOutput, 5);
-    QVERIFY(io->findChild<QCheckBox *>(QStringLiteral("checkChiller"))->isChecked());
+    QVERIFY(child<QCheckBox>(io, "checkChiller")->isChecked());
 
     // Reconnect: the first full refresh of the new link rewires both dialogs.
     window.disconnectNow();
@@ -115,21 +116,20 @@ void tst_DialogOpeners::filamentDialogsFollowTheLink()
     window.connectFake();
     FakeLink *second = window.fake();
     second->module().setInterlock(0x81);
-    QVERIFY(io->findChild<QCheckBox *>(QStringLiteral("checkIlk7"))->isChecked());
+    QVERIFY(child<QCheckBox>(io, "checkIlk7")->isChecked());
     second->module().setEmissionParameterP(2.5f);
-    QCOMPARE(
-        emission->findChild<QDoubleSpinBox *>(QStringLiteral("proportionalBox"))->value(), 2.5);
+    QCOMPARE(child<QDoubleSpinBox>(emission, "proportionalBox")->value(), 2.5);
 
     // Operator requests reach the new link.
     const int queued = second->queuedCommandCount();
-    io->findChild<QRadioButton *>(QStringLiteral("radioVoltage1"))->click();
+    child<QRadioButton>(io, "radioVoltage1")->click();
     emission->accept();
     QCOMPARE(second->queuedCommandCount(), queued + 2);
 
     // Without a link the dialogs stay usable and send nowhere.
     window.disconnectNow();
     window.open("on_actionInputOutput_triggered");
-    io->findChild<QRadioButton *>(QStringLiteral("radioVoltage2"))->click();
+    child<QRadioButton>(io, "radioVoltage2")->click();
     emission->accept();
 }
 
