@@ -126,7 +126,7 @@ private slots:
         row("clear all emergency", "actionClearAllChannelsEmergencyOff", 2,
             ":VOLT EMCY CLR,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n");
         row("clear all events", "actionClearAllEvents", 2, "*CLS;:READ:MOD:EV:STAT?\r\n");
-        row("save", "actionSaveChangedConfigurationInDevice", 2, ":SYS:USER:CONFIG SAVE");
+        row("save", "actionSaveChangedConfigurationInDevice", 2, ":SYS:USER:CONFIG SAVE;*OPC?\r\n");
         row("plus", "actionIncrementVoltage", 1, ":VOLT 101,(@1);:READ:VOLT? (@0-3)\r\n");
         row("minus", "actionDecrementVoltage", 1, ":VOLT 99,(@1);:READ:VOLT? (@0-3)\r\n");
         // Without a channel address the module would switch every channel.
