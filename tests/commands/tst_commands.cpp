@@ -69,11 +69,15 @@ private:
     }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    /// Four channels of 6000 V and 4 mA, channel 2 bipolar, channel 1 selected.
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        window = std::make_unique<EthControl>();
+    }
+    /// A fresh link: four channels of 6000 V and 4 mA, channel 2 bipolar, channel 1 selected.
     void init()
     {
-        window = std::make_unique<EthControl>();
+        delete link;
         link = new QueueLink(window.get());
         CommandsProbe::setLink(*window, link);
         Module &module = link->module();
@@ -88,7 +92,7 @@ private slots:
         table()->setChannelCount(4);
         table()->setCurrentCell(1, 0);
     }
-    void cleanup() { window.reset(); }
+    void cleanup() { CommandsProbe::configuration(*window).setVoltageUnit(QStringLiteral("V")); }
 
     void directCommands_data()
     {
@@ -455,7 +459,9 @@ private slots:
 
     void withoutLinkNothingHappens()
     {
-        window = std::make_unique<EthControl>();
+        delete link;
+        link = nullptr;
+        CommandsProbe::setLink(*window, nullptr);
         ModalWatch<QWidget> watch([](QWidget *widget) { widget->close(); });
         for (const char *action : { "actionIncrementVoltage", "actionDecrementVoltage",
                  "actionSetIncrement", "actionSetIncrementTimes10", "actionSetIncrementBy10",
