@@ -249,6 +249,10 @@ bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QStri
         *error = QStringLiteral("cert-file and key-file go together");
         return false;
     }
+    if (!b.password.isEmpty() && b.user.isEmpty()) {
+        *error = QStringLiteral("a password needs a user");
+        return false;
+    }
     if (!b.caFile.isEmpty())
         settings->broker.tls = true;
     if (settings->modules.isEmpty()) {

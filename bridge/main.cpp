@@ -1,6 +1,7 @@
 // vorn-module-bridge: polls the configured modules and publishes them on an MQTT broker.
 #include "bridge.h"
 #include "bridgeconfig.h"
+#include "mqttclient.h"
 #include "quitonsignal.h"
 
 #include <QCommandLineParser>
@@ -48,11 +49,15 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    Bridge bridge(settings);
-    if (!bridge.start())
-        return 1;
-    quitOnTermination(&app);
-    const int code = QCoreApplication::exec();
-    bridge.stop();
+    int code = 1;
+    {
+        Bridge bridge(settings);
+        if (bridge.start()) {
+            quitOnTermination(&app);
+            code = QCoreApplication::exec();
+            bridge.stop();
+        }
+    }
+    MqttClient::releaseLibrary();
     return code;
 }

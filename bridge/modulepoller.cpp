@@ -4,9 +4,28 @@
 #include "scpi_gpib.h"
 #include "scpi_serial.h"
 
+#include <QTcpSocket>
+
 Q_LOGGING_CATEGORY(lcBridge, "vorn.bridge")
 
 namespace {
+
+/// The TCP link, pushing each request onto the wire at once. A buffered socket would send it
+/// only on the next pass of the event loop; with many modules on one loop, that extra pass
+/// favours the sockets the loop happens to serve first.
+class PromptEth : public SCPI_Eth
+{
+public:
+    using SCPI_Eth::SCPI_Eth;
+    void sendCommand(quint16 code, const QString &command) override
+    {
+        SCPI_Eth::sendCommand(code, command);
+        auto *socket = findChild<QTcpSocket *>(QString(), Qt::FindDirectChildrenOnly);
+        if (socket && socket->state() == QAbstractSocket::ConnectedState)
+            socket->flush();
+    }
+};
+
 /// Answers after which a device that still has not identified itself is reported.
 constexpr int IdentityPatience = 3;
 /// Answers after the configuration that cover one polling cycle (8 to 11 requests).
@@ -45,7 +64,7 @@ void ModulePoller::openLink()
     SCPI_Parser *link = nullptr;
     switch (m_settings.link) {
     case ModuleSettings::Link::Tcp: {
-        auto *eth = new SCPI_Eth(this);
+        auto *eth = new PromptEth(this);
         eth->setPort(m_settings.port);
         eth->setHostAddress(m_settings.host);
         link = eth;

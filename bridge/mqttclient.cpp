@@ -4,7 +4,7 @@
 
 #include <mosquitto.h>
 
-Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt")
+Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt", QtInfoMsg)
 
 namespace {
 
@@ -55,6 +55,11 @@ MqttClient::~MqttClient()
 {
     unwatchSocket();
     mosquitto_destroy(m_mosq);
+}
+
+void MqttClient::releaseLibrary()
+{
+    mosquitto_lib_cleanup();
 }
 
 bool MqttClient::start()

@@ -41,6 +41,9 @@ public:
     /// Disconnects cleanly (the broker then sends no will); the client stays down.
     void stop();
 
+    /// Releases the client library's global state; call once no client is left.
+    static void releaseLibrary();
+
     /// Messages handed to the broker since construction.
     quint64 publishCount() const { return m_publishCount; }
 

@@ -89,7 +89,7 @@ void TestBridgeConfig::refusesReadablePassword_data()
     const int everyone = ownerOnly | int(QFileDevice::ReadGroup | QFileDevice::ReadOther);
     QTest::newRow("password, world-readable") << QByteArray("password = s3cret\n") << everyone << true;
     QTest::newRow("password, owner only") << QByteArray("password = s3cret\n") << ownerOnly << false;
-    QTest::newRow("no password, world-readable") << QByteArray("user = u\n") << everyone << false;
+    QTest::newRow("no password, world-readable") << QByteArray("keepalive = 60\n") << everyone << false;
 }
 
 void TestBridgeConfig::refusesReadablePassword()
@@ -101,7 +101,7 @@ void TestBridgeConfig::refusesReadablePassword()
     const QString path = dir.filePath(QStringLiteral("bridge.conf"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[broker]\n" + broker + "[module a]\ngpib = 1\n");
+    file.write("[broker]\nuser = u\n" + broker + "[module a]\ngpib = 1\n");
     file.close();
     QVERIFY(file.setPermissions(QFileDevice::Permissions(permissions)));
     BridgeSettings s;
