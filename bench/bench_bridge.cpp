@@ -95,7 +95,8 @@ bool run(const char *label, quint16 brokerPort, const std::vector<quint16> &port
     }
     const auto [slow, fast] = std::minmax_element(rates.begin(), rates.end());
     std::printf("%s: %zu module(s), %.0f s\n", label, ports.size(), elapsed);
-    std::printf("  answers/s total %.0f, per module slowest %.0f fastest %.0f (slowest %.1f %% below)\n",
+    std::printf(
+        "  answers/s total %.0f, per module slowest %.0f fastest %.0f (slowest %.1f %% below)\n",
         total / elapsed, *slow, *fast, 100.0 * (*fast - *slow) / *fast);
     if (rates.size() > 1) {
         std::printf("  per module:");
@@ -103,7 +104,8 @@ bool run(const char *label, quint16 brokerPort, const std::vector<quint16> &port
             std::printf(" %.0f", r);
         std::printf("\n");
     }
-    std::printf("  publishes/s %.0f\n", double(bridge.client()->publishCount() - published) / elapsed);
+    std::printf(
+        "  publishes/s %.0f\n", double(bridge.client()->publishCount() - published) / elapsed);
     std::printf("  bridge CPU %.1f %% of one core, %.1f us per answer\n", 100.0 * cpuUsed / elapsed,
         1e6 * cpuUsed / total);
     if (rssSample >= 0)
@@ -123,9 +125,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("vorn.*.info=false"));
     const QStringList args = app.arguments();
-    const auto arg = [&args](int i, int fallback) {
-        return args.size() > i ? args.at(i).toInt() : fallback;
-    };
+    const auto arg
+        = [&args](int i, int fallback) { return args.size() > i ? args.at(i).toInt() : fallback; };
     const int singleSeconds = arg(1, 60);
     const int manySeconds = arg(2, 600);
     const int modules = arg(3, 16);
@@ -140,9 +141,9 @@ int main(int argc, char *argv[])
     std::vector<quint16> ports;
     for (int i = 0; i <= modules; ++i) {
         auto sim = std::make_unique<SimProcess>();
-        if (!sim->start({ QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--channels"),
-                            QStringLiteral("4"), QStringLiteral("--serial-number"),
-                            QString::number(2000 + i) },
+        if (!sim->start({ QStringLiteral("--tcp"), QStringLiteral("0"),
+                            QStringLiteral("--channels"), QStringLiteral("4"),
+                            QStringLiteral("--serial-number"), QString::number(2000 + i) },
                 "tcp")) {
             std::fprintf(stderr, "simulator %d does not start\n", i);
             return 1;

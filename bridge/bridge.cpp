@@ -49,13 +49,13 @@ void Bridge::stop()
 {
     for (ModulePublisher *publisher : std::as_const(m_publishers))
         publisher->setOffline();
-    m_client->publish(stateTopic(), "offline", 1, true);
+    m_client->publish(stateTopic(), "offline", 0, true);
     m_client->stop();
 }
 
 void Bridge::onBrokerConnected()
 {
-    m_client->publish(stateTopic(), "online", 1, true);
+    m_client->publish(stateTopic(), "online", 0, true);
     for (int i = 0; i < m_publishers.size(); ++i) {
         m_commandPatterns[i].clear(); // the clean session forgot every subscription
         m_publishers[i]->republish();

@@ -158,7 +158,9 @@ void ModulePublisher::flush()
         }
         e.queued = false;
         e.sentAt = now;
-        m_client->publish(e.topic, e.payload, e.immediate ? 1 : 0, true);
+        // QoS 0 throughout: everything is retained and sent again after a reconnect, and no
+        // in-flight window can hold a state change back.
+        m_client->publish(e.topic, e.payload, 0, true);
     }
     m_dirty.swap(waiting);
     if (nextDue >= 0)

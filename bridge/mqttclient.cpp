@@ -1,8 +1,10 @@
 #include "mqttclient.h"
 
+#include <QDeadlineTimer>
 #include <QSocketNotifier>
 
 #include <mosquitto.h>
+#include <poll.h>
 
 Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt", QtInfoMsg)
 
@@ -229,11 +231,19 @@ void MqttClient::stop()
     m_connectTimeout.stop();
     m_housekeeping.stop();
     if (m_connected) {
-        // Push out what is queued before the clean disconnect.
-        for (int i = 0; i < 100 && mosquitto_want_write(m_mosq); ++i)
-            mosquitto_loop_write(m_mosq, 1);
+        // Push out what is queued, then the clean disconnect, waiting up to a second in all.
+        QDeadlineTimer deadline(1000);
+        const auto drain = [this, &deadline]() {
+            while (mosquitto_want_write(m_mosq) && !deadline.hasExpired()) {
+                pollfd p = { mosquitto_socket(m_mosq), POLLOUT, 0 };
+                if (p.fd < 0 || ::poll(&p, 1, int(deadline.remainingTime())) <= 0
+                    || mosquitto_loop_write(m_mosq, 1) != MOSQ_ERR_SUCCESS)
+                    return;
+            }
+        };
+        drain();
         mosquitto_disconnect(m_mosq);
-        mosquitto_loop_write(m_mosq, 1);
+        drain();
     }
     m_connected = false;
     unwatchSocket();

@@ -72,7 +72,8 @@ bool TestBridgeBroker::writeConfig(
         && file.setPermissions(permissions);
 }
 
-bool TestBridgeBroker::startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial)
+bool TestBridgeBroker::startSim(
+    SimProcess &sim, quint16 port, const char *preset, const char *serial)
 {
     return sim.start({ QStringLiteral("--tcp"), QString::number(port), QStringLiteral("--preset"),
                          QLatin1String(preset), QStringLiteral("--serial-number"),
@@ -123,11 +124,13 @@ void TestBridgeBroker::refusesBadFiles_data()
     QTest::addColumn<bool>("worldReadable");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("message");
-    QTest::newRow("fine") << QByteArray("[module a]\ngpib = 3\n") << true << 0 << QByteArray(": fine, 1 module(s)");
+    QTest::newRow("fine") << QByteArray("[module a]\ngpib = 3\n") << true << 0
+                          << QByteArray(": fine, 1 module(s)");
     QTest::newRow("broken line") << QByteArray("[module a]\ngpib = 3\nspeed = 9\n") << false << 1
                                  << QByteArray("line 3: unknown key \"speed\" in [module a]");
-    QTest::newRow("readable password") << QByteArray("[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n")
-                                       << true << 1 << QByteArray("readable by every user");
+    QTest::newRow("readable password")
+        << QByteArray("[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n") << true << 1
+        << QByteArray("readable by every user");
 }
 
 void TestBridgeBroker::refusesBadFiles()
@@ -138,7 +141,8 @@ void TestBridgeBroker::refusesBadFiles()
     QFETCH(QByteArray, message);
     const QString path = dir.filePath(QStringLiteral("check.conf"));
     QVERIFY(writeConfig(path, text,
-        QFile::ReadOwner | QFile::WriteOwner | (worldReadable ? QFile::ReadOther : QFile::Permissions())));
+        QFile::ReadOwner | QFile::WriteOwner
+            | (worldReadable ? QFile::ReadOther : QFile::Permissions())));
     QProcess check;
     check.setProcessChannelMode(QProcess::MergedChannels);
     check.start(QStringLiteral(VORN_BRIDGE_PATH), { QStringLiteral("--check"), path });

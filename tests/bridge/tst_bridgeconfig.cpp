@@ -18,11 +18,12 @@ private slots:
 
 void TestBridgeConfig::readsEveryKey()
 {
-    const QByteArray text = "# lab crate\n[broker]\nhost = broker.lab\nport = 8883\n"
-                            "client-id = crate1\nuser = u\npassword = p\nprefix = lab/hv/\n"
-                            "rate = 0.5\nkeepalive = 60\ntls = on\n\n"
-                            "[module a]\ntcp = 10.0.0.5:10001\ncommands = on\n"
-                            "[module b]\n; on the bench\nserial = /dev/ttyUSB0\n[module c]\ngpib = 7\n";
+    const QByteArray text
+        = "# lab crate\n[broker]\nhost = broker.lab\nport = 8883\n"
+          "client-id = crate1\nuser = u\npassword = p\nprefix = lab/hv/\n"
+          "rate = 0.5\nkeepalive = 60\ntls = on\n\n"
+          "[module a]\ntcp = 10.0.0.5:10001\ncommands = on\n"
+          "[module b]\n; on the bench\nserial = /dev/ttyUSB0\n[module c]\ngpib = 7\n";
     BridgeSettings s;
     QString error;
     QVERIFY2(parseBridgeSettings(text, &s, &error), qPrintable(error));
@@ -50,11 +51,13 @@ void TestBridgeConfig::namesTheBrokenLine_data()
                               << "line 3: invalid port \"99999\" (1 to 65535)";
     QTest::newRow("no equals") << module + "commands on\n"
                                << "line 3: expected \"key = value\" or a [section]";
-    QTest::newRow("key before section") << "host = x\n" + module
-                                        << "line 1: \"host\" before the first [section]";
-    QTest::newRow("module without link") << QByteArray("[module a]\ncommands = on\n[module b]\ngpib = 3\n")
-                                         << "line 1: module \"a\" has no link (tcp, serial or gpib)";
-    QTest::newRow("two links") << module + "gpib = 4\n" << "line 3: module \"a\" has more than one link";
+    QTest::newRow("key before section")
+        << "host = x\n" + module << "line 1: \"host\" before the first [section]";
+    QTest::newRow("module without link")
+        << QByteArray("[module a]\ncommands = on\n[module b]\ngpib = 3\n")
+        << "line 1: module \"a\" has no link (tcp, serial or gpib)";
+    QTest::newRow("two links") << module + "gpib = 4\n"
+                               << "line 3: module \"a\" has more than one link";
     QTest::newRow("duplicate module") << module + "[module a]\ngpib = 2\n"
                                       << "line 3: module \"a\" is already defined on line 1";
     QTest::newRow("tcp without port") << QByteArray("[module a]\ntcp = 127.0.0.1\n")
@@ -65,7 +68,8 @@ void TestBridgeConfig::namesTheBrokenLine_data()
                             << "line 3: invalid commands \"maybe\" (on or off)";
     QTest::newRow("missing ca file") << "[broker]\nca-file = /nonexistent/ca.crt\n" + module
                                      << "line 2: cannot read ca-file \"/nonexistent/ca.crt\"";
-    QTest::newRow("unclosed header") << QByteArray("[module a\n") << "line 1: a section header ends with \"]\"";
+    QTest::newRow("unclosed header")
+        << QByteArray("[module a\n") << "line 1: a section header ends with \"]\"";
     QTest::newRow("no module") << QByteArray("[broker]\n")
                                << "no module: add a [module NAME] section with its link";
 }
@@ -87,9 +91,12 @@ void TestBridgeConfig::refusesReadablePassword_data()
     QTest::addColumn<bool>("refused");
     const int ownerOnly = int(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const int everyone = ownerOnly | int(QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    QTest::newRow("password, world-readable") << QByteArray("password = s3cret\n") << everyone << true;
-    QTest::newRow("password, owner only") << QByteArray("password = s3cret\n") << ownerOnly << false;
-    QTest::newRow("no password, world-readable") << QByteArray("keepalive = 60\n") << everyone << false;
+    QTest::newRow("password, world-readable")
+        << QByteArray("password = s3cret\n") << everyone << true;
+    QTest::newRow("password, owner only")
+        << QByteArray("password = s3cret\n") << ownerOnly << false;
+    QTest::newRow("no password, world-readable")
+        << QByteArray("keepalive = 60\n") << everyone << false;
 }
 
 void TestBridgeConfig::refusesReadablePassword()

@@ -68,10 +68,10 @@ void TestChannelCommand::checksTopicAndRange_data()
                               << "refused: \"inf\" is no number";
     QTest::newRow("bad switch") << QByteArray("ch/0/set/on") << QByteArray("yes please")
                                 << "refused: \"yes please\" is neither 1 nor 0";
-    QTest::newRow("no such channel") << QByteArray("ch/4/set/on") << QByteArray("1")
-                                     << "refused: no channel 4 (0 to 3 or all)";
-    QTest::newRow("unknown command") << QByteArray("ch/0/set/ramp") << QByteArray("1")
-                                     << "refused: unknown command \"ramp\"";
+    QTest::newRow("no such channel")
+        << QByteArray("ch/4/set/on") << QByteArray("1") << "refused: no channel 4 (0 to 3 or all)";
+    QTest::newRow("unknown command")
+        << QByteArray("ch/0/set/ramp") << QByteArray("1") << "refused: unknown command \"ramp\"";
 }
 
 void TestChannelCommand::checksTopicAndRange()
