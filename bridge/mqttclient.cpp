@@ -131,8 +131,11 @@ void MqttClient::unwatchSocket()
     m_writeNotifier = nullptr;
 }
 
-void MqttClient::lose(const QString &reason)
+void MqttClient::lose(QString reason)
 {
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1); // the library's texts end in a full stop
+
     unwatchSocket();
     m_connectTimeout.stop();
     mosquitto_disconnect(m_mosq);

@@ -60,7 +60,7 @@ private:
     void tryConnect();
     void watchSocket();
     void unwatchSocket();
-    void lose(const QString &reason);
+    void lose(QString reason);
     void onReadable();
     void onWritable();
     void onHousekeeping();

@@ -7,6 +7,9 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
+#include <pwd.h>
+#include <unistd.h>
+
 /// A mosquitto broker of the test's own: loopback only, anonymous, no persistence, with a
 /// configuration in a temporary folder. It never touches a system-wide broker or service.
 class BrokerProcess
@@ -21,8 +24,9 @@ public:
                 QStringLiteral("/usr/bin") });
     }
 
-    /// Starts on \a port (0: a free one); true once the broker accepts connections.
-    bool start(quint16 port = 0)
+    /// Starts on \a port (0: a free one) with \a listenerOptions added to the listener (for
+    /// TLS); true once the broker accepts connections.
+    bool start(quint16 port = 0, const QByteArray &listenerOptions = QByteArray())
     {
         if (port == 0) {
             QTcpServer probe;
@@ -35,10 +39,12 @@ public:
         QFile file(conf);
         if (!file.open(QIODevice::WriteOnly))
             return false;
-        file.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n"
-                                  "log_dest stderr\nlog_type error\n")
-                       .arg(port)
-                       .toLatin1());
+        // Started by root, the broker would drop to its own user, which cannot read the test's
+        // files: it stays the user that runs the test.
+        const passwd *user = getpwuid(geteuid());
+        file.write(QByteArray("user ") + (user ? user->pw_name : "root") + '\n');
+        file.write(QStringLiteral("listener %1 127.0.0.1\n").arg(port).toLatin1() + listenerOptions
+            + "allow_anonymous true\npersistence false\nlog_dest stderr\nlog_type error\n");
         file.close();
         m_process.setProgram(program());
         m_process.setArguments({ QStringLiteral("-c"), conf });

@@ -49,10 +49,13 @@ private slots:
     void commands();
     void moduleStoppedAndBack();
     void brokerRestarted();
+    void tlsToTheBroker_data();
+    void tlsToTheBroker();
 
 private:
     bool writeConfig(const QString &path, const QByteArray &text, QFile::Permissions permissions);
     bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial);
+    bool makeCertificates();
 
     QTemporaryDir dir;
     BrokerProcess broker;
@@ -236,6 +239,74 @@ void TestBridgeBroker::brokerRestarted()
     QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "online", Patience));
     QVERIFY(probe->waitFor("vorn/1002/device", "DRSB140r", Patience));
     QVERIFY(probe->waitFor("vorn/1001/ch/3/voltage/nominal", "6000", Patience));
+}
+
+bool TestBridgeBroker::makeCertificates()
+{
+    const auto openssl = [this](const QString &arguments) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral("openssl"), arguments.split(QLatin1Char(' ')));
+        return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit
+            && p.exitCode() == 0;
+    };
+    const QString key = QStringLiteral("-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ");
+    QFile ext(dir.filePath(QStringLiteral("ext")));
+    return ext.open(QIODevice::WriteOnly) && ext.write("subjectAltName=IP:127.0.0.1\n") > 0
+        && (ext.close(), true)
+        && openssl(QStringLiteral("req -x509 ") + key
+            + QStringLiteral("-keyout ca.key -out ca.crt -days 1 -subj /CN=test-ca"))
+        && openssl(QStringLiteral("req -x509 ") + key
+            + QStringLiteral("-keyout other.key -out other.crt -days 1 -subj /CN=other-ca"))
+        && openssl(QStringLiteral("req ") + key
+            + QStringLiteral("-keyout server.key -out server.csr -subj /CN=127.0.0.1"))
+        && openssl(
+            QStringLiteral("x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial "
+                           "-out server.crt -days 1 -extfile ext"));
+}
+
+void TestBridgeBroker::tlsToTheBroker_data()
+{
+    QTest::addColumn<QString>("caFile");
+    QTest::addColumn<QByteArray>("logged");
+    QTest::newRow("the broker's CA") << QStringLiteral("ca.crt") << QByteArray("connected to");
+    QTest::newRow("another CA") << QStringLiteral("other.crt") << QByteArray("TLS error");
+}
+
+void TestBridgeBroker::tlsToTheBroker()
+{
+    QFETCH(QString, caFile);
+    QFETCH(QByteArray, logged);
+    if (!QFile::exists(dir.filePath(QStringLiteral("server.crt"))))
+        QVERIFY2(makeCertificates(), "openssl could not make the test certificates");
+    BrokerProcess tlsBroker;
+    QVERIFY(tlsBroker.start(0,
+        QStringLiteral("cafile %1\ncertfile %2\nkeyfile %3\n")
+            .arg(dir.filePath(QStringLiteral("ca.crt")), dir.filePath(QStringLiteral("server.crt")),
+                dir.filePath(QStringLiteral("server.key")))
+            .toLocal8Bit()));
+    const QString config = dir.filePath(QStringLiteral("tls.conf"));
+    QVERIFY(writeConfig(config,
+        QStringLiteral("[broker]\nport = %1\nca-file = %2\n[module b]\ntcp = 127.0.0.1:%3\n")
+            .arg(tlsBroker.port())
+            .arg(dir.filePath(caFile))
+            .arg(portOf(simB))
+            .toLocal8Bit(),
+        QFile::ReadOwner | QFile::WriteOwner));
+    QProcess tlsBridge;
+    tlsBridge.setProcessChannelMode(QProcess::MergedChannels);
+    tlsBridge.start(QStringLiteral(VORN_BRIDGE_PATH), { config });
+    QByteArray log;
+    const bool seen = spinUntil(
+        [&]() {
+            tlsBridge.waitForReadyRead(50);
+            log += tlsBridge.readAll();
+            return log.contains(logged);
+        },
+        Patience);
+    tlsBridge.terminate();
+    tlsBridge.waitForFinished(5000);
+    QVERIFY2(seen, log.constData());
 }
 
 QTEST_GUILESS_MAIN(TestBridgeBroker)
