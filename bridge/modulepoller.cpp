@@ -36,10 +36,13 @@ ModulePoller::ModulePoller(const ModuleSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
 {
-    m_watchdog.setSingleShot(true);
-    m_watchdog.setInterval(WatchdogMs);
+    // A timer restarted on every answer would cost more than the answer's processing; a
+    // coarse tick that looks at the time of the last answer is enough.
+    m_watchdog.setInterval(WatchdogTickMs);
     connect(&m_watchdog, &QTimer::timeout, this, [this]() {
-        const quint16 code = m_link ? m_link->pendingRequest() : 0;
+        if (!m_link || m_lastAnswer.elapsed() < WatchdogMs)
+            return;
+        const quint16 code = m_link->pendingRequest();
         closeLink(QStringLiteral("Connection lost due to timeout while requesting %1").arg(code));
     });
     m_retry.setSingleShot(true);
@@ -94,6 +97,7 @@ void ModulePoller::openLink()
     connect(link, &SCPI_Parser::updateDisplay, this, &ModulePoller::onAnswer);
     link->requestIdentity();
     link->restartFullRead();
+    m_lastAnswer.start();
     m_watchdog.start();
 }
 
@@ -120,7 +124,7 @@ void ModulePoller::closeLink(const QString &reason)
 
 void ModulePoller::onAnswer()
 {
-    m_watchdog.start();
+    m_lastAnswer.start();
     ++m_answers;
     ++m_linkAnswers;
     if (m_online) {

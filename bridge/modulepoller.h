@@ -2,6 +2,7 @@
 
 #include "bridgeconfig.h"
 
+#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QPointer>
@@ -23,6 +24,7 @@ class ModulePoller : public QObject
 
 public:
     static constexpr int WatchdogMs = 4000;
+    static constexpr int WatchdogTickMs = 250;
     static constexpr int MaxPauseMs = 30000;
 
     explicit ModulePoller(const ModuleSettings &settings, QObject *parent = nullptr);
@@ -51,6 +53,7 @@ private:
     ModuleSettings m_settings;
     QPointer<SCPI_Parser> m_link;
     QTimer m_watchdog;
+    QElapsedTimer m_lastAnswer;
     QTimer m_retry;
     int m_pauseMs = 1000;
     bool m_online = false;

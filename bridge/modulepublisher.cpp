@@ -163,6 +163,7 @@ void ModulePublisher::flush()
         m_client->publish(e.topic, e.payload, 0, true);
     }
     m_dirty.swap(waiting);
-    if (nextDue >= 0)
+    // Restarting a timer on every answer costs more than the flush itself: only move it earlier.
+    if (nextDue >= 0 && (!m_flushTimer.isActive() || m_flushTimer.remainingTime() > nextDue - now))
         m_flushTimer.start(int(nextDue - now));
 }
