@@ -30,15 +30,15 @@ int ModulePublisher::addEntry(const QByteArray &topic, bool immediate)
     return int(m_entries.size()) - 1;
 }
 
-void ModulePublisher::addSlots(const std::vector<ValueTopic> &specs, const SCPI_Parser &engine,
+void ModulePublisher::addSlots(const std::vector<ValueTopic> &values, const SCPI_Parser &engine,
     int channel, const QByteArray &base)
 {
-    for (const ValueTopic &spec : specs) {
-        if (spec.applies && !spec.applies(engine))
+    for (const ValueTopic &value : values) {
+        if (value.applies && !value.applies(engine))
             continue;
-        const int entry = addEntry(base + spec.suffix);
-        const int names = spec.bitNames ? addEntry(base + spec.suffix + "/names") : -1;
-        m_slots.push_back({ &spec, channel, entry, names });
+        const int entry = addEntry(base + value.suffix);
+        const int names = value.bitNames ? addEntry(base + value.suffix + "/names") : -1;
+        m_slots.push_back({ &value, channel, entry, names });
     }
 }
 
@@ -83,13 +83,13 @@ void ModulePublisher::setOnline(const SCPI_Parser &engine, const QString &link)
 void ModulePublisher::update(const SCPI_Parser &engine)
 {
     for (const Slot &slot : m_slots) {
-        const double value = slot.spec->read(engine, slot.channel);
+        const double value = slot.value->read(engine, slot.channel);
         Entry &e = m_entries[size_t(slot.entry)];
         if (e.known && (value == e.raw || (std::isnan(value) && std::isnan(e.raw))))
             continue;
         e.raw = value;
         QByteArray payload
-            = slot.spec->word ? QByteArray::number(quint32(value)) : formatReal(value);
+            = slot.value->word ? QByteArray::number(quint32(value)) : formatReal(value);
         // Float noise below the published precision is no change.
         if (e.known && payload == e.payload)
             continue;
@@ -97,7 +97,7 @@ void ModulePublisher::update(const SCPI_Parser &engine)
         e.payload = std::move(payload);
         markDirty(slot.entry);
         if (slot.namesEntry >= 0)
-            setText(slot.namesEntry, setBitNames(quint32(value), slot.spec->bitNames));
+            setText(slot.namesEntry, setBitNames(quint32(value), slot.value->bitNames));
     }
     if (!m_dirty.empty())
         flush();

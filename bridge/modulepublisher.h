@@ -52,14 +52,14 @@ private:
     /// A value read from the engine into an entry (and its bit names into a second one).
     struct Slot
     {
-        const ValueTopic *spec;
+        const ValueTopic *value;
         int channel;
         int entry;
         int namesEntry;
     };
 
     int addEntry(const QByteArray &topic, bool immediate = false);
-    void addSlots(const std::vector<ValueTopic> &specs, const SCPI_Parser &engine, int channel,
+    void addSlots(const std::vector<ValueTopic> &values, const SCPI_Parser &engine, int channel,
         const QByteArray &base);
     void setText(int index, const QByteArray &payload);
     void markDirty(int index);
