@@ -1,0 +1,290 @@
+#include "bridgeconfig.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+/// Collects the first error with its line number.
+struct Reader
+{
+    BridgeSettings *settings = nullptr;
+    QString *error = nullptr;
+    int line = 0;
+    enum class Section { None, Broker, Module } section = Section::None;
+    QSet<QString> seenKeys;
+
+    bool fail(const QString &message)
+    {
+        *error = QStringLiteral("line %1: %2").arg(line).arg(message);
+        return false;
+    }
+
+    bool toInt(const QString &key, const QString &value, int low, int high, int *out)
+    {
+        bool ok = false;
+        const int v = value.toInt(&ok);
+        if (!ok || v < low || v > high)
+            return fail(
+                QStringLiteral("invalid %1 \"%2\" (%3 to %4)").arg(key, value).arg(low).arg(high));
+        *out = v;
+        return true;
+    }
+
+    bool toBool(const QString &key, const QString &value, bool *out)
+    {
+        const QString v = value.toLower();
+        if (v == QLatin1String("on") || v == QLatin1String("yes") || v == QLatin1String("true")
+            || v == QLatin1String("1")) {
+            *out = true;
+            return true;
+        }
+        if (v == QLatin1String("off") || v == QLatin1String("no") || v == QLatin1String("false")
+            || v == QLatin1String("0")) {
+            *out = false;
+            return true;
+        }
+        return fail(QStringLiteral("invalid %1 \"%2\" (on or off)").arg(key, value));
+    }
+
+    bool readableFile(const QString &key, const QString &value, QString *out)
+    {
+        if (!QFileInfo(value).isReadable())
+            return fail(QStringLiteral("cannot read %1 \"%2\"").arg(key, value));
+        *out = value;
+        return true;
+    }
+
+    bool header(const QString &text)
+    {
+        seenKeys.clear();
+        const QString inner = text.mid(1, text.size() - 2).trimmed();
+        if (inner == QLatin1String("broker")) {
+            section = Section::Broker;
+            return true;
+        }
+        if (inner == QLatin1String("module") || inner.startsWith(QLatin1String("module "))) {
+            const QString name = inner.mid(6).trimmed();
+            if (name.isEmpty())
+                return fail(QStringLiteral("a module needs a name: [module NAME]"));
+            for (const ModuleSettings &m : settings->modules) {
+                if (m.name == name)
+                    return fail(QStringLiteral("module \"%1\" is already defined on line %2")
+                                    .arg(name)
+                                    .arg(m.line));
+            }
+            ModuleSettings module;
+            module.name = name;
+            module.line = line;
+            settings->modules.append(module);
+            section = Section::Module;
+            return true;
+        }
+        return fail(QStringLiteral("unknown section [%1] (broker or module NAME)").arg(inner));
+    }
+
+    bool brokerKey(const QString &key, const QString &value)
+    {
+        BrokerSettings &b = settings->broker;
+        if (key == QLatin1String("host")) {
+            if (value.isEmpty())
+                return fail(QStringLiteral("host is empty"));
+            b.host = value;
+        } else if (key == QLatin1String("port")) {
+            return toInt(key, value, 1, 65535, &b.port);
+        } else if (key == QLatin1String("client-id")) {
+            if (value.isEmpty() || value.contains(QLatin1Char('/'))
+                || value.contains(QLatin1Char('+')) || value.contains(QLatin1Char('#')))
+                return fail(QStringLiteral("invalid client-id \"%1\"").arg(value));
+            b.clientId = value;
+        } else if (key == QLatin1String("user")) {
+            b.user = value;
+        } else if (key == QLatin1String("password")) {
+            b.password = value;
+        } else if (key == QLatin1String("tls")) {
+            return toBool(key, value, &b.tls);
+        } else if (key == QLatin1String("ca-file")) {
+            return readableFile(key, value, &b.caFile);
+        } else if (key == QLatin1String("cert-file")) {
+            return readableFile(key, value, &b.certFile);
+        } else if (key == QLatin1String("key-file")) {
+            return readableFile(key, value, &b.keyFile);
+        } else if (key == QLatin1String("prefix")) {
+            QString p = value;
+            while (p.endsWith(QLatin1Char('/')))
+                p.chop(1);
+            if (p.isEmpty() || p.contains(QLatin1Char('+')) || p.contains(QLatin1Char('#')))
+                return fail(QStringLiteral("invalid prefix \"%1\"").arg(value));
+            b.prefix = p;
+        } else if (key == QLatin1String("rate")) {
+            bool ok = false;
+            const double r = value.toDouble(&ok);
+            if (!ok || !(r > 0.0) || r > 1000.0)
+                return fail(QStringLiteral("invalid rate \"%1\" (publishes per second, above 0)")
+                                .arg(value));
+            b.rate = r;
+        } else if (key == QLatin1String("keepalive")) {
+            return toInt(key, value, 5, 3600, &b.keepAlive);
+        } else {
+            return fail(QStringLiteral("unknown key \"%1\" in [broker]").arg(key));
+        }
+        return true;
+    }
+
+    bool moduleKey(const QString &key, const QString &value)
+    {
+        ModuleSettings &m = settings->modules.last();
+        const int links = int(seenKeys.contains(QStringLiteral("tcp")))
+            + int(seenKeys.contains(QStringLiteral("serial")))
+            + int(seenKeys.contains(QStringLiteral("gpib")));
+        if (links > 1)
+            return fail(QStringLiteral("module \"%1\" has more than one link").arg(m.name));
+        if (key == QLatin1String("tcp")) {
+            const int colon = value.lastIndexOf(QLatin1Char(':'));
+            int port = 0;
+            if (colon <= 0)
+                return fail(QStringLiteral("invalid tcp \"%1\" (host:port)").arg(value));
+            if (!toInt(QStringLiteral("tcp port"), value.mid(colon + 1), 1, 65535, &port))
+                return false;
+            m.link = ModuleSettings::Link::Tcp;
+            m.host = value.left(colon);
+            m.port = static_cast<quint16>(port);
+        } else if (key == QLatin1String("serial")) {
+            if (value.isEmpty())
+                return fail(QStringLiteral("serial port is empty"));
+            m.link = ModuleSettings::Link::Serial;
+            m.serialPort = value;
+        } else if (key == QLatin1String("gpib")) {
+            m.link = ModuleSettings::Link::Gpib;
+            return toInt(QStringLiteral("gpib address"), value, 1, 30, &m.gpibAddress);
+        } else if (key == QLatin1String("commands")) {
+            return toBool(key, value, &m.commands);
+        } else {
+            return fail(QStringLiteral("unknown key \"%1\" in [module %2]").arg(key, m.name));
+        }
+        return true;
+    }
+
+    bool entry(const QString &text)
+    {
+        const int equals = text.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return fail(QStringLiteral("expected \"key = value\" or a [section]"));
+        const QString key = text.left(equals).trimmed();
+        const QString value = text.mid(equals + 1).trimmed();
+        if (section == Section::None)
+            return fail(QStringLiteral("\"%1\" before the first [section]").arg(key));
+        if (seenKeys.contains(key))
+            return fail(QStringLiteral("\"%1\" is given twice").arg(key));
+        seenKeys.insert(key);
+        return section == Section::Broker ? brokerKey(key, value) : moduleKey(key, value);
+    }
+};
+
+bool hasLink(const QSet<QString> &keys)
+{
+    return keys.contains(QStringLiteral("tcp")) || keys.contains(QStringLiteral("serial"))
+        || keys.contains(QStringLiteral("gpib"));
+}
+
+} // namespace
+
+QString ModuleSettings::endpoint() const
+{
+    switch (link) {
+    case Link::Tcp:
+        return QStringLiteral("tcp %1:%2").arg(host).arg(port);
+    case Link::Serial:
+        return QStringLiteral("serial %1").arg(serialPort);
+    case Link::Gpib:
+        return QStringLiteral("gpib %1").arg(gpibAddress);
+    }
+    return QString();
+}
+
+bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QString *error)
+{
+    *settings = BridgeSettings();
+    Reader reader;
+    reader.settings = settings;
+    reader.error = error;
+    bool moduleOpen = false;
+    int moduleLine = 0;
+    const auto closeModule = [&]() {
+        if (moduleOpen && !hasLink(reader.seenKeys)) {
+            reader.line = moduleLine;
+            return reader.fail(QStringLiteral("module \"%1\" has no link (tcp, serial or gpib)")
+                                   .arg(settings->modules.last().name));
+        }
+        return true;
+    };
+    const QList<QByteArray> lines = text.split('\n');
+    for (const QByteArray &raw : lines) {
+        ++reader.line;
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))
+            || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            const int here = reader.line;
+            if (!closeModule())
+                return false;
+            reader.line = here;
+            if (!line.endsWith(QLatin1Char(']')))
+                return reader.fail(QStringLiteral("a section header ends with \"]\""));
+            if (!reader.header(line))
+                return false;
+            moduleOpen = reader.section == Reader::Section::Module;
+            moduleLine = reader.line;
+            continue;
+        }
+        if (!reader.entry(line))
+            return false;
+    }
+    if (!closeModule())
+        return false;
+    const BrokerSettings &b = settings->broker;
+    if (!b.certFile.isEmpty() != !b.keyFile.isEmpty()) {
+        *error = QStringLiteral("cert-file and key-file go together");
+        return false;
+    }
+    if (!b.password.isEmpty() && b.user.isEmpty()) {
+        *error = QStringLiteral("a password needs a user");
+        return false;
+    }
+    if (!b.caFile.isEmpty())
+        settings->broker.tls = true;
+    if (settings->modules.isEmpty()) {
+        *error = QStringLiteral("no module: add a [module NAME] section with its link");
+        return false;
+    }
+    return true;
+}
+
+bool loadBridgeSettings(const QString &path, BridgeSettings *settings, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QString problem;
+    if (!parseBridgeSettings(file.readAll(), settings, &problem)) {
+        *error = QStringLiteral("%1: %2").arg(path, problem);
+        return false;
+    }
+    return true;
+}
+
+QString permissionProblem(const QString &path, const BridgeSettings &settings)
+{
+    if (settings.broker.password.isEmpty())
+        return QString();
+    if (QFileInfo(path).permissions() & QFileDevice::ReadOther) {
+        return QStringLiteral("%1 holds the broker password and is readable by every user; "
+                              "restrict it (chmod o-r %1)")
+            .arg(path);
+    }
+    return QString();
+}

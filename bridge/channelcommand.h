@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class SCPI_Parser;
+
+/// A set command received for a module: "ch/<n>/set/<what>" or "ch/all/set/<what>" below the
+/// module's topics, with <what> one of voltage, current, on, emergency-off, clear-events.
+struct ChannelCommand
+{
+    enum class Kind { Voltage, Current, On, EmergencyOff, ClearEvents };
+
+    Kind kind = Kind::Voltage;
+    /// Channel index; the module's channel count addresses all channels.
+    int channel = 0;
+    float value = 0.0f;
+    bool flag = false;
+
+    /// Reads \a path (the topic below "<prefix>/<serial>/") and \a payload and checks them
+    /// against the module: a voltage must lie in 0 ... |nominal| (-|nominal| ... |nominal| for a
+    /// bipolar channel), a current in 0 ... |nominal|. False with the reason in \a error.
+    static bool parse(const QByteArray &path, const QByteArray &payload, const SCPI_Parser &engine,
+        ChannelCommand *command, QString *error);
+
+    /// Queues the command through the engine's set-command builders.
+    void apply(SCPI_Parser &engine) const;
+    /// "channel 2: voltage 1000 V" and the like, for the log.
+    QString describe(int channelCount) const;
+};

@@ -1,0 +1,169 @@
+#include "modulepublisher.h"
+
+#include "moduletopics.h"
+#include "mqttclient.h"
+#include "scpi_parser.h"
+
+#include <algorithm>
+#include <cmath>
+
+ModulePublisher::ModulePublisher(
+    MqttClient *client, const QByteArray &prefix, double rate, const QString &name, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_prefix(prefix)
+    , m_name(name)
+    , m_intervalMs(qMax<qint64>(1, qint64(std::lround(1000.0 / rate))))
+{
+    m_clock.start();
+    m_flushTimer.setSingleShot(true);
+    connect(&m_flushTimer, &QTimer::timeout, this, &ModulePublisher::flush);
+}
+
+int ModulePublisher::addEntry(const QByteArray &topic, bool immediate)
+{
+    Entry e;
+    e.topic = topic;
+    e.immediate = immediate;
+    e.sentAt = -m_intervalMs;
+    m_entries.push_back(e);
+    return int(m_entries.size()) - 1;
+}
+
+void ModulePublisher::addSlots(const std::vector<ValueTopic> &values, const SCPI_Parser &engine,
+    int channel, const QByteArray &base)
+{
+    for (const ValueTopic &value : values) {
+        if (value.applies && !value.applies(engine))
+            continue;
+        const int entry = addEntry(base + value.suffix);
+        const int names = value.bitNames ? addEntry(base + value.suffix + "/names") : -1;
+        m_slots.push_back({ &value, channel, entry, names });
+    }
+}
+
+void ModulePublisher::setOnline(const SCPI_Parser &engine, const QString &link)
+{
+    const Module &module = engine.module();
+    if (m_base.isEmpty() || module.serialNumber() != m_serial) {
+        if (!m_base.isEmpty())
+            setOffline();
+        m_serial = module.serialNumber();
+        m_base = m_prefix + '/' + QByteArray::number(m_serial) + '/';
+        m_entries.clear();
+        m_slots.clear();
+        m_dirty.clear();
+        m_stateEntry = addEntry(m_base + "state", true);
+        addSlots(moduleValueTopics(), engine, 0, m_base);
+        const int channels = qMin(module.channelCount(), module.recordCount());
+        for (int c = 0; c < channels; ++c)
+            addSlots(channelValueTopics(), engine, c, m_base + "ch/" + QByteArray::number(c) + '/');
+    }
+    const QList<QPair<const char *, QByteArray>> identity = {
+        { "name", m_name.toUtf8() },
+        { "link", link.toUtf8() },
+        { "device", module.deviceName().toUtf8() },
+        { "firmware", module.firmwareName().toUtf8() },
+        { "release", module.firmwareRelease().toUtf8() },
+        { "channels", QByteArray::number(module.channelCount()) },
+        { "percent-based", module.isPercentBased() ? "1" : "0" },
+    };
+    for (const auto &item : identity) {
+        const QByteArray topic = m_base + item.first;
+        auto it = std::find_if(m_entries.begin(), m_entries.end(),
+            [&topic](const Entry &e) { return e.topic == topic; });
+        const int index
+            = it == m_entries.end() ? addEntry(topic, true) : int(it - m_entries.begin());
+        setText(index, item.second);
+    }
+    update(engine);
+    setText(m_stateEntry, "online");
+}
+
+void ModulePublisher::update(const SCPI_Parser &engine)
+{
+    for (const Slot &slot : m_slots) {
+        const double value = slot.value->read(engine, slot.channel);
+        Entry &e = m_entries[size_t(slot.entry)];
+        if (e.known && (value == e.raw || (std::isnan(value) && std::isnan(e.raw))))
+            continue;
+        e.raw = value;
+        QByteArray payload
+            = slot.value->word ? QByteArray::number(quint32(value)) : formatReal(value);
+        // Float noise below the published precision is no change.
+        if (e.known && payload == e.payload)
+            continue;
+        e.known = true;
+        e.payload = std::move(payload);
+        markDirty(slot.entry);
+        if (slot.namesEntry >= 0)
+            setText(slot.namesEntry, setBitNames(quint32(value), slot.value->bitNames));
+    }
+    if (!m_dirty.empty())
+        flush();
+}
+
+void ModulePublisher::setOffline()
+{
+    if (m_stateEntry >= 0)
+        setText(m_stateEntry, "offline");
+}
+
+void ModulePublisher::republish()
+{
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].payload.isEmpty() && !m_entries[i].known)
+            continue;
+        m_entries[i].sentAt = -m_intervalMs;
+        markDirty(int(i));
+    }
+    flush();
+}
+
+void ModulePublisher::setText(int index, const QByteArray &payload)
+{
+    Entry &e = m_entries[size_t(index)];
+    if (e.known && e.payload == payload)
+        return;
+    e.payload = payload;
+    e.known = true;
+    markDirty(index);
+    if (e.immediate)
+        flush();
+}
+
+void ModulePublisher::markDirty(int index)
+{
+    Entry &e = m_entries[size_t(index)];
+    if (!e.queued) {
+        e.queued = true;
+        m_dirty.push_back(index);
+    }
+}
+
+void ModulePublisher::flush()
+{
+    if (!m_client->isConnected())
+        return; // kept; republish() sends everything once the broker is back
+    const qint64 now = m_clock.elapsed();
+    qint64 nextDue = -1;
+    std::vector<int> waiting;
+    for (int index : m_dirty) {
+        Entry &e = m_entries[size_t(index)];
+        const qint64 due = e.sentAt + m_intervalMs;
+        if (!e.immediate && due > now) {
+            waiting.push_back(index);
+            nextDue = nextDue < 0 ? due : qMin(nextDue, due);
+            continue;
+        }
+        e.queued = false;
+        e.sentAt = now;
+        // QoS 0 throughout: everything is retained and sent again after a reconnect, and no
+        // in-flight window can hold a state change back.
+        m_client->publish(e.topic, e.payload, 0, true);
+    }
+    m_dirty.swap(waiting);
+    // Restarting a timer on every answer costs more than the flush itself: only move it earlier.
+    if (nextDue >= 0 && (!m_flushTimer.isActive() || m_flushTimer.remainingTime() > nextDue - now))
+        m_flushTimer.start(int(nextDue - now));
+}

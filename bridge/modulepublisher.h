@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+#include <vector>
+
+class MqttClient;
+class SCPI_Parser;
+struct ValueTopic;
+
+/// Publishes one module under "<prefix>/<serial number>/": its identity and state, and its
+/// values on change, each topic at most `rate` times per second. A change that comes too soon
+/// is held and sent when the topic's pause is over, so the last value always arrives.
+/// Everything is retained; after the broker comes back, republish() sends it all again.
+class ModulePublisher : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// \a client is not owned and must outlive the publisher.
+    ModulePublisher(MqttClient *client, const QByteArray &prefix, double rate, const QString &name,
+        QObject *parent = nullptr);
+
+    /// The module answered its identity and configuration: (re)builds the topics for its serial
+    /// number, publishes the identity and "online".
+    void setOnline(const SCPI_Parser &engine, const QString &link);
+    /// Takes the values of the latest answer.
+    void update(const SCPI_Parser &engine);
+    /// Publishes "offline" at once.
+    void setOffline();
+    /// Sends every known value again (the broker lost its retained messages).
+    void republish();
+
+    /// "<prefix>/<serial>/", empty until the module was first online.
+    QByteArray base() const { return m_base; }
+    int serialNumber() const { return m_serial; }
+
+private:
+    struct Entry
+    {
+        QByteArray topic;
+        QByteArray payload;
+        double raw = 0.0;
+        qint64 sentAt = 0;
+        bool known = false;
+        bool queued = false;
+        bool immediate = false;
+    };
+    /// A value read from the engine into an entry (and its bit names into a second one).
+    struct Slot
+    {
+        const ValueTopic *value;
+        int channel;
+        int entry;
+        int namesEntry;
+    };
+
+    int addEntry(const QByteArray &topic, bool immediate = false);
+    void addSlots(const std::vector<ValueTopic> &values, const SCPI_Parser &engine, int channel,
+        const QByteArray &base);
+    void setText(int index, const QByteArray &payload);
+    void markDirty(int index);
+    void flush();
+
+    MqttClient *m_client;
+    QByteArray m_prefix;
+    QString m_name;
+    qint64 m_intervalMs;
+    QByteArray m_base;
+    int m_serial = 0;
+    int m_stateEntry = -1;
+    std::vector<Entry> m_entries;
+    std::vector<Slot> m_slots;
+    std::vector<int> m_dirty;
+    QElapsedTimer m_clock;
+    QTimer m_flushTimer;
+};

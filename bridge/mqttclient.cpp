@@ -1,0 +1,285 @@
+#include "mqttclient.h"
+
+#include <QDeadlineTimer>
+#include <QSocketNotifier>
+
+#include <mosquitto.h>
+#include <poll.h>
+
+Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt", QtInfoMsg)
+
+namespace {
+
+constexpr int MaxPauseMs = 30000;
+constexpr int ConnectTimeoutMs = 10000;
+
+void initLibrary()
+{
+    static const bool done = [] {
+        mosquitto_lib_init();
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+
+} // namespace
+
+MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTopic,
+    const QByteArray &willPayload, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+{
+    initLibrary();
+    m_mosq = mosquitto_new(utf8(settings.clientId).constData(), true, this);
+    mosquitto_connect_callback_set(m_mosq, &MqttClient::onConnect);
+    mosquitto_disconnect_callback_set(m_mosq, &MqttClient::onDisconnect);
+    mosquitto_message_callback_set(m_mosq, &MqttClient::onMessage);
+    if (!willTopic.isEmpty())
+        mosquitto_will_set(m_mosq, willTopic.constData(), int(willPayload.size()),
+            willPayload.constData(), 1, true);
+
+    m_housekeeping.setInterval(1000);
+    connect(&m_housekeeping, &QTimer::timeout, this, &MqttClient::onHousekeeping);
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &MqttClient::tryConnect);
+    m_connectTimeout.setSingleShot(true);
+    m_connectTimeout.setInterval(ConnectTimeoutMs);
+    connect(&m_connectTimeout, &QTimer::timeout, this,
+        [this]() { lose(QStringLiteral("no answer from the broker")); });
+}
+
+MqttClient::~MqttClient()
+{
+    unwatchSocket();
+    mosquitto_destroy(m_mosq);
+}
+
+void MqttClient::releaseLibrary()
+{
+    mosquitto_lib_cleanup();
+}
+
+bool MqttClient::start()
+{
+    const BrokerSettings &s = m_settings;
+    if (!s.user.isEmpty()
+        && mosquitto_username_pw_set(m_mosq, utf8(s.user).constData(),
+               s.password.isEmpty() ? nullptr : utf8(s.password).constData())
+            != MOSQ_ERR_SUCCESS) {
+        qCWarning(lcMqtt) << "broker user name or password not usable";
+        return false;
+    }
+    if (s.tls) {
+        const QByteArray ca = utf8(s.caFile), cert = utf8(s.certFile), key = utf8(s.keyFile);
+        const int rc = mosquitto_tls_set(m_mosq, ca.isEmpty() ? nullptr : ca.constData(),
+            ca.isEmpty() ? "/etc/ssl/certs" : nullptr, cert.isEmpty() ? nullptr : cert.constData(),
+            key.isEmpty() ? nullptr : key.constData(), nullptr);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            qCWarning(lcMqtt).noquote() << "TLS settings not usable:" << mosquitto_strerror(rc);
+            return false;
+        }
+    }
+    m_stopped = false;
+    m_housekeeping.start();
+    tryConnect();
+    return true;
+}
+
+void MqttClient::tryConnect()
+{
+    if (m_stopped)
+        return;
+    const int rc = mosquitto_connect_async(
+        m_mosq, utf8(m_settings.host).constData(), m_settings.port, m_settings.keepAlive);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        lose(rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(strerror(errno))
+                                  : QString::fromUtf8(mosquitto_strerror(rc)));
+        return;
+    }
+    m_connectTimeout.start();
+    watchSocket();
+}
+
+void MqttClient::watchSocket()
+{
+    unwatchSocket();
+    const int fd = mosquitto_socket(m_mosq);
+    if (fd < 0)
+        return;
+    m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &MqttClient::onReadable);
+    m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &MqttClient::onWritable);
+    updateWriteInterest();
+}
+
+void MqttClient::unwatchSocket()
+{
+    // The notifiers may be the sender of the running slot: disable now, delete later.
+    for (QSocketNotifier *n : { m_readNotifier, m_writeNotifier }) {
+        if (n) {
+            n->setEnabled(false);
+            n->deleteLater();
+        }
+    }
+    m_readNotifier = nullptr;
+    m_writeNotifier = nullptr;
+}
+
+void MqttClient::lose(QString reason)
+{
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1); // the library's texts end in a full stop
+
+    unwatchSocket();
+    m_connectTimeout.stop();
+    mosquitto_disconnect(m_mosq);
+    const bool was = m_connected;
+    m_connected = false;
+    if (m_stopped)
+        return;
+    qCWarning(lcMqtt).noquote() << QStringLiteral("broker %1:%2: %3; trying again in %4 s")
+                                       .arg(m_settings.host)
+                                       .arg(m_settings.port)
+                                       .arg(reason)
+                                       .arg(m_pauseMs / 1000);
+    m_retry.start(m_pauseMs);
+    m_pauseMs = qMin(m_pauseMs * 2, MaxPauseMs);
+    if (was)
+        emit connectionLost();
+}
+
+void MqttClient::onReadable()
+{
+    const int rc = mosquitto_loop_read(m_mosq, 1);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        lose(rc == MOSQ_ERR_CONN_LOST ? QStringLiteral("connection lost")
+                                      : QString::fromUtf8(mosquitto_strerror(rc)));
+        return;
+    }
+    updateWriteInterest();
+}
+
+void MqttClient::onWritable()
+{
+    const int rc = mosquitto_loop_write(m_mosq, 1);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        lose(QString::fromUtf8(mosquitto_strerror(rc)));
+        return;
+    }
+    updateWriteInterest();
+}
+
+void MqttClient::onHousekeeping()
+{
+    if (!m_readNotifier)
+        return;
+    // Keep-alive pings and retries of unacknowledged messages.
+    const int rc = mosquitto_loop_misc(m_mosq);
+    if (rc != MOSQ_ERR_SUCCESS || mosquitto_socket(m_mosq) < 0) {
+        lose(QStringLiteral("the broker stopped answering"));
+        return;
+    }
+    updateWriteInterest();
+}
+
+void MqttClient::updateWriteInterest()
+{
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(mosquitto_want_write(m_mosq));
+}
+
+bool MqttClient::publish(const QByteArray &topic, const QByteArray &payload, int qos, bool retain)
+{
+    if (!m_connected)
+        return false;
+    const int rc = mosquitto_publish(
+        m_mosq, nullptr, topic.constData(), int(payload.size()), payload.constData(), qos, retain);
+    if (rc != MOSQ_ERR_SUCCESS) {
+        qCWarning(lcMqtt).noquote() << "publish to" << topic << "failed:" << mosquitto_strerror(rc);
+        return false;
+    }
+    ++m_publishCount;
+    updateWriteInterest();
+    return true;
+}
+
+bool MqttClient::subscribe(const QByteArray &pattern, int qos)
+{
+    if (!m_connected)
+        return false;
+    const bool ok
+        = mosquitto_subscribe(m_mosq, nullptr, pattern.constData(), qos) == MOSQ_ERR_SUCCESS;
+    updateWriteInterest();
+    return ok;
+}
+
+void MqttClient::unsubscribe(const QByteArray &pattern)
+{
+    if (!m_connected)
+        return;
+    mosquitto_unsubscribe(m_mosq, nullptr, pattern.constData());
+    updateWriteInterest();
+}
+
+void MqttClient::stop()
+{
+    m_stopped = true;
+    m_retry.stop();
+    m_connectTimeout.stop();
+    m_housekeeping.stop();
+    if (m_connected) {
+        // Push out what is queued, then the clean disconnect, waiting up to a second in all.
+        QDeadlineTimer deadline(1000);
+        const auto drain = [this, &deadline]() {
+            while (mosquitto_want_write(m_mosq) && !deadline.hasExpired()) {
+                pollfd p = { mosquitto_socket(m_mosq), POLLOUT, 0 };
+                if (p.fd < 0 || ::poll(&p, 1, int(deadline.remainingTime())) <= 0
+                    || mosquitto_loop_write(m_mosq, 1) != MOSQ_ERR_SUCCESS)
+                    return;
+            }
+        };
+        drain();
+        mosquitto_disconnect(m_mosq);
+        drain();
+    }
+    m_connected = false;
+    unwatchSocket();
+}
+
+void MqttClient::onConnect(mosquitto *, void *self, int rc)
+{
+    auto *client = static_cast<MqttClient *>(self);
+    client->m_connectTimeout.stop();
+    if (rc != 0) {
+        // Refused: the broker closes the connection, which the next read reports.
+        qCWarning(lcMqtt).noquote()
+            << "broker refused the connection:" << mosquitto_connack_string(rc);
+        return;
+    }
+    qCInfo(lcMqtt).noquote() << QStringLiteral("connected to %1:%2")
+                                    .arg(client->m_settings.host)
+                                    .arg(client->m_settings.port);
+    client->m_connected = true;
+    client->m_pauseMs = 1000;
+    emit client->connected();
+}
+
+void MqttClient::onDisconnect(mosquitto *, void *, int rc)
+{
+    // A loss is handled where the read or the housekeeping reports it, outside the library.
+    qCDebug(lcMqtt) << "disconnected, code" << rc;
+}
+
+void MqttClient::onMessage(mosquitto *, void *self, const mosquitto_message *message)
+{
+    auto *client = static_cast<MqttClient *>(self);
+    emit client->messageReceived(QByteArray(message->topic),
+        QByteArray(static_cast<const char *>(message->payload), message->payloadlen),
+        message->retain);
+}

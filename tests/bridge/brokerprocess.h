@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+
+#include <pwd.h>
+#include <unistd.h>
+
+/// A mosquitto broker of the test's own: loopback only, anonymous, no persistence, with a
+/// configuration in a temporary folder. It never touches a system-wide broker or service.
+class BrokerProcess
+{
+public:
+    ~BrokerProcess() { stop(); }
+
+    static QString program()
+    {
+        return QStandardPaths::findExecutable(QStringLiteral("mosquitto"),
+            { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"),
+                QStringLiteral("/usr/bin") });
+    }
+
+    /// Starts on \a port (0: a free one) with \a listenerOptions added to the listener (for
+    /// TLS); true once the broker accepts connections.
+    bool start(quint16 port = 0, const QByteArray &listenerOptions = QByteArray())
+    {
+        if (port == 0) {
+            QTcpServer probe;
+            if (!probe.listen(QHostAddress::LocalHost, 0))
+                return false;
+            port = probe.serverPort();
+        }
+        m_port = port;
+        const QString conf = m_dir.filePath(QStringLiteral("mosquitto.conf"));
+        QFile file(conf);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        // Started by root, the broker would drop to its own user, which cannot read the test's
+        // files: it stays the user that runs the test.
+        const passwd *user = getpwuid(geteuid());
+        file.write(QByteArray("user ") + (user ? user->pw_name : "root") + '\n');
+        file.write(QStringLiteral("listener %1 127.0.0.1\n").arg(port).toLatin1() + listenerOptions
+            + "allow_anonymous true\npersistence false\nlog_dest stderr\nlog_type error\n");
+        file.close();
+        m_process.setProgram(program());
+        m_process.setArguments({ QStringLiteral("-c"), conf });
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+        if (!m_process.waitForStarted(5000))
+            return false;
+        for (int i = 0; i < 100; ++i) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            if (socket.waitForConnected(100))
+                return true;
+            if (m_process.waitForFinished(50))
+                return false;
+        }
+        return false;
+    }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    quint16 port() const { return m_port; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
