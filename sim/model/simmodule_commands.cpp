@@ -1,10 +1,10 @@
 // The dialect side of SimModule: answering queries and executing set commands.
-#include "simmodule.h"
+#include "model/simmodule.h"
 
-#include "answerformat.h"
-#include "channellist.h"
-#include "family.h"
-#include "scpicommand.h"
+#include "dialect/answerformat.h"
+#include "dialect/channellist.h"
+#include "dialect/scpicommand.h"
+#include "model/family.h"
 #include "simlog.h"
 
 #include <QHash>
