@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cmath>
+
 namespace vornsim {
 
 namespace {
@@ -211,7 +213,9 @@ bool parseNominals(const QCommandLineParser &parser, SimOptions *o, QString *mes
             continue;
         bool ok = false;
         const double v = parser.value(key).toDouble(&ok);
-        if (!ok || v == 0.0 || (key == QLatin1String("nominal-current") && v < 0.0)) {
+        // A finite, non-zero value up to a megavolt or a megaampere; a current is positive.
+        if (!ok || !std::isfinite(v) || v == 0.0 || std::abs(v) > 1e6
+            || (key == QLatin1String("nominal-current") && v < 0.0)) {
             *message = QStringLiteral("invalid value for --%1: %2").arg(key, parser.value(key));
             return false;
         }

@@ -22,6 +22,7 @@ void OutputScheduler::send(const QByteArray &data, int delayMs)
     Item item;
     item.data = data;
     item.delayMs = delayMs;
+    m_queuedBytes += data.size();
     m_queue << item;
     pump();
 }
@@ -71,6 +72,7 @@ void OutputScheduler::closeWhenDone()
 void OutputScheduler::stop()
 {
     m_queue.clear();
+    m_queuedBytes = 0;
     m_timer.stop();
     m_endlessRunning = false;
 }
@@ -92,6 +94,7 @@ void OutputScheduler::pump()
             continue;
         }
         const Item item = m_queue.takeFirst();
+        m_queuedBytes -= item.data.size();
         if (item.kind == Kind::Data)
             m_sink.write(item.data);
         else

@@ -43,6 +43,8 @@ public:
     /// Forgets everything still queued (the peer has gone).
     void stop();
     bool idle() const { return m_queue.isEmpty() && !m_timer.isActive(); }
+    /// Bytes of queued data not yet handed to the transport.
+    qint64 queuedBytes() const { return m_queuedBytes; }
     /// Bytes of the endless stream written so far (over the life of the scheduler).
     qint64 endlessBytesWritten() const { return m_endlessTotal; }
 
@@ -66,6 +68,7 @@ private:
     QElapsedTimer m_endlessClock;
     qint64 m_endlessSent = 0;
     qint64 m_endlessTotal = 0;
+    qint64 m_queuedBytes = 0;
     bool m_endlessRunning = false;
 };
 

@@ -5,11 +5,11 @@
 #include <QHostAddress>
 #include <QObject>
 
-class QTcpServer;
-
 namespace vornsim {
 
+class DescriptorServer;
 class SimModule;
+class TcpSession;
 
 /// The module's Ethernet interface: a TCP server that answers request lines ending in CR LF
 /// with answer lines ending in CR LF. Several hosts may connect at once; they share the module.
@@ -35,6 +35,9 @@ public:
     const FaultOptions &faults() const { return m_faults; }
     /// Connections currently open.
     int connectionCount() const { return m_connections; }
+    /// Answer bytes of all connections waiting to go out (bounded per connection by
+    /// TcpSession::maxUnsent plus one answer).
+    qint64 unsentBytes() const;
 
 signals:
     /// A complete request line arrived on any connection (without CR LF).
@@ -42,10 +45,10 @@ signals:
     void connectionCountChanged(int count);
 
 private:
-    void onNewConnection();
+    void onNewConnection(qintptr descriptor);
 
     SimModule *m_module = nullptr;
-    QTcpServer *m_server = nullptr;
+    DescriptorServer *m_server = nullptr;
     FaultOptions m_faults;
     int m_connections = 0;
 };

@@ -135,7 +135,10 @@ void SimModule::updateChannel(SimChannel &ch, double seconds)
     } else {
         const double target = ch.on ? ch.voltageSet : 0.0;
         const double delta = target - ch.voltageOutput;
-        const double stepSize = rampSpeed(ch) * seconds;
+        double stepSize = rampSpeed(ch) * seconds;
+        // A step without time moves nothing, even at an endless speed (infinity times 0).
+        if (std::isnan(stepSize))
+            stepSize = 0.0;
         ch.voltageOutput = std::abs(delta) <= stepSize
             ? target
             : ch.voltageOutput + std::copysign(stepSize, delta);

@@ -161,9 +161,18 @@ bool SimModule::setModuleValue(const ScpiCommand &cmd)
     };
 
     if (h == "CONF:RAMP:VOLT" || h == "CONF:RAMP:CURR") {
+        const bool voltage = h == "CONF:RAMP:VOLT";
         if (!parseNumber(value, &number) || number < 0.0)
             return fail(illegalValue);
-        (h == "CONF:RAMP:VOLT" ? m_voltageRamp : m_currentRamp) = number;
+        // At most the whole range per second: 100 %/s, or the nominal value per second.
+        const double maximum = percentBased() ? 100.0
+            : voltage                         ? std::abs(channel(0).voltageNominal)
+                                              : channel(0).currentNominal;
+        if (number > maximum * (1.0 + 1e-9)) {
+            qCDebug(lcSim) << "ramp out of range" << cmd.text;
+            return fail(outOfRange);
+        }
+        (voltage ? m_voltageRamp : m_currentRamp) = number;
         return true;
     }
     if (h == "CONF:EV") {
