@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
-          libgl-dev fonts-dejavu-core pkg-config libmosquitto-dev mosquitto openssl)
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    # the font the widget tests render with
+    fonts-dejavu-core
+    # the module bridge and its tests: MQTT client library, a real broker, certificates
+    libmosquitto-dev mosquitto openssl
+    # fuzz targets
+    clang-14 libclang-rt-14-dev
+)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,9 +3,9 @@
 #include "hvtable.h"
 #include "modalwatch.h"
 #include "scpi_parser.h"
-#include "simmodule.h"
+#include "model/simmodule.h"
 #include "spin.h"
-#include "tcpfrontend.h"
+#include "frontends/tcpfrontend.h"
 
 #include <QAction>
 #include <QInputDialog>

@@ -1,5 +1,6 @@
-#include "presets.h"
-#include "simmodule.h"
+#include "dialect/answerformat.h"
+#include "model/presets.h"
+#include "model/simmodule.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -17,6 +18,9 @@ private slots:
     void everyQuery();
     void limitsByFamily_data();
     void limitsByFamily();
+    void formatterAlwaysWritesANumber_data();
+    void formatterAlwaysWritesANumber();
+    void absurdRampKeepsMeasuring();
 };
 
 void tst_SimAnswers::everyQuery_data()
@@ -113,6 +117,39 @@ void tst_SimAnswers::limitsByFamily()
     QFETCH(QByteArray, answer);
     const auto module = SimModule::fromPreset(preset);
     QCOMPARE(module->handleLine(":READ:VOLT:LIM?;:READ:CURR:LIM?"), answer);
+}
+
+void tst_SimAnswers::formatterAlwaysWritesANumber_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::newRow("nan") << qQNaN();
+    QTest::newRow("inf") << qInf();
+    QTest::newRow("-inf") << -qInf();
+    QTest::newRow("largest") << 1.7976931348623157e308;
+}
+
+void tst_SimAnswers::formatterAlwaysWritesANumber()
+{
+    QFETCH(double, value);
+    const QRegularExpression number(QStringLiteral("^-?\\d\\.\\d+E[-+]?\\d+(V|%/s)$"));
+    for (const QByteArray &text :
+        { answerformat::measurement(value, "V"), answerformat::ramp(value, "%/s") })
+        QVERIFY2(number.match(QString::fromLatin1(text)).hasMatch(), text.constData());
+}
+
+// A refused ramp must not spoil the output: measuring goes on with numbers, after OFF too.
+void tst_SimAnswers::absurdRampKeepsMeasuring()
+{
+    const auto module = SimModule::fromPreset(QStringLiteral("KA2F"));
+    module->handleLine(":VOLT 1000,(@0);:VOLT ON,(@0);:CONF:RAMP:VOLT 3e306");
+    module->advance(500);
+    module->handleLine(":VOLT OFF,(@0)");
+    module->advance(500);
+    const QByteArray answer = module->handleLine(":MEAS:VOLT? (@0)");
+    QVERIFY2(QRegularExpression(QStringLiteral("^-?\\d\\.\\d{5}E-?\\d+V\r\n$"))
+                 .match(QString::fromLatin1(answer))
+                 .hasMatch(),
+        answer.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_SimAnswers)

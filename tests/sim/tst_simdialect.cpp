@@ -1,6 +1,6 @@
-#include "channellist.h"
-#include "scpicommand.h"
-#include "simmodule.h"
+#include "dialect/channellist.h"
+#include "dialect/scpicommand.h"
+#include "model/simmodule.h"
 
 #include <QtTest>
 
@@ -127,6 +127,13 @@ void tst_SimDialect::badInput_data()
     row("filter steps", "KA2F", ":CONF:AVER 17;:CONF:AVER?", "64", "-222,");
     row("interface mode", "KA2F", ":CONF:INTER:MODE 7;MODE?", "0", "-222,");
     row("ramp negative", "KA2F", ":CONF:RAMP:VOLT -1;:READ:RAMP:VOLT?", "5.000E+00%/s", "-224,");
+    row("ramp beyond range", "KA2F", ":CONF:RAMP:VOLT 3e306;:READ:RAMP:VOLT?", "5.000E+00%/s",
+        "-222,");
+    row("ramp beyond nominal", "GLW802", ":CONF:RAMP:VOLT 1e300;:READ:RAMP:VOLT?", "5.000E+00V/s",
+        "-222,");
+    row("ramp not a number", "DRSB", ":CONF:RAMP:CURR nan;:READ:RAMP:CURR?", "5.000E+00%/s",
+        "-224,");
+    row("infinite value", "KA2F", ":VOLT inf,(@0);:READ:VOLT? (@0)", "0.00000E0V", "-224,");
     row("output beyond range", "TQ88812p0000", ":CONF:OUTP 5,(@1);OUTP? (@0-2)", "0,0,0", "-222,");
 }
 

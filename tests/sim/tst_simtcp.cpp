@@ -1,9 +1,13 @@
-#include "simmodule.h"
-#include "tcpfrontend.h"
+#include "frontends/tcpfrontend.h"
+#include "frontends/tcpsession.h"
+#include "model/presets.h"
+#include "model/simmodule.h"
 
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QtTest>
+
+#include <sys/socket.h>
 
 using namespace vornsim;
 
@@ -21,6 +25,9 @@ private slots:
     void endlessAnswerIsBounded();
     void endlessStopsWhenPeerLeaves();
     void overlongLine();
+    void nonReadingClientIsHeldBack();
+    void halfCloseGetsEveryAnswer_data();
+    void halfCloseGetsEveryAnswer();
 
 private:
     bool connectClient(const FaultOptions &faults = FaultOptions());
@@ -154,6 +161,57 @@ void tst_SimTcp::overlongLine()
     QVERIFY(connectClient());
     QCOMPARE(request(QByteArray(100000, 'x')), QByteArray("ERROR\r\n"));
     QCOMPARE(request(":READ:MOD:CHAN?"), QByteArray("4\r\n"));
+}
+
+// A client that floods a 64-channel module with queries and never reads must not make the
+// simulator buffer its answers without bound, nor keep another client waiting.
+void tst_SimTcp::nonReadingClientIsHeldBack()
+{
+    Preset preset = *presetByName(QStringLiteral("GLW802"));
+    preset.identity.channels = 64;
+    m_server.reset();
+    m_module = std::make_unique<SimModule>(preset);
+    m_server = std::make_unique<TcpFrontEnd>(m_module.get());
+    QVERIFY(m_server->listen(QHostAddress::LocalHost, 0));
+
+    QTcpSocket flood;
+    flood.setReadBufferSize(64 * 1024); // else Qt would read on behalf of the test without end
+    flood.connectToHost(QHostAddress::LocalHost, m_server->serverPort());
+    QVERIFY(flood.waitForConnected(5000));
+    flood.write(QByteArray(":MEAS:VOLT?\r\n").repeated(100000)); // about 77 MB of answers
+    const qint64 bound = TcpSession::maxUnsent + 64 * 1024; // plus the last answer taken
+    qint64 peak = 0;
+    for (int i = 0; i < 150; ++i) {
+        QTest::qWait(10);
+        peak = qMax(peak, m_server->unsentBytes());
+    }
+    QVERIFY2(peak > 0 && peak <= bound, QByteArray::number(peak).constData());
+
+    QVERIFY(connectClient());
+    QCOMPARE(request("*OPC?"), QByteArray("1\r\n"));
+    QVERIFY(m_server->unsentBytes() <= bound);
+}
+
+void tst_SimTcp::halfCloseGetsEveryAnswer_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::newRow("at once") << 0;
+    QTest::newRow("late answers") << 100;
+}
+
+// printf '*IDN?\r\n' | nc -N: the host sends and shuts its side; the answers still come.
+void tst_SimTcp::halfCloseGetsEveryAnswer()
+{
+    QFETCH(int, delayMs);
+    FaultOptions faults;
+    faults.answerDelayMs = delayMs;
+    QVERIFY(connectClient(faults));
+    m_client->write(":READ:MOD:CHAN?\r\n*OPC?\r\n:READ:FIRM:NAME?\r\n");
+    QVERIFY(m_client->waitForBytesWritten(2000));
+    QCOMPARE(::shutdown(int(m_client->socketDescriptor()), SHUT_WR), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_client->state(), QAbstractSocket::UnconnectedState, 5000);
+    QCOMPARE(m_client->readAll(), QByteArray("4\r\n1\r\nKA2F8\r\n"));
+    QTRY_COMPARE(m_server->connectionCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_SimTcp)
