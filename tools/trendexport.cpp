@@ -35,7 +35,7 @@ void writeTrendCsv(QTextStream &out, const TrendBuffer &buffer, quint64 mask, in
     const auto field = [&out](float value, double scale) {
         out << ',';
         if (value == value)
-            out << QString::number(double(value) * scale, 'g', 9);
+            out << QString::number(double(value) * scale, 'g', 7);
     };
     for (int i = buffer.lowerBound(fromMs); i < buffer.size() && buffer.time(i) <= toMs; ++i) {
         out << QDateTime::fromMSecsSinceEpoch(buffer.time(i)).toString(Qt::ISODateWithMs);
