@@ -79,11 +79,12 @@ void TrendWindow::sample(qint64 nowMs)
     }
     if (m_configuration)
         m_plot->setUnits(trendUnits(*m_configuration));
-    // Redraw once the view has moved by a pixel column: ten times a second for the one-minute
-    // window, every few seconds for the hour, so a long window costs no more than a short one.
+    // Redraw once the view has moved by a pixel column, but at most four times a second: for
+    // the one-minute window every 250 ms, for the hour every few seconds, so a long window costs no
+    // more than a short one.
     const qint64 columnMs = m_windowMs / m_plot->columnCount();
     const qint64 moved = nowMs - m_plot->viewEnd();
-    if (!m_paused && (moved < 0 || moved >= std::max<qint64>(columnMs, SampleIntervalMs)))
+    if (!m_paused && (moved < 0 || moved >= std::max<qint64>(columnMs, MinimumRedrawMs)))
         m_plot->setView(nowMs, m_windowMs);
 }
 

@@ -63,6 +63,11 @@ void TrendPlot::setChannelMask(quint64 mask)
 
 void TrendPlot::setUnits(const TrendUnits &units)
 {
+    // Called at every sample: only a real change may cost a redraw.
+    if (units.voltageUnit == m_units.voltageUnit && units.currentUnit == m_units.currentUnit
+        && units.voltageScale == m_units.voltageScale
+        && units.currentScale == m_units.currentScale)
+        return;
     m_units = units;
     update();
 }
