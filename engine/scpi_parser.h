@@ -9,6 +9,8 @@
 #include <QPair>
 #include <QString>
 
+class ConsoleChannel;
+
 Q_DECLARE_LOGGING_CATEGORY(lcEngine)
 
 /// The protocol engine of one connection to a module. Each link class derives from it and adds
@@ -54,6 +56,8 @@ public:
         ReadOutputs = 245,
         ReadInterlock = 246,
         ReadEmission = 247,
+        /// A line typed in the SCPI console: its answer is handed out by consoleChannel().
+        ConsoleLine = 300,
     };
     Q_ENUM(RequestCode)
 
@@ -145,6 +149,13 @@ public:
     void setInterfaceMode(int mode);
     void setModuleOutput(Module::Output output, int value);
     void saveConfiguration();
+
+    /// Queues \a command (a line prepared by ConsoleRequest::prepare(), without CR LF) like a
+    /// set command under ConsoleLine; its answer is not parsed but handed out by the
+    /// consoleChannel().
+    void enqueueConsoleLine(const QString &command);
+    /// The console's answer channel, a child of the engine created on first use.
+    ConsoleChannel *consoleChannel();
 
     /// Number of queued set commands (for the owner's display and for tests).
     int queuedCommandCount() const { return commandQueue.size(); }

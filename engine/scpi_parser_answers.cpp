@@ -2,6 +2,8 @@
 // by the code of the request it answers.
 #include "scpi_parser.h"
 
+#include "consolechannel.h"
+
 #include <QVarLengthArray>
 
 #include <cmath>
@@ -100,6 +102,9 @@ void SCPI_Parser::interpretAnswer(const QByteArray &answer)
         break;
     case ReadEmission:
         parseEmission(answer);
+        break;
+    case ConsoleLine:
+        emit consoleChannel()->answerReceived(QString::fromLatin1(answer));
         break;
     default:
         // 0, the read-backs of the module words (104, 105, 212) and the save (179) carry

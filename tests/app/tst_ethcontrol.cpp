@@ -22,7 +22,7 @@ const char *const connectionActions[] = { "actionChannelStatusControl",
     "actionSetChannelOff", "actionSetChannelOn", "actionSetCurrentRamp", "actionSetIset",
     "actionSetVoltageIncremental", "actionSetVoltageRamp", "actionSetVset",
     "actionSuppliesAndTemperature", "actionStatistic", "actionInputOutput",
-    "actionEmissionParameters" };
+    "actionEmissionParameters", "actionScpiConsole" };
 const char *const alwaysEnabled[] = { "actionScanForIpAddress", "actionConfiguration",
     "actionAbout", "actionAboutQt", "actionIncrementVoltage", "actionDecrementVoltage",
     "actionSetIncrement", "actionSetIncrementTimes10", "actionSetIncrementBy10",
