@@ -111,11 +111,19 @@ class Session:
         read_fd, write_fd = os.pipe()
         self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x900x24",
                     "-nolisten", "tcp", "-noreset"],
-                   pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+                   pass_fds=(write_fd,), stderr=open(os.path.join(self.out, f"{self.scenario}_x.log"), "wb"))
         os.close(write_fd)
-        ready, _, _ = select.select([read_fd], [], [], 15)
-        number = os.read(read_fd, 16).decode().strip() if ready else ""
+        # The server writes the number and then a line feed; it must see the pipe open until
+        # the line feed, or it ends.
+        number = b""
+        while not number.endswith(b"\n"):
+            ready, _, _ = select.select([read_fd], [], [], 15)
+            chunk = os.read(read_fd, 16) if ready else b""
+            if not chunk:
+                break
+            number += chunk
         os.close(read_fd)
+        number = number.decode().strip()
         if not number:
             raise Failure("the X server did not start")
         self.env["DISPLAY"] = f":{number}"

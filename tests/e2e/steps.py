@@ -11,7 +11,10 @@ def start_panel(s, extra_env=None):
     """Starts the panel and returns (panel, main window) once the window is on screen."""
     s.start_app(extra_env)
     panel = ui.Panel(s)
-    main = panel.window(TITLE, timeout=20)
+    main = wait_for(lambda: next((w for w in panel.windows() if ui.role(w) == "frame"
+                                  and ui.showing(w)), None), 20, "the main window")
+    if ui.name(main) != TITLE:
+        raise Failure(f'the main window is titled "{ui.name(main)}", not "{TITLE}"')
     panel.focus(TITLE)
     return panel, main
 

@@ -186,10 +186,8 @@ class Panel:
         raise Failure(f'no column "{header}" in the channel table')
 
     def status_text(self, main):
-        """The status-bar texts, joined."""
-        bars = self.find_all(main, "status bar")
-        return " | ".join(text_of(n) for bar in bars for n in walk(bar)
-                          if role(n) == "label")
+        """The texts of the main window's labels (status bar included), joined."""
+        return " | ".join(text_of(n) for n in walk(main) if role(n) == "label")
 
     def close_window(self, title):
         """Asks the window to close, as a window manager does for the title bar's close
