@@ -30,7 +30,9 @@ def wait_status(panel, main, text, timeout):
 def select_tab(panel, main, text):
     tab = panel.find(main, "page tab", text)
     panel.click(tab)
-    wait_for(lambda: ui.selected(tab), 5, f'tab "{text}" selected')
+    # The tab list is named after its current tab.
+    wait_for(lambda: any(ui.name(t) == text for t in panel.find_all(main, "page tab list")),
+             5, f'tab "{text}" selected')
 
 
 def ethernet_fields(panel, main):
