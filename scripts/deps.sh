@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
           libgl-dev fonts-dejavu-core
           # end-to-end tests: X server, accessibility bus, key presses, screenshots
-          xvfb xdotool imagemagick dbus at-spi2-core python3 python3-pyatspi python3-xlib)
+          xvfb xdotool imagemagick dbus at-spi2-core python3 python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

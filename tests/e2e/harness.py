@@ -100,7 +100,11 @@ class Session:
         self.procs = []
         self.app = None
         self.env = dict(os.environ)
-        self.start_x()
+        try:
+            self.start_x()
+        except Failure:
+            self.close()
+            raise
 
     def spawn(self, argv, **kwargs):
         proc = subprocess.Popen(argv, env=self.env, start_new_session=True, **kwargs)
@@ -108,25 +112,29 @@ class Session:
         return proc
 
     def start_x(self):
-        read_fd, write_fd = os.pipe()
-        self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x900x24",
-                    "-nolisten", "tcp", "-noreset"],
-                   pass_fds=(write_fd,), stderr=open(os.path.join(self.out, f"{self.scenario}_x.log"), "wb"))
-        os.close(write_fd)
-        # The server writes the number and then a line feed; it must see the pipe open until
-        # the line feed, or it ends.
-        number = b""
-        while not number.endswith(b"\n"):
-            ready, _, _ = select.select([read_fd], [], [], 15)
-            chunk = os.read(read_fd, 16) if ready else b""
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_fd)
-        number = number.decode().strip()
-        if not number:
-            raise Failure("the X server did not start")
-        self.env["DISPLAY"] = f":{number}"
+        """Starts Xvfb on the first free display from :90 on (another run may take a number
+        at the same time: then the server ends and the next number is tried)."""
+        for number in range(90, 400):
+            if any(os.path.exists(p) for p in (f"/tmp/.X{number}-lock",
+                                                f"/tmp/.X11-unix/X{number}")):
+                continue
+            log = open(os.path.join(self.out, f"{self.scenario}_x.log"), "ab")
+            proc = self.spawn(["Xvfb", f":{number}", "-screen", "0", "1280x900x24",
+                               "-nolisten", "tcp", "-noreset"], stderr=log)
+            if self._x_ready(proc, f"/tmp/.X11-unix/X{number}"):
+                self.env["DISPLAY"] = f":{number}"
+                return
+        raise Failure("the X server did not start")
+
+    @staticmethod
+    def _x_ready(proc, path):
+        deadline = time.monotonic() + 15
+        while proc.poll() is None and time.monotonic() < deadline:
+            with socket.socket(socket.AF_UNIX) as s:
+                if s.connect_ex(path) == 0:
+                    return True
+            time.sleep(0.05)
+        return False
 
     def start_sim(self, name, *options):
         return Simulator(self, name, list(options))
@@ -150,8 +158,10 @@ class Session:
         return read_text(self.log_path)
 
     def settings(self, application="VornScpiControl"):
-        """The panel's INI settings file as a flat dict (keys of [General] without prefix)."""
-        path = os.path.join(self.config, "Vornwerk GmbH", f"{application}.conf")
+        """The panel's settings file as a flat dict (keys of [General] without prefix)."""
+        # IniFormat names the file .ini, the native format on Linux .conf; both are INI.
+        base = os.path.join(self.config, "Vornwerk GmbH", application)
+        path = base + ".ini" if os.path.exists(base + ".ini") else base + ".conf"
         parser = configparser.ConfigParser(interpolation=None)
         parser.optionxform = str
         try:
@@ -160,6 +170,10 @@ class Session:
             return {}
         return {(k if s == "General" else f"{s}/{k}"): v
                 for s in parser.sections() for k, v in parser[s].items()}
+
+    def config_files(self):
+        return [os.path.relpath(os.path.join(d, f), self.config)
+                for d, _, files in os.walk(self.config) for f in files]
 
     def screenshot(self, step):
         path = os.path.join(self.out, f"{self.scenario}_{step}.png")

@@ -21,7 +21,9 @@ def check(condition, message):
 def first_start(s):
     sim = s.start_sim("module", *SIM)
     panel, main = start_panel(s)
-    wait_status(panel, main, "Not connected.", 5)
+    check(ui.enabled(panel.find(main, "push button", "Connect"))
+          and not ui.enabled(panel.find(main, "push button", "Disconnect")),
+          "Connect and Disconnect buttons in the wrong state at start")
     s.screenshot("1_disconnected")
     start = connect_tcp(s, panel, main, sim)
     trace = sim.trace()[start:]
@@ -30,8 +32,11 @@ def first_start(s):
     check(identity < firmware < trace.index(":READ:VOLT? (@0-3)", firmware),
           "identity, configuration and polling came in the wrong order")
     s.screenshot("2_polling")
-    settings = wait_for(lambda: (lambda v: v if v.get("SelectedTab") == "1" else None)(
-        s.settings()), 5, "SelectedTab=1 in the settings file")
+    try:
+        settings = wait_for(lambda: (lambda v: v if v.get("SelectedTab") == "1" else None)(
+            s.settings()), 5, "SelectedTab=1 in the settings file")
+    except Failure as failure:
+        raise Failure(f"{failure}; settings: {s.settings()}, files: {s.config_files()}")
     check(settings.get("IpAddress") == "127.0.0.1", f"IpAddress stored: {settings}")
     check(settings.get("TcpPort") == str(sim.port), f"TcpPort stored: {settings}")
 

@@ -15,6 +15,7 @@ def start_panel(s, extra_env=None):
                                   and ui.showing(w)), None), 20, "the main window")
     if ui.name(main) != TITLE:
         raise Failure(f'the main window is titled "{ui.name(main)}", not "{TITLE}"')
+    panel.main_title = TITLE
     panel.focus(TITLE)
     return panel, main
 

@@ -8,6 +8,7 @@ accessibility action call only returns once such a dialog has closed.
 import os
 import subprocess
 
+import xlib
 from harness import Failure, wait_for
 
 pyatspi = None  # imported once the X server and its display are known
@@ -84,6 +85,7 @@ class Panel:
 
     def __init__(self, session, timeout=20):
         self.session = session
+        self.main_title = None
         _import_atspi(session.env["DISPLAY"])
         binary = os.path.basename(session.app_path)
         self.app = wait_for(lambda: next(
@@ -162,6 +164,8 @@ class Panel:
         self.type(str(value))
         self.key("Return")
         self.closed(dialog, timeout)
+        if self.main_title:  # without a window manager nobody hands the focus back
+            self.focus(self.main_title)
         return dialog
 
     # --- the main window -----------------------------------------------------------------
@@ -191,18 +195,10 @@ class Panel:
 
     def close_window(self, title):
         """Asks the window to close, as a window manager does for the title bar's close
-        button (WM_DELETE_WINDOW)."""
-        from Xlib import X, display, protocol
+        button: a WM_DELETE_WINDOW message."""
         wid = subprocess.run(["xdotool", "search", "--limit", "1", "--name", exact(title)],
                              env=self.session.env, capture_output=True, text=True,
                              timeout=10).stdout.split()
         if not wid:
             raise Failure(f'no X window "{title}"')
-        d = display.Display(self.session.env["DISPLAY"])
-        window = d.create_resource_object("window", int(wid[0]))
-        event = protocol.event.ClientMessage(
-            window=window, client_type=d.intern_atom("WM_PROTOCOLS"),
-            data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
-        window.send_event(event, event_mask=X.NoEventMask)
-        d.flush()
-        d.close()
+        xlib.send_delete_window(self.session.env["DISPLAY"], int(wid[0]))
