@@ -71,15 +71,16 @@ def commands(s):
     wait_for(lambda: not any(_channel_on(sim, c) for c in range(4)), 5, "all channels off")
 
     table = panel.table(main)
-    cell = panel.cell(table, 1, panel.column_of(table, "Vset"))
-    panel.click(cell)
+    panel.click(panel.cell(table, 1, panel.column_of(table, "Vset")))
     panel.key("F2")
     panel.key("ctrl+a")
     panel.type("2222")
     panel.key("Return")
     sim.wait_line(lambda l: l.startswith(":VOLT 2222,(@1);"), 5, "Vset cell of channel 1")
     wait_for(lambda: sim.values(":READ:VOLT? (@0-3)")[1] == 2222, 5, "module Vset 2222 V")
-    wait_for(lambda: "2222" in ui.text_of(cell), 5, "the table shows 2222")
+    vset = panel.column_of(table, "Vset")
+    wait_for(lambda: ui.text_of(panel.cell(table, 1, vset)).replace(",", "").startswith("2222"),
+             5, "the table shows 2222 V for channel 1")
     s.screenshot("3_table_edit")
 
 

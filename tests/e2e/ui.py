@@ -170,12 +170,11 @@ class Panel:
 
     # --- the main window -----------------------------------------------------------------
     def table(self, main):
-        """The channel table: the largest table of the main window."""
-        tables = self.find_all(main, "table")
-        if not tables:
-            raise Failure("no channel table")
-        return max(tables, key=lambda t: _safe(lambda: t.queryTable().nRows * 100
-                                              + t.queryTable().nColumns, 0))
+        """The channel table: the table with a "Vset" column."""
+        for table in self.find_all(main, "table"):
+            if _safe(lambda: self.column_of(table, "Vset")) is not None:
+                return table
+        raise Failure('no table with a "Vset" column')
 
     def cell(self, table, row, column):
         return table.queryTable().getAccessibleAt(row, column)
