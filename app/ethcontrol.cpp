@@ -66,6 +66,8 @@ EthControl::EthControl(QWidget *parent)
 
     statusLabel = new QLabel(this);
     incrementLabel = new QLabel(this);
+    statusLabel->setObjectName(QStringLiteral("lblStatus"));
+    incrementLabel->setObjectName(QStringLiteral("lblIncrement"));
     statusBar()->insertWidget(0, statusLabel);
     statusBar()->insertWidget(1, incrementLabel);
 
