@@ -95,10 +95,15 @@ class Session:
         self.home = os.path.join(self.tmp, "home")
         self.config = os.path.join(self.tmp, "config")
         self.workdir = os.path.join(self.tmp, "work")
-        for d in (self.home, self.config, self.workdir):
-            os.makedirs(d)
+        self.runtime = os.path.join(self.tmp, "runtime")
+        for d in (self.home, self.config, self.workdir, self.runtime):
+            os.makedirs(d, mode=0o700)
+        for old in os.listdir(out):  # pictures of an earlier run would mislead
+            if old.startswith(f"{scenario}_") and old.endswith(".png"):
+                os.remove(os.path.join(out, old))
         self.procs = []
         self.app = None
+        self.started = time.monotonic()
         self.env = dict(os.environ)
         try:
             self.start_x()
@@ -143,6 +148,7 @@ class Session:
         """Starts the panel with a fresh settings folder; its output goes to <scenario>.log."""
         env = dict(self.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    QT_ACCESSIBILITY="1", HOME=self.home, XDG_CONFIG_HOME=self.config,
+                   XDG_RUNTIME_DIR=self.runtime,
                    LANG="C.UTF-8", LC_ALL="C.UTF-8", LANGUAGE="",
                    QT_LOGGING_RULES="qt.accessibility.atspi=false")
         env.update(extra_env or {})
@@ -176,6 +182,7 @@ class Session:
                 for d, _, files in os.walk(self.config) for f in files]
 
     def screenshot(self, step):
+        print(f"{time.monotonic() - self.started:6.1f} s  {self.scenario}_{step}", flush=True)
         path = os.path.join(self.out, f"{self.scenario}_{step}.png")
         subprocess.run(["import", "-display", self.env["DISPLAY"], "-window", "root", path],
                        env=self.env, check=False, timeout=20,
