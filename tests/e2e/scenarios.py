@@ -7,8 +7,7 @@ import time
 
 import ui
 from harness import Failure, read_text, wait_for
-from steps import (TITLE, connect_tcp, select_tab, start_panel, status, wait_polling,
-                   wait_status)
+from steps import TITLE, connect_tcp, select_tab, start_panel, wait_polling, wait_status
 
 SIM = ("--tcp", "0", "--no-noise")
 

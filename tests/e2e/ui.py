@@ -46,12 +46,12 @@ def children(node):
     return [c for c in _safe(lambda: list(node), []) if c is not None]
 
 
-def walk(node, into_tables=False):
-    """All descendants, depth first; the cells of tables only when asked for."""
+def walk(node):
+    """All descendants, depth first, without the cells of tables."""
     for child in children(node):
         yield child
-        if into_tables or role(child) != "table":
-            yield from walk(child, into_tables)
+        if role(child) != "table":
+            yield from walk(child)
 
 
 def showing(node):
@@ -60,10 +60,6 @@ def showing(node):
 
 def enabled(node):
     return _safe(lambda: node.getState().contains(pyatspi.STATE_ENABLED), False)
-
-
-def selected(node):
-    return _safe(lambda: node.getState().contains(pyatspi.STATE_SELECTED), False)
 
 
 def editable(node):
@@ -111,8 +107,8 @@ class Panel:
         wait_for(lambda: not showing(window) or window not in self.windows(), timeout,
                  f'window "{name(window)}" closed')
 
-    def find_all(self, root, role_name, name_text=None, into_tables=False):
-        return [n for n in walk(root, into_tables) if role(n) == role_name
+    def find_all(self, root, role_name, name_text=None):
+        return [n for n in walk(root) if role(n) == role_name
                 and (name_text is None or name(n).replace("&", "") == name_text)]
 
     def find(self, root, role_name, name_text=None, timeout=5):
@@ -149,10 +145,9 @@ class Panel:
         ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         return ext.x + ext.width // 2, ext.y + ext.height // 2
 
-    def click(self, node, double=False):
+    def click(self, node):
         x, y = self.center(node)
-        self.xdo("mousemove", "--sync", str(x), str(y), "click", *(["--repeat", "2"] if double
-                                                                     else []), "1")
+        self.xdo("mousemove", "--sync", str(x), str(y), "click", "1")
 
     def set_text(self, node, text):
         node.queryEditableText().setTextContents(text)
