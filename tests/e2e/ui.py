@@ -92,18 +92,18 @@ class Panel:
     def windows(self):
         return [w for w in children(self.app) if role(w) in ("frame", "dialog", "window", "alert")]
 
-    def window(self, title, timeout=5):
+    def window(self, title, timeout=10):
         """A top-level window (main window or dialog) whose title contains `title`."""
         return wait_for(lambda: next((w for w in self.windows()
                                       if title in name(w) and showing(w)), None),
                         timeout, f'window "{title}"')
 
-    def dialog(self, timeout=5, title=None):
+    def dialog(self, timeout=10, title=None):
         return wait_for(lambda: next((w for w in self.windows() if role(w) != "frame"
                                       and showing(w) and (title is None or title in name(w))),
                                      None), timeout, f'dialog "{title or ""}"')
 
-    def closed(self, window, timeout=5):
+    def closed(self, window, timeout=10):
         wait_for(lambda: not showing(window) or window not in self.windows(), timeout,
                  f'window "{name(window)}" closed')
 
@@ -111,7 +111,7 @@ class Panel:
         return [n for n in walk(root) if role(n) == role_name
                 and (name_text is None or name(n).replace("&", "") == name_text)]
 
-    def find(self, root, role_name, name_text=None, timeout=5):
+    def find(self, root, role_name, name_text=None, timeout=10):
         return wait_for(lambda: next(iter(self.find_all(root, role_name, name_text)), None),
                         timeout, f'{role_name} "{name_text or ""}"')
 
@@ -152,7 +152,7 @@ class Panel:
     def set_text(self, node, text):
         node.queryEditableText().setTextContents(text)
 
-    def enter_number(self, value, timeout=5, title=None):
+    def enter_number(self, value, timeout=10, title=None):
         """Types a number into the input dialog that is open and confirms it with Return."""
         dialog = self.dialog(timeout, title)
         self.key("ctrl+a")
