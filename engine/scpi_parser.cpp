@@ -30,6 +30,11 @@ void SCPI_Parser::restartFullRead()
 
 void SCPI_Parser::enqueueCommand(int code, const QString &command)
 {
+    // Without channels the module is not identified and a command could not address it.
+    if (m_module.channelCount() < 1) {
+        qCDebug(lcEngine) << "no module identified, command dropped:" << command.trimmed();
+        return;
+    }
     commandQueue.append(qMakePair(code, command));
 }
 

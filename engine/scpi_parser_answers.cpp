@@ -224,8 +224,15 @@ void SCPI_Parser::parseIdentity(const QByteArray &answer)
     m_module.setDeviceName(deviceName);
     m_module.setSerialNumber(serialNumber);
     m_module.setFirmwareRelease(QString::fromLatin1(fields.at(3)));
-    // The model holds a fixed number of channel records; a module claiming more is clamped.
-    m_module.setChannelCount(qMin(parts.at(1).toInt(), static_cast<int>(ChannelRecords)));
+    // The model holds a fixed number of channel records; a module claiming more is clamped. One
+    // claiming none (or a negative count) is not identified: the identity gate keeps asking, and
+    // set commands queued for the module it was before would address no valid channel list.
+    const int channels = qBound(0, parts.at(1).toInt(), static_cast<int>(ChannelRecords));
+    m_module.setChannelCount(channels);
+    if (channels < 1 && !commandQueue.isEmpty()) {
+        qCDebug(lcEngine) << "no channels, queued commands dropped:" << commandQueue.size();
+        commandQueue.clear();
+    }
 }
 
 void SCPI_Parser::parseFirmware(const QByteArray &answer)

@@ -43,12 +43,8 @@ bool addressList(const QString &text, const QString &name, QList<int> *list, QSt
     return true;
 }
 
-} // namespace
-
-bool parseSimOptions(
-    const QStringList &arguments, SimOptions *options, QString *message, int *exitCode)
+void declareOptions(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Simulated Vornwerk high-voltage module speaking the SCPI dialect.\n"
         "Without options: a four-channel KA2F module on TCP 127.0.0.1:10001.\n"
@@ -97,12 +93,11 @@ bool parseSimOptions(
     opt("lone-lf-every", "Fault (serial): every Nth request gets a lone LF instead of its answer.",
         "N");
     opt("echo-with-answer", "Fault (serial): echo and answer leave in one write.");
+}
 
-    *exitCode = 2;
-    if (!parser.parse(arguments)) {
-        *message = parser.errorText();
-        return false;
-    }
+/// --help, --list-presets and stray arguments: false when parsing ends here.
+bool handleInformational(const QCommandLineParser &parser, QString *message, int *exitCode)
+{
     if (parser.isSet(QStringLiteral("help"))) {
         *message = parser.helpText();
         *exitCode = 0;
@@ -118,8 +113,12 @@ bool parseSimOptions(
             = QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
         return false;
     }
+    return true;
+}
 
-    SimOptions o;
+/// --tcp, --serial or --gpib with its addresses and socket, and the listen address.
+bool parseTransport(const QCommandLineParser &parser, SimOptions *o, QString *message)
+{
     const int transports = int(parser.isSet(QStringLiteral("tcp")))
         + int(parser.isSet(QStringLiteral("serial"))) + int(parser.isSet(QStringLiteral("gpib")));
     if (transports > 1) {
@@ -127,28 +126,33 @@ bool parseSimOptions(
         return false;
     }
     if (parser.isSet(QStringLiteral("serial")))
-        o.transport = SimOptions::Transport::Serial;
+        o->transport = SimOptions::Transport::Serial;
     if (parser.isSet(QStringLiteral("gpib"))) {
-        o.transport = SimOptions::Transport::Gpib;
+        o->transport = SimOptions::Transport::Gpib;
         if (!addressList(parser.value(QStringLiteral("gpib")), QStringLiteral("gpib"),
-                &o.gpibAddresses, message))
+                &o->gpibAddresses, message))
             return false;
     }
     if (parser.isSet(QStringLiteral("gpib-silent"))) {
-        if (o.transport != SimOptions::Transport::Gpib) {
+        if (o->transport != SimOptions::Transport::Gpib) {
             *message = QStringLiteral("--gpib-silent needs --gpib");
             return false;
         }
         if (!addressList(parser.value(QStringLiteral("gpib-silent")), QStringLiteral("gpib-silent"),
-                &o.gpibSilent, message))
+                &o->gpibSilent, message))
             return false;
     }
-    o.gpibSocket = parser.isSet(QStringLiteral("gpib-socket"))
+    o->gpibSocket = parser.isSet(QStringLiteral("gpib-socket"))
         ? parser.value(QStringLiteral("gpib-socket"))
         : QStringLiteral("/tmp/vorn-gpib-%1.sock").arg(QCoreApplication::applicationPid());
     if (parser.isSet(QStringLiteral("address")))
-        o.address = parser.value(QStringLiteral("address"));
+        o->address = parser.value(QStringLiteral("address"));
+    return true;
+}
 
+/// The preset and the identity overrides given as text.
+bool parsePreset(const QCommandLineParser &parser, SimOptions *o, QString *message)
+{
     const QString presetName = parser.isSet(QStringLiteral("preset"))
         ? parser.value(QStringLiteral("preset"))
         : QStringLiteral("KA2F");
@@ -158,8 +162,8 @@ bool parseSimOptions(
                        .arg(presetName, presetNames().join(QStringLiteral(", ")));
         return false;
     }
-    o.preset = *preset;
-    Identity &id = o.preset.identity;
+    o->preset = *preset;
+    Identity &id = o->preset.identity;
     if (parser.isSet(QStringLiteral("manufacturer")))
         id.manufacturer = parser.value(QStringLiteral("manufacturer"));
     if (parser.isSet(QStringLiteral("device")))
@@ -168,27 +172,39 @@ bool parseSimOptions(
         id.firmwareName = parser.value(QStringLiteral("firmware"));
     if (parser.isSet(QStringLiteral("release")))
         id.firmwareRelease = parser.value(QStringLiteral("release"));
+    return true;
+}
 
+/// The port, the numeric identity overrides and the fault counters.
+bool parseIntegers(QCommandLineParser &parser, SimOptions *o, QString *message)
+{
+    Identity &id = o->preset.identity;
     Numbers n { parser, message };
-    if (!n.get(QStringLiteral("tcp"), &o.port, 65535)
+    if (!n.get(QStringLiteral("tcp"), &o->port, 65535)
         || !n.get(QStringLiteral("serial-number"), &id.serialNumber)
         || !n.get(QStringLiteral("channels"), &id.channels, 64)
-        || !n.get(QStringLiteral("split"), &o.faults.splitParts)
-        || !n.get(QStringLiteral("split-delay"), &o.faults.splitDelayMs)
-        || !n.get(QStringLiteral("delay"), &o.faults.answerDelayMs)
-        || !n.get(QStringLiteral("drop-every"), &o.faults.dropEvery)
-        || !n.get(QStringLiteral("garbage-every"), &o.faults.garbageEvery)
-        || !n.get(QStringLiteral("close-after"), &o.faults.closeAfter)
-        || !n.get(QStringLiteral("endless-after"), &o.faults.endlessAfter)
-        || !n.get(QStringLiteral("endless-bytes"), &o.faults.endlessBytes, Q_INT64_C(1) << 40)
-        || !n.get(QStringLiteral("endless-ms"), &o.faults.endlessMs)
-        || !n.get(QStringLiteral("wrong-echo-every"), &o.faults.wrongEchoEvery)
-        || !n.get(QStringLiteral("lone-lf-every"), &o.faults.loneLfEvery))
+        || !n.get(QStringLiteral("split"), &o->faults.splitParts)
+        || !n.get(QStringLiteral("split-delay"), &o->faults.splitDelayMs)
+        || !n.get(QStringLiteral("delay"), &o->faults.answerDelayMs)
+        || !n.get(QStringLiteral("drop-every"), &o->faults.dropEvery)
+        || !n.get(QStringLiteral("garbage-every"), &o->faults.garbageEvery)
+        || !n.get(QStringLiteral("close-after"), &o->faults.closeAfter)
+        || !n.get(QStringLiteral("endless-after"), &o->faults.endlessAfter)
+        || !n.get(QStringLiteral("endless-bytes"), &o->faults.endlessBytes, Q_INT64_C(1) << 40)
+        || !n.get(QStringLiteral("endless-ms"), &o->faults.endlessMs)
+        || !n.get(QStringLiteral("wrong-echo-every"), &o->faults.wrongEchoEvery)
+        || !n.get(QStringLiteral("lone-lf-every"), &o->faults.loneLfEvery))
         return false;
     if (id.channels < 1) {
         *message = QStringLiteral("invalid value for --channels: 0 (1 to 64)");
         return false;
     }
+    return true;
+}
+
+/// --nominal-voltage and --nominal-current.
+bool parseNominals(const QCommandLineParser &parser, SimOptions *o, QString *message)
+{
     for (const char *name : { "nominal-voltage", "nominal-current" }) {
         const QString key = QString::fromLatin1(name);
         if (!parser.isSet(key))
@@ -199,10 +215,32 @@ bool parseSimOptions(
             *message = QStringLiteral("invalid value for --%1: %2").arg(key, parser.value(key));
             return false;
         }
-        (key == QLatin1String("nominal-voltage") ? o.preset.voltageNominal
-                                                 : o.preset.currentNominal)
+        (key == QLatin1String("nominal-voltage") ? o->preset.voltageNominal
+                                                 : o->preset.currentNominal)
             = v;
     }
+    return true;
+}
+
+} // namespace
+
+bool parseSimOptions(
+    const QStringList &arguments, SimOptions *options, QString *message, int *exitCode)
+{
+    QCommandLineParser parser;
+    declareOptions(parser);
+    *exitCode = 2;
+    if (!parser.parse(arguments)) {
+        *message = parser.errorText();
+        return false;
+    }
+    if (!handleInformational(parser, message, exitCode))
+        return false;
+
+    SimOptions o;
+    if (!parseTransport(parser, &o, message) || !parsePreset(parser, &o, message)
+        || !parseIntegers(parser, &o, message) || !parseNominals(parser, &o, message))
+        return false;
     o.faults.echoWithAnswer = parser.isSet(QStringLiteral("echo-with-answer"));
     o.noise = !parser.isSet(QStringLiteral("no-noise"));
     o.verbose = parser.isSet(QStringLiteral("verbose"));

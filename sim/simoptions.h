@@ -1,7 +1,7 @@
 #pragma once
 
-#include "faultoptions.h"
-#include "presets.h"
+#include "faults/faultoptions.h"
+#include "model/presets.h"
 
 #include <QList>
 #include <QString>

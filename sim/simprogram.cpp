@@ -1,10 +1,10 @@
 #include "simprogram.h"
 
-#include "gpibfrontend.h"
-#include "serialfrontend.h"
+#include "frontends/gpibfrontend.h"
+#include "frontends/serialfrontend.h"
+#include "frontends/tcpfrontend.h"
+#include "model/simmodule.h"
 #include "simlog.h"
-#include "simmodule.h"
-#include "tcpfrontend.h"
 
 #include <QHostAddress>
 

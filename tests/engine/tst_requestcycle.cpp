@@ -19,6 +19,9 @@ private slots:
     void commandQueuedDuringConfigurationWaits();
     void identityGate_data();
     void identityGate();
+    void channelCountBounded_data();
+    void channelCountBounded();
+    void noChannelsDropsQueuedCommands();
     void stopSendsOneQueuedCommandAndNothingMore();
     void signalsAndSlotsAsDeclared();
 };
@@ -287,6 +290,51 @@ void tst_RequestCycle::identityGate()
     // A right answer later starts the configuration.
     link.feed(EngineDriver::identity("KA2F", "2.05", 4));
     QCOMPARE(link.lastCode(), quint16(99));
+}
+
+void tst_RequestCycle::channelCountBounded_data()
+{
+    QTest::addColumn<QByteArray>("count");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("int min") << QByteArray("-2147483648") << 0;
+    QTest::newRow("minus five") << QByteArray("-5") << 0;
+    QTest::newRow("zero") << QByteArray("0") << 0;
+    QTest::newRow("one") << QByteArray("1") << 1;
+    QTest::newRow("65") << QByteArray("65") << 64;
+    QTest::newRow("int max") << QByteArray("2147483647") << 64;
+}
+
+// A module without channels stays unidentified and gets no set command, not even one that
+// would address every channel for want of a channel list.
+void tst_RequestCycle::channelCountBounded()
+{
+    QFETCH(QByteArray, count);
+    QFETCH(int, expected);
+    FakeLink link;
+    link.connectDevice();
+    link.requestIdentity();
+    link.restartFullRead();
+    if (expected < 1)
+        QTest::ignoreMessage(QtDebugMsg, "identity wrong");
+    link.feed("Vornwerk GmbH,KA2F,1,2.0;" + count + "\r\n");
+    QCOMPARE(link.module().channelCount(), expected);
+    QCOMPARE(link.lastCode(), quint16(expected < 1 ? 132 : 99));
+    const qsizetype sent = link.sent.size();
+    link.setVoltage(1, 0);
+    link.setVoltage(1, expected);
+    QCOMPARE(link.queuedCommandCount(), expected < 1 ? 0 : 2);
+    QCOMPARE(link.sent.size(), sent);
+}
+
+void tst_RequestCycle::noChannelsDropsQueuedCommands()
+{
+    FakeLink link;
+    EngineDriver::start(link, "KA2F", "KA2F", "2.05", 4);
+    link.setVoltage(100, 0);
+    QCOMPARE(link.queuedCommandCount(), 1);
+    link.requestIdentity();
+    link.feed(EngineDriver::identity("KA2F", "2.05", 0));
+    QCOMPARE(link.queuedCommandCount(), 0);
 }
 
 void tst_RequestCycle::stopSendsOneQueuedCommandAndNothingMore()

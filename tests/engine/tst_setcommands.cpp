@@ -157,6 +157,7 @@ void tst_SetCommands::immediateUpdates()
 void tst_SetCommands::outputNeedsInputOutput()
 {
     FakeLink link;
+    link.module().setChannelCount(1);
     link.module().setDeviceName("TQ88812");
     link.setModuleOutput(Module::FilamentOutput, 2);
     QCOMPARE(link.queuedCommandCount(), 0);

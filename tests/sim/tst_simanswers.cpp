@@ -1,5 +1,5 @@
-#include "presets.h"
-#include "simmodule.h"
+#include "model/presets.h"
+#include "model/simmodule.h"
 
 #include <QRegularExpression>
 #include <QtTest>

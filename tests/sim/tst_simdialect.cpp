@@ -1,6 +1,6 @@
-#include "channellist.h"
-#include "scpicommand.h"
-#include "simmodule.h"
+#include "dialect/channellist.h"
+#include "dialect/scpicommand.h"
+#include "model/simmodule.h"
 
 #include <QtTest>
 

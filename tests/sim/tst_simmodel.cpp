@@ -1,4 +1,4 @@
-#include "simmodule.h"
+#include "model/simmodule.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "serialfrontend.h"
-#include "simmodule.h"
+#include "frontends/serialfrontend.h"
+#include "model/simmodule.h"
 
 #include <QSerialPort>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "simmodule.h"
-#include "tcpfrontend.h"
+#include "frontends/tcpfrontend.h"
+#include "model/simmodule.h"
 
 #include <QSignalSpy>
 #include <QTcpSocket>

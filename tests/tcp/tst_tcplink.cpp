@@ -1,8 +1,8 @@
 // The engine on the TCP link against the module simulator, both in this process's event loop.
+#include "frontends/tcpfrontend.h"
+#include "model/simmodule.h"
 #include "scpi_eth.h"
-#include "simmodule.h"
 #include "spin.h"
-#include "tcpfrontend.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "faultplan.h"
+#include "faults/faultplan.h"
 
 namespace vornsim {
 

@@ -1,4 +1,4 @@
-#include "family.h"
+#include "model/family.h"
 
 namespace vornsim::family {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "presets.h"
-#include "simchannel.h"
+#include "model/presets.h"
+#include "model/simchannel.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

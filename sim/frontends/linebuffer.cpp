@@ -1,4 +1,4 @@
-#include "linebuffer.h"
+#include "frontends/linebuffer.h"
 
 namespace vornsim {
 

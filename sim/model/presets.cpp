@@ -1,4 +1,4 @@
-#include "presets.h"
+#include "model/presets.h"
 
 namespace vornsim {
 

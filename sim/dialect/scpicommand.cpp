@@ -1,4 +1,4 @@
-#include "scpicommand.h"
+#include "dialect/scpicommand.h"
 
 #include <QHash>
 

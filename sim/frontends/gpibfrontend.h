@@ -1,6 +1,6 @@
 #pragma once
 
-#include "faultoptions.h"
+#include "faults/faultoptions.h"
 
 #include <QByteArray>
 #include <QList>
@@ -18,11 +18,11 @@ class GpibConnection;
 class SimModule;
 struct GpibDevice;
 
-/// A GPIB bus for the stand-in driver library (sim/gpib-standin): modules and silent listeners
-/// at primary addresses, reached over a local socket. Each write to a module is one message
-/// (EOI ends it; an LF inside ends a line too); each answer waits in the module's output until
-/// read, and a read returns it with END, cut at the reader's count (the rest stays for the next
-/// read). A new write drops unread output, as an instrument does when it gets a new command.
+/// A GPIB bus for the stand-in driver library (sim/frontends/gpib-standin): modules and silent
+/// listeners at primary addresses, reached over a local socket. Each write to a module is one
+/// message (EOI ends it; an LF inside ends a line too); each answer waits in the module's output
+/// until read, and a read returns it with END, cut at the reader's count (the rest stays for the
+/// next read). A new write drops unread output, as an instrument does when it gets a new command.
 ///
 /// Faults: answer delay, dropped, garbage and endless answers as for TCP; splitting and
 /// closing do not apply to GPIB.

@@ -1,4 +1,4 @@
-#include "answerformat.h"
+#include "dialect/answerformat.h"
 
 namespace vornsim::answerformat {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "faultplan.h"
-#include "linebuffer.h"
+#include "faults/faultplan.h"
+#include "frontends/linebuffer.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "faultoptions.h"
+#include "faults/faultoptions.h"
 
 #include <QHostAddress>
 #include <QObject>

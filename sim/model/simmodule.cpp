@@ -1,6 +1,6 @@
-#include "simmodule.h"
+#include "model/simmodule.h"
 
-#include "family.h"
+#include "model/family.h"
 #include "simlog.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "serialfrontend.h"
+#include "frontends/serialfrontend.h"
 
-#include "outputscheduler.h"
+#include "faults/outputscheduler.h"
+#include "model/simmodule.h"
 #include "simlog.h"
-#include "simmodule.h"
 
 #include <QSocketNotifier>
 

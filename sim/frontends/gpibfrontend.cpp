@@ -1,9 +1,9 @@
-#include "gpibfrontend.h"
+#include "frontends/gpibfrontend.h"
 
-#include "gpibconnection.h"
-#include "gpibdevice.h"
+#include "frontends/gpibconnection.h"
+#include "frontends/gpibdevice.h"
+#include "model/simmodule.h"
 #include "simlog.h"
-#include "simmodule.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

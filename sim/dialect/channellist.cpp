@@ -1,4 +1,4 @@
-#include "channellist.h"
+#include "dialect/channellist.h"
 
 namespace vornsim {
 

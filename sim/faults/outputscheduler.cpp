@@ -1,4 +1,4 @@
-#include "outputscheduler.h"
+#include "faults/outputscheduler.h"
 
 #include "simlog.h"
 

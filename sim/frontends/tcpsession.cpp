@@ -1,8 +1,8 @@
-#include "tcpsession.h"
+#include "frontends/tcpsession.h"
 
-#include "outputscheduler.h"
+#include "faults/outputscheduler.h"
+#include "model/simmodule.h"
 #include "simlog.h"
-#include "simmodule.h"
 
 #include <QTcpSocket>
 

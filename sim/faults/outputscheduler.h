@@ -1,6 +1,6 @@
 #pragma once
 
-#include "faultplan.h"
+#include "faults/faultplan.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

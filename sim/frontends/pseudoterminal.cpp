@@ -1,4 +1,4 @@
-#include "pseudoterminal.h"
+#include "frontends/pseudoterminal.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "tcpfrontend.h"
+#include "frontends/tcpfrontend.h"
 
+#include "frontends/tcpsession.h"
 #include "simlog.h"
-#include "tcpsession.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

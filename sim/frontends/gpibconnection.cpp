@@ -1,8 +1,8 @@
-#include "gpibconnection.h"
+#include "frontends/gpibconnection.h"
 
-#include "gpib-standin/gpibwire.h"
-#include "gpibdevice.h"
-#include "gpibfrontend.h"
+#include "frontends/gpib-standin/gpibwire.h"
+#include "frontends/gpibdevice.h"
+#include "frontends/gpibfrontend.h"
 #include "simlog.h"
 
 #include <QLocalSocket>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "faultplan.h"
-#include "linebuffer.h"
-#include "pseudoterminal.h"
+#include "faults/faultplan.h"
+#include "frontends/linebuffer.h"
+#include "frontends/pseudoterminal.h"
 
 #include <QObject>
 
