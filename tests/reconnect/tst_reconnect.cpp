@@ -22,7 +22,8 @@ private slots:
     void settingIsRemembered();
     void moduleStoppedAndRestarted_data();
     void moduleStoppedAndRestarted();
-    void disconnectEndsAttempts();
+    void operatorEndsAttempts_data();
+    void operatorEndsAttempts();
 
 private:
     static QAction *automatic(TestWindow &window)
@@ -93,8 +94,16 @@ void TestReconnect::moduleStoppedAndRestarted()
     QCOMPARE(window.widget<HvTable>("table")->item(3, 3)->text(), QStringLiteral("6000.00"));
 }
 
-void TestReconnect::disconnectEndsAttempts()
+void TestReconnect::operatorEndsAttempts_data()
 {
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("Disconnect button") << true;
+    QTest::newRow("option switched off") << false;
+}
+
+void TestReconnect::operatorEndsAttempts()
+{
+    QFETCH(bool, byButton);
     TestWindow window;
     window.fake = false;
     automatic(window)->setChecked(true);
@@ -108,7 +117,10 @@ void TestReconnect::disconnectEndsAttempts()
         status(window), QStringLiteral("Not connected. Reconnecting in 2 s (attempt 2)..."), 5000);
     QVERIFY(!TemporarySettings::open().contains(QStringLiteral("SerialPort")));
 
-    window.widget<QPushButton>("buttonDisconnect")->click();
+    if (byButton)
+        window.widget<QPushButton>("buttonDisconnect")->click();
+    else
+        automatic(window)->setChecked(false);
     QTRY_VERIFY_WITH_TIMEOUT(window.widget<QPushButton>("buttonConnect")->isEnabled(), 2000);
     QVERIFY(!spinUntil([&] { return status(window) != QLatin1String("Not connected."); }, 3000));
 }
