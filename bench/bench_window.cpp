@@ -17,26 +17,43 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 namespace {
 
 constexpr int warmUp = 1500;
 
+double cpuSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+/// CPU time of this process during the last measure(), in seconds.
+double lastCpu = 0;
+
 /// Runs the event loop for \a milliseconds after the warm-up, with \a measuring set meanwhile.
 qint64 measure(int milliseconds, bool &measuring)
 {
     QEventLoop loop;
     QElapsedTimer clock;
+    double cpuStart = 0;
     QTimer::singleShot(warmUp, &loop, [&] {
         measuring = true;
         clock.start();
+        cpuStart = cpuSeconds();
         QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     });
     loop.exec();
     measuring = false;
+    lastCpu = cpuSeconds() - cpuStart;
     return clock.elapsed();
 }
+
+/// CPU microseconds per answer of the last engine run.
+double engineCpuPerAnswer = 0;
 
 double engineRate(quint16 port, int milliseconds)
 {
@@ -51,6 +68,7 @@ double engineRate(quint16 port, int milliseconds)
     link.restartFullRead();
     const qint64 elapsed = measure(milliseconds, measuring);
     link.disconnectDevice();
+    engineCpuPerAnswer = answers ? lastCpu * 1e6 / answers : 0.0;
     return answers * 1000.0 / static_cast<double>(elapsed);
 }
 
@@ -59,6 +77,7 @@ struct WindowFigures
     double rate = 0;
     double medianUs = 0;
     double p99Us = 0;
+    double cpuPerAnswerUs = 0;
 };
 
 WindowFigures windowRate(quint16 port, int milliseconds)
@@ -92,6 +111,7 @@ WindowFigures windowRate(quint16 port, int milliseconds)
     const qint64 elapsed = measure(milliseconds, measuring);
     WindowFigures figures;
     figures.rate = answers * 1000.0 / static_cast<double>(elapsed);
+    figures.cpuPerAnswerUs = answers ? lastCpu * 1e6 / answers : 0.0;
     if (!times.empty()) {
         std::sort(times.begin(), times.end());
         figures.medianUs = times[times.size() / 2] / 1000.0;
@@ -112,7 +132,7 @@ int main(int argc, char **argv)
     const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 3;
     QTextStream out(stdout);
     out << "channels  engine [answers/s]  window [answers/s]  ratio  target  "
-           "refresh median [us]  refresh p99 [us]\n";
+           "refresh median [us]  refresh p99 [us]  CPU per answer engine/window [us]\n";
     for (int channels : { 4, 64 }) {
         SimProcess sim;
         if (!sim.start({ QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--preset"),
@@ -127,9 +147,10 @@ int main(int argc, char **argv)
         const WindowFigures window = windowRate(port, seconds * 1000);
         const double ratio = engine > 0 ? window.rate / engine : 0.0;
         const double target = channels == 4 ? 0.8 : 0.5;
-        out << QString::asprintf("%8d  %18.0f  %18.0f  %5.2f  %s%.1f  %19.1f  %16.1f\n", channels,
-            engine, window.rate, ratio, ratio >= target ? ">=" : "< ", target, window.medianUs,
-            window.p99Us);
+        out << QString::asprintf(
+            "%8d  %18.0f  %18.0f  %5.2f  %s%.1f  %19.1f  %16.1f  %15.0f / %.0f\n", channels, engine,
+            window.rate, ratio, ratio >= target ? ">=" : "< ", target, window.medianUs,
+            window.p99Us, engineCpuPerAnswer, window.cpuPerAnswerUs);
         out.flush();
     }
     return 0;

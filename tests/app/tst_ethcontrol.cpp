@@ -49,6 +49,7 @@ private slots:
     void refreshFillsTheTable_data();
     void refreshFillsTheTable();
     void newChannelCountResizesTheTable();
+    void cellRewrittenAfterAnEdit();
     void disconnectAndExitBehaviour_data();
     void disconnectAndExitBehaviour();
     void closeRequest();
@@ -213,6 +214,27 @@ void TestEthControl::newChannelCountResizesTheTable()
     QVERIFY(!table->item(7, 0));
     window.updateDisplayTimer();
     QVERIFY(table->item(7, 0));
+}
+
+// Unchanged values are not written again; a cell an edit left changed must still be.
+void TestEthControl::cellRewrittenAfterAnEdit()
+{
+    TestWindow window;
+    window.show();
+    connectFake(window, 2);
+    HvTable *table = window.widget<HvTable>("table");
+    table->setCurrentCell(0, 0);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_F2);
+    QCOMPARE(table->editingRow(), 0);
+    window.updateDisplayTimer();
+    table->item(0, 0)->setText(QStringLiteral("typed"));
+    auto *editor = table->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCOMPARE(table->editingRow(), -1);
+    window.updateDisplayTimer();
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("0.00"));
 }
 
 void TestEthControl::disconnectAndExitBehaviour_data()
