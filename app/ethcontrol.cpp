@@ -48,6 +48,7 @@ EthControl::EthControl(QWidget *parent)
     watchdog = new QTimer(this);
     connect(watchdog, &QTimer::timeout, this, &EthControl::communicationTimeout);
     watchdog->setInterval(watchdogInterval);
+    setUpReconnection();
 
     discovery = new NetworkDiscovery(this);
     connect(discovery, &NetworkDiscovery::answerReady, this, &EthControl::udpDatagramReceived);

@@ -166,6 +166,29 @@ private:
     SCPI_Parser *inputOutputLink = nullptr;
     SCPI_Parser *emissionLink = nullptr;
 
+    // Reconnection helpers (automatic reconnection, ethcontrol_reconnect.cpp). With the File
+    // menu's "Reconnect Automatically" off, none of them changes anything.
+    /// Creates the attempt timer, reads "AutoReconnect" into the action and stores every change.
+    void setUpReconnection();
+    /// The watchdog has ended the link: attempts begin (or go on) 2 s from now.
+    void reconnectAfterLoss();
+    /// A link could not be opened (by Connect or by an attempt): the next attempt follows 2 s
+    /// later.
+    void reconnectAfterFailure();
+    /// A link has been attached; an attempt's link takes over the open dialogs.
+    void reconnectLinkAttached();
+    /// The operator ends the attempts (Disconnect button, closing the window).
+    void endReconnection();
+    /// True from a loss or failure until the first answer of a new link or the operator's end.
+    bool isReconnecting() const;
+    void tryReconnect();
+    void showReconnectWaiting();
+    void stopReconnecting();
+    QTimer *reconnectTimer = nullptr;
+    int reconnectAttempts = 0;
+    bool reconnectAttemptRunning = false;
+    bool reconnectEndedByOperator = false;
+
     std::unique_ptr<Ui::EthControl> ui;
     /// Units, precisions and column headers of the channel table; child of the window.
     Configuration *configuration = nullptr;

@@ -61,9 +61,10 @@ bool EthControl::openOrFail()
     statusLabel->setStyleSheet(QStringLiteral("color: red"));
     // A new connection made in the meantime keeps its own status line.
     QTimer::singleShot(failureShownFor, this, [this] {
-        if (!link)
+        if (!link && !isReconnecting())
             setStatusNotConnected();
     });
+    reconnectAfterFailure();
     return false;
 }
 
@@ -101,6 +102,7 @@ void EthControl::attachLink()
     ui->tableChanStat->setEnabled(true);
     ui->tableModStat->setEnabled(true);
     ui->table->setFocus();
+    reconnectLinkAttached();
 }
 
 void EthControl::on_buttonDisconnect_clicked()
@@ -123,6 +125,7 @@ void EthControl::on_buttonDisconnect_clicked()
     }
     if (rampDown && link)
         link->setChannelOn(false, link->module().channelCount());
+    endReconnection();
     QTimer::singleShot(disconnectDelay, this, &EthControl::disconnect);
     emit stopRefresh();
 }
@@ -172,6 +175,7 @@ void EthControl::communicationTimeout()
     qCDebug(lcApp) << "Connection lost due to timeout while requesting"
                    << (link ? link->pendingRequest() : 0);
     disconnect();
+    reconnectAfterLoss();
 }
 
 void EthControl::on_actionScanForIpAddress_triggered()

@@ -68,6 +68,8 @@ SCPI_Serial::SCPI_Serial(QObject *parent)
     serialPort->setStopBits(QSerialPort::OneStop);
     serialPort->setPortName(m_portName);
     connect(serialPort.get(), &QSerialPort::readyRead, this, &SCPI_Serial::onAnswerReady);
+    connect(serialPort.get(), &QSerialPort::errorOccurred, this,
+        [this](QSerialPort::SerialPortError error) { portFailed(error); });
 }
 
 SCPI_Serial::~SCPI_Serial()
@@ -114,6 +116,29 @@ void SCPI_Serial::disconnectDevice()
     if (serialPort && serialPort->isOpen())
         serialPort->close();
     serialPort.reset();
+}
+
+void SCPI_Serial::portFailed(int error)
+{
+    // Errors while opening are reported by connectDevice(); only a port that was working counts.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) || !serialPort
+        || !serialPort->isOpen())
+        return;
+    if (!failureTraced) {
+        failureTraced = true;
+        // The system's reason can be stale when the port simply ended; say what happened too.
+        qCDebug(lcSerial).noquote()
+            << QStringLiteral("connection error: port lost (%1)").arg(serialPort->errorString());
+    }
+    // The port reports readiness again at every pass of the event loop until it is closed. It is
+    // closed after the current notification has returned; the module then counts as silent.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (serialPort && serialPort->isOpen())
+                serialPort->close();
+        },
+        Qt::QueuedConnection);
 }
 
 bool SCPI_Serial::isConnected() const

@@ -70,6 +70,9 @@ public:
     static int serialPortNumber(const QString &name);
 
 private:
+    /// A port that fails while open (adapter pulled out, terminal hung up) is traced once and
+    /// closed, so that it cannot keep the event loop busy with the same error.
+    void portFailed(int error);
     void writeNextCommandByte();
     bool readEchoedAnswer(QByteArray &answer);
     bool readLineAnswer(QByteArray &answer);
@@ -80,4 +83,5 @@ private:
     EchoPhase m_echoPhase = EchoPhase::Idle;
     char echoByte = 0;
     int echoIndex = 0;
+    bool failureTraced = false;
 };
