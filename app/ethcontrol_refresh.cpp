@@ -42,7 +42,10 @@ void EthControl::updateDisplayTimer()
     watchdog->start();
     callCounter = static_cast<qint8>(callCounter + 1);
     if (callCounter % statusLineEvery == 0) {
-        statusLabel->setStyleSheet(QStringLiteral("color: green"));
+        // Setting a style sheet repolishes the label even when it is the same one.
+        const QString green = QStringLiteral("color: green");
+        if (statusLabel->styleSheet() != green)
+            statusLabel->setStyleSheet(green);
         statusLabel->setText(
             tr("Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5")
                 .arg(deviceName, link ? link->interfaceName() : QString(),
@@ -60,6 +63,7 @@ void EthControl::updateDisplayTimer()
         tableReady = true;
         ui->table->setCurrentCell(0, 0);
         cellCache.reset(rows);
+        shownLabels.known = false;
         return;
     }
     if (!tableReady)
@@ -147,13 +151,15 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
 
 void EthControl::checkCellCache(int rows)
 {
-    const QString format = configuration->voltageUnit() + QLatin1Char('/')
-        + QString::number(configuration->voltagePrecision()) + QLatin1Char('/')
-        + configuration->currentUnit() + QLatin1Char('/')
-        + QString::number(configuration->currentPrecision());
-    if (format != cellCacheFormat) {
-        cellCacheFormat = format;
+    CellFormat &format = cellCacheFormat;
+    if (configuration->voltagePrecision() != format.voltagePrecision
+        || configuration->currentPrecision() != format.currentPrecision
+        || configuration->voltageUnit() != format.voltageUnit
+        || configuration->currentUnit() != format.currentUnit) {
+        format = { configuration->voltageUnit(), configuration->voltagePrecision(),
+            configuration->currentUnit(), configuration->currentPrecision() };
         cellCache.reset(rows);
+        shownLabels.known = false;
     }
     // An edit changes the cell's text (and a cancelled one leaves it changed): rewrite the row
     // while it is edited and once more after.
@@ -186,19 +192,31 @@ void EthControl::refreshSelectedRow(const Module &module, int row)
 
 void EthControl::refreshLabels(const Module &module)
 {
-    ui->lblSerial->setText(QString::number(module.serialNumber()));
+    // QLabel skips a text equal to the one it shows; what is left to spare per answer is the
+    // formatting, so numbers are formatted only when they changed.
+    ShownLabels &shown = shownLabels;
+    const int serialNumber = module.serialNumber();
+    if (!shown.known || serialNumber != shown.serialNumber)
+        ui->lblSerial->setText(QString::number(serialNumber));
     ui->lblFirmwareRel->setText(module.firmwareRelease());
     ui->lblFirmwareName->setText(module.firmwareName());
-    if (module.isPercentBased()) {
-        ui->lblVRampSpeed->setText(RefreshTexts::percentRampText(module.voltageRamp()));
-        ui->lblIRampSpeed->setText(RefreshTexts::percentRampText(module.currentRamp()));
-    } else {
-        ui->lblVRampSpeed->setText(RefreshTexts::unitRampText(
-            configuration->voltageText(module.voltageRamp()), configuration->voltageUnit()));
-        ui->lblIRampSpeed->setText(RefreshTexts::unitRampText(
-            configuration->currentText(module.currentRamp()), configuration->currentUnit()));
+    const bool percentBased = module.isPercentBased();
+    const quint64 ramps = keyOf(module.voltageRamp(), keyOf(module.currentRamp()));
+    if (!shown.known || percentBased != shown.percentBased || ramps != shown.ramps) {
+        if (percentBased) {
+            ui->lblVRampSpeed->setText(RefreshTexts::percentRampText(module.voltageRamp()));
+            ui->lblIRampSpeed->setText(RefreshTexts::percentRampText(module.currentRamp()));
+        } else {
+            ui->lblVRampSpeed->setText(RefreshTexts::unitRampText(
+                configuration->voltageText(module.voltageRamp()), configuration->voltageUnit()));
+            ui->lblIRampSpeed->setText(RefreshTexts::unitRampText(
+                configuration->currentText(module.currentRamp()), configuration->currentUnit()));
+        }
     }
-    ui->lblChanTable->setText(tr("Status Channel ") + QString::number(ui->table->currentRow()));
+    const int currentRow = ui->table->currentRow();
+    if (!shown.known || currentRow != shown.currentRow)
+        ui->lblChanTable->setText(tr("Status Channel ") + QString::number(currentRow));
+    shown = { true, serialNumber, percentBased, ramps, currentRow };
 }
 
 void EthControl::on_buttonFlipCh_clicked()
