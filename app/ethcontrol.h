@@ -220,3 +220,4 @@ private:
         int currentRow = 0;
     };
     ShownLabels shownLabels;
+};
