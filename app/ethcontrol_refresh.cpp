@@ -23,9 +23,17 @@ constexpr quint16 statusConstantVoltage = 1u << 7;
 qint8 callCounter = 0;
 bool tableReady = false;
 
-QColor whiteOr(bool condition, Qt::GlobalColor color)
+// Built once: a QColor from a named colour costs a lookup, and every cell needs one per answer.
+const QColor &white()
 {
-    return QColor(condition ? color : Qt::white);
+    static const QColor color(Qt::white);
+    return color;
+}
+
+const QColor &yellowOrWhite(bool yellow)
+{
+    static const QColor color(Qt::yellow);
+    return yellow ? color : white();
 }
 
 quint64 keyOf(float value, quint64 extra = 0)
@@ -91,7 +99,6 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     const Channel &channel = module.channel(row);
     const quint16 status = channel.status();
     HvTable *table = ui->table;
-    const QColor white(Qt::white);
     // Formats and writes a cell only when what it shows derives from changed inputs.
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
         if (!cellCache.unchanged(row, column, key))
@@ -99,7 +106,7 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     };
     const auto voltage = [&](int column, float value) {
         put(
-            column, keyOf(value), [&] { return configuration->voltageText(value); }, white);
+            column, keyOf(value), [&] { return configuration->voltageText(value); }, white());
     };
     const auto current = [&](int column, float value, const QColor &background) {
         put(
@@ -119,7 +126,7 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     put(
         4, keyOf(channel.currentSet(), delayedTrip),
         [&] { return configuration->currentText(channel.currentSet()); },
-        whiteOr(channel.currentSet() == 0.0f, Qt::yellow));
+        yellowOrWhite(channel.currentSet() == 0.0f));
     emit updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
     put(
         5, keyOf(channel.currentMeasure(), lowCurrentRange),
@@ -127,13 +134,13 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
             return lowCurrentRange ? RefreshTexts::lowCurrentRangeText(channel.currentMeasure())
                                    : configuration->currentText(channel.currentMeasure());
         },
-        white);
-    current(6, channel.currentBounds(), white);
-    current(7, channel.currentNominal(), white);
+        white());
+    current(6, channel.currentBounds(), white());
+    current(7, channel.currentNominal(), white());
     put(
         8, keyOf(channel.voltageMeasure(), keyOf(channel.currentMeasure())),
         [&] { return RefreshTexts::powerText(channel.voltageMeasure(), channel.currentMeasure()); },
-        white);
+        white());
     emit updateChannelStatus(serialNumber, row, status, channel.eventStatus());
 
     const quint64 words = quint64(status) << 16 | channel.control();
@@ -144,9 +151,9 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     const bool cv = status & statusConstantVoltage;
     const bool cc = status & statusConstantCurrent;
     put(
-        10, cv, [] { return QString(); }, whiteOr(cv, Qt::yellow));
+        10, cv, [] { return QString(); }, yellowOrWhite(cv));
     put(
-        11, cc, [] { return QString(); }, whiteOr(cc, Qt::yellow));
+        11, cc, [] { return QString(); }, yellowOrWhite(cc));
 }
 
 void EthControl::checkCellCache(int rows)
