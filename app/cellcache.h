@@ -16,7 +16,7 @@ public:
     void reset(int rows)
     {
         keys.assign(static_cast<size_t>(rows) * Columns, 0);
-        known.assign(static_cast<size_t>(rows) * Columns, false);
+        known.assign(static_cast<size_t>(rows) * Columns, 0);
     }
     /// Forgets the cells of \a row (its texts were changed from outside, by an edit).
     void forgetRow(int row)
@@ -24,7 +24,7 @@ public:
         if (row < 0 || static_cast<size_t>(row + 1) * Columns > known.size())
             return;
         for (int c = 0; c < Columns; ++c)
-            known[static_cast<size_t>(row) * Columns + c] = false;
+            known[static_cast<size_t>(row) * Columns + c] = 0;
     }
     /// True when cell (\a row, \a column) last got \a key; otherwise records \a key.
     bool unchanged(int row, int column, quint64 key)
@@ -34,12 +34,13 @@ public:
             return false;
         if (known[i] && keys[i] == key)
             return true;
-        known[i] = true;
+        known[i] = 1;
         keys[i] = key;
         return false;
     }
 
 private:
     std::vector<quint64> keys;
-    std::vector<bool> known;
+    /// Bytes, not std::vector<bool>: looked up for every cell on every answer.
+    std::vector<quint8> known;
 };

@@ -242,6 +242,25 @@ private:
 
     CellCache cellCache;
     /// Units and precisions the cached cells were formatted with.
-    QString cellCacheFormat;
+    struct CellFormat
+    {
+        QString voltageUnit;
+        int voltagePrecision = -1;
+        QString currentUnit;
+        int currentPrecision = -1;
+    };
+    CellFormat cellCacheFormat;
     int lastEditingRow = -1;
+
+    /// What the formatted labels of the refresh were last written from, so that they are
+    /// formatted again only when it changes; forgotten with the cell cache.
+    struct ShownLabels
+    {
+        bool known = false;
+        int serialNumber = 0;
+        bool percentBased = false;
+        quint64 ramps = 0;
+        int currentRow = 0;
+    };
+    ShownLabels shownLabels;
 };

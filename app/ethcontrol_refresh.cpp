@@ -23,9 +23,17 @@ constexpr quint16 statusConstantVoltage = 1u << 7;
 qint8 callCounter = 0;
 bool tableReady = false;
 
-QColor whiteOr(bool condition, Qt::GlobalColor color)
+// Built once: a QColor from a named colour costs a lookup, and every cell needs one per answer.
+const QColor &white()
 {
-    return QColor(condition ? color : Qt::white);
+    static const QColor color(Qt::white);
+    return color;
+}
+
+const QColor &yellowOrWhite(bool yellow)
+{
+    static const QColor color(Qt::yellow);
+    return yellow ? color : white();
 }
 
 quint64 keyOf(float value, quint64 extra = 0)
@@ -42,7 +50,10 @@ void EthControl::updateDisplayTimer()
     watchdog->start();
     callCounter = static_cast<qint8>(callCounter + 1);
     if (callCounter % statusLineEvery == 0) {
-        statusLabel->setStyleSheet(QStringLiteral("color: green"));
+        // Setting a style sheet repolishes the label even when it is the same one.
+        const QString green = QStringLiteral("color: green");
+        if (statusLabel->styleSheet() != green)
+            statusLabel->setStyleSheet(green);
         statusLabel->setText(
             tr("Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5")
                 .arg(deviceName, link ? link->interfaceName() : QString(),
@@ -60,6 +71,7 @@ void EthControl::updateDisplayTimer()
         tableReady = true;
         ui->table->setCurrentCell(0, 0);
         cellCache.reset(rows);
+        shownLabels.known = false;
         return;
     }
     if (!tableReady)
@@ -87,7 +99,6 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     const Channel &channel = module.channel(row);
     const quint16 status = channel.status();
     HvTable *table = ui->table;
-    const QColor white(Qt::white);
     // Formats and writes a cell only when what it shows derives from changed inputs.
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
         if (!cellCache.unchanged(row, column, key))
@@ -95,7 +106,7 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     };
     const auto voltage = [&](int column, float value) {
         put(
-            column, keyOf(value), [&] { return configuration->voltageText(value); }, white);
+            column, keyOf(value), [&] { return configuration->voltageText(value); }, white());
     };
     const auto current = [&](int column, float value, const QColor &background) {
         put(
@@ -115,7 +126,7 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     put(
         4, keyOf(channel.currentSet(), delayedTrip),
         [&] { return configuration->currentText(channel.currentSet()); },
-        whiteOr(channel.currentSet() == 0.0f, Qt::yellow));
+        yellowOrWhite(channel.currentSet() == 0.0f));
     emit updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
     put(
         5, keyOf(channel.currentMeasure(), lowCurrentRange),
@@ -123,13 +134,13 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
             return lowCurrentRange ? RefreshTexts::lowCurrentRangeText(channel.currentMeasure())
                                    : configuration->currentText(channel.currentMeasure());
         },
-        white);
-    current(6, channel.currentBounds(), white);
-    current(7, channel.currentNominal(), white);
+        white());
+    current(6, channel.currentBounds(), white());
+    current(7, channel.currentNominal(), white());
     put(
         8, keyOf(channel.voltageMeasure(), keyOf(channel.currentMeasure())),
         [&] { return RefreshTexts::powerText(channel.voltageMeasure(), channel.currentMeasure()); },
-        white);
+        white());
     emit updateChannelStatus(serialNumber, row, status, channel.eventStatus());
 
     const quint64 words = quint64(status) << 16 | channel.control();
@@ -140,20 +151,22 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     const bool cv = status & statusConstantVoltage;
     const bool cc = status & statusConstantCurrent;
     put(
-        10, cv, [] { return QString(); }, whiteOr(cv, Qt::yellow));
+        10, cv, [] { return QString(); }, yellowOrWhite(cv));
     put(
-        11, cc, [] { return QString(); }, whiteOr(cc, Qt::yellow));
+        11, cc, [] { return QString(); }, yellowOrWhite(cc));
 }
 
 void EthControl::checkCellCache(int rows)
 {
-    const QString format = configuration->voltageUnit() + QLatin1Char('/')
-        + QString::number(configuration->voltagePrecision()) + QLatin1Char('/')
-        + configuration->currentUnit() + QLatin1Char('/')
-        + QString::number(configuration->currentPrecision());
-    if (format != cellCacheFormat) {
-        cellCacheFormat = format;
+    CellFormat &format = cellCacheFormat;
+    if (configuration->voltagePrecision() != format.voltagePrecision
+        || configuration->currentPrecision() != format.currentPrecision
+        || configuration->voltageUnit() != format.voltageUnit
+        || configuration->currentUnit() != format.currentUnit) {
+        format = { configuration->voltageUnit(), configuration->voltagePrecision(),
+            configuration->currentUnit(), configuration->currentPrecision() };
         cellCache.reset(rows);
+        shownLabels.known = false;
     }
     // An edit changes the cell's text (and a cancelled one leaves it changed): rewrite the row
     // while it is edited and once more after.
@@ -186,19 +199,31 @@ void EthControl::refreshSelectedRow(const Module &module, int row)
 
 void EthControl::refreshLabels(const Module &module)
 {
-    ui->lblSerial->setText(QString::number(module.serialNumber()));
+    // QLabel skips a text equal to the one it shows; what is left to spare per answer is the
+    // formatting, so numbers are formatted only when they changed.
+    ShownLabels &shown = shownLabels;
+    const int serialNumber = module.serialNumber();
+    if (!shown.known || serialNumber != shown.serialNumber)
+        ui->lblSerial->setText(QString::number(serialNumber));
     ui->lblFirmwareRel->setText(module.firmwareRelease());
     ui->lblFirmwareName->setText(module.firmwareName());
-    if (module.isPercentBased()) {
-        ui->lblVRampSpeed->setText(RefreshTexts::percentRampText(module.voltageRamp()));
-        ui->lblIRampSpeed->setText(RefreshTexts::percentRampText(module.currentRamp()));
-    } else {
-        ui->lblVRampSpeed->setText(RefreshTexts::unitRampText(
-            configuration->voltageText(module.voltageRamp()), configuration->voltageUnit()));
-        ui->lblIRampSpeed->setText(RefreshTexts::unitRampText(
-            configuration->currentText(module.currentRamp()), configuration->currentUnit()));
+    const bool percentBased = module.isPercentBased();
+    const quint64 ramps = keyOf(module.voltageRamp(), keyOf(module.currentRamp()));
+    if (!shown.known || percentBased != shown.percentBased || ramps != shown.ramps) {
+        if (percentBased) {
+            ui->lblVRampSpeed->setText(RefreshTexts::percentRampText(module.voltageRamp()));
+            ui->lblIRampSpeed->setText(RefreshTexts::percentRampText(module.currentRamp()));
+        } else {
+            ui->lblVRampSpeed->setText(RefreshTexts::unitRampText(
+                configuration->voltageText(module.voltageRamp()), configuration->voltageUnit()));
+            ui->lblIRampSpeed->setText(RefreshTexts::unitRampText(
+                configuration->currentText(module.currentRamp()), configuration->currentUnit()));
+        }
     }
-    ui->lblChanTable->setText(tr("Status Channel ") + QString::number(ui->table->currentRow()));
+    const int currentRow = ui->table->currentRow();
+    if (!shown.known || currentRow != shown.currentRow)
+        ui->lblChanTable->setText(tr("Status Channel ") + QString::number(currentRow));
+    shown = { true, serialNumber, percentBased, ramps, currentRow };
 }
 
 void EthControl::on_buttonFlipCh_clicked()

@@ -16,6 +16,7 @@ constexpr int captionColumnWidth = 104;
 StatTable::StatTable(QWidget *parent)
     : QTableWidget(rowCountOfWords, columnCountWithCaptions, parent)
 {
+    forgetWords();
 }
 
 StatTable::~StatTable() = default;
@@ -40,6 +41,20 @@ void StatTable::initTable()
             caption->setText(captions[row]);
     }
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    forgetWords();
+}
+
+void StatTable::forgetWords()
+{
+    shownWord.fill(-1);
+}
+
+void StatTable::changeEvent(QEvent *event)
+{
+    // Tooltips are translated while painting a row: the next fill paints them anew.
+    if (event->type() == QEvent::LanguageChange)
+        forgetWords();
+    QTableWidget::changeEvent(event);
 }
 
 void StatTable::mouseDoubleClickEvent(QMouseEvent *event)
@@ -52,6 +67,8 @@ void StatTable::mouseDoubleClickEvent(QMouseEvent *event)
     auto *statItem = dynamic_cast<TableStatItem *>(cell);
     if (!statItem)
         return;
+    if (statItem->row() >= 0 && statItem->row() < rowCountOfWords)
+        shownWord[static_cast<std::size_t>(statItem->row())] = -1;
     if (statItem->background().color() == TableStatItem::lightGray())
         statItem->setWhite();
     else
@@ -61,6 +78,10 @@ void StatTable::mouseDoubleClickEvent(QMouseEvent *event)
 void StatTable::applyRules(
     Row row, quint16 word, const BitRule *rules, std::size_t count, const QStringList &names)
 {
+    int &shown = shownWord[static_cast<std::size_t>(row)];
+    if (shown == word)
+        return;
+    shown = -1;
     for (std::size_t i = 0; i < count; ++i) {
         const BitRule &rule = rules[i];
         const bool set = (word & (1u << rule.bit)) != 0;
@@ -100,6 +121,7 @@ void StatTable::applyRules(
                 ? QCoreApplication::translate(metaObject()->className(), look.toolTip)
                 : QString());
     }
+    shown = word;
 }
 
 TableStatItem *StatTable::bitItem(Row row, int bit) const

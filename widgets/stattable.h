@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include <array>
 #include <cstddef>
 
 class TableStatItem;
@@ -31,6 +32,7 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
     enum class Fill { Unchanged, LightGray, White, Red, Green, Yellow, Orange };
     /// What a bit cell shows. \c text nullptr stands for the bit's name from the row's list;
@@ -51,6 +53,7 @@ protected:
     };
 
     /// Paints the cells of \a row for the bits that \a rules name; other bits stay untouched.
+    /// A row that already shows \a word is left as it is (the refresh fills every answer).
     void applyRules(
         Row row, quint16 word, const BitRule *rules, std::size_t count, const QStringList &names);
     template <std::size_t N>
@@ -61,4 +64,10 @@ protected:
 
 private:
     TableStatItem *bitItem(Row row, int bit) const;
+    /// Makes the next fill of every row paint all its cells again.
+    void forgetWords();
+
+    /// The word each row shows, -1 when the row must be painted by the next fill (not yet
+    /// filled, a flipped cell, new translations).
+    std::array<int, 4> shownWord {};
 };

@@ -50,6 +50,7 @@ private slots:
     void refreshFillsTheTable();
     void newChannelCountResizesTheTable();
     void cellRewrittenAfterAnEdit();
+    void labelsFollowChangedValues();
     void disconnectAndExitBehaviour_data();
     void disconnectAndExitBehaviour();
     void closeRequest();
@@ -214,6 +215,27 @@ void TestEthControl::newChannelCountResizesTheTable()
     QVERIFY(!table->item(7, 0));
     window.updateDisplayTimer();
     QVERIFY(table->item(7, 0));
+}
+
+// The labels are formatted only when their values change: each change must still show.
+void TestEthControl::labelsFollowChangedValues()
+{
+    TestWindow window;
+    connectFake(window, 2);
+    Module &module = window.fakeLink()->module();
+    module.setFirmwareName(QStringLiteral("KA2F"));
+    module.setVoltageRamp(12.5f);
+    module.setSerialNumber(4711);
+    window.updateDisplayTimer();
+    module.setVoltageRamp(2.0f);
+    module.setCurrentRamp(3.0f);
+    module.setSerialNumber(4712);
+    window.widget<HvTable>("table")->setCurrentCell(1, 0);
+    window.updateDisplayTimer();
+    QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.000 %/s"));
+    QCOMPARE(window.widget<QLabel>("lblIRampSpeed")->text(), QStringLiteral("3.000 %/s"));
+    QCOMPARE(window.widget<QLabel>("lblSerial")->text(), QStringLiteral("4712"));
+    QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 1"));
 }
 
 // Unchanged values are not written again; a cell an edit left changed must still be.
