@@ -1,0 +1,160 @@
+#pragma once
+
+#include "module.h"
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class EthControl;
+}
+
+class Configuration;
+class DialogChannelControl;
+class DialogConfiguration;
+class DialogEmissionParameters;
+class DialogInputOutput;
+class DialogModuleControl;
+class DialogStatistic;
+class DialogSuppliesTempLimits;
+class NetworkDiscovery;
+class QActionGroup;
+class QCloseEvent;
+class QLabel;
+class QTimer;
+class SCPI_Parser;
+
+/// The main window: the connection panel, the channel and status tables, the menus and the
+/// dialogs. It owns at most one link (the engine of the current connection), created by Connect
+/// and deleted on disconnect and before every new attempt. Every answer the link processes runs
+/// one display refresh (updateDisplayTimer()), which also restarts the connection watchdog.
+class EthControl : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit EthControl(QWidget *parent = nullptr);
+    ~EthControl() override;
+
+signals:
+    void updateAllModulesStarted();
+    void updateAllModulesCompleted();
+    void updateModuleTemperature(int serialNumber, int index, float temperature);
+    void updateChannelVoltageMeasure(int serialNumber, int channel, float siValue);
+    void updateChannelCurrentMeasure(int serialNumber, int channel, float siValue);
+    void updateChannelStatus(int serialNumber, int channel, quint32 status, quint32 eventStatus);
+    void updateSuppliesTempLimits(double sp5, double sp24, double sp12, double sn12, double temp,
+        double vmax, double imax, QString fname);
+    void updateChannelControlStatus(int chn, quint16 control, quint16 status, quint16 eventstatus,
+        quint16 eventmask, float vnom, float inom);
+    void updateModuleControlStatus(
+        quint16 control, quint16 status, quint16 eventstatus, quint16 eventmask);
+    void stopRefresh();
+
+public slots:
+    void updateDisplayTimer();
+    void updateInterfaces();
+    void communicationTimeout();
+    void clearChannelEvents(quint16 channel);
+    void setChannelControl(quint16 channel, quint16 control);
+    void setChannelEventMask(quint16 channel, quint16 eventmask);
+    void clearModuleEvents();
+    void setModuleControl(quint16 control);
+    void setModuleEventMask(quint16 eventmask);
+    void udpDatagramReceived();
+    void tableCellDataChanged(int row, int column, QString text);
+    void deviceNameReceived(QString name);
+
+private slots:
+    void disconnect();
+    void on_buttonConnect_clicked();
+    void on_buttonDisconnect_clicked();
+    void on_actionSetVset_triggered();
+    void on_actionSetIset_triggered();
+    void on_actionSetChannelOn_triggered();
+    void on_actionSetChannelOff_triggered();
+    void on_actionSelectChannel_triggered();
+    void on_actionSetAllChannelsOn_triggered();
+    void on_actionSetAllChannelsOff_triggered();
+    void on_actionSetVoltageRamp_triggered();
+    void on_actionSetCurrentRamp_triggered();
+    void on_actionSetAllVoltages_triggered();
+    void on_actionSetAllCurrents_triggered();
+    void on_actionSetVoltageIncremental_triggered();
+    void on_actionSuppliesAndTemperature_triggered();
+    void on_actionClearChannelEmergencyOff_triggered();
+    void on_actionSetChannelEmergencyOff_triggered();
+    void on_actionChannelStatusControl_triggered();
+    void on_actionModuleStatusControl_triggered();
+    void on_actionClearEvents_triggered();
+    void on_actionDigitalFilter_triggered();
+    void on_actionScanForIpAddress_triggered();
+    void on_actionClearAllEvents_triggered();
+    void on_actionAbout_triggered();
+    void on_actionAboutQt_triggered();
+    void on_table_cellClicked(int, int);
+    void on_table_itemSelectionChanged();
+    void on_table_customContextMenuRequested(QPoint pos);
+    void on_actionSetAllChannelsEmergencyOff_triggered();
+    void on_actionClearAllChannelsEmergencyOff_triggered();
+    void on_actionConfiguration_triggered();
+    void on_buttonFlipCh_clicked();
+    void on_buttonFlipMod_clicked();
+    void dataReceived(int num);
+    void interfaceModeSupported(bool supported);
+    void on_actionStatistic_triggered();
+    void on_actionInputOutput_triggered();
+    void outputChanged(Module::Output output, int value);
+    void on_actionIncrementVoltage_triggered();
+    void on_actionDecrementVoltage_triggered();
+    void on_actionSetIncrement_triggered();
+    void on_actionSetIncrementTimes10_triggered();
+    void on_actionSetIncrementBy10_triggered();
+    void setStatusNotConnected();
+    void on_actionEmissionParameters_triggered();
+    void on_actionSaveChangedConfigurationInDevice_triggered();
+    void on_actionConfigureListenOnlyMode_triggered();
+
+protected:
+    /// The first close request runs the Disconnect logic and keeps the window; the program
+    /// ends when the delayed disconnect() has run. A second request closes at once.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Command helpers (declarations for the operator commands go here)
+
+    // Dialog helpers (declarations for the dialog openers go here)
+
+    std::unique_ptr<Ui::EthControl> ui;
+    /// Units, precisions and column headers of the channel table; child of the window.
+    Configuration *configuration = nullptr;
+
+    DialogSuppliesTempLimits *dialogSuppliesTempLimits = nullptr;
+    DialogChannelControl *dialogChannelControl = nullptr;
+    DialogModuleControl *dialogModuleControl = nullptr;
+    DialogConfiguration *dialogConfiguration = nullptr;
+    DialogStatistic *dialogStatistic = nullptr;
+    DialogInputOutput *dialogInputOutput = nullptr;
+    DialogEmissionParameters *dialogEmissionParameters = nullptr;
+
+    /// The current link and engine; a child of the window, deleted on disconnect.
+    SCPI_Parser *link = nullptr;
+    QTimer *watchdog = nullptr;
+    QTimer *interfaceTimer = nullptr;
+    /// Finds Ethernet modules; its socket is created by the first scan.
+    NetworkDiscovery *discovery = nullptr;
+    QActionGroup *connectionActions = nullptr;
+    QLabel *statusLabel = nullptr;
+    QLabel *incrementLabel = nullptr;
+
+    int gpibAddress = 0;
+    QString deviceName;
+    QString serialPortName;
+    QString settingsOrganization;
+    QString settingsApplication;
+    bool connected = false;
+    bool exitRequested = false;
+};
