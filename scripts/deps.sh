@@ -2,7 +2,9 @@
 # Installs the Debian 12 packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
-          libgl-dev fonts-dejavu-core)
+          libgl-dev fonts-dejavu-core
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+          desktop-file-utils appstream dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,7 +6,7 @@
 #include <QLoggingCategory>
 #include <QTranslator>
 
-Q_LOGGING_CATEGORY(lcTranslations, "vorn.translations")
+Q_LOGGING_CATEGORY(lcTranslations, "vorn.translations", QtWarningMsg)
 
 namespace Translations {
 

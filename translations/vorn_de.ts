@@ -2,6 +2,23 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Control panel for Vornwerk high-voltage power-supply modules.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try &apos;%1 --help&apos;.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DialogConfiguration</name>
     <message>
         <source>Configuration</source>
@@ -61,6 +78,413 @@
     </message>
     <message>
         <source>Ibounds</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EthControl</name>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>USB / RS-232 (COM)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ethernet (TCP/IP)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TCP Port:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GPIB (IEEE-488)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GPIB Address:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Voltage Ramp Speed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current Ramp Speed:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vset (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vmeas (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vbounds (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vnominal (V)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Iset (mA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Imeas (mA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ibounds (mA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inominal (mA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Power (W)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status Channel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channel Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channel Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channel Event Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channel Event Mask</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status Module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module Event Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module Event Mask</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Module</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Instructions for all channels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Channel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Special Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Voltage...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Voltage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Current...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Current</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Channel On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>O</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Channel Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Channel...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set On</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+F</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Voltage Ramp...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Current Ramp...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shift+R</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+V</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+I</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Voltage Incremental</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+V</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Supplies and &amp;Temperature...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Emergency Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>M</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Emergency Off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Events</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F9</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status / Control...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Module Status / Control</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Digital Filter...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Scan for IP Address...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear All Events</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F10</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About &amp;Qt...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+Y</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl+M</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration of display resolution</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Statistic...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Input/&amp;Output...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Increment Voltage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrement Voltage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Increment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Increment × 10</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Increment ÷ 10</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Emission Parameters...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Changed Configuration in Device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applies all changed configurations to the VXT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configure Listen Only Mode...</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
