@@ -39,6 +39,12 @@ public:
     explicit EthControl(QWidget *parent = nullptr);
     ~EthControl() override;
 
+    /// The current link, null while not connected.
+    SCPI_Parser *currentLink() const { return link; }
+    /// The Ethernet discovery the scan action uses (tests aim it at loopback).
+    NetworkDiscovery *networkDiscovery() const { return discovery; }
+    bool isConnectedToModule() const { return connected; }
+
 signals:
     void updateAllModulesStarted();
     void updateAllModulesCompleted();
@@ -119,6 +125,10 @@ private slots:
     void on_actionConfigureListenOnlyMode_triggered();
 
 protected:
+    /// Creates the unopened link for connection tab \a tab (0 serial, 1 Ethernet, 2 GPIB),
+    /// configured from the connection panel, with the window as parent.
+    virtual SCPI_Parser *createLink(int tab);
+
     /// The first close request runs the Disconnect logic and keeps the window; the program
     /// ends when the delayed disconnect() has run. A second request closes at once.
     void closeEvent(QCloseEvent *event) override;
@@ -157,4 +167,18 @@ private:
     QString settingsApplication;
     bool connected = false;
     bool exitRequested = false;
+
+    /// Runs connectDevice(); on failure ends the attempt and shows the failure for 5 s.
+    bool openOrFail();
+    /// Wires a freshly opened link to the window and starts identification.
+    void attachLink();
+    /// Refills the serial port list and reselects the stored port.
+    void fillSerialPortList();
+    /// Refills the GPIB list; with \a reselect selects the entry of the stored address.
+    void fillGpibList(bool reselect);
+    /// Fills row \a row of the channel table from channel \a row of the module.
+    void refreshRow(const Module &module, int row, int serialNumber);
+    /// Fills the status tables for the selected row and emits their signals.
+    void refreshSelectedRow(const Module &module, int row);
+    void refreshLabels(const Module &module);
 };

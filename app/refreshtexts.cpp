@@ -1,0 +1,68 @@
+#include "refreshtexts.h"
+
+#include <QCoreApplication>
+
+namespace RefreshTexts {
+
+namespace {
+constexpr quint16 bit(int n)
+{
+    return static_cast<quint16>(1u << n);
+}
+QString translate(const char *text)
+{
+    return QCoreApplication::translate("EthControl", text);
+}
+}
+
+StateWord stateWord(quint16 status, quint16 control)
+{
+    struct Rule
+    {
+        int bit;
+        const char *text;
+        Qt::GlobalColor background;
+    };
+    static const Rule rules[] = {
+        { 5, QT_TRANSLATE_NOOP("EthControl", "Emergency"), Qt::red },
+        { 12, QT_TRANSLATE_NOOP("EthControl", "External Inhibit"), Qt::red },
+        { 11, QT_TRANSLATE_NOOP("EthControl", "Voltage Bounds"), Qt::red },
+        { 13, QT_TRANSLATE_NOOP("EthControl", "Trip"), Qt::red },
+        { 10, QT_TRANSLATE_NOOP("EthControl", "Current Bounds"), Qt::red },
+        { 4, QT_TRANSLATE_NOOP("EthControl", "Ramp"), Qt::green },
+        { 6, QT_TRANSLATE_NOOP("EthControl", "Constant Current"), Qt::green },
+        { 7, QT_TRANSLATE_NOOP("EthControl", "Constant Voltage"), Qt::green },
+        { 3, QT_TRANSLATE_NOOP("EthControl", "On"), Qt::green },
+    };
+    for (const Rule &rule : rules) {
+        if (status & bit(rule.bit))
+            return { translate(rule.text), QColor(rule.background) };
+    }
+    // Switched on by command, not yet reported on by the module.
+    if (control & bit(3))
+        return { translate(QT_TRANSLATE_NOOP("EthControl", "On")), QColor(Qt::yellow) };
+    return { translate(QT_TRANSLATE_NOOP("EthControl", "Off")), QColor(Qt::lightGray) };
+}
+
+QString lowCurrentRangeText(float amperes)
+{
+    return QStringLiteral("%L1 \u00B5A").arg(static_cast<double>(amperes) * 1000000.0, 0, 'f', 4);
+}
+
+QString powerText(float volts, float amperes)
+{
+    return translate(QT_TRANSLATE_NOOP("EthControl", "%L1"))
+        .arg(static_cast<double>(amperes * volts), 0, 'f', 1);
+}
+
+QString percentRampText(float percentPerSecond)
+{
+    return QString::asprintf("%3.3f %%/s", static_cast<double>(percentPerSecond));
+}
+
+QString unitRampText(const QString &value, const QString &unit)
+{
+    return QStringLiteral("%1 %2/s").arg(value, unit);
+}
+
+}
