@@ -135,6 +135,14 @@ protected:
 
 private:
     // Command helpers (declarations for the operator commands go here)
+    friend struct CommandsProbe;
+    /// The selected channel for a one-channel command, or -1 when there is no link or no
+    /// channel of the module is selected; the operator is told about the missing selection.
+    int commandChannel();
+    /// The selected channel, or 0; the initial value of the all-channels dialogs.
+    int initialChannel() const;
+    /// The module menu; only with a link, because every entry needs one.
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
     // Dialog helpers (declarations for the dialog openers go here)
 

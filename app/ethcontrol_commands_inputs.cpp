@@ -1,0 +1,232 @@
+// What the input dialogs of the operator commands ask, and the staircase and increment steps.
+#include "ethcontrol_commands.h"
+
+#include "configuration.h"
+#include "module.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace CommandInputs {
+
+namespace {
+
+QString translate(const char *text)
+{
+    return QCoreApplication::translate("EthControl", text);
+}
+
+double voltageShown(const Configuration &config, float volts)
+{
+    return displayNumber(config.voltageText(volts));
+}
+
+double currentShown(const Configuration &config, float amperes)
+{
+    return displayNumber(config.currentText(amperes));
+}
+
+/// The channels the module reports, as far as records exist for them.
+int channelsOf(const Module &module)
+{
+    return std::clamp(module.channelCount(), 0, module.recordCount());
+}
+
+struct Spread
+{
+    float largest = 0.0f;
+    float smallest = 0.0f;
+    bool allNegative = true;
+};
+
+template <typename Nominal> Spread spreadOf(const Module &module, Nominal nominal)
+{
+    Spread spread;
+    const int channels = channelsOf(module);
+    for (int i = 0; i < channels; ++i) {
+        const Channel &channel = module.channel(i);
+        const float magnitude = std::fabs(nominal(channel));
+        spread.largest = i == 0 ? magnitude : std::max(spread.largest, magnitude);
+        spread.smallest = i == 0 ? magnitude : std::min(spread.smallest, magnitude);
+        spread.allNegative = spread.allNegative && (channel.epu() || nominal(channel) <= 0.0f);
+    }
+    return spread;
+}
+
+QString noteFor(const Spread &spread, const QString &smallestText, const QString &unit)
+{
+    if (spread.largest <= spread.smallest)
+        return QString();
+    return translate("\n\nNote: some channels will only allow %L1 %2.").arg(smallestText, unit);
+}
+
+} // namespace
+
+double displayNumber(const QString &text)
+{
+    const QLocale locale;
+    QString number = text;
+    number.remove(locale.groupSeparator());
+    bool ok = false;
+    const double value = locale.toDouble(number, &ok);
+    return ok ? value : 0.0;
+}
+
+Prompt channelVoltage(const Module &module, const Configuration &config, int channel)
+{
+    const Channel &record = module.channel(channel);
+    Prompt prompt;
+    prompt.maximum = voltageShown(config, std::fabs(record.voltageNominal()));
+    if (record.epu() || record.voltageNominal() < 0.0f)
+        prompt.minimum = -prompt.maximum;
+    prompt.value = voltageShown(config, record.voltageSet());
+    prompt.label = translate("Input a voltage (Vset: %L1...%L2 %3) for channel %4:")
+                       .arg(prompt.minimum)
+                       .arg(prompt.maximum)
+                       .arg(config.voltageUnit())
+                       .arg(channel);
+    return prompt;
+}
+
+Prompt channelCurrent(const Module &module, const Configuration &config, int channel)
+{
+    const Channel &record = module.channel(channel);
+    Prompt prompt;
+    prompt.maximum = currentShown(config, std::fabs(record.currentNominal()));
+    prompt.value = currentShown(config, record.currentSet());
+    prompt.label = translate("Input a current (Iset: 0...%L1 %2) for channel %3:")
+                       .arg(prompt.maximum)
+                       .arg(config.currentUnit())
+                       .arg(channel);
+    return prompt;
+}
+
+Prompt allVoltages(const Module &module, const Configuration &config, int selected)
+{
+    const Spread spread = spreadOf(module, [](const Channel &c) { return c.voltageNominal(); });
+    const float minimum = spread.allNegative ? -spread.largest : 0.0f;
+    Prompt prompt;
+    prompt.maximum = voltageShown(config, spread.largest);
+    prompt.minimum = voltageShown(config, minimum);
+    prompt.value = voltageShown(config, module.channel(selected).voltageSet());
+    prompt.label = translate("Input a voltage (Vset: %L1...%L2 %3) for all channels:")
+                       .arg(config.voltageText(minimum), config.voltageText(spread.largest),
+                           config.voltageUnit())
+        + noteFor(spread, config.voltageText(spread.smallest), config.voltageUnit());
+    return prompt;
+}
+
+Prompt allCurrents(const Module &module, const Configuration &config, int selected)
+{
+    const Spread spread = spreadOf(module, [](const Channel &c) { return c.currentNominal(); });
+    Prompt prompt;
+    prompt.maximum = currentShown(config, spread.largest);
+    prompt.value = currentShown(config, module.channel(selected).currentSet());
+    prompt.label = translate("Input a current (Iset: 0...%L1 %2) for all channels:")
+                       .arg(config.currentText(spread.largest), config.currentUnit())
+        + noteFor(spread, config.currentText(spread.smallest), config.currentUnit());
+    return prompt;
+}
+
+Prompt voltageRamp(const Module &module, const Configuration &config)
+{
+    Prompt prompt;
+    if (module.isPercentBased()) {
+        prompt.label = translate("Input a Voltage Ramp Speed (0...100%/s): ");
+        prompt.value = module.voltageRamp();
+        prompt.maximum = 100.0;
+        return prompt;
+    }
+    const float maximum = std::max(3000.0f, 0.2f * module.channel(0).voltageNominal());
+    prompt.maximum = voltageShown(config, maximum);
+    prompt.value = voltageShown(config, module.voltageRamp());
+    prompt.label = translate("Input a Voltage Ramp Speed (0 ..%1 %2/s)")
+                       .arg(config.voltageText(maximum), config.voltageUnit());
+    return prompt;
+}
+
+Prompt currentRamp(const Module &module, const Configuration &config)
+{
+    Prompt prompt;
+    if (module.isPercentBased()) {
+        prompt.label = translate("Input a Current Ramp Speed (0...100%/s): ");
+        prompt.value = module.currentRamp();
+        prompt.maximum = 100.0;
+        return prompt;
+    }
+    const float maximum = module.channel(0).currentNominal();
+    prompt.maximum = currentShown(config, maximum);
+    prompt.value = currentShown(config, module.currentRamp());
+    prompt.label = translate("Input a Current Ramp Speed (0 ..%1 %2/s)")
+                       .arg(config.currentText(maximum), config.currentUnit());
+    return prompt;
+}
+
+Prompt increment(const Module &module, const Configuration &config, int channel)
+{
+    Prompt prompt;
+    prompt.maximum = voltageShown(config, std::fabs(module.channel(channel).voltageNominal()));
+    prompt.value = voltageShown(config, module.voltageIncrement());
+    prompt.label = translate("Input a voltage increment value (%1) that is applied when pressing "
+                             "the Plus or Minus keys:")
+                       .arg(config.voltageUnit());
+    return prompt;
+}
+
+QString rampLabel(bool percent, double value, const QString &speedText, const QString &unit)
+{
+    if (percent)
+        return QStringLiteral("%1 %/s").arg(value);
+    return QStringLiteral("%1 %2/s").arg(speedText, unit);
+}
+
+QVector<float> staircase(int channels, float top, bool falling)
+{
+    QVector<float> voltages;
+    if (channels <= 0)
+        return voltages;
+    const bool hundreds = float(channels) * 100.0f <= top;
+    float step = hundreds ? 100.0f : top / float(channels);
+    float start = top - float(channels - 1) * step;
+    if (falling) {
+        step = -step;
+        start = top;
+    }
+    for (int i = 0; i < channels; ++i)
+        voltages.append(start + float(i) * step);
+    return voltages;
+}
+
+float incrementTimes10(float increment, float nominal)
+{
+    const float next = increment * 10.0f;
+    return next < std::fabs(nominal) ? next : increment;
+}
+
+float incrementBy10(float increment)
+{
+    const float next = increment / 10.0f;
+    return next > 0.000999999f ? next : increment;
+}
+
+QString incrementLabel(float increment)
+{
+    return translate("Voltage Increment: %1 Volt").arg(double(increment));
+}
+
+QStringList filterSteps()
+{
+    return { QStringLiteral("1"), QStringLiteral("16"), QStringLiteral("64"), QStringLiteral("256"),
+        QStringLiteral("512"), QStringLiteral("1024") };
+}
+
+int filterPreselection(int average)
+{
+    const int index = filterSteps().indexOf(QString::number(average));
+    return index < 0 ? 2 : index;
+}
+
+} // namespace CommandInputs
