@@ -145,6 +145,18 @@ private:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
     // Dialog helpers (declarations for the dialog openers go here)
+    /// Rewires the Input/Output and Emission Parameters dialogs to the current link's module
+    /// (and engine) when the link has changed since they were wired; runs at every opening and
+    /// at every display refresh once one of them exists. Safe without a link.
+    void rewireDialogsToLink();
+    void followLinkOnRefresh();
+    void watchLinkDeletion();
+    void forgetDeletedLink(QObject *gone);
+    /// Gives the Input/Output dialog the module's three outputs and its interlock inputs.
+    void showModuleInInputOutput();
+    /// The links the two module-listening dialogs are wired to (not owned; cleared on deletion).
+    SCPI_Parser *inputOutputLink = nullptr;
+    SCPI_Parser *emissionLink = nullptr;
 
     std::unique_ptr<Ui::EthControl> ui;
     /// Units, precisions and column headers of the channel table; child of the window.

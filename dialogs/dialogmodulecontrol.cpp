@@ -1,0 +1,229 @@
+#include "dialogmodulecontrol.h"
+#include "ui_dialogmodulecontrol.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+
+bool DialogModuleControl::selectAllChannels = false;
+bool DialogModuleControl::selectAllGroups = false;
+
+namespace {
+
+// Only the first 24 event-channel bits belong to channels a module can have.
+constexpr int ShownChannelBits = 24;
+
+template <typename Boxes> void showWord(const Boxes &boxes, quint32 word)
+{
+    for (const auto &b : boxes)
+        b.box->setChecked(word & (1u << b.bit));
+}
+
+template <typename Boxes> quint16 readWord(const Boxes &boxes, quint16 word)
+{
+    for (const auto &b : boxes) {
+        const quint16 bit = static_cast<quint16>(1u << b.bit);
+        word = b.box->isChecked() ? (word | bit) : (word & ~bit);
+    }
+    return word;
+}
+
+void showBits(const std::array<QCheckBox *, 32> &boxes, int count, quint32 word)
+{
+    for (int i = 0; i < count; ++i)
+        boxes[static_cast<size_t>(i)]->setChecked(word & (1u << i));
+}
+
+quint32 readBits(const std::array<QCheckBox *, 32> &boxes, int count)
+{
+    quint32 word = 0;
+    for (int i = 0; i < count; ++i) {
+        if (boxes[static_cast<size_t>(i)]->isChecked())
+            word |= 1u << i;
+    }
+    return word;
+}
+
+} // namespace
+
+DialogModuleControl::DialogModuleControl(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::DialogModuleControl>())
+{
+    ui->setupUi(this);
+    statusBoxes = { { ui->chk_isKILLena, 15 }, { ui->chk_isTEMPgd, 14 }, { ui->chk_isSPLYgd, 13 },
+        { ui->chk_isMODgd, 12 }, { ui->chk_isEVNTact, 11 }, { ui->chk_isSFLPgd, 10 },
+        { ui->chk_isnoRAMP, 9 }, { ui->chk_isnoSERR, 8 }, { ui->chk_isCCMPL, 7 },
+        { ui->chk_isIERR, 6 }, { ui->chk_isSRVC, 4 }, { ui->chk_isADJ, 0 } };
+    eventStatusBoxes = { { ui->chk_ETEMPngd, 14 }, { ui->chk_ESPLYngd, 13 },
+        { ui->chk_ESFLPngd, 10 }, { ui->chk_EIERR, 6 }, { ui->chk_ESRVC, 4 } };
+    eventMaskBoxes = { { ui->chk_METEMPngd, 14 }, { ui->chk_MESPLYngd, 13 },
+        { ui->chk_MESFLPngd, 10 }, { ui->chk_MEIERR, 6 }, { ui->chk_MESRVC, 4 } };
+    controlBoxes = { { ui->chk_doSVSV, 15 }, { ui->chk_setKILLena, 14 }, { ui->chk_setADJ, 12 },
+        { ui->chk_doCLEAR, 6 } };
+
+    channelStatusBoxes
+        = createBoxes(ui->grpEventChannelStatus, QStringLiteral("ECS"), false, false);
+    channelMaskBoxes = createBoxes(ui->grpEventChannelMask, QStringLiteral("ECM"), false, false);
+    groupStatusBoxes = createBoxes(ui->grpEventGroupStatus, QStringLiteral("EGS"), true, false);
+    groupMaskBoxes = createBoxes(ui->grpEventGroupMask, QStringLiteral("EGM"), true, true);
+    retranslateSelectButtons();
+}
+
+DialogModuleControl::~DialogModuleControl() = default;
+
+DialogModuleControl::BoxRow DialogModuleControl::createBoxes(
+    QGroupBox *group, const QString &prefix, bool groupLabels, bool enabled)
+{
+    // Four rows of eight: a number label above each box.
+    auto *grid = qobject_cast<QGridLayout *>(group->layout());
+    BoxRow boxes {};
+    for (int i = 0; i < 32; ++i) {
+        const QString number = groupLabels ? QStringLiteral("G%1").arg(i)
+                                           : QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+        auto *label = new QLabel(number, group);
+        label->setAlignment(Qt::AlignCenter);
+        auto *box = new QCheckBox(group);
+        box->setObjectName(QStringLiteral("chk_%1%2").arg(prefix).arg(i));
+        box->setEnabled(enabled);
+        grid->addWidget(label, (i / 8) * 2, i % 8, Qt::AlignCenter);
+        grid->addWidget(box, (i / 8) * 2 + 1, i % 8, Qt::AlignCenter);
+        boxes[static_cast<size_t>(i)] = box;
+    }
+    return boxes;
+}
+
+void DialogModuleControl::enableChannelBoxes(int channelCount)
+{
+    int enable = 0;
+    if (channelCount == 24)
+        enable = 24;
+    else if (channelCount >= 12)
+        enable = 12;
+    else if (channelCount >= 8)
+        enable = 8;
+    else if (channelCount >= 4)
+        enable = 4;
+    for (int i = 0; i < enable; ++i)
+        channelMaskBoxes[static_cast<size_t>(i)]->setEnabled(true);
+}
+
+void DialogModuleControl::updateModuleControlStatus(
+    quint16 control, quint16 status, quint16 eventstatus, quint16 eventmask)
+{
+    if (status != this->status) {
+        this->status = status;
+        showWord(statusBoxes, status);
+    }
+    if (eventstatus != eventStatus) {
+        eventStatus = eventstatus;
+        showWord(eventStatusBoxes, eventstatus);
+    }
+    if (eventmask != eventMask) {
+        eventMask = eventmask;
+        showWord(eventMaskBoxes, eventmask);
+    }
+    if (control != this->control) {
+        this->control = control;
+        showWord(controlBoxes, control);
+    }
+}
+
+void DialogModuleControl::updateModuleEventChannelStatusMask(quint32 status, quint32 mask)
+{
+    if (status != eventChannelStatus) {
+        eventChannelStatus = status;
+        showBits(channelStatusBoxes, ShownChannelBits, status);
+    }
+    if (mask != eventChannelMask) {
+        eventChannelMask = mask;
+        showBits(channelMaskBoxes, ShownChannelBits, mask);
+    }
+}
+
+void DialogModuleControl::updateModuleEventGroupStatusMask(quint32 status, quint32 mask)
+{
+    if (status != eventGroupStatus) {
+        eventGroupStatus = status;
+        showBits(groupStatusBoxes, 32, status);
+    }
+    if (mask != eventGroupMask) {
+        eventGroupMask = mask;
+        showBits(groupMaskBoxes, 32, mask);
+    }
+}
+
+void DialogModuleControl::on_btnSetEGM_clicked()
+{
+    eventGroupMask = readBits(groupMaskBoxes, 32);
+    emit setModuleEventGroupMask(eventGroupMask);
+}
+
+void DialogModuleControl::on_btnSelectEGM_clicked()
+{
+    selectAllGroups = !selectAllGroups;
+    for (QCheckBox *box : groupMaskBoxes)
+        box->setChecked(selectAllGroups);
+    retranslateSelectButtons();
+}
+
+void DialogModuleControl::on_btnClearEGS_clicked()
+{
+    emit clearModuleEventGroupStatus();
+}
+
+void DialogModuleControl::on_btnSetECM_clicked()
+{
+    eventChannelMask = readBits(channelMaskBoxes, ShownChannelBits);
+    emit setModuleEventChannelMask(eventChannelMask);
+}
+
+void DialogModuleControl::on_btnClearECS_clicked()
+{
+    emit clearModuleEventChannelStatus();
+}
+
+void DialogModuleControl::on_btnSelectECM_clicked()
+{
+    selectAllChannels = !selectAllChannels;
+    // The first block of four is set even while disabled; the others only where enabled.
+    for (int i = 0; i < ShownChannelBits; ++i) {
+        QCheckBox *box = channelMaskBoxes[static_cast<size_t>(i)];
+        if (i < 4 || box->isEnabled())
+            box->setChecked(selectAllChannels);
+    }
+    retranslateSelectButtons();
+}
+
+void DialogModuleControl::on_btnSetControl_clicked()
+{
+    control = readWord(controlBoxes, control);
+    emit setModuleControl(control);
+    ui->chk_doCLEAR->setChecked(false);
+}
+
+void DialogModuleControl::on_btnSetMask_clicked()
+{
+    eventMask = readWord(eventMaskBoxes, eventMask);
+    emit setModuleEventMask(eventMask);
+}
+
+void DialogModuleControl::on_btnClearEvents_clicked()
+{
+    emit clearModuleEvents();
+}
+
+void DialogModuleControl::retranslateSelectButtons()
+{
+    ui->btnSelectECM->setText(selectAllChannels ? tr("Unselect All") : tr("Select All"));
+    ui->btnSelectEGM->setText(selectAllGroups ? tr("Unselect All") : tr("Select All"));
+}
+
+void DialogModuleControl::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        retranslateSelectButtons();
+    }
+}
