@@ -54,6 +54,8 @@ public:
         ReadOutputs = 245,
         ReadInterlock = 246,
         ReadEmission = 247,
+        /// A line typed in the SCPI console: its answer is handed out by consoleAnswer().
+        ConsoleLine = 300,
     };
     Q_ENUM(RequestCode)
 
@@ -146,6 +148,10 @@ public:
     void setModuleOutput(Module::Output output, int value);
     void saveConfiguration();
 
+    /// Queues \a command (a line prepared by prepareConsoleLine(), without CR LF) like a set
+    /// command under ConsoleLine; its answer is emitted by consoleAnswer() and not parsed.
+    void enqueueConsoleLine(const QString &command);
+
     /// Number of queued set commands (for the owner's display and for tests).
     int queuedCommandCount() const { return commandQueue.size(); }
     bool isStopped() const { return stopped; }
@@ -159,6 +165,8 @@ signals:
     void dataReceived(int count);
     void updateDisplay();
     void interfaceModeSupported(bool supported);
+    /// The answer (simplified) to a line queued by enqueueConsoleLine().
+    void consoleAnswer(QString answer);
 
 protected:
     /// Called with the echo mode the firmware answer asks for. Only the serial link acts on it.

@@ -101,6 +101,9 @@ void SCPI_Parser::interpretAnswer(const QByteArray &answer)
     case ReadEmission:
         parseEmission(answer);
         break;
+    case ConsoleLine:
+        emit consoleAnswer(QString::fromLatin1(answer));
+        break;
     default:
         // 0, the read-backs of the module words (104, 105, 212) and the save (179) carry
         // nothing the next cyclic request does not bring.

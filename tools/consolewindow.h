@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class SCPI_Parser;
+class QColor;
+
+namespace Ui {
+class ConsoleWindow;
+}
+
+/// The SCPI console: the operator types one line, it goes through the engine's command queue
+/// like a set command, and its answer is shown with a time stamp under the line. Lines are sent
+/// one at a time, so every answer follows the line that asked for it. The window follows
+/// whatever link the provider returns when a line is sent, and reports a connection that ends
+/// while a line waits for its answer.
+class ConsoleWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Returns the current link, or null; called whenever a line is to be sent.
+    using LinkProvider = std::function<SCPI_Parser *()>;
+    /// Lines kept in the history and in the settings.
+    static constexpr int HistoryLength = 100;
+
+    explicit ConsoleWindow(LinkProvider provider, QWidget *parent = nullptr);
+    ~ConsoleWindow() override;
+
+    /// Handles \a line as if the operator had typed it and pressed Return.
+    void submitLine(const QString &line);
+    QString transcript() const;
+    QStringList history() const { return m_history; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void on_lineCommand_returnPressed();
+    void on_btnSend_clicked();
+    void on_btnClear_clicked();
+    void on_btnCopy_clicked();
+
+private:
+    struct Line
+    {
+        QString typed;
+        QString command;
+        bool completionQueryAdded = false;
+    };
+
+    void attach(SCPI_Parser *link);
+    void sendNext();
+    void answerReceived(const QString &answer);
+    void linkDestroyed();
+    void remember(const QString &line);
+    void print(const QString &text, const QColor &colour);
+
+    std::unique_ptr<Ui::ConsoleWindow> ui;
+    LinkProvider m_provider;
+    QPointer<SCPI_Parser> m_link;
+    QMetaObject::Connection m_answerConnection;
+    QMetaObject::Connection m_destroyedConnection;
+    QList<Line> m_waiting; ///< accepted, not yet handed to the engine
+    QString m_pending; ///< handed to the engine, answer awaited; empty when none
+    QStringList m_history;
+    int m_historyIndex = 0; ///< m_history.size() means the fresh, empty line
+};
