@@ -91,7 +91,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Voltage Limit</source>
-        <translation>Spannungsgrenzwert</translation>
+        <translation>U-Grenzwert</translation>
     </message>
     <message>
         <source>Status Is Current Limit</source>
@@ -99,7 +99,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Current Limit</source>
-        <translation>Stromgrenzwert</translation>
+        <translation>I-Grenzwert</translation>
     </message>
     <message>
         <source>Status Is Trip</source>
@@ -115,7 +115,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is External Inhibit</source>
-        <translation>Externer Inhibit</translation>
+        <translation>Ext. Inhibit</translation>
     </message>
     <message>
         <source>Status Is Voltage Bounds</source>
@@ -123,7 +123,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Voltage Bounds</source>
-        <translation>Spannungstoleranz</translation>
+        <translation>U-Toleranz</translation>
     </message>
     <message>
         <source>Status Is Current Bounds</source>
@@ -131,7 +131,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Current Bounds</source>
-        <translation>Stromtoleranz</translation>
+        <translation>I-Toleranz</translation>
     </message>
     <message>
         <source>Status Is Controlled By Voltage</source>
@@ -139,7 +139,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Voltage Control</source>
-        <translation>Spannungsregelung</translation>
+        <translation>U-Regelung</translation>
     </message>
     <message>
         <source>Status Is Controlled By Current</source>
@@ -147,7 +147,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Current Control</source>
-        <translation>Stromregelung</translation>
+        <translation>I-Regelung</translation>
     </message>
     <message>
         <source>Status Is Emergency Off</source>
@@ -179,7 +179,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Input Error</source>
-        <translation>Eingabefehler</translation>
+        <translation>Fehleingabe</translation>
     </message>
     <message>
         <source>reserved</source>
@@ -191,11 +191,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Voltage Limit</source>
-        <translation>Ereignis Spannungsgrenzwert</translation>
+        <translation>U-Grenzwert</translation>
     </message>
     <message>
         <source>Event Current Limit</source>
-        <translation>Ereignis Stromgrenzwert</translation>
+        <translation>I-Grenzwert</translation>
     </message>
     <message>
         <source>Event Current Trip</source>
@@ -203,19 +203,19 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Trip</source>
-        <translation>Ereignis Trip</translation>
+        <translation>Trip</translation>
     </message>
     <message>
         <source>Event External Inhibit</source>
-        <translation>Ereignis externer Inhibit</translation>
+        <translation>Ext. Inhibit</translation>
     </message>
     <message>
         <source>Event Voltage Bounds</source>
-        <translation>Ereignis Spannungstoleranz</translation>
+        <translation>U-Toleranz</translation>
     </message>
     <message>
         <source>Event Current Bounds</source>
-        <translation>Ereignis Stromtoleranz</translation>
+        <translation>I-Toleranz</translation>
     </message>
     <message>
         <source>Event Controlled By Voltage</source>
@@ -223,7 +223,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Voltage Control</source>
-        <translation>Ereignis Spannungsregelung</translation>
+        <translation>U-Regelung</translation>
     </message>
     <message>
         <source>Event Controlled By Current</source>
@@ -231,15 +231,15 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Current Control</source>
-        <translation>Ereignis Stromregelung</translation>
+        <translation>I-Regelung</translation>
     </message>
     <message>
         <source>Event Emergency Off</source>
-        <translation>Ereignis Not-Aus</translation>
+        <translation>Not-Aus</translation>
     </message>
     <message>
         <source>Event End Of Ramp</source>
-        <translation>Ereignis Rampenende</translation>
+        <translation>Rampenende</translation>
     </message>
     <message>
         <source>Event On</source>
@@ -247,11 +247,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Shut Off</source>
-        <translation>Ereignis Abschaltung</translation>
+        <translation>Abschaltung</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Fehleingabe</translation>
     </message>
     <message>
         <source>Event Mask</source>
@@ -263,7 +263,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Voltage Limit</source>
-        <translation>Maske Spannungsgrenzwert</translation>
+        <translation>U-Grenzwert</translation>
     </message>
     <message>
         <source>Mask Event Current Limit</source>
@@ -271,7 +271,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Current Limit</source>
-        <translation>Maske Stromgrenzwert</translation>
+        <translation>I-Grenzwert</translation>
     </message>
     <message>
         <source>Mask Event Current Trip</source>
@@ -279,7 +279,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Trip</source>
-        <translation>Maske Trip</translation>
+        <translation>Trip</translation>
     </message>
     <message>
         <source>Mask Event External Inihibit</source>
@@ -287,7 +287,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask External Inhibit</source>
-        <translation>Maske externer Inhibit</translation>
+        <translation>Ext. Inhibit</translation>
     </message>
     <message>
         <source>Mask Event Voltage Bounds</source>
@@ -295,7 +295,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Voltage Bounds</source>
-        <translation>Maske Spannungstoleranz</translation>
+        <translation>U-Toleranz</translation>
     </message>
     <message>
         <source>Mask Event Current Bounds</source>
@@ -303,7 +303,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Current Bounds</source>
-        <translation>Maske Stromtoleranz</translation>
+        <translation>I-Toleranz</translation>
     </message>
     <message>
         <source>Mask Event Controlled by Voltage</source>
@@ -311,7 +311,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Voltage Control</source>
-        <translation>Maske Spannungsregelung</translation>
+        <translation>U-Regelung</translation>
     </message>
     <message>
         <source>Mask Event Controlled By Current</source>
@@ -319,7 +319,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Current Control</source>
-        <translation>Maske Stromregelung</translation>
+        <translation>I-Regelung</translation>
     </message>
     <message>
         <source>Mask Event Emergency OfF</source>
@@ -327,7 +327,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Emergency Off</source>
-        <translation>Maske Not-Aus</translation>
+        <translation>Not-Aus</translation>
     </message>
     <message>
         <source>Mask Event End Of Ramp</source>
@@ -335,7 +335,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask End Of Ramp</source>
-        <translation>Maske Rampenende</translation>
+        <translation>Rampenende</translation>
     </message>
     <message>
         <source>Mask Event On</source>
@@ -343,7 +343,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Shut Off</source>
-        <translation>Maske Abschaltung</translation>
+        <translation>Abschaltung</translation>
     </message>
     <message>
         <source>Mask Event Input Error</source>
@@ -351,7 +351,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Input Error</source>
-        <translation>Maske Eingabefehler</translation>
+        <translation>Fehleingabe</translation>
     </message>
     <message>
         <source>Control</source>
