@@ -743,7 +743,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Temperature Not Good</source>
-        <translation>Ereignis Temperatur nicht in Ordnung</translation>
+        <translation>Temperatur nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Supply Nod Good</source>
@@ -751,23 +751,23 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Supply Not Good</source>
-        <translation>Ereignis Versorgung nicht in Ordnung</translation>
+        <translation>Versorgung nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Safety Loop Not Good</source>
-        <translation>Ereignis Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Event Service Needed</source>
-        <translation>Ereignis Service erforderlich</translation>
+        <translation>Service erforderlich</translation>
     </message>
     <message>
         <source>Event Restart</source>
-        <translation>Ereignis Neustart</translation>
+        <translation>Neustart</translation>
     </message>
     <message>
         <source>Event Mask</source>
@@ -779,7 +779,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Temperature Not Good</source>
-        <translation>Maske Temperatur nicht in Ordnung</translation>
+        <translation>Temperatur nicht in Ordnung</translation>
     </message>
     <message>
         <source>Mask Event Supply Not Good</source>
@@ -787,7 +787,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Supply Not Good</source>
-        <translation>Maske Versorgung nicht in Ordnung</translation>
+        <translation>Versorgung nicht in Ordnung</translation>
     </message>
     <message>
         <source>Mask Event Safety Loop Not Good</source>
@@ -795,7 +795,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Safety Loop Not Good</source>
-        <translation>Maske Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife nicht in Ordnung</translation>
     </message>
     <message>
         <source>Mask Event Input Error</source>
@@ -803,7 +803,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Input Error</source>
-        <translation>Maske Eingabefehler</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Mask Event Service Needed</source>
@@ -811,7 +811,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Service Needed</source>
-        <translation>Maske Service erforderlich</translation>
+        <translation>Service erforderlich</translation>
     </message>
     <message>
         <source>Mask Event Restart</source>
@@ -819,7 +819,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Restart</source>
-        <translation>Maske Neustart</translation>
+        <translation>Neustart</translation>
     </message>
     <message>
         <source>Control</source>
