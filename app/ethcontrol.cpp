@@ -3,6 +3,7 @@
 
 #include "configuration.h"
 #include "networkdiscovery.h"
+#include "repaintlimiter.h"
 #include "scpi_eth.h"
 #include "scpi_gpib.h"
 #include "scpi_serial.h"
@@ -21,6 +22,7 @@ constexpr int watchdogInterval = 4000;
 const char defaultIpAddress[] = "192.168.1.100";
 constexpr int defaultTcpPort = 10001;
 constexpr int defaultGpibAddress = 17;
+constexpr int paintInterval = 40;
 }
 
 EthControl::EthControl(QWidget *parent)
@@ -66,6 +68,8 @@ EthControl::EthControl(QWidget *parent)
 
     statusLabel = new QLabel(this);
     incrementLabel = new QLabel(this);
+    statusLabel->setObjectName(QStringLiteral("lblStatus"));
+    incrementLabel->setObjectName(QStringLiteral("lblIncrement"));
     statusBar()->insertWidget(0, statusLabel);
     statusBar()->insertWidget(1, incrementLabel);
 
@@ -93,6 +97,13 @@ EthControl::EthControl(QWidget *parent)
              ui->actionSetVoltageRamp, ui->actionSetVset, ui->actionSuppliesAndTemperature })
         connectionActions->addAction(action);
     connectionActions->setEnabled(false);
+
+    // The answer counter changes with every answer; a fixed size keeps that from laying out
+    // the whole window each time.
+    ui->packets->setFixedSize(
+        ui->packets->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")),
+        ui->packets->sizeHint().height());
+    new RepaintLimiter(this, paintInterval);
 }
 
 EthControl::~EthControl() = default;

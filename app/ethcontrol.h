@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cellcache.h"
 #include "module.h"
 
 #include <QMainWindow>
@@ -201,4 +202,11 @@ private:
     /// Fills the status tables for the selected row and emits their signals.
     void refreshSelectedRow(const Module &module, int row);
     void refreshLabels(const Module &module);
+    /// Forgets the cached cells when the display units changed or a cell was edited.
+    void checkCellCache(int rows);
+
+    CellCache cellCache;
+    /// Units and precisions the cached cells were formatted with.
+    QString cellCacheFormat;
+    int lastEditingRow = -1;
 };

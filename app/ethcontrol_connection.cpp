@@ -69,6 +69,7 @@ bool EthControl::openOrFail()
 
 void EthControl::attachLink()
 {
+    cellCache.reset(ui->table->rowCount());
     statusLabel->setStyleSheet(QStringLiteral("color: green"));
     statusLabel->setText(tr("Connecting to device..."));
 

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <cstring>
+
 namespace {
 constexpr int statusLineEvery = 15;
 constexpr int maximumRows = 64;
@@ -24,6 +26,14 @@ bool tableReady = false;
 QColor whiteOr(bool condition, Qt::GlobalColor color)
 {
     return QColor(condition ? color : Qt::white);
+}
+
+quint64 keyOf(float value, quint64 extra = 0)
+{
+    quint32 bits = 0;
+    static_assert(sizeof bits == sizeof value, "float is 32 bits");
+    memcpy(&bits, &value, sizeof bits);
+    return bits | extra << 32;
 }
 }
 
@@ -49,10 +59,12 @@ void EthControl::updateDisplayTimer()
         ui->table->setChannelCount(rows);
         tableReady = true;
         ui->table->setCurrentCell(0, 0);
+        cellCache.reset(rows);
         return;
     }
     if (!tableReady)
         return;
+    checkCellCache(rows);
 
     emit updateAllModulesStarted();
     const int serialNumber = module.serialNumber();
@@ -76,33 +88,79 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     const quint16 status = channel.status();
     HvTable *table = ui->table;
     const QColor white(Qt::white);
+    // Formats and writes a cell only when what it shows derives from changed inputs.
+    const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
+        if (!cellCache.unchanged(row, column, key))
+            table->setCell(row, column, text(), background);
+    };
+    const auto voltage = [&](int column, float value) {
+        put(
+            column, keyOf(value), [&] { return configuration->voltageText(value); }, white);
+    };
+    const auto current = [&](int column, float value, const QColor &background) {
+        put(
+            column, keyOf(value), [&] { return configuration->currentText(value); }, background);
+    };
 
-    table->setCell(row, 0, configuration->voltageText(channel.voltageSet()), white);
-    table->setCell(row, 2, configuration->voltageText(channel.voltageBounds()), white);
+    voltage(0, channel.voltageSet());
+    voltage(2, channel.voltageBounds());
     emit updateChannelVoltageMeasure(serialNumber, row, channel.voltageMeasure());
-    table->setCell(row, 1, configuration->voltageText(channel.voltageMeasure()), white);
-    table->setCell(row, 3, configuration->voltageText(channel.voltageNominal()), white);
+    voltage(1, channel.voltageMeasure());
+    voltage(3, channel.voltageNominal());
 
-    table->setLowCurrentRange(row, status & statusLowCurrentRange);
-    table->setDelayedTrip(row, status & statusTrip);
-    table->setCell(row, 4, configuration->currentText(channel.currentSet()),
+    const bool lowCurrentRange = status & statusLowCurrentRange;
+    const bool delayedTrip = status & statusTrip;
+    table->setLowCurrentRange(row, lowCurrentRange);
+    table->setDelayedTrip(row, delayedTrip);
+    put(
+        4, keyOf(channel.currentSet(), delayedTrip),
+        [&] { return configuration->currentText(channel.currentSet()); },
         whiteOr(channel.currentSet() == 0.0f, Qt::yellow));
     emit updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
-    table->setCell(row, 5,
-        (status & statusLowCurrentRange)
-            ? RefreshTexts::lowCurrentRangeText(channel.currentMeasure())
-            : configuration->currentText(channel.currentMeasure()),
+    put(
+        5, keyOf(channel.currentMeasure(), lowCurrentRange),
+        [&] {
+            return lowCurrentRange ? RefreshTexts::lowCurrentRangeText(channel.currentMeasure())
+                                   : configuration->currentText(channel.currentMeasure());
+        },
         white);
-    table->setCell(row, 6, configuration->currentText(channel.currentBounds()), white);
-    table->setCell(row, 7, configuration->currentText(channel.currentNominal()), white);
-    table->setCell(
-        row, 8, RefreshTexts::powerText(channel.voltageMeasure(), channel.currentMeasure()), white);
+    current(6, channel.currentBounds(), white);
+    current(7, channel.currentNominal(), white);
+    put(
+        8, keyOf(channel.voltageMeasure(), keyOf(channel.currentMeasure())),
+        [&] { return RefreshTexts::powerText(channel.voltageMeasure(), channel.currentMeasure()); },
+        white);
     emit updateChannelStatus(serialNumber, row, status, channel.eventStatus());
 
-    const RefreshTexts::StateWord state = RefreshTexts::stateWord(status, channel.control());
-    table->setCell(row, 9, state.text, state.background);
-    table->setCell(row, 10, QString(), whiteOr(status & statusConstantVoltage, Qt::yellow));
-    table->setCell(row, 11, QString(), whiteOr(status & statusConstantCurrent, Qt::yellow));
+    const quint64 words = quint64(status) << 16 | channel.control();
+    if (!cellCache.unchanged(row, 9, words)) {
+        const RefreshTexts::StateWord state = RefreshTexts::stateWord(status, channel.control());
+        table->setCell(row, 9, state.text, state.background);
+    }
+    const bool cv = status & statusConstantVoltage;
+    const bool cc = status & statusConstantCurrent;
+    put(
+        10, cv, [] { return QString(); }, whiteOr(cv, Qt::yellow));
+    put(
+        11, cc, [] { return QString(); }, whiteOr(cc, Qt::yellow));
+}
+
+void EthControl::checkCellCache(int rows)
+{
+    const QString format = configuration->voltageUnit() + QLatin1Char('/')
+        + QString::number(configuration->voltagePrecision()) + QLatin1Char('/')
+        + configuration->currentUnit() + QLatin1Char('/')
+        + QString::number(configuration->currentPrecision());
+    if (format != cellCacheFormat) {
+        cellCacheFormat = format;
+        cellCache.reset(rows);
+    }
+    // An edit changes the cell's text (and a cancelled one leaves it changed): rewrite the row
+    // while it is edited and once more after.
+    const int editing = ui->table->editingRow();
+    cellCache.forgetRow(editing);
+    cellCache.forgetRow(lastEditingRow);
+    lastEditingRow = editing;
 }
 
 void EthControl::refreshSelectedRow(const Module &module, int row)
