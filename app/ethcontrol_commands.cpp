@@ -3,11 +3,11 @@
 #include "ethcontrol_commands.h"
 #include "ethcontrol.h"
 
+#include "applogging.h"
 #include "configuration.h"
 #include "scpi_parser.h"
 #include "ui_ethcontrol.h"
 
-#include <QDebug>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -185,7 +185,7 @@ void EthControl::tableCellDataChanged(int row, int column, QString text)
     default:
         break;
     }
-    qDebug() << "tableCellDataChanged" << row << column << value;
+    qCDebug(lcApp) << "tableCellDataChanged" << row << column << value;
 }
 
 void EthControl::clearChannelEvents(quint16 channel)

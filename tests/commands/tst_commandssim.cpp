@@ -1,14 +1,19 @@
-// Operator commands from the main window reaching the module simulator over TCP.
-#include "commandsprobe.h"
+// Operator commands from a main window connected to the module simulator over TCP.
+#include "ethcontrol.h"
 #include "hvtable.h"
 #include "modalwatch.h"
-#include "scpi_eth.h"
+#include "scpi_parser.h"
 #include "simmodule.h"
 #include "spin.h"
 #include "tcpfrontend.h"
 
 #include <QAction>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -18,12 +23,13 @@ class TestCommandsSim : public QObject
     Q_OBJECT
 
 private:
+    QTemporaryDir settingsFolder;
     std::unique_ptr<vornsim::SimModule> sim;
     std::unique_ptr<vornsim::TcpFrontEnd> server;
     std::unique_ptr<EthControl> window;
-    SCPI_Eth *link = nullptr;
 
-    /// Connects the window's link to a simulated \a preset and waits until it polls.
+    /// Connects the window to a simulated \a preset through its Ethernet tab and waits until
+    /// the table shows the module's channels.
     bool connectTo(const QString &preset)
     {
         sim = vornsim::SimModule::fromPreset(preset);
@@ -32,23 +38,29 @@ private:
         if (!server->listen(QHostAddress::LocalHost, 0))
             return false;
         window = std::make_unique<EthControl>();
-        link = new SCPI_Eth(window.get());
-        link->setPort(server->serverPort());
-        link->setHostAddress(QStringLiteral("127.0.0.1"));
-        CommandsProbe::setLink(*window, link);
-        link->connectDevice();
-        link->requestIdentity();
-        link->restartFullRead();
-        if (!spinUntil(
-                [&] { return link->module().channelCount() > 0 && !link->isFullRead(); }, 20000))
-            return false;
+        window->findChild<QTabWidget *>(QStringLiteral("tabInterfaces"))->setCurrentIndex(1);
+        window->findChild<QLineEdit *>(QStringLiteral("edtIpAddress"))->setText("127.0.0.1");
+        window->findChild<QLineEdit *>(QStringLiteral("edtPort"))
+            ->setText(QString::number(server->serverPort()));
+        window->findChild<QPushButton *>(QStringLiteral("buttonConnect"))->click();
         auto *table = window->findChild<HvTable *>(QStringLiteral("table"));
-        table->setChannelCount(link->module().channelCount());
+        // Nominal values are known once the configuration sequence has been read.
+        const auto configured = [&] {
+            return table->rowCount() == sim->channelCount() && !window->currentLink()->isFullRead();
+        };
+        if (!spinUntil(configured, 20000))
+            return false;
         table->setCurrentCell(0, 0);
         return true;
     }
 
 private slots:
+    /// Connecting stores the connection in the settings; they go to a folder of this test.
+    void initTestCase()
+    {
+        QVERIFY(settingsFolder.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+    }
     void cleanup()
     {
         window.reset();
@@ -65,8 +77,9 @@ private slots:
         });
         window->findChild<QAction *>(QStringLiteral("actionSetVset"))->trigger();
         QVERIFY(spinUntil([&] { return sim->channel(0).voltageSet == -1234.5; }, 20000));
-        QVERIFY(
-            spinUntil([&] { return link->module().channel(0).voltageSet() == -1234.5f; }, 20000));
+        QVERIFY(spinUntil(
+            [&] { return window->currentLink()->module().channel(0).voltageSet() == -1234.5f; },
+            20000));
     }
 
     void staircaseAndAllOn()
