@@ -1,5 +1,6 @@
 #include "dialogchannelcontrol.h"
 #include "dialogmodulecontrol.h"
+#include "dialogtestsupport.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,14 +24,6 @@ private slots:
     void moduleStatusBits();
     void moduleChannelMask();
 };
-
-template <typename T> T *child(QObject *parent, const QString &name)
-{
-    T *found = parent->findChild<T *>(name);
-    if (!found)
-        qFatal("no child %s", qPrintable(name));
-    return found;
-}
 
 static QCheckBox *box(QObject *dialog, const QString &name)
 {

@@ -1,6 +1,7 @@
 #include "dialogemissionparameters.h"
 #include "dialoginputoutput.h"
 #include "dialogsuppliestemplimits.h"
+#include "dialogtestsupport.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -21,18 +22,8 @@ private slots:
     void suppliesRelabel();
     void outputFromModule();
     void outputFromOperator();
-    void interlock();
     void emissionClampedAndSent();
-    void emissionCancelSendsNothing();
 };
-
-template <typename T> T *child(QObject *parent, const char *name)
-{
-    T *found = parent->findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no child %s", name);
-    return found;
-}
 
 void tst_DialogFilament::suppliesRelabel_data()
 {
@@ -79,6 +70,10 @@ void tst_DialogFilament::outputFromModule()
     QVERIFY(child<QCheckBox>(&dialog, "checkValve0")->isChecked());
     QVERIFY(!child<QCheckBox>(&dialog, "checkValve1")->isChecked());
     QVERIFY(child<QCheckBox>(&dialog, "checkChiller")->isChecked());
+    dialog.updateInterlock(0x181); // bit 8 has no box
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(child<QCheckBox>(&dialog, QStringLiteral("checkIlk%1").arg(i))->isChecked(),
+            i == 0 || i == 7);
     QCOMPARE(spy.size(), 0);
 }
 
@@ -99,20 +94,13 @@ void tst_DialogFilament::outputFromOperator()
     QCOMPARE(spy.at(2).at(1).toInt(), 3);
 }
 
-void tst_DialogFilament::interlock()
-{
-    DialogInputOutput dialog;
-    dialog.updateInterlock(0x181); // bit 8 has no box
-    for (int i = 0; i < 8; ++i) {
-        const QString name = QStringLiteral("checkIlk%1").arg(i);
-        QCOMPARE(dialog.findChild<QCheckBox *>(name)->isChecked(), i == 0 || i == 7);
-    }
-}
-
 void tst_DialogFilament::emissionClampedAndSent()
 {
     DialogEmissionParameters dialog;
     QSignalSpy spy(&dialog, &DialogEmissionParameters::emissionParameterChanged);
+    dialog.show();
+    dialog.reject();
+    QCOMPARE(spy.size(), 0); // Cancel sends nothing
     dialog.setEmissionParameterP(12345.0f);
     dialog.setEmissionParameterI(0.12345f);
     dialog.setEmissionParameterD(-1.0f);
@@ -130,15 +118,6 @@ void tst_DialogFilament::emissionClampedAndSent()
     QCOMPARE(args.at(2).toFloat(), 0.0f);
     QCOMPARE(args.at(3).toFloat(), 1.23f);
     QCOMPARE(args.at(4).toFloat(), 4.5f);
-}
-
-void tst_DialogFilament::emissionCancelSendsNothing()
-{
-    DialogEmissionParameters dialog;
-    QSignalSpy spy(&dialog, &DialogEmissionParameters::emissionParameterChanged);
-    dialog.show();
-    dialog.reject();
-    QCOMPARE(spy.size(), 0);
 }
 
 QTEST_MAIN(tst_DialogFilament)

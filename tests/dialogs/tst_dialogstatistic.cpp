@@ -1,4 +1,5 @@
 #include "dialogstatistic.h"
+#include "dialogtestsupport.h"
 #include "measurementlog.h"
 
 #include <QCheckBox>
@@ -31,9 +32,9 @@ private slots:
     void writeFailureStopsAndWarns();
 
 private:
-    template <typename T> T *child(const char *name)
+    template <typename T> T *child(const char *name) const
     {
-        return dialog->findChild<T *>(QString::fromLatin1(name));
+        return ::child<T>(dialog.get(), QString::fromLatin1(name));
     }
     void start(const QString &fileName);
     /// One display refresh of a module, in the main window's calling order.
