@@ -94,7 +94,8 @@ EthControl::EthControl(QWidget *parent)
              ui->actionSetAllChannelsOn, ui->actionSetAllCurrents, ui->actionSetAllVoltages,
              ui->actionSetChannelEmergencyOff, ui->actionSetChannelOff, ui->actionSetChannelOn,
              ui->actionSetCurrentRamp, ui->actionSetIset, ui->actionSetVoltageIncremental,
-             ui->actionSetVoltageRamp, ui->actionSetVset, ui->actionSuppliesAndTemperature })
+             ui->actionSetVoltageRamp, ui->actionSetVset, ui->actionSuppliesAndTemperature,
+             ui->actionScpiConsole })
         connectionActions->addAction(action);
     connectionActions->setEnabled(false);
 

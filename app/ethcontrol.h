@@ -14,6 +14,7 @@ class EthControl;
 }
 
 class Configuration;
+class ConsoleWindow;
 class DialogChannelControl;
 class DialogConfiguration;
 class DialogEmissionParameters;
@@ -27,6 +28,7 @@ class QCloseEvent;
 class QLabel;
 class QTimer;
 class SCPI_Parser;
+class TrendWindow;
 
 /// The main window: the connection panel, the channel and status tables, the menus and the
 /// dialogs. It owns at most one link (the engine of the current connection), created by Connect
@@ -125,6 +127,11 @@ private slots:
     void on_actionSaveChangedConfigurationInDevice_triggered();
     void on_actionConfigureListenOnlyMode_triggered();
 
+    // Tool windows
+private slots:
+    void on_actionScpiConsole_triggered();
+    void on_actionTrend_triggered();
+
 protected:
     /// Creates the unopened link for connection tab \a tab (0 serial, 1 Ethernet, 2 GPIB),
     /// configured from the connection panel, with the window as parent.
@@ -170,6 +177,11 @@ private:
     DialogStatistic *dialogStatistic = nullptr;
     DialogInputOutput *dialogInputOutput = nullptr;
     DialogEmissionParameters *dialogEmissionParameters = nullptr;
+
+    // Tool windows: created on first use, children of the window; they ask for the current
+    // link whenever they need it and never keep a link of their own.
+    ConsoleWindow *consoleWindow = nullptr;
+    TrendWindow *trendWindow = nullptr;
 
     /// The current link and engine; a child of the window, deleted on disconnect.
     SCPI_Parser *link = nullptr;

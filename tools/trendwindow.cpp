@@ -79,7 +79,12 @@ void TrendWindow::sample(qint64 nowMs)
     }
     if (m_configuration)
         m_plot->setUnits(trendUnits(*m_configuration));
-    if (!m_paused)
+    // Redraw once the view has moved by a pixel column, but at most four times a second: for
+    // the one-minute window every 250 ms, for the hour every few seconds, so a long window costs no
+    // more than a short one.
+    const qint64 columnMs = m_windowMs / m_plot->columnCount();
+    const qint64 moved = nowMs - m_plot->viewEnd();
+    if (!m_paused && (moved < 0 || moved >= std::max<qint64>(columnMs, MinimumRedrawMs)))
         m_plot->setView(nowMs, m_windowMs);
 }
 
@@ -153,9 +158,13 @@ bool TrendWindow::exportCsv(const QString &path, QString *error) const
         *error = file.errorString();
         return false;
     }
+    // While running, the view may lag the newest sample by up to one pixel column.
+    qint64 end = m_plot->viewEnd();
+    if (!m_paused && m_buffer.size() > 0)
+        end = std::max(end, m_buffer.time(m_buffer.size() - 1));
     QTextStream out(&file);
-    writeTrendCsv(out, m_buffer, m_plot->channelMask(), m_channelCount,
-        m_plot->viewEnd() - m_plot->viewWindow(), m_plot->viewEnd(), m_plot->units());
+    writeTrendCsv(out, m_buffer, m_plot->channelMask(), m_channelCount, end - m_plot->viewWindow(),
+        end, m_plot->units());
     out.flush();
     if (out.status() != QTextStream::Ok || !file.commit()) {
         *error = file.errorString();

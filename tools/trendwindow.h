@@ -30,6 +30,8 @@ public:
     /// Returns the current link, or null; called at every sample.
     using LinkProvider = std::function<SCPI_Parser *()>;
     static constexpr int SampleIntervalMs = 100;
+    /// The plot moves on at most four times a second; sampling stays at ten.
+    static constexpr int MinimumRedrawMs = 250;
 
     /// \a configuration is not owned and must outlive the window.
     TrendWindow(

@@ -73,19 +73,28 @@ void TrendBuffer::decimate(Quantity quantity, int channel, qint64 fromMs, qint64
     }
 
     const float *values = series(quantity, channel);
+    const auto scan = [](const float *v, const float *end, float &low, float &high) {
+        for (; v != end; ++v) {
+            // NaN (no value for this channel) fails both comparisons and is skipped.
+            if (*v < low)
+                low = *v;
+            if (*v > high)
+                high = *v;
+        }
+    };
     for (int c = 0; c < columns; ++c) {
         const int first = m_columnStarts[static_cast<size_t>(c)];
         const int last = m_columnStarts[static_cast<size_t>(c) + 1];
+        if (first >= last)
+            continue;
         float low = std::numeric_limits<float>::infinity();
         float high = -low;
-        for (int i = first; i < last; ++i) {
-            const float v = values[physical(i)];
-            // NaN (no value for this channel) fails both comparisons and is skipped.
-            if (v < low)
-                low = v;
-            if (v > high)
-                high = v;
-        }
+        // The samples of a column are one stretch of the ring, or two where it wraps.
+        const int begin = physical(first);
+        const int count = last - first;
+        const int straight = std::min(count, m_capacity - begin);
+        scan(values + begin, values + begin + straight, low, high);
+        scan(values, values + (count - straight), low, high);
         if (low <= high)
             out[static_cast<size_t>(c)] = { low, high };
     }

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
-#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +50,11 @@ void TrendPlot::setView(qint64 endMs, qint64 windowMs)
     update();
 }
 
+int TrendPlot::columnCount() const
+{
+    return std::max(1, width() - AxisWidth - Margin);
+}
+
 void TrendPlot::setChannelMask(quint64 mask)
 {
     m_mask = mask;
@@ -59,6 +63,11 @@ void TrendPlot::setChannelMask(quint64 mask)
 
 void TrendPlot::setUnits(const TrendUnits &units)
 {
+    // Called at every sample: only a real change may cost a redraw.
+    if (units.voltageUnit == m_units.voltageUnit && units.currentUnit == m_units.currentUnit
+        && units.voltageScale == m_units.voltageScale
+        && units.currentScale == m_units.currentScale)
+        return;
     m_units = units;
     update();
 }
@@ -152,37 +161,50 @@ void TrendPlot::drawPane(QPainter &painter, const QRect &area, TrendBuffer::Quan
             Qt::AlignRight | Qt::AlignVCenter, locale.toString(shown, 'g', 6));
     }
 
-    painter.save();
-    painter.setClipRect(plot);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    QPolygonF line;
-    line.reserve(columns * 2);
+    // The series are written straight into an image, one vertical span per pixel column from
+    // the column's minimum to its maximum, stretched to meet the previous column: a connected
+    // trace at a cost that depends on the pixel width only, far below that of stroking lines.
+    if (m_layer.size() != plot.size())
+        m_layer = QImage(plot.size(), QImage::Format_ARGB32_Premultiplied);
+    m_layer.fill(Qt::transparent);
+    const int rows = plot.height();
+    const double rowsPerUnit = (rows - 1) / (hi - lo);
+    const auto rowOf = [&](float v) {
+        const double r = std::round((hi - double(v) * scale) * rowsPerUnit);
+        return static_cast<int>(std::clamp(r, 0.0, double(rows - 1)));
+    };
+    uchar *bits = m_layer.bits();
+    const qsizetype stride = m_layer.bytesPerLine();
     for (int ch = 0; ch < channels && ch < 64; ++ch) {
         const auto &out = m_columns[static_cast<size_t>(ch)];
         if (out.empty())
             continue;
-        painter.setPen(QPen(channelColour(ch), 0));
-        line.clear();
+        const QRgb colour = channelColour(ch).rgba();
+        int previousTop = -1;
+        int previousBottom = -1;
         for (int c = 0; c < columns; ++c) {
             const TrendBuffer::Range &r = out[static_cast<size_t>(c)];
             if (r.isEmpty()) {
-                // A column without samples (no connection, paused link) breaks the line.
-                if (line.size() > 1)
-                    painter.drawPolyline(line);
-                line.clear();
+                // A column without samples (no connection) breaks the trace.
+                previousTop = -1;
                 continue;
             }
-            const double x = plot.left() + c + 0.5;
-            line.append(QPointF(x, yOf(r.max * scale)));
-            if (r.min != r.max)
-                line.append(QPointF(x, yOf(r.min * scale)));
+            int top = rowOf(r.max);
+            int bottom = rowOf(r.min);
+            const int spanTop = top;
+            const int spanBottom = bottom;
+            if (previousTop >= 0) {
+                top = std::min(top, previousBottom);
+                bottom = std::max(bottom, previousTop);
+            }
+            uchar *pixel = bits + top * stride + c * 4;
+            for (int y = top; y <= bottom; ++y, pixel += stride)
+                *reinterpret_cast<QRgb *>(pixel) = colour;
+            previousTop = spanTop;
+            previousBottom = spanBottom;
         }
-        if (line.size() > 1)
-            painter.drawPolyline(line);
-        else if (line.size() == 1)
-            painter.drawPoint(line.first());
     }
-    painter.restore();
+    painter.drawImage(plot.topLeft(), m_layer);
 }
 
 void TrendPlot::drawTimeAxis(QPainter &painter, const QRect &plot)

@@ -3,6 +3,7 @@
 #include "trendbuffer.h"
 
 #include <QColor>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -35,6 +36,8 @@ public:
     qint64 viewEnd() const { return m_endMs; }
     qint64 viewWindow() const { return m_windowMs; }
     /// Bit n set: channel n is drawn.
+    /// Pixel columns of a pane at the current width: one min/max pair each.
+    int columnCount() const;
     void setChannelMask(quint64 mask);
     quint64 channelMask() const { return m_mask; }
     void setUnits(const TrendUnits &units);
@@ -64,4 +67,5 @@ private:
     quint64 m_mask = ~quint64(0);
     TrendUnits m_units;
     std::vector<std::vector<TrendBuffer::Range>> m_columns; ///< per channel, reused
+    QImage m_layer; ///< the series of one pane, reused
 };
