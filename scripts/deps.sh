@@ -3,8 +3,11 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
           libgl-dev fonts-dejavu-core
+          # translations, installing and the Debian package
           qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-          desktop-file-utils appstream dpkg-dev)
+          desktop-file-utils appstream dpkg-dev
+          # end-to-end tests: X server, accessibility bus, key presses, screenshots
+          xvfb xdotool imagemagick dbus at-spi2-core python3 python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -84,6 +84,10 @@ bool parseSimOptions(
     opt("nominal-current", "Nominal current per channel in A.", "A");
     opt("no-noise", "Exact measured values; no noise, no drift.");
     opt("verbose", "Trace commands and faults (logging category vorn.sim) to stderr.");
+    opt("trace",
+        "Append every received request line to FILE (GPIB lines start with the address and a "
+        "blank).",
+        "FILE");
     opt("split", "Fault: write each answer in N segments.", "N");
     opt("split-delay", "Fault: pause between segments in ms (default 20).", "MS");
     opt("delay", "Fault: send every answer MS milliseconds late.", "MS");
@@ -206,6 +210,7 @@ bool parseSimOptions(
     o.faults.echoWithAnswer = parser.isSet(QStringLiteral("echo-with-answer"));
     o.noise = !parser.isSet(QStringLiteral("no-noise"));
     o.verbose = parser.isSet(QStringLiteral("verbose"));
+    o.traceFile = parser.value(QStringLiteral("trace"));
     *options = o;
     *exitCode = 0;
     return true;

@@ -23,6 +23,7 @@ struct SimOptions
     Preset preset;
     bool noise = true;
     bool verbose = false;
+    QString traceFile; ///< every received request line is appended here when set
     FaultOptions faults;
 };
 

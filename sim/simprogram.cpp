@@ -32,8 +32,22 @@ SimModule *SimProgram::addModule(const SimOptions &options, int serialOffset)
     return module;
 }
 
+void SimProgram::trace(const QByteArray &line)
+{
+    if (m_trace.isOpen())
+        m_trace.write(line + '\n');
+}
+
 bool SimProgram::start(const SimOptions &options, QString *error)
 {
+    if (!options.traceFile.isEmpty()) {
+        m_trace.setFileName(options.traceFile);
+        if (!m_trace.open(QIODevice::Append | QIODevice::Unbuffered)) {
+            *error = QStringLiteral("cannot open %1: %2")
+                         .arg(options.traceFile, m_trace.errorString());
+            return false;
+        }
+    }
     switch (options.transport) {
     case SimOptions::Transport::Tcp: {
         const QHostAddress address(options.address);
@@ -43,6 +57,7 @@ bool SimProgram::start(const SimOptions &options, QString *error)
         }
         auto *tcp = new TcpFrontEnd(addModule(options, 0), this);
         tcp->setFaults(options.faults);
+        connect(tcp, &TcpFrontEnd::lineReceived, this, &SimProgram::trace);
         if (!tcp->listen(address, options.port)) {
             *error = QStringLiteral("cannot listen on %1:%2: %3")
                          .arg(options.address)
@@ -56,6 +71,7 @@ bool SimProgram::start(const SimOptions &options, QString *error)
     case SimOptions::Transport::Serial: {
         auto *serial = new SerialFrontEnd(addModule(options, 0), this);
         serial->setFaults(options.faults);
+        connect(serial, &SerialFrontEnd::lineReceived, this, &SimProgram::trace);
         if (!serial->open()) {
             *error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(serial->errorString());
             return false;
@@ -66,6 +82,9 @@ bool SimProgram::start(const SimOptions &options, QString *error)
     case SimOptions::Transport::Gpib: {
         auto *gpib = new GpibFrontEnd(this);
         gpib->setFaults(options.faults);
+        connect(gpib, &GpibFrontEnd::lineReceived, this, [this](int pad, const QByteArray &line) {
+            trace(QByteArray::number(pad) + ' ' + line);
+        });
         // Several modules of one preset get consecutive serial numbers.
         for (int i = 0; i < options.gpibAddresses.size(); ++i)
             gpib->addModule(options.gpibAddresses.at(i), addModule(options, i));

@@ -2,6 +2,7 @@
 
 #include "simoptions.h"
 
+#include <QFile>
 #include <QObject>
 #include <QString>
 
@@ -28,9 +29,11 @@ public:
 
 private:
     SimModule *addModule(const SimOptions &options, int serialOffset);
+    void trace(const QByteArray &line);
 
     std::vector<std::unique_ptr<SimModule>> m_modules;
     QString m_readyLine;
+    QFile m_trace;
 };
 
 } // namespace vornsim
