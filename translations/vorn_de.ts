@@ -1636,6 +1636,14 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>%L1</source>
         <translation>%L1</translation>
     </message>
+    <message>
+        <source>&amp;Trend...</source>
+        <translation>T&amp;rend...</translation>
+    </message>
+    <message>
+        <source>SCPI &amp;Console...</source>
+        <translation>SCPI-&amp;Konsole...</translation>
+    </message>
 </context>
 <context>
     <name>HvTable</name>
