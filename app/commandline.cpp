@@ -32,7 +32,8 @@ static void print(FILE *stream, const QString &text)
 
 int handle(QCoreApplication &application)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Vorn SCPI Control"));
+    // The application name stays the program's file name: the desktop and the accessibility
+    // bus know the running panel by it.
     QCoreApplication::setApplicationVersion(QStringLiteral(VORN_VERSION));
 
     QCommandLineParser parser;
@@ -49,8 +50,7 @@ int handle(QCoreApplication &application)
     }
     if (parser.isSet(version)) {
         print(stdout,
-            QStringLiteral("%1 %2\n").arg(
-                QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+            QStringLiteral("Vorn SCPI Control %1\n").arg(QCoreApplication::applicationVersion()));
         return 0;
     }
     QString error = parser.errorText();

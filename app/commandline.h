@@ -13,7 +13,7 @@ constexpr int Continue = -1;
 bool asksForTextOnly(int argc, char *argv[]);
 
 /// Reads the application's arguments (Qt's own options are already taken out by QApplication)
-/// and sets the application name and version. Help and version are printed to standard output
+/// and sets the application version. Help and version are printed to standard output
 /// and give 0; an unknown option or a stray argument is reported on standard error and gives 1;
 /// otherwise Continue.
 int handle(QCoreApplication &application);
