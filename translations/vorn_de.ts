@@ -1664,7 +1664,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTable</name>
     <message>
         <source>Control</source>
-        <translation>Steuerung</translation>
+        <translation>Strg</translation>
     </message>
     <message>
         <source>Status </source>
@@ -1672,11 +1672,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Status</source>
-        <translation>Ereignisstatus</translation>
+        <translation>Ereignis</translation>
     </message>
     <message>
         <source>Event Mask</source>
-        <translation>Ereignismaske</translation>
+        <translation>Maske</translation>
     </message>
 </context>
 <context>
