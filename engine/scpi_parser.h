@@ -9,6 +9,8 @@
 #include <QPair>
 #include <QString>
 
+class ConsoleChannel;
+
 Q_DECLARE_LOGGING_CATEGORY(lcEngine)
 
 /// The protocol engine of one connection to a module. Each link class derives from it and adds
@@ -54,7 +56,7 @@ public:
         ReadOutputs = 245,
         ReadInterlock = 246,
         ReadEmission = 247,
-        /// A line typed in the SCPI console: its answer is handed out by consoleAnswer().
+        /// A line typed in the SCPI console: its answer is handed out by consoleChannel().
         ConsoleLine = 300,
     };
     Q_ENUM(RequestCode)
@@ -148,9 +150,12 @@ public:
     void setModuleOutput(Module::Output output, int value);
     void saveConfiguration();
 
-    /// Queues \a command (a line prepared by prepareConsoleLine(), without CR LF) like a set
-    /// command under ConsoleLine; its answer is emitted by consoleAnswer() and not parsed.
+    /// Queues \a command (a line prepared by ConsoleRequest::prepare(), without CR LF) like a
+    /// set command under ConsoleLine; its answer is not parsed but handed out by the
+    /// consoleChannel().
     void enqueueConsoleLine(const QString &command);
+    /// The console's answer channel, a child of the engine created on first use.
+    ConsoleChannel *consoleChannel();
 
     /// Number of queued set commands (for the owner's display and for tests).
     int queuedCommandCount() const { return commandQueue.size(); }
@@ -165,8 +170,6 @@ signals:
     void dataReceived(int count);
     void updateDisplay();
     void interfaceModeSupported(bool supported);
-    /// The answer (simplified) to a line queued by enqueueConsoleLine().
-    void consoleAnswer(QString answer);
 
 protected:
     /// Called with the echo mode the firmware answer asks for. Only the serial link acts on it.

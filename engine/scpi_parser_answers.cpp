@@ -2,6 +2,8 @@
 // by the code of the request it answers.
 #include "scpi_parser.h"
 
+#include "consolechannel.h"
+
 #include <QVarLengthArray>
 
 #include <cmath>
@@ -102,7 +104,7 @@ void SCPI_Parser::interpretAnswer(const QByteArray &answer)
         parseEmission(answer);
         break;
     case ConsoleLine:
-        emit consoleAnswer(QString::fromLatin1(answer));
+        emit consoleChannel()->answerReceived(QString::fromLatin1(answer));
         break;
     default:
         // 0, the read-backs of the module words (104, 105, 212) and the save (179) carry

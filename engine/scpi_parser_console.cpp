@@ -1,5 +1,6 @@
 // Lines from the SCPI console: checked, completed with a query where needed and queued like a
 // set command; the answer is handed out instead of being parsed into the module.
+#include "consolechannel.h"
 #include "consolerequest.h"
 #include "scpi_parser.h"
 
@@ -41,4 +42,10 @@ ConsoleRequest ConsoleRequest::prepare(const QString &line)
 void SCPI_Parser::enqueueConsoleLine(const QString &command)
 {
     enqueueCommand(ConsoleLine, command + QLatin1String("\r\n"));
+}
+
+ConsoleChannel *SCPI_Parser::consoleChannel()
+{
+    auto *channel = findChild<ConsoleChannel *>(QString(), Qt::FindDirectChildrenOnly);
+    return channel ? channel : new ConsoleChannel(this);
 }

@@ -1,6 +1,7 @@
 #include "consolewindow.h"
 #include "ui_consolewindow.h"
 
+#include "consolechannel.h"
 #include "consolerequest.h"
 #include "scpi_parser.h"
 
@@ -115,8 +116,8 @@ void ConsoleWindow::attach(SCPI_Parser *link)
     disconnect(m_answerConnection);
     disconnect(m_destroyedConnection);
     m_link = link;
-    m_answerConnection
-        = connect(link, &SCPI_Parser::consoleAnswer, this, &ConsoleWindow::answerReceived);
+    m_answerConnection = connect(link->consoleChannel(), &ConsoleChannel::answerReceived, this,
+        &ConsoleWindow::answerReceived);
     m_destroyedConnection = connect(link, &QObject::destroyed, this, &ConsoleWindow::linkDestroyed);
 }
 

@@ -1,5 +1,6 @@
 // Console lines: what is accepted and how it is completed, and how the engine queues a line
 // and hands out its answer.
+#include "consolechannel.h"
 #include "consolerequest.h"
 #include "enginedriver.h"
 
@@ -60,7 +61,7 @@ void tst_ConsoleLine::lineIsQueuedAndAnswerHandedOut()
 {
     FakeLink link;
     EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
-    QSignalSpy answers(&link, &SCPI_Parser::consoleAnswer);
+    QSignalSpy answers(link.consoleChannel(), &ConsoleChannel::answerReceived);
     QVERIFY(answers.isValid());
 
     link.enqueueConsoleLine(QStringLiteral(":READ:VOLT? (@0)"));
