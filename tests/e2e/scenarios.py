@@ -7,8 +7,7 @@ import time
 
 import ui
 from harness import Failure, read_text, wait_for
-from steps import (TITLE, connect_tcp, select_tab, start_panel, status, wait_polling,
-                   wait_status)
+from steps import TITLE, connect_tcp, select_tab, start_panel, wait_polling, wait_status
 
 SIM = ("--tcp", "0", "--no-noise")
 
@@ -34,7 +33,7 @@ def first_start(s):
     s.screenshot("2_polling")
     try:
         settings = wait_for(lambda: (lambda v: v if v.get("SelectedTab") == "1" else None)(
-            s.settings()), 5, "SelectedTab=1 in the settings file")
+            s.settings()), 10, "SelectedTab=1 in the settings file")
     except Failure as failure:
         raise Failure(f"{failure}; settings: {s.settings()}, files: {s.config_files()}")
     check(settings.get("IpAddress") == "127.0.0.1", f"IpAddress stored: {settings}")
@@ -54,20 +53,20 @@ def commands(s):
     panel.dialog(title="Vorn SCPI Control")
     s.screenshot("1_set_voltage_dialog")
     panel.enter_number("1234.5", title="Vorn SCPI Control")
-    sim.wait_line(lambda l: l.startswith(":VOLT 1234.5,(@0);"), 5, "set voltage of channel 0")
-    wait_for(lambda: sim.values(":READ:VOLT? (@0-3)")[0] == 1234.5, 5, "module Vset 1234.5 V")
+    sim.wait_line(lambda l: l.startswith(":VOLT 1234.5,(@0);"), 10, "set voltage of channel 0")
+    wait_for(lambda: sim.values(":READ:VOLT? (@0-3)")[0] == 1234.5, 10, "module Vset 1234.5 V")
 
     panel.key("o")
-    sim.wait_line(lambda l: l.startswith(":VOLT ON,(@0);"), 5, "channel 0 on")
-    wait_for(lambda: _channel_on(sim, 0), 5, "channel 0 is on in the module")
+    sim.wait_line(lambda l: l.startswith(":VOLT ON,(@0);"), 10, "channel 0 on")
+    wait_for(lambda: _channel_on(sim, 0), 10, "channel 0 is on in the module")
 
     panel.key("ctrl+o")
-    sim.wait_line(lambda l: l.startswith(":VOLT ON,(@0-3);"), 5, "all channels on")
-    wait_for(lambda: all(_channel_on(sim, c) for c in range(4)), 5, "all channels on")
+    sim.wait_line(lambda l: l.startswith(":VOLT ON,(@0-3);"), 10, "all channels on")
+    wait_for(lambda: all(_channel_on(sim, c) for c in range(4)), 10, "all channels on")
     s.screenshot("2_all_on")
     panel.key("ctrl+f")
-    sim.wait_line(lambda l: l.startswith(":VOLT OFF,(@0-3);"), 5, "all channels off")
-    wait_for(lambda: not any(_channel_on(sim, c) for c in range(4)), 5, "all channels off")
+    sim.wait_line(lambda l: l.startswith(":VOLT OFF,(@0-3);"), 10, "all channels off")
+    wait_for(lambda: not any(_channel_on(sim, c) for c in range(4)), 10, "all channels off")
 
     table = panel.table(main)
     panel.click(panel.cell(table, 1, panel.column_of(table, "Vset")))
@@ -75,8 +74,8 @@ def commands(s):
     panel.key("ctrl+a")
     panel.type("2222")
     panel.key("Return")
-    sim.wait_line(lambda l: l.startswith(":VOLT 2222,(@1);"), 5, "Vset cell of channel 1")
-    wait_for(lambda: sim.values(":READ:VOLT? (@0-3)")[1] == 2222, 5, "module Vset 2222 V")
+    sim.wait_line(lambda l: l.startswith(":VOLT 2222,(@1);"), 10, "Vset cell of channel 1")
+    wait_for(lambda: sim.values(":READ:VOLT? (@0-3)")[1] == 2222, 10, "module Vset 2222 V")
     vset = panel.column_of(table, "Vset")
     wait_for(lambda: ui.text_of(panel.cell(table, 1, vset)).replace(",", "").startswith("2222"),
              5, "the table shows 2222 V for channel 1")
@@ -102,7 +101,7 @@ def statistic(s):
     wait_for(lambda: len(read_text(path).splitlines()) >= 6, 15, "5 data lines in the file")
     s.screenshot("2_logging")
     panel.press(panel.find(dialog, "push button", "Stop"))
-    wait_for(lambda: ui.enabled(panel.find(dialog, "push button", "Start")), 5, "Start again")
+    wait_for(lambda: ui.enabled(panel.find(dialog, "push button", "Start")), 10, "Start again")
 
     lines = read_text(path).splitlines()
     header = lines[0].split(";")
@@ -137,7 +136,7 @@ def status_dialogs(s):
     before = int(sim.values(":READ:CHAN:EV:MASK? (@0-3)")[0])
     want = before ^ 0x10
     panel.press(box)
-    wait_for(lambda: ui.checked(box) == bool(want & 0x10), 5, "mask box toggled")
+    wait_for(lambda: ui.checked(box) == bool(want & 0x10), 10, "mask box toggled")
     start = len(sim.trace())
     panel.press(panel.find(dialog, "push button", "Set Mask"))
     sim.wait_line(lambda l: l.startswith(f":CONF:CHAN:EV:MASK {want},(@0);"), 5,
@@ -185,7 +184,7 @@ def gpib(s):
              15, "GPIB polling")
     wait_status(panel, main, "Connected to:", 10)
     s.screenshot("2_polling")
-    wait_for(lambda: s.settings().get("SelectedTab") == "2", 5, "SelectedTab=2 stored")
+    wait_for(lambda: s.settings().get("SelectedTab") == "2", 10, "SelectedTab=2 stored")
     check(s.settings().get("GpibAddress") == "17", f"GpibAddress: {s.settings()}")
 
 
@@ -194,7 +193,7 @@ def close_ramp_down(s):
     panel, main = start_panel(s)
     connect_tcp(s, panel, main, sim)
     panel.key("ctrl+o")
-    wait_for(lambda: all(_channel_on(sim, c) for c in range(4)), 5, "all channels on")
+    wait_for(lambda: all(_channel_on(sim, c) for c in range(4)), 10, "all channels on")
     panel.close_window(TITLE)
     question = wait_for(lambda: next((w for w in panel.windows() if ui.showing(w) and any(
         "Ramp down all high voltages?" in ui.text_of(n) for n in ui.walk(w))), None),

@@ -20,12 +20,8 @@ def start_panel(s, extra_env=None):
     return panel, main
 
 
-def status(panel, main):
-    return panel.status_text(main)
-
-
 def wait_status(panel, main, text, timeout):
-    return wait_for(lambda: text in status(panel, main), timeout, f'status "{text}"')
+    return wait_for(lambda: text in panel.status_text(main), timeout, f'status "{text}"')
 
 
 def select_tab(panel, main, text):

@@ -46,12 +46,12 @@ def children(node):
     return [c for c in _safe(lambda: list(node), []) if c is not None]
 
 
-def walk(node, into_tables=False):
-    """All descendants, depth first; the cells of tables only when asked for."""
+def walk(node):
+    """All descendants, depth first, without the cells of tables."""
     for child in children(node):
         yield child
-        if into_tables or role(child) != "table":
-            yield from walk(child, into_tables)
+        if role(child) != "table":
+            yield from walk(child)
 
 
 def showing(node):
@@ -60,10 +60,6 @@ def showing(node):
 
 def enabled(node):
     return _safe(lambda: node.getState().contains(pyatspi.STATE_ENABLED), False)
-
-
-def selected(node):
-    return _safe(lambda: node.getState().contains(pyatspi.STATE_SELECTED), False)
 
 
 def editable(node):
@@ -96,26 +92,26 @@ class Panel:
     def windows(self):
         return [w for w in children(self.app) if role(w) in ("frame", "dialog", "window", "alert")]
 
-    def window(self, title, timeout=5):
+    def window(self, title, timeout=10):
         """A top-level window (main window or dialog) whose title contains `title`."""
         return wait_for(lambda: next((w for w in self.windows()
                                       if title in name(w) and showing(w)), None),
                         timeout, f'window "{title}"')
 
-    def dialog(self, timeout=5, title=None):
+    def dialog(self, timeout=10, title=None):
         return wait_for(lambda: next((w for w in self.windows() if role(w) != "frame"
                                       and showing(w) and (title is None or title in name(w))),
                                      None), timeout, f'dialog "{title or ""}"')
 
-    def closed(self, window, timeout=5):
+    def closed(self, window, timeout=10):
         wait_for(lambda: not showing(window) or window not in self.windows(), timeout,
                  f'window "{name(window)}" closed')
 
-    def find_all(self, root, role_name, name_text=None, into_tables=False):
-        return [n for n in walk(root, into_tables) if role(n) == role_name
+    def find_all(self, root, role_name, name_text=None):
+        return [n for n in walk(root) if role(n) == role_name
                 and (name_text is None or name(n).replace("&", "") == name_text)]
 
-    def find(self, root, role_name, name_text=None, timeout=5):
+    def find(self, root, role_name, name_text=None, timeout=10):
         return wait_for(lambda: next(iter(self.find_all(root, role_name, name_text)), None),
                         timeout, f'{role_name} "{name_text or ""}"')
 
@@ -149,15 +145,14 @@ class Panel:
         ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         return ext.x + ext.width // 2, ext.y + ext.height // 2
 
-    def click(self, node, double=False):
+    def click(self, node):
         x, y = self.center(node)
-        self.xdo("mousemove", "--sync", str(x), str(y), "click", *(["--repeat", "2"] if double
-                                                                     else []), "1")
+        self.xdo("mousemove", "--sync", str(x), str(y), "click", "1")
 
     def set_text(self, node, text):
         node.queryEditableText().setTextContents(text)
 
-    def enter_number(self, value, timeout=5, title=None):
+    def enter_number(self, value, timeout=10, title=None):
         """Types a number into the input dialog that is open and confirms it with Return."""
         dialog = self.dialog(timeout, title)
         self.key("ctrl+a")
