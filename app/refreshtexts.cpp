@@ -9,7 +9,7 @@ constexpr quint16 bit(int n)
 {
     return static_cast<quint16>(1u << n);
 }
-QString translate(const char *text)
+QString translated(const char *text)
 {
     return QCoreApplication::translate("EthControl", text);
 }
@@ -36,12 +36,12 @@ StateWord stateWord(quint16 status, quint16 control)
     };
     for (const Rule &rule : rules) {
         if (status & bit(rule.bit))
-            return { translate(rule.text), QColor(rule.background) };
+            return { translated(rule.text), QColor(rule.background) };
     }
     // Switched on by command, not yet reported on by the module.
     if (control & bit(3))
-        return { translate(QT_TRANSLATE_NOOP("EthControl", "On")), QColor(Qt::yellow) };
-    return { translate(QT_TRANSLATE_NOOP("EthControl", "Off")), QColor(Qt::lightGray) };
+        return { translated(QT_TRANSLATE_NOOP("EthControl", "On")), QColor(Qt::yellow) };
+    return { translated(QT_TRANSLATE_NOOP("EthControl", "Off")), QColor(Qt::lightGray) };
 }
 
 QString lowCurrentRangeText(float amperes)
@@ -51,7 +51,7 @@ QString lowCurrentRangeText(float amperes)
 
 QString powerText(float volts, float amperes)
 {
-    return translate(QT_TRANSLATE_NOOP("EthControl", "%L1"))
+    return translated(QT_TRANSLATE_NOOP("EthControl", "%L1"))
         .arg(static_cast<double>(amperes * volts), 0, 'f', 1);
 }
 

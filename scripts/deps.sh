@@ -10,6 +10,8 @@ packages=(
     libmosquitto-dev mosquitto openssl
     # fuzz targets
     clang-14 libclang-rt-14-dev
+    # translations, installing and the Debian package
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n desktop-file-utils appstream dpkg-dev
     # end-to-end tests: X server, accessibility bus, key presses, screenshots
     xvfb xdotool imagemagick dbus at-spi2-core python3 python3-pyatspi
 )

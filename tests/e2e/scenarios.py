@@ -213,3 +213,7 @@ def close_ramp_down(s):
 
 SCENARIOS = {f.__name__: f for f in (first_start, commands, statistic, status_dialogs,
                                      lost_module, gpib, close_ramp_down)}
+
+from scenario_german import german  # noqa: E402  (the German scenario lives in its own file)
+
+SCENARIOS[german.__name__] = german

@@ -1,0 +1,21 @@
+#pragma once
+
+class QCoreApplication;
+
+/// The program's own command-line options, --help and --version; it reads no others.
+namespace CommandLine {
+
+/// Returned by handle() when the program should go on and open its window.
+constexpr int Continue = -1;
+
+/// True when the arguments ask for help or the version. The caller then answers them with a
+/// QCoreApplication, so that no display is needed and no window opens.
+bool asksForTextOnly(int argc, char *argv[]);
+
+/// Reads the application's arguments (Qt's own options are already taken out by QApplication)
+/// and sets the application version. Help and version are printed to standard output
+/// and give 0; an unknown option or a stray argument is reported on standard error and gives 1;
+/// otherwise Continue.
+int handle(QCoreApplication &application);
+
+} // namespace CommandLine

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Fails when a text in the sources has no finished translation in a .ts file. lupdate reads the
+# sources into a copy of the file, so texts new in the sources show up as unfinished there; every
+# unfinished or empty translation is listed with its source text.
+# Usage: check_translations.sh LUPDATE TS_FILE LUPDATE_ARGUMENTS...
+set -euo pipefail
+lupdate=$1 ts=$2
+shift 2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$ts" "$work/check.ts"
+"$lupdate" -silent "$@" -ts "$work/check.ts" >/dev/null
+missing=$(awk '
+    /<source>/ { text = $0; sub(/.*<source>/, "", text); sub(/<\/source>.*/, "", text) }
+    /<translation type="unfinished"|<translation><\/translation>|<translation\/>|<numerusform><\/numerusform>/ {
+        print "  " text
+    }' "$work/check.ts")
+total=$(grep -c '<message' "$work/check.ts" || true)
+if [ -n "$missing" ]; then
+    echo "$(wc -l <<<"$missing") of $total texts in $(basename "$ts") have no finished translation:"
+    echo "$missing"
+    exit 1
+fi
+echo "all $total texts in $(basename "$ts") are translated"

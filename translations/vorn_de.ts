@@ -1,0 +1,2294 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Control panel for Vornwerk high-voltage power-supply modules.</source>
+        <translation>Bedienoberfläche für Vornwerk-Hochspannungsmodule.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>%1: %2
+Try &apos;%1 --help&apos;.
+</source>
+        <translation>%1: %2
+„%1 --help“ zeigt die möglichen Optionen.
+</translation>
+    </message>
+</context>
+<context>
+    <name>ConsoleWindow</name>
+    <message>
+        <source>SCPI Console</source>
+        <translation>SCPI-Konsole</translation>
+    </message>
+    <message>
+        <source>Command:</source>
+        <translation>Befehl:</translation>
+    </message>
+    <message>
+        <source>:READ:VOLT? (@0)</source>
+        <translation>:READ:VOLT? (@0)</translation>
+    </message>
+    <message>
+        <source>&amp;Send</source>
+        <translation>&amp;Senden</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Refused: the line is longer than %1 characters.</source>
+        <translation>Abgelehnt: Die Zeile ist länger als %1 Zeichen.</translation>
+    </message>
+    <message>
+        <source>Refused: the line contains a control character.</source>
+        <translation>Abgelehnt: Die Zeile enthält ein Steuerzeichen.</translation>
+    </message>
+    <message>
+        <source>Refused: the line contains a character the module cannot receive.</source>
+        <translation>Abgelehnt: Die Zeile enthält ein Zeichen, das das Modul nicht empfangen kann.</translation>
+    </message>
+    <message>
+        <source>Not sent: no module is connected (%1).</source>
+        <translation>Nicht gesendet: Kein Modul verbunden (%1).</translation>
+    </message>
+    <message>
+        <source>             (&quot;;*OPC?&quot; appended: the module answers only queries)</source>
+        <translation>             (&quot;;*OPC?&quot; angehängt: Das Modul antwortet nur auf Abfragen)</translation>
+    </message>
+    <message>
+        <source>%1 Connection lost: no answer to &quot;%2&quot;.</source>
+        <translation>%1 Verbindung verloren: keine Antwort auf „%2“.</translation>
+    </message>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>Nicht gesendet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DialogChannelControl</name>
+    <message>
+        <source>Channel Control / Status</source>
+        <translation>Kanalsteuerung / Status</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Status Is Voltage Limit</source>
+        <translation>Status: Spannungsgrenzwert überschritten</translation>
+    </message>
+    <message>
+        <source>Is Voltage Limit</source>
+        <translation>U-Grenzwert</translation>
+    </message>
+    <message>
+        <source>Status Is Current Limit</source>
+        <translation>Status: Stromgrenzwert überschritten</translation>
+    </message>
+    <message>
+        <source>Is Current Limit</source>
+        <translation>I-Grenzwert</translation>
+    </message>
+    <message>
+        <source>Status Is Trip</source>
+        <translation>Status: Trip ausgelöst</translation>
+    </message>
+    <message>
+        <source>Is Trip</source>
+        <translation>Trip</translation>
+    </message>
+    <message>
+        <source>Status Is External Inhibit</source>
+        <translation>Status: externer Inhibit aktiv</translation>
+    </message>
+    <message>
+        <source>Is External Inhibit</source>
+        <translation>Ext. Inhibit</translation>
+    </message>
+    <message>
+        <source>Status Is Voltage Bounds</source>
+        <translation>Status: Spannung außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>Is Voltage Bounds</source>
+        <translation>U-Toleranz</translation>
+    </message>
+    <message>
+        <source>Status Is Current Bounds</source>
+        <translation>Status: Strom außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>Is Current Bounds</source>
+        <translation>I-Toleranz</translation>
+    </message>
+    <message>
+        <source>Status Is Controlled By Voltage</source>
+        <translation>Status: Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>Is Voltage Control</source>
+        <translation>U-Regelung</translation>
+    </message>
+    <message>
+        <source>Status Is Controlled By Current</source>
+        <translation>Status: Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>Is Current Control</source>
+        <translation>I-Regelung</translation>
+    </message>
+    <message>
+        <source>Status Is Emergency Off</source>
+        <translation>Status: Not-Aus ausgelöst</translation>
+    </message>
+    <message>
+        <source>Is Emergency Off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>Status Is Ramping</source>
+        <translation>Status: Rampe läuft</translation>
+    </message>
+    <message>
+        <source>Is Ramping</source>
+        <translation>Rampe läuft</translation>
+    </message>
+    <message>
+        <source>Status Is On</source>
+        <translation>Status: Kanal eingeschaltet</translation>
+    </message>
+    <message>
+        <source>Is On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Status Is Input Error</source>
+        <translation>Status: Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Is Input Error</source>
+        <translation>Fehleingabe</translation>
+    </message>
+    <message>
+        <source>reserved</source>
+        <translation>reserviert</translation>
+    </message>
+    <message>
+        <source>Event Status</source>
+        <translation>Ereignisstatus</translation>
+    </message>
+    <message>
+        <source>Event Voltage Limit</source>
+        <translation>U-Grenzwert</translation>
+    </message>
+    <message>
+        <source>Event Current Limit</source>
+        <translation>I-Grenzwert</translation>
+    </message>
+    <message>
+        <source>Event Current Trip</source>
+        <translation>Ereignis Strom-Trip</translation>
+    </message>
+    <message>
+        <source>Event Trip</source>
+        <translation>Trip</translation>
+    </message>
+    <message>
+        <source>Event External Inhibit</source>
+        <translation>Ext. Inhibit</translation>
+    </message>
+    <message>
+        <source>Event Voltage Bounds</source>
+        <translation>U-Toleranz</translation>
+    </message>
+    <message>
+        <source>Event Current Bounds</source>
+        <translation>I-Toleranz</translation>
+    </message>
+    <message>
+        <source>Event Controlled By Voltage</source>
+        <translation>Ereignis: Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>Event Voltage Control</source>
+        <translation>U-Regelung</translation>
+    </message>
+    <message>
+        <source>Event Controlled By Current</source>
+        <translation>Ereignis: Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>Event Current Control</source>
+        <translation>I-Regelung</translation>
+    </message>
+    <message>
+        <source>Event Emergency Off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>Event End Of Ramp</source>
+        <translation>Rampenende</translation>
+    </message>
+    <message>
+        <source>Event On</source>
+        <translation>Ereignis: von Ein auf Aus geschaltet</translation>
+    </message>
+    <message>
+        <source>Event Shut Off</source>
+        <translation>Abschaltung</translation>
+    </message>
+    <message>
+        <source>Event Input Error</source>
+        <translation>Fehleingabe</translation>
+    </message>
+    <message>
+        <source>Event Mask</source>
+        <translation>Ereignismaske</translation>
+    </message>
+    <message>
+        <source>Mask Event Voltage Limit</source>
+        <translation>Ereignismaske Spannungsgrenzwert</translation>
+    </message>
+    <message>
+        <source>Mask Voltage Limit</source>
+        <translation>U-Grenzwert</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Limit</source>
+        <translation>Ereignismaske Stromgrenzwert</translation>
+    </message>
+    <message>
+        <source>Mask Current Limit</source>
+        <translation>I-Grenzwert</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Trip</source>
+        <translation>Ereignismaske Strom-Trip</translation>
+    </message>
+    <message>
+        <source>Mask Trip</source>
+        <translation>Trip</translation>
+    </message>
+    <message>
+        <source>Mask Event External Inihibit</source>
+        <translation>Ereignismaske externer Inhibit</translation>
+    </message>
+    <message>
+        <source>Mask External Inhibit</source>
+        <translation>Ext. Inhibit</translation>
+    </message>
+    <message>
+        <source>Mask Event Voltage Bounds</source>
+        <translation>Ereignismaske Spannungstoleranz</translation>
+    </message>
+    <message>
+        <source>Mask Voltage Bounds</source>
+        <translation>U-Toleranz</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Bounds</source>
+        <translation>Ereignismaske Stromtoleranz</translation>
+    </message>
+    <message>
+        <source>Mask Current Bounds</source>
+        <translation>I-Toleranz</translation>
+    </message>
+    <message>
+        <source>Mask Event Controlled by Voltage</source>
+        <translation>Ereignismaske Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>Mask Voltage Control</source>
+        <translation>U-Regelung</translation>
+    </message>
+    <message>
+        <source>Mask Event Controlled By Current</source>
+        <translation>Ereignismaske Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>Mask Current Control</source>
+        <translation>I-Regelung</translation>
+    </message>
+    <message>
+        <source>Mask Event Emergency OfF</source>
+        <translation>Ereignismaske Not-Aus</translation>
+    </message>
+    <message>
+        <source>Mask Emergency Off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>Mask Event End Of Ramp</source>
+        <translation>Ereignismaske Rampenende</translation>
+    </message>
+    <message>
+        <source>Mask End Of Ramp</source>
+        <translation>Rampenende</translation>
+    </message>
+    <message>
+        <source>Mask Event On</source>
+        <translation>Ereignismaske: von Ein auf Aus geschaltet</translation>
+    </message>
+    <message>
+        <source>Mask Shut Off</source>
+        <translation>Abschaltung</translation>
+    </message>
+    <message>
+        <source>Mask Event Input Error</source>
+        <translation>Ereignismaske Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Mask Input Error</source>
+        <translation>Fehleingabe</translation>
+    </message>
+    <message>
+        <source>Control</source>
+        <translation>Steuerung</translation>
+    </message>
+    <message>
+        <source>Set High Voltage Emergency Off</source>
+        <translation>Hochspannung per Not-Aus abschalten</translation>
+    </message>
+    <message>
+        <source>Set Emergency Off</source>
+        <translation>Not-Aus auslösen</translation>
+    </message>
+    <message>
+        <source>Set High Voltage On</source>
+        <translation>Hochspannung einschalten</translation>
+    </message>
+    <message>
+        <source>Set On</source>
+        <translation>Einschalten</translation>
+    </message>
+    <message>
+        <source>Clear &amp;Events</source>
+        <translation>&amp;Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>Set &amp;Mask</source>
+        <translation>&amp;Maske setzen</translation>
+    </message>
+    <message>
+        <source>Set &amp;Control</source>
+        <translation>&amp;Steuerwort setzen</translation>
+    </message>
+    <message>
+        <source>Channel %1 Status / Control</source>
+        <translation>Kanal %1 Status / Steuerung</translation>
+    </message>
+</context>
+<context>
+    <name>DialogConfiguration</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Konfiguration</translation>
+    </message>
+    <message>
+        <source>Set configuration for..</source>
+        <translation>Konfiguration gilt für..</translation>
+    </message>
+    <message>
+        <source>All Devices</source>
+        <translation>Alle Geräte</translation>
+    </message>
+    <message>
+        <source>Firmware Name</source>
+        <translation>Firmware-Name</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>current Value:</source>
+        <translation>aktueller Wert:</translation>
+    </message>
+    <message>
+        <source>n.A.</source>
+        <translation>k.A.</translation>
+    </message>
+    <message>
+        <source>Voltage Settings</source>
+        <translation>Spannung</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Einheit:</translation>
+    </message>
+    <message>
+        <source>Precision:</source>
+        <translation>Nachkommastellen:</translation>
+    </message>
+    <message>
+        <source>Current Settings</source>
+        <translation>Strom</translation>
+    </message>
+    <message>
+        <source>Columns Settings</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Leistung</translation>
+    </message>
+    <message>
+        <source>Vbounds</source>
+        <translation>Vbounds</translation>
+    </message>
+    <message>
+        <source>Ibounds</source>
+        <translation>Ibounds</translation>
+    </message>
+</context>
+<context>
+    <name>DialogEmissionParameters</name>
+    <message>
+        <source>Emission Parameters</source>
+        <translation>Emissionsparameter</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;The regulation is done by the following formula&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;K&lt;sub&gt;P&lt;/sub&gt; &amp;middot; &amp;Delta;I + K&lt;sub&gt;I&lt;/sub&gt; &amp;middot; &amp;Sigma;&amp;Delta;I + K&lt;sub&gt;D&lt;/sub&gt; &amp;middot; d&amp;Delta;I&lt;/p&gt;&lt;p&gt;with&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;&amp;Delta;I = (I&lt;sub&gt;E&lt;/sub&gt; - I&lt;sub&gt;Eset&lt;/sub&gt;)&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Die Regelung erfolgt nach der Formel&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;K&lt;sub&gt;P&lt;/sub&gt; &amp;middot; &amp;Delta;I + K&lt;sub&gt;I&lt;/sub&gt; &amp;middot; &amp;Sigma;&amp;Delta;I + K&lt;sub&gt;D&lt;/sub&gt; &amp;middot; d&amp;Delta;I&lt;/p&gt;&lt;p&gt;mit&lt;/p&gt;&lt;p align=&quot;center&quot;&gt;&amp;Delta;I = (I&lt;sub&gt;E&lt;/sub&gt; - I&lt;sub&gt;Eset&lt;/sub&gt;)&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Regulation Factors</source>
+        <translation>Regelfaktoren</translation>
+    </message>
+    <message>
+        <source>Factor Proportional (Kp):</source>
+        <translation>Proportionalfaktor (Kp):</translation>
+    </message>
+    <message>
+        <source>Factor Integral (Ki):</source>
+        <translation>Integralfaktor (Ki):</translation>
+    </message>
+    <message>
+        <source>Factor Differential (Kd):</source>
+        <translation>Differentialfaktor (Kd):</translation>
+    </message>
+    <message>
+        <source>Regulation Limits</source>
+        <translation>Regelgrenzen</translation>
+    </message>
+    <message>
+        <source>Filament Minimum (A):</source>
+        <translation>Filamentstrom min. (A):</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;The minimum value for filament current set.&lt;/p&gt;&lt;p&gt;The regulation will not go lower than this value.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Kleinster Sollwert für den Filamentstrom.&lt;/p&gt;&lt;p&gt;Die Regelung geht nicht unter diesen Wert.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Filament Maximum (A):</source>
+        <translation>Filamentstrom max. (A):</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;p&gt;The maximum value for filament current set.&lt;/p&gt;&lt;p&gt;The regulation will not go higher than this value.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;p&gt;Größter Sollwert für den Filamentstrom.&lt;/p&gt;&lt;p&gt;Die Regelung geht nicht über diesen Wert.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>DialogInputOutput</name>
+    <message>
+        <source>Input/Output</source>
+        <translation>Ein-/Ausgänge</translation>
+    </message>
+    <message>
+        <source>High Voltage Output</source>
+        <translation>Hochspannungsausgang</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keiner</translation>
+    </message>
+    <message>
+        <source>HV 1</source>
+        <translation>HV 1</translation>
+    </message>
+    <message>
+        <source>HV 2</source>
+        <translation>HV 2</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Beide</translation>
+    </message>
+    <message>
+        <source>Filament Output</source>
+        <translation>Filamentausgang</translation>
+    </message>
+    <message>
+        <source>Cathode 1</source>
+        <translation>Kathode 1</translation>
+    </message>
+    <message>
+        <source>Cathode 2</source>
+        <translation>Kathode 2</translation>
+    </message>
+    <message>
+        <source>Cathode 3</source>
+        <translation>Kathode 3</translation>
+    </message>
+    <message>
+        <source>Cathode 4</source>
+        <translation>Kathode 4</translation>
+    </message>
+    <message>
+        <source>Digital Output</source>
+        <translation>Digitalausgang</translation>
+    </message>
+    <message>
+        <source>Water Valve 0</source>
+        <translation>Wasserventil 0</translation>
+    </message>
+    <message>
+        <source>Water Valve 1</source>
+        <translation>Wasserventil 1</translation>
+    </message>
+    <message>
+        <source>Chiller</source>
+        <translation>Kühlaggregat</translation>
+    </message>
+    <message>
+        <source>Interlock Inputs</source>
+        <translation>Interlock-Eingänge</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+</context>
+<context>
+    <name>DialogModuleControl</name>
+    <message>
+        <source>Module Status / Control</source>
+        <translation>Modulstatus / Steuerung</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Status Is Kill Enable</source>
+        <translation>Status: Kill-Enable aktiv</translation>
+    </message>
+    <message>
+        <source>Is Kill Enable</source>
+        <translation>Kill-Enable</translation>
+    </message>
+    <message>
+        <source>Status Is Temperature Good</source>
+        <translation>Status: Temperatur in Ordnung</translation>
+    </message>
+    <message>
+        <source>Is Temperature Good</source>
+        <translation>Temperatur in Ordnung</translation>
+    </message>
+    <message>
+        <source>Status Is Supply Good</source>
+        <translation>Status: Versorgung in Ordnung</translation>
+    </message>
+    <message>
+        <source>Is Supply Good</source>
+        <translation>Versorgung in Ordnung</translation>
+    </message>
+    <message>
+        <source>Status Is Module Good</source>
+        <translation>Status: Modul in Ordnung</translation>
+    </message>
+    <message>
+        <source>Is Module Good</source>
+        <translation>Modul in Ordnung</translation>
+    </message>
+    <message>
+        <source>Status Is Event Active</source>
+        <translation>Status: Ereignis aktiv</translation>
+    </message>
+    <message>
+        <source>Is Event Active</source>
+        <translation>Ereignis aktiv</translation>
+    </message>
+    <message>
+        <source>Status Is Safety Loop Good</source>
+        <translation>Status: Sicherheitsschleife in Ordnung</translation>
+    </message>
+    <message>
+        <source>Is Safety Loop Good</source>
+        <translation>Sicherheitsschleife in Ordnung</translation>
+    </message>
+    <message>
+        <source>Status Is No Channel Ramping</source>
+        <translation>Status: kein Kanal fährt eine Rampe</translation>
+    </message>
+    <message>
+        <source>Is No Ramp</source>
+        <translation>Keine Rampe</translation>
+    </message>
+    <message>
+        <source>Status Is No Sum Error</source>
+        <translation>Status: kein Summenfehler</translation>
+    </message>
+    <message>
+        <source>Is No Sum Error</source>
+        <translation>Kein Summenfehler</translation>
+    </message>
+    <message>
+        <source>Status Is Command Complete</source>
+        <translation>Status: Befehl ausgeführt</translation>
+    </message>
+    <message>
+        <source>Is Command Complete</source>
+        <translation>Befehl ausgeführt</translation>
+    </message>
+    <message>
+        <source>Status Is Special Mode</source>
+        <translation>Status: Sondermodus aktiv</translation>
+    </message>
+    <message>
+        <source>Is Special Mode</source>
+        <translation>Sondermodus</translation>
+    </message>
+    <message>
+        <source>Status Is Input Error</source>
+        <translation>Status: Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Is Input Error</source>
+        <translation>Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Status Is Service Needed</source>
+        <translation>Status: Service erforderlich</translation>
+    </message>
+    <message>
+        <source>Is Service Needed</source>
+        <translation>Service erforderlich</translation>
+    </message>
+    <message>
+        <source>Status Is Stop</source>
+        <translation>Status: Stopp</translation>
+    </message>
+    <message>
+        <source>Is Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Status Is Interlock Out</source>
+        <translation>Status: Interlock-Ausgang aktiv</translation>
+    </message>
+    <message>
+        <source>Is Interlock Out</source>
+        <translation>Interlock-Ausgang</translation>
+    </message>
+    <message>
+        <source>Status Is Adjusting</source>
+        <translation>Status: Feinabgleich aktiv</translation>
+    </message>
+    <message>
+        <source>Is Adjusting</source>
+        <translation>Feinabgleich</translation>
+    </message>
+    <message>
+        <source>reserved</source>
+        <translation>reserviert</translation>
+    </message>
+    <message>
+        <source>Event Status</source>
+        <translation>Ereignisstatus</translation>
+    </message>
+    <message>
+        <source>Event Temperature Nod Good</source>
+        <translation>Ereignis Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Temperature Not Good</source>
+        <translation>Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Supply Nod Good</source>
+        <translation>Ereignis Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Supply Not Good</source>
+        <translation>Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Safety Loop Not Good</source>
+        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Input Error</source>
+        <translation>Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Event Service Needed</source>
+        <translation>Service erforderlich</translation>
+    </message>
+    <message>
+        <source>Event Restart</source>
+        <translation>Neustart</translation>
+    </message>
+    <message>
+        <source>Event Mask</source>
+        <translation>Ereignismaske</translation>
+    </message>
+    <message>
+        <source>Mask Event Temperature Not Good</source>
+        <translation>Ereignismaske Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Temperature Not Good</source>
+        <translation>Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Event Supply Not Good</source>
+        <translation>Ereignismaske Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Supply Not Good</source>
+        <translation>Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Event Safety Loop Not Good</source>
+        <translation>Ereignismaske Sicherheitsschleife nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Safety Loop Not Good</source>
+        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Event Input Error</source>
+        <translation>Ereignismaske Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Mask Input Error</source>
+        <translation>Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Mask Event Service Needed</source>
+        <translation>Ereignismaske Service erforderlich</translation>
+    </message>
+    <message>
+        <source>Mask Service Needed</source>
+        <translation>Service erforderlich</translation>
+    </message>
+    <message>
+        <source>Mask Event Restart</source>
+        <translation>Ereignismaske Neustart</translation>
+    </message>
+    <message>
+        <source>Mask Restart</source>
+        <translation>Neustart</translation>
+    </message>
+    <message>
+        <source>Control</source>
+        <translation>Steuerung</translation>
+    </message>
+    <message>
+        <source>Save Set Values</source>
+        <translation>Sollwerte speichern</translation>
+    </message>
+    <message>
+        <source>Set Kill Enable</source>
+        <translation>Kill-Enable einschalten</translation>
+    </message>
+    <message>
+        <source>Set Adjustment On</source>
+        <translation>Feinabgleich einschalten</translation>
+    </message>
+    <message>
+        <source>Set Adjusting</source>
+        <translation>Feinabgleich</translation>
+    </message>
+    <message>
+        <source>Interrupt Level 2</source>
+        <translation>Interrupt-Ebene 2</translation>
+    </message>
+    <message>
+        <source>ILVL2</source>
+        <translation>ILVL2</translation>
+    </message>
+    <message>
+        <source>Interrupt Level 1</source>
+        <translation>Interrupt-Ebene 1</translation>
+    </message>
+    <message>
+        <source>ILVL1</source>
+        <translation>ILVL1</translation>
+    </message>
+    <message>
+        <source>Interrupt Level 0</source>
+        <translation>Interrupt-Ebene 0</translation>
+    </message>
+    <message>
+        <source>ILVL0</source>
+        <translation>ILVL0</translation>
+    </message>
+    <message>
+        <source>Clear All Events</source>
+        <translation>Alle Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Set Action On</source>
+        <translation>Aktion ein</translation>
+    </message>
+    <message>
+        <source>Set Stop</source>
+        <translation>Stopp setzen</translation>
+    </message>
+    <message>
+        <source>Recall Set Values</source>
+        <translation>Sollwerte laden</translation>
+    </message>
+    <message>
+        <source>Set Special Mode</source>
+        <translation>Sondermodus setzen</translation>
+    </message>
+    <message>
+        <source>Clear &amp;Events</source>
+        <translation>&amp;Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>Set &amp;Mask</source>
+        <translation>&amp;Maske setzen</translation>
+    </message>
+    <message>
+        <source>Set &amp;Control</source>
+        <translation>&amp;Steuerwort setzen</translation>
+    </message>
+    <message>
+        <source>Module EventChannel</source>
+        <translation>Ereigniskanäle</translation>
+    </message>
+    <message>
+        <source>Module Event Channel Status</source>
+        <translation>Ereigniskanal-Status</translation>
+    </message>
+    <message>
+        <source>Module Event Channel Mask</source>
+        <translation>Ereigniskanal-Maske</translation>
+    </message>
+    <message>
+        <source>Clear Events</source>
+        <translation>Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Set Mask</source>
+        <translation>Maske setzen</translation>
+    </message>
+    <message>
+        <source>Module EventGroup</source>
+        <translation>Ereignisgruppen</translation>
+    </message>
+    <message>
+        <source>EventGroupStatus</source>
+        <translation>Ereignisgruppen-Status</translation>
+    </message>
+    <message>
+        <source>EventGroupMask</source>
+        <translation>Ereignisgruppen-Maske</translation>
+    </message>
+    <message>
+        <source>AutoStart</source>
+        <translation>Autostart</translation>
+    </message>
+    <message>
+        <source>RestartTime</source>
+        <translation>Neustartzeit</translation>
+    </message>
+    <message>
+        <source>Set RestartTime</source>
+        <translation>Neustartzeit setzen</translation>
+    </message>
+    <message>
+        <source>Unselect All</source>
+        <translation>Auswahl aufheben</translation>
+    </message>
+</context>
+<context>
+    <name>DialogStatistic</name>
+    <message>
+        <source>Statistic</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Save measurement data to file:</source>
+        <translation>Messdaten in Datei speichern:</translation>
+    </message>
+    <message>
+        <source>measurement.txt</source>
+        <translation>messdaten.txt</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Save data for ...</source>
+        <translation>Daten speichern für ...</translation>
+    </message>
+    <message>
+        <source>&amp;All Channels in Module</source>
+        <translation>&amp;Alle Kanäle des Moduls</translation>
+    </message>
+    <message>
+        <source>Single &amp;Channel:</source>
+        <translation>Einzelner &amp;Kanal:</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Schreiben</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Spannung</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Strom</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Delay between writes (ms)</source>
+        <translation>Pause zwischen zwei Zeilen (ms)</translation>
+    </message>
+    <message>
+        <source>Lines written:</source>
+        <translation>Geschriebene Zeilen:</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>S&amp;topp</translation>
+    </message>
+    <message>
+        <source>&amp;Once</source>
+        <translation>&amp;Einmal</translation>
+    </message>
+    <message>
+        <source>Can not open file &apos;%1&apos; for writing!</source>
+        <translation>Die Datei „%1“ lässt sich nicht zum Schreiben öffnen!</translation>
+    </message>
+    <message>
+        <source>Writing to file &apos;%1&apos; failed: %2
+Measurement logging has been stopped; the lines written before are kept.</source>
+        <translation>Schreiben in die Datei „%1“ fehlgeschlagen: %2
+Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+    <message>
+        <source>Save measurement data</source>
+        <translation>Messdaten speichern</translation>
+    </message>
+    <message>
+        <source>Measurement files (*%1)</source>
+        <translation>Messdateien (*%1)</translation>
+    </message>
+</context>
+<context>
+    <name>DialogSuppliesTempLimits</name>
+    <message>
+        <source>Supplies, Temperature and Limits</source>
+        <translation>Versorgung, Temperatur und Grenzwerte</translation>
+    </message>
+    <message>
+        <source>Vcc +5 (V)</source>
+        <translation>Vcc +5 (V)</translation>
+    </message>
+    <message>
+        <source>Vcc +24 (V)</source>
+        <translation>Vcc +24 (V)</translation>
+    </message>
+    <message>
+        <source>Vcc +12 (V)</source>
+        <translation>Vcc +12 (V)</translation>
+    </message>
+    <message>
+        <source>Vcc -12 (V)</source>
+        <translation>Vcc -12 (V)</translation>
+    </message>
+    <message>
+        <source>Vmax (% of Vnominal)</source>
+        <translation>Vmax (% von Vnominal)</translation>
+    </message>
+    <message>
+        <source>Imax (% of Inominal)</source>
+        <translation>Imax (% von Inominal)</translation>
+    </message>
+    <message>
+        <source>Temperature (°C)</source>
+        <translation>Temperatur (°C)</translation>
+    </message>
+    <message>
+        <source>Vcc -24 (V)</source>
+        <translation>Vcc -24 (V)</translation>
+    </message>
+</context>
+<context>
+    <name>EthControl</name>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+    <message>
+        <source>USB / RS-232 (COM)</source>
+        <translation>USB / RS-232 (COM)</translation>
+    </message>
+    <message>
+        <source>Serial Port:</source>
+        <translation>Serielle Schnittstelle:</translation>
+    </message>
+    <message>
+        <source>Ethernet (TCP/IP)</source>
+        <translation>Ethernet (TCP/IP)</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>TCP Port:</source>
+        <translation>TCP-Port:</translation>
+    </message>
+    <message>
+        <source>GPIB (IEEE-488)</source>
+        <translation>GPIB (IEEE-488)</translation>
+    </message>
+    <message>
+        <source>GPIB Address:</source>
+        <translation>GPIB-Adresse:</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Voltage Ramp Speed:</source>
+        <translation>Spannungsrampe:</translation>
+    </message>
+    <message>
+        <source>Current Ramp Speed:</source>
+        <translation>Stromrampe:</translation>
+    </message>
+    <message>
+        <source>Vset (V)</source>
+        <translation>Vset (V)</translation>
+    </message>
+    <message>
+        <source>Vmeas (V)</source>
+        <translation>Vmeas (V)</translation>
+    </message>
+    <message>
+        <source>Vbounds (V)</source>
+        <translation>Vbounds (V)</translation>
+    </message>
+    <message>
+        <source>Vnominal (V)</source>
+        <translation>Vnominal (V)</translation>
+    </message>
+    <message>
+        <source>Iset (mA)</source>
+        <translation>Iset (mA)</translation>
+    </message>
+    <message>
+        <source>Imeas (mA)</source>
+        <translation>Imeas (mA)</translation>
+    </message>
+    <message>
+        <source>Ibounds (mA)</source>
+        <translation>Ibounds (mA)</translation>
+    </message>
+    <message>
+        <source>Inominal (mA)</source>
+        <translation>Inominal (mA)</translation>
+    </message>
+    <message>
+        <source>Power (W)</source>
+        <translation>Leistung (W)</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>CV</source>
+        <translation>CV</translation>
+    </message>
+    <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>Status Channel</source>
+        <translation>Kanalstatus</translation>
+    </message>
+    <message>
+        <source>Channel Control</source>
+        <translation>Kanalsteuerung</translation>
+    </message>
+    <message>
+        <source>Channel Status</source>
+        <translation>Kanalstatus</translation>
+    </message>
+    <message>
+        <source>Channel Event Status</source>
+        <translation>Kanal-Ereignisstatus</translation>
+    </message>
+    <message>
+        <source>Channel Event Mask</source>
+        <translation>Kanal-Ereignismaske</translation>
+    </message>
+    <message>
+        <source>Status Module</source>
+        <translation>Modulstatus</translation>
+    </message>
+    <message>
+        <source>Module Control</source>
+        <translation>Modulsteuerung</translation>
+    </message>
+    <message>
+        <source>Module Status</source>
+        <translation>Modulstatus</translation>
+    </message>
+    <message>
+        <source>Module Event Status</source>
+        <translation>Modul-Ereignisstatus</translation>
+    </message>
+    <message>
+        <source>Module Event Mask</source>
+        <translation>Modul-Ereignismaske</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Module</source>
+        <translation>&amp;Modul</translation>
+    </message>
+    <message>
+        <source>Instructions for all channels</source>
+        <translation>Befehle für alle Kanäle</translation>
+    </message>
+    <message>
+        <source>&amp;Channel</source>
+        <translation>&amp;Kanal</translation>
+    </message>
+    <message>
+        <source>Special Control</source>
+        <translation>Spannungsschritte</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Set Voltage...</source>
+        <translation>Spannung einstellen...</translation>
+    </message>
+    <message>
+        <source>Set Voltage</source>
+        <translation>Spannung einstellen</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>Set Current...</source>
+        <translation>Strom einstellen...</translation>
+    </message>
+    <message>
+        <source>Set Current</source>
+        <translation>Strom einstellen</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>Set Channel On</source>
+        <translation>Kanal einschalten</translation>
+    </message>
+    <message>
+        <source>O</source>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>Set Channel Off</source>
+        <translation>Kanal ausschalten</translation>
+    </message>
+    <message>
+        <source>F</source>
+        <translation>F</translation>
+    </message>
+    <message>
+        <source>Select Channel...</source>
+        <translation>Kanal wählen...</translation>
+    </message>
+    <message>
+        <source>C</source>
+        <translation>C</translation>
+    </message>
+    <message>
+        <source>Set On</source>
+        <translation>Einschalten</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>Set Off</source>
+        <translation>Ausschalten</translation>
+    </message>
+    <message>
+        <source>Ctrl+F</source>
+        <translation>Ctrl+F</translation>
+    </message>
+    <message>
+        <source>Set Voltage Ramp...</source>
+        <translation>Spannungsrampe einstellen...</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Set Current Ramp...</source>
+        <translation>Stromrampe einstellen...</translation>
+    </message>
+    <message>
+        <source>Shift+R</source>
+        <translation>Shift+R</translation>
+    </message>
+    <message>
+        <source>Ctrl+V</source>
+        <translation>Ctrl+V</translation>
+    </message>
+    <message>
+        <source>Ctrl+I</source>
+        <translation>Ctrl+I</translation>
+    </message>
+    <message>
+        <source>Set Voltage Incremental</source>
+        <translation>Spannungstreppe setzen</translation>
+    </message>
+    <message>
+        <source>Ctrl+Alt+V</source>
+        <translation>Ctrl+Alt+V</translation>
+    </message>
+    <message>
+        <source>Supplies and &amp;Temperature...</source>
+        <translation>Versorgung und &amp;Temperatur...</translation>
+    </message>
+    <message>
+        <source>Clear Emergency Off</source>
+        <translation>Not-Aus aufheben</translation>
+    </message>
+    <message>
+        <source>M</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>Set Emergency Off</source>
+        <translation>Not-Aus auslösen</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Clear Events</source>
+        <translation>Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>F9</source>
+        <translation>F9</translation>
+    </message>
+    <message>
+        <source>Status / Control...</source>
+        <translation>Status / Steuerung...</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>Module Status / Control</source>
+        <translation>Modulstatus / Steuerung</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Digital Filter...</source>
+        <translation>Digitalfilter...</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>&amp;Scan for IP Address...</source>
+        <translation>IP-Adresse &amp;suchen...</translation>
+    </message>
+    <message>
+        <source>Clear All Events</source>
+        <translation>Alle Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>F10</source>
+        <translation>F10</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>Ü&amp;ber...</translation>
+    </message>
+    <message>
+        <source>About &amp;Qt...</source>
+        <translation>Über &amp;Qt...</translation>
+    </message>
+    <message>
+        <source>Ctrl+Y</source>
+        <translation>Ctrl+Y</translation>
+    </message>
+    <message>
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation>
+    </message>
+    <message>
+        <source>Configuration...</source>
+        <translation>Konfiguration...</translation>
+    </message>
+    <message>
+        <source>Configuration of display resolution</source>
+        <translation>Einstellung der Anzeigegenauigkeit</translation>
+    </message>
+    <message>
+        <source>Statistic...</source>
+        <translation>Statistik...</translation>
+    </message>
+    <message>
+        <source>Input/&amp;Output...</source>
+        <translation>Ein-/&amp;Ausgänge...</translation>
+    </message>
+    <message>
+        <source>Increment Voltage</source>
+        <translation>Spannung erhöhen</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>Decrement Voltage</source>
+        <translation>Spannung verringern</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Set Increment</source>
+        <translation>Schrittweite einstellen</translation>
+    </message>
+    <message>
+        <source>Set Increment × 10</source>
+        <translation>Schrittweite × 10</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>Set Increment ÷ 10</source>
+        <translation>Schrittweite ÷ 10</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>&amp;Emission Parameters...</source>
+        <translation>&amp;Emissionsparameter...</translation>
+    </message>
+    <message>
+        <source>Save Changed Configuration in Device</source>
+        <translation>Geänderte Konfiguration im Gerät speichern</translation>
+    </message>
+    <message>
+        <source>Applies all changed configurations to the VXT</source>
+        <translation>Speichert alle geänderten Einstellungen im VXT</translation>
+    </message>
+    <message>
+        <source>Configure Listen Only Mode...</source>
+        <translation>„Listen Only“-Modus einstellen...</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Select a channel in the table first.</source>
+        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
+    </message>
+    <message>
+        <source>Select Channel (0...%1):</source>
+        <translation>Kanal wählen (0...%1):</translation>
+    </message>
+    <message>
+        <source>Can not connect to device!</source>
+        <translation>Keine Verbindung zum Gerät möglich!</translation>
+    </message>
+    <message>
+        <source>Connecting to device...</source>
+        <translation>Verbindung zum Gerät wird aufgebaut...</translation>
+    </message>
+    <message>
+        <source>Ramp down all high voltages?</source>
+        <translation>Alle Hochspannungen herunterfahren?</translation>
+    </message>
+    <message>
+        <source>Not connected.</source>
+        <translation>Nicht verbunden.</translation>
+    </message>
+    <message>
+        <source>Channel %1 menu</source>
+        <translation>Menü Kanal %1</translation>
+    </message>
+    <message>
+        <source>Module menu</source>
+        <translation>Modulmenü</translation>
+    </message>
+    <message>
+        <source>Set All Voltages...</source>
+        <translation>Spannung aller Kanäle einstellen...</translation>
+    </message>
+    <message>
+        <source>Set All Currents...</source>
+        <translation>Strom aller Kanäle einstellen...</translation>
+    </message>
+    <message>
+        <source>Set All On</source>
+        <translation>Alle einschalten</translation>
+    </message>
+    <message>
+        <source>Set All Off</source>
+        <translation>Alle ausschalten</translation>
+    </message>
+    <message>
+        <source>Set All Emergency Off</source>
+        <translation>Not-Aus für alle auslösen</translation>
+    </message>
+    <message>
+        <source>Clear All Emergency Off</source>
+        <translation>Not-Aus für alle aufheben</translation>
+    </message>
+    <message>
+        <source>listen-only</source>
+        <translation>„Listen Only“</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>Set &apos;Listen Only&apos; mode</source>
+        <translation>„Listen Only“-Modus einstellen</translation>
+    </message>
+    <message>
+        <source>Set the interface to &apos;Listen Only&apos; mode?
+
+In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
+
+The interface is currently set to %1.</source>
+        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
+
+In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
+
+Die Schnittstelle steht zurzeit auf %1.</translation>
+    </message>
+    <message>
+        <source>Choose Digital Filter steps:</source>
+        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;This program is an example for the control and monitoring of Vornwerk high-voltage modules with the SCPI command set.&lt;/p&gt;&lt;p&gt;It communicates with Vornwerk HV modules over RS-232, USB or Ethernet and uses the Vornwerk &amp;quot;Zelk&amp;quot; SCPI command set.&lt;/p&gt;&lt;p&gt;Supported devices:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F and GLW8 firmware &amp;ge; 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1.5 kW, 3 kW and 10 kW firmware &amp;ge; 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W and 800 W firmware &amp;ge; 5.34&lt;/li&gt;&lt;li&gt;TX compact and TQ88812 firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;Filament supplies firmware &amp;ge; 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;For more information see &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; or &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;contact&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</source>
+        <translation>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;Dieses Programm ist ein Beispiel für das Steuern und Überwachen von Vornwerk-Hochspannungsmodulen mit dem SCPI-Befehlssatz.&lt;/p&gt;&lt;p&gt;Es kommuniziert mit Vornwerk-HV-Modulen über RS-232, USB oder Ethernet und verwendet den Vornwerk-SCPI-Befehlssatz &amp;bdquo;Zelk&amp;ldquo;.&lt;/p&gt;&lt;p&gt;Unterstützte Geräte:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB ab Firmware 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F und GLW8 ab Firmware 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1,5 kW, 3 kW und 10 kW ab Firmware 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W und 800 W ab Firmware 5.34&lt;/li&gt;&lt;li&gt;TX compact und TQ88812 ab Firmware 3.00&lt;/li&gt;&lt;li&gt;Filamentversorgungen ab Firmware 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Weitere Informationen unter &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; oder über &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;Kontakt&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>About Vorn SCPI Control</source>
+        <translation>Über Vorn SCPI Control</translation>
+    </message>
+    <message>
+        <source>Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5</source>
+        <translation>Verbunden mit: %1 an %2. Firmware: %3, Version: %4, Seriennummer: %5</translation>
+    </message>
+    <message>
+        <source>Status Channel </source>
+        <translation>Kanalstatus </translation>
+    </message>
+    <message>
+        <source>Emergency</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>External Inhibit</source>
+        <translation>Externer Inhibit</translation>
+    </message>
+    <message>
+        <source>Voltage Bounds</source>
+        <translation>Spannungstoleranz</translation>
+    </message>
+    <message>
+        <source>Trip</source>
+        <translation>Trip</translation>
+    </message>
+    <message>
+        <source>Current Bounds</source>
+        <translation>Stromtoleranz</translation>
+    </message>
+    <message>
+        <source>Ramp</source>
+        <translation>Rampe</translation>
+    </message>
+    <message>
+        <source>Constant Current</source>
+        <translation>Konstantstrom</translation>
+    </message>
+    <message>
+        <source>Constant Voltage</source>
+        <translation>Konstantspannung</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>%L1</source>
+        <translation>%L1</translation>
+    </message>
+    <message>
+        <source>&amp;Trend...</source>
+        <translation>T&amp;rend...</translation>
+    </message>
+    <message>
+        <source>SCPI &amp;Console...</source>
+        <translation>SCPI-&amp;Konsole...</translation>
+    </message>
+</context>
+<context>
+    <name>HvTable</name>
+    <message>
+        <source>Channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>Channel is in Low Current Range.</source>
+        <translation>Der Kanal misst im kleinen Strombereich.</translation>
+    </message>
+    <message>
+        <source>Channel is configured for Delayed Trip.</source>
+        <translation>Der Kanal ist auf verzögerten Trip eingestellt.</translation>
+    </message>
+</context>
+<context>
+    <name>StatTable</name>
+    <message>
+        <source>Control</source>
+        <translation>Strg</translation>
+    </message>
+    <message>
+        <source>Status </source>
+        <translation>Status </translation>
+    </message>
+    <message>
+        <source>Event Status</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Event Mask</source>
+        <translation>Maske</translation>
+    </message>
+</context>
+<context>
+    <name>StatTableCh</name>
+    <message>
+        <source>set Channel on</source>
+        <translation>Kanal einschalten</translation>
+    </message>
+    <message>
+        <source>set Channel off</source>
+        <translation>Kanal ausschalten</translation>
+    </message>
+    <message>
+        <source>set Channel Emergency</source>
+        <translation>Not-Aus für den Kanal auslösen</translation>
+    </message>
+    <message>
+        <source>no Channel Emergency</source>
+        <translation>kein Not-Aus für den Kanal</translation>
+    </message>
+    <message>
+        <source>Channel is positive</source>
+        <translation>Kanal ist positiv</translation>
+    </message>
+    <message>
+        <source>Channel is negative</source>
+        <translation>Kanal ist negativ</translation>
+    </message>
+    <message>
+        <source>an Arc is detected</source>
+        <translation>Überschlag erkannt</translation>
+    </message>
+    <message>
+        <source>no Arc is detected</source>
+        <translation>kein Überschlag erkannt</translation>
+    </message>
+    <message>
+        <source>Channel Input Error detected</source>
+        <translation>Eingabefehler am Kanal erkannt</translation>
+    </message>
+    <message>
+        <source>no Channel Input Error detected</source>
+        <translation>kein Eingabefehler am Kanal</translation>
+    </message>
+    <message>
+        <source>Channel is on</source>
+        <translation>Kanal ist eingeschaltet</translation>
+    </message>
+    <message>
+        <source>Channel is off</source>
+        <translation>Kanal ist ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Channel is ramping</source>
+        <translation>Kanal fährt eine Rampe</translation>
+    </message>
+    <message>
+        <source>Channel is not ramping</source>
+        <translation>Kanal fährt keine Rampe</translation>
+    </message>
+    <message>
+        <source>Channel is in Emergency state</source>
+        <translation>Kanal ist im Not-Aus</translation>
+    </message>
+    <message>
+        <source>Channel is not in Emergency state</source>
+        <translation>Kanal ist nicht im Not-Aus</translation>
+    </message>
+    <message>
+        <source>Constant Current regulation is active</source>
+        <translation>Konstantstromregelung ist aktiv</translation>
+    </message>
+    <message>
+        <source>Constant Current regulation is inactive</source>
+        <translation>Konstantstromregelung ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Constant Voltage regulation is active</source>
+        <translation>Konstantspannungsregelung ist aktiv</translation>
+    </message>
+    <message>
+        <source>Constant Voltage regulation is inactive</source>
+        <translation>Konstantspannungsregelung ist inaktiv</translation>
+    </message>
+    <message>
+        <source>low current range measurement</source>
+        <translation>Messung im kleinen Strombereich</translation>
+    </message>
+    <message>
+        <source>low current measurement inactive</source>
+        <translation>kleiner Strombereich nicht aktiv</translation>
+    </message>
+    <message>
+        <source>Arc Error switched off the HV</source>
+        <translation>Überschlagsfehler hat die Hochspannung abgeschaltet</translation>
+    </message>
+    <message>
+        <source>No ARC Error active</source>
+        <translation>kein Überschlagsfehler aktiv</translation>
+    </message>
+    <message>
+        <source>Current is out of bounds</source>
+        <translation>Strom außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>Current is within bounds</source>
+        <translation>Strom innerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>Voltage is out of bounds</source>
+        <translation>Spannung außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>Voltage is within bounds</source>
+        <translation>Spannung innerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>External Inhibit is set</source>
+        <translation>Externer Inhibit ist gesetzt</translation>
+    </message>
+    <message>
+        <source>no External Inhibit</source>
+        <translation>kein externer Inhibit</translation>
+    </message>
+    <message>
+        <source>Channel is on Trip</source>
+        <translation>Kanal hat ausgelöst (Trip)</translation>
+    </message>
+    <message>
+        <source>Channel is not on Trip</source>
+        <translation>Kanal hat nicht ausgelöst (kein Trip)</translation>
+    </message>
+    <message>
+        <source>Current limit is exceeded</source>
+        <translation>Stromgrenzwert überschritten</translation>
+    </message>
+    <message>
+        <source>Current is within limits</source>
+        <translation>Strom innerhalb der Grenzwerte</translation>
+    </message>
+    <message>
+        <source>Voltage limit is exceeded</source>
+        <translation>Spannungsgrenzwert überschritten</translation>
+    </message>
+    <message>
+        <source>Voltage is within limits</source>
+        <translation>Spannung innerhalb der Grenzwerte</translation>
+    </message>
+    <message>
+        <source>Event Arc Detected</source>
+        <translation>Ereignis: Überschlag erkannt</translation>
+    </message>
+    <message>
+        <source>Event Input Error</source>
+        <translation>Ereignis Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Event Switch On to Off</source>
+        <translation>Ereignis: von Ein auf Aus geschaltet</translation>
+    </message>
+    <message>
+        <source>Event End of Ramp</source>
+        <translation>Ereignis: Rampenende</translation>
+    </message>
+    <message>
+        <source>Event Channel Emergency</source>
+        <translation>Ereignis: Not-Aus des Kanals</translation>
+    </message>
+    <message>
+        <source>Event Constant Current</source>
+        <translation>Ereignis: Konstantstrom</translation>
+    </message>
+    <message>
+        <source>Event Constant Voltage</source>
+        <translation>Ereignis: Konstantspannung</translation>
+    </message>
+    <message>
+        <source>Event Arc Error</source>
+        <translation>Ereignis: Überschlagsfehler</translation>
+    </message>
+    <message>
+        <source>Event Current Bounds exceeded</source>
+        <translation>Ereignis: Stromtoleranz verlassen</translation>
+    </message>
+    <message>
+        <source>Event Voltage Bounds exceeded</source>
+        <translation>Ereignis: Spannungstoleranz verlassen</translation>
+    </message>
+    <message>
+        <source>Event External Inhibit</source>
+        <translation>Ereignis externer Inhibit</translation>
+    </message>
+    <message>
+        <source>Event Trip</source>
+        <translation>Ereignis Trip</translation>
+    </message>
+    <message>
+        <source>Event Current Limit exceeded</source>
+        <translation>Ereignis: Stromgrenzwert überschritten</translation>
+    </message>
+    <message>
+        <source>Event Voltage Limit exceeded</source>
+        <translation>Ereignis: Spannungsgrenzwert überschritten</translation>
+    </message>
+    <message>
+        <source>Mask Event Arc is active</source>
+        <translation>Ereignismaske Überschlag ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Arc is inactive</source>
+        <translation>Ereignismaske Überschlag ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Input Error is active</source>
+        <translation>Ereignismaske Eingabefehler ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Input Error is inactive</source>
+        <translation>Ereignismaske Eingabefehler ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Toggle ON to OFF is active</source>
+        <translation>Ereignismaske Umschalten von Ein auf Aus ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Toggle ON to OFF is inactive</source>
+        <translation>Ereignismaske Umschalten von Ein auf Aus ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event End of Ramp is active</source>
+        <translation>Ereignismaske Rampenende ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event End of Ramp is inactive</source>
+        <translation>Ereignismaske Rampenende ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Channel Emergency is active</source>
+        <translation>Ereignismaske Not-Aus des Kanals ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Channel Emergency is inactive</source>
+        <translation>Ereignismaske Not-Aus des Kanals ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Constant Current is active</source>
+        <translation>Ereignismaske Konstantstrom ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Constant Current is inactive</source>
+        <translation>Ereignismaske Konstantstrom ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Constant Voltage is active</source>
+        <translation>Ereignismaske Konstantspannung ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Constant Voltage is inactive</source>
+        <translation>Ereignismaske Konstantspannung ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Arc Error is active</source>
+        <translation>Ereignismaske Überschlagsfehler ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Arc Error is inactive</source>
+        <translation>Ereignismaske Überschlagsfehler ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Bound is active</source>
+        <translation>Ereignismaske Stromtoleranz ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Bound is inactive</source>
+        <translation>Ereignismaske Stromtoleranz ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Voltage Bound is active</source>
+        <translation>Ereignismaske Spannungstoleranz ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Voltage Bound is inactive</source>
+        <translation>Ereignismaske Spannungstoleranz ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Inhibit is active</source>
+        <translation>Ereignismaske Inhibit ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Inhibit is inactive</source>
+        <translation>Ereignismaske Inhibit ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Trip is active</source>
+        <translation>Ereignismaske Trip ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Trip is inactive</source>
+        <translation>Ereignismaske Trip ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Limit is active</source>
+        <translation>Ereignismaske Stromgrenzwert ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Current Limit is inactive</source>
+        <translation>Ereignismaske Stromgrenzwert ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Voltage Limit is active</source>
+        <translation>Ereignismaske Spannungsgrenzwert ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Voltage Limit is inactive</source>
+        <translation>Ereignismaske Spannungsgrenzwert ist inaktiv</translation>
+    </message>
+</context>
+<context>
+    <name>StatTableMod</name>
+    <message>
+        <source>Set Interlock</source>
+        <translation>Interlock setzen</translation>
+    </message>
+    <message>
+        <source>Unset Interlock</source>
+        <translation>Interlock zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Clear all Events</source>
+        <translation>Alle Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>Don&apos;t clear Events</source>
+        <translation>Ereignisse nicht löschen</translation>
+    </message>
+    <message>
+        <source>Set Big Endian order</source>
+        <translation>Byte-Reihenfolge Big Endian</translation>
+    </message>
+    <message>
+        <source>Set Little Endian order</source>
+        <translation>Byte-Reihenfolge Little Endian</translation>
+    </message>
+    <message>
+        <source>Set Fine Adjustment on</source>
+        <translation>Feinabgleich einschalten</translation>
+    </message>
+    <message>
+        <source>Set Fine Adjustment off</source>
+        <translation>Feinabgleich ausschalten</translation>
+    </message>
+    <message>
+        <source>Set Kill Enable</source>
+        <translation>Kill-Enable einschalten</translation>
+    </message>
+    <message>
+        <source>Set Kill Disable</source>
+        <translation>Kill-Enable ausschalten</translation>
+    </message>
+    <message>
+        <source>is in Fine Adjustment state</source>
+        <translation>Feinabgleich ist aktiv</translation>
+    </message>
+    <message>
+        <source>is not in Fine Adjustment state</source>
+        <translation>Feinabgleich ist nicht aktiv</translation>
+    </message>
+    <message>
+        <source>is in Live Insertion mode</source>
+        <translation>im Live-Insertion-Modus</translation>
+    </message>
+    <message>
+        <source>not in Live Insertion mode</source>
+        <translation>nicht im Live-Insertion-Modus</translation>
+    </message>
+    <message>
+        <source>High Voltage is on</source>
+        <translation>Hochspannung ist eingeschaltet</translation>
+    </message>
+    <message>
+        <source>Device in bad condition, service is needed!</source>
+        <translation>Gerät in schlechtem Zustand, Service erforderlich!</translation>
+    </message>
+    <message>
+        <source>device working properly, no Service needed</source>
+        <translation>Gerät arbeitet einwandfrei, kein Service nötig</translation>
+    </message>
+    <message>
+        <source>Input Error occured</source>
+        <translation>Eingabefehler aufgetreten</translation>
+    </message>
+    <message>
+        <source>no Input Error</source>
+        <translation>kein Eingabefehler</translation>
+    </message>
+    <message>
+        <source>no Sum Error</source>
+        <translation>kein Summenfehler</translation>
+    </message>
+    <message>
+        <source>Sum Error occured!</source>
+        <translation>Summenfehler aufgetreten!</translation>
+    </message>
+    <message>
+        <source>no Ramp active</source>
+        <translation>keine Rampe aktiv</translation>
+    </message>
+    <message>
+        <source>at least one Channel is ramping</source>
+        <translation>mindestens ein Kanal fährt eine Rampe</translation>
+    </message>
+    <message>
+        <source>Safety Loop is closed</source>
+        <translation>Sicherheitsschleife ist geschlossen</translation>
+    </message>
+    <message>
+        <source>Safety Loop is open!</source>
+        <translation>Sicherheitsschleife ist offen!</translation>
+    </message>
+    <message>
+        <source>one or more Events are active</source>
+        <translation>ein oder mehrere Ereignisse aktiv</translation>
+    </message>
+    <message>
+        <source>no Event active</source>
+        <translation>kein Ereignis aktiv</translation>
+    </message>
+    <message>
+        <source>no Error</source>
+        <translation>kein Fehler</translation>
+    </message>
+    <message>
+        <source>one or more Errors occured</source>
+        <translation>ein oder mehrere Fehler aufgetreten</translation>
+    </message>
+    <message>
+        <source>no Supply Error</source>
+        <translation>kein Versorgungsfehler</translation>
+    </message>
+    <message>
+        <source>Supply not good</source>
+        <translation>Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Temperature is good</source>
+        <translation>Temperatur in Ordnung</translation>
+    </message>
+    <message>
+        <source>Temperature not good!</source>
+        <translation>Temperatur nicht in Ordnung!</translation>
+    </message>
+    <message>
+        <source>Kill Enable active!</source>
+        <translation>Kill-Enable aktiv!</translation>
+    </message>
+    <message>
+        <source>no Kill Enable active</source>
+        <translation>Kill-Enable nicht aktiv</translation>
+    </message>
+    <message>
+        <source>Event Live Insertion</source>
+        <translation>Ereignis Live-Insertion</translation>
+    </message>
+    <message>
+        <source>Event Service Needed</source>
+        <translation>Ereignis Service erforderlich</translation>
+    </message>
+    <message>
+        <source>Event Input Error</source>
+        <translation>Ereignis Eingabefehler</translation>
+    </message>
+    <message>
+        <source>Event Safety Loop not good</source>
+        <translation>Ereignis: Sicherheitsschleife nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Supply not good</source>
+        <translation>Ereignis: Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Event Temperature not good</source>
+        <translation>Ereignis: Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>Mask Event Input Error is active</source>
+        <translation>Ereignismaske Eingabefehler ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Input Error is inactive</source>
+        <translation>Ereignismaske Eingabefehler ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Safety Loop is active</source>
+        <translation>Ereignismaske Sicherheitsschleife ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Safety Loop is inactive</source>
+        <translation>Ereignismaske Sicherheitsschleife ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Supply not good is active</source>
+        <translation>Ereignismaske Versorgung nicht in Ordnung ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Supply not good is inactive</source>
+        <translation>Ereignismaske Versorgung nicht in Ordnung ist inaktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Temperature not good is active</source>
+        <translation>Ereignismaske Temperatur nicht in Ordnung ist aktiv</translation>
+    </message>
+    <message>
+        <source>Mask Event Temperature not good is inactive</source>
+        <translation>Ereignismaske Temperatur nicht in Ordnung ist inaktiv</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPlot</name>
+    <message>
+        <source>Measured voltage (%1)</source>
+        <translation>Messspannung (%1)</translation>
+    </message>
+    <message>
+        <source>Measured current (%1)</source>
+        <translation>Messstrom (%1)</translation>
+    </message>
+    <message>
+        <source>No data</source>
+        <translation>Keine Daten</translation>
+    </message>
+    <message>
+        <source>Ch %1</source>
+        <translation>Kan. %1</translation>
+    </message>
+</context>
+<context>
+    <name>TrendWindow</name>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Time window:</source>
+        <translation>Zeitfenster:</translation>
+    </message>
+    <message>
+        <source>1 min</source>
+        <translation>1 min</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>1 h</source>
+        <translation>1 h</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV...</source>
+        <translation>&amp;CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Export P&amp;NG...</source>
+        <translation>P&amp;NG exportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>N&amp;one</source>
+        <translation>&amp;Keine</translation>
+    </message>
+    <message>
+        <source>Ch %1</source>
+        <translation>Kan. %1</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Export Trend Data</source>
+        <translation>Trenddaten exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+    <message>
+        <source>The trend data could not be written to %1: %2</source>
+        <translation>Die Trenddaten konnten nicht in %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Export Trend Plot</source>
+        <translation>Trenddiagramm exportieren</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>The plot could not be saved as %1.</source>
+        <translation>Das Diagramm konnte nicht als %1 gespeichert werden.</translation>
+    </message>
+</context>
+</TS>
