@@ -99,10 +99,11 @@ void EthControl::refreshRow(const Module &module, int row, int serialNumber)
     const Channel &channel = module.channel(row);
     const quint16 status = channel.status();
     HvTable *table = ui->table;
-    // Formats and writes a cell only when what it shows derives from changed inputs.
+    // Formats and writes a cell only when what it shows derives from changed inputs. A value
+    // that rounds to zero shows without a minus sign.
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
         if (!cellCache.unchanged(row, column, key))
-            table->setCell(row, column, text(), background);
+            table->setCell(row, column, RefreshTexts::withoutNegativeZero(text()), background);
     };
     const auto voltage = [&](int column, float value) {
         put(

@@ -44,6 +44,23 @@ StateWord stateWord(quint16 status, quint16 control)
     return { translated(QT_TRANSLATE_NOOP("EthControl", "Off")), QColor(Qt::lightGray) };
 }
 
+QString withoutNegativeZero(QString text)
+{
+    if (text.isEmpty() || (text.front() != u'-' && text.front() != QChar(0x2212)))
+        return text;
+    bool zeroDigit = false;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (!text.at(i).isDigit())
+            continue;
+        if (text.at(i).digitValue() != 0)
+            return text;
+        zeroDigit = true;
+    }
+    if (zeroDigit)
+        text.remove(0, 1);
+    return text;
+}
+
 QString lowCurrentRangeText(float amperes)
 {
     return QStringLiteral("%L1 \u00B5A").arg(static_cast<double>(amperes) * 1000000.0, 0, 'f', 4);

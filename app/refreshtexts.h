@@ -16,6 +16,9 @@ struct StateWord
 };
 StateWord stateWord(quint16 status, quint16 control);
 
+/// A formatted table value without the sign of a negative value that rounds to zero:
+/// "-0.00" becomes "0.00", "-0,0000 µA" becomes "0,0000 µA"; any other text is returned as is.
+QString withoutNegativeZero(QString text);
 /// A current in the low current range: microamperes with four decimals, "1.2000 µA".
 QString lowCurrentRangeText(float amperes);
 /// Power in watts with one decimal.

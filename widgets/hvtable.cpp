@@ -17,6 +17,9 @@ constexpr int columnIset = 4;
 constexpr int columnImeas = 5;
 constexpr int valueColumns = 10; // 0 .. 9 share the width; 10 and 11 (CV, CC) are narrow
 constexpr int markerColumnWidth = 25;
+constexpr int columnStatus = 9;
+// The painter keeps 3 pixels on the right of the text; a little air on the left as well.
+constexpr int statusTextMargin = 8;
 
 bool isEditableColumn(int column)
 {
@@ -78,7 +81,11 @@ void HvTable::setCell(int row, int column, const QString &text, const QColor &ba
         cell = new QTableWidgetItem;
         setItem(row, column, cell);
     }
+    const bool widerStatus = column == columnStatus && cell->text() != text
+        && statusTextWidth(text) > columnWidth(columnStatus);
     cell->setText(text);
+    if (widerStatus && layoutWidth >= 0)
+        applyWidthRule(layoutWidth);
     if (column == columnImeas) {
         const bool on = lowCurrentRange.value(row, false);
         cell->setData(HvTableItemDelegate::LowCurrentRangeRole, on);
@@ -137,6 +144,17 @@ void HvTable::dataDiscarded()
 void HvTable::resizeEvent(QResizeEvent *event)
 {
     QTableWidget::resizeEvent(event);
+    layoutWidth = event->size().width();
+    applyWidthRule(layoutWidth);
+}
+
+int HvTable::statusTextWidth(const QString &text) const
+{
+    return text.isEmpty() ? 0 : fontMetrics().horizontalAdvance(text) + statusTextMargin;
+}
+
+void HvTable::applyWidthRule(int tableWidth)
+{
     int visible = 0;
     for (int column = 0; column < valueColumns; ++column) {
         if (!isColumnHidden(column))
@@ -146,10 +164,25 @@ void HvTable::resizeEvent(QResizeEvent *event)
     setColumnWidth(11, markerColumnWidth);
     if (visible == 0)
         return;
-    const int width = std::max(0, (event->size().width() - 2 * markerColumnWidth) / visible);
+    const int shared = std::max(0, tableWidth - 2 * markerColumnWidth);
+    int width = shared / visible;
+    // The state word is read as a whole: the Status column gets at least the width of its
+    // widest text, and the other value columns share what remains.
+    int statusWidth = width;
+    if (!isColumnHidden(columnStatus) && visible > 1) {
+        int widest = 0;
+        for (int row = 0; row < rowCount(); ++row) {
+            if (const QTableWidgetItem *cell = item(row, columnStatus))
+                widest = std::max(widest, statusTextWidth(cell->text()));
+        }
+        if (widest > width) {
+            statusWidth = std::min(widest, shared);
+            width = (shared - statusWidth) / (visible - 1);
+        }
+    }
     for (int column = 0; column < valueColumns; ++column) {
         if (!isColumnHidden(column))
-            setColumnWidth(column, width);
+            setColumnWidth(column, column == columnStatus ? statusWidth : width);
     }
 }
 

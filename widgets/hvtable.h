@@ -41,7 +41,8 @@ public:
 public slots:
     void dataEntered(int row, int column, QString text);
     void dataDiscarded();
-    /// Columns 10 and 11 are 25 pixels wide; the visible columns among 0 to 9 share the rest.
+    /// Columns 10 and 11 are 25 pixels wide; the visible columns among 0 to 9 share the rest,
+    /// except that the Status column is never narrower than its widest state word.
     void resizeEvent(QResizeEvent *event) override;
 
 signals:
@@ -57,10 +58,15 @@ private:
     bool beginEdit();
     /// Clears the edit mark when the default handling opened no editor after beginEdit().
     void endEditWithoutEditor();
+    /// Lays the columns out for a table \a tableWidth pixels wide (see resizeEvent()).
+    void applyWidthRule(int tableWidth);
+    /// Width the Status column needs to show \a text whole; 0 for an empty text.
+    int statusTextWidth(const QString &text) const;
 
     std::unique_ptr<HvTableItemDelegate> delegate;
     int editRow = -1;
     int editColumn = -1;
     QList<bool> lowCurrentRange;
     QList<bool> delayedTrip;
+    int layoutWidth = -1; ///< width of the last resize, -1 before the first
 };

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,12 +10,13 @@
 namespace {
 constexpr int columnIset = 4;
 constexpr int columnImeas = 5;
+constexpr int columnStatus = 9;
 
 // Columns whose background carries meaning (Iset zero, the state word, CV, CC); the other
 // columns let the view's alternating row colours show.
 bool paintsItemBackground(int column)
 {
-    return column == columnIset || column == 9 || column == 10 || column == 11;
+    return column == columnIset || column == columnStatus || column == 10 || column == 11;
 }
 }
 
@@ -78,8 +80,13 @@ void HvTableItemDelegate::paint(
             lowCurrentMarker ? QStringLiteral("L") : QStringLiteral("T"));
     }
     painter->setPen(pen);
-    painter->drawText(rect.adjusted(0, 0, -3, 0), Qt::AlignRight | Qt::AlignVCenter,
-        index.data(Qt::DisplayRole).toString());
+    const QRect textRect = rect.adjusted(0, 0, -3, 0);
+    QString text = index.data(Qt::DisplayRole).toString();
+    // Right-aligned text wider than the cell would lose its beginning; a state word too wide
+    // for a very narrow window keeps its beginning and ends in an ellipsis instead.
+    if (column == columnStatus)
+        text = QFontMetrics(option.font).elidedText(text, Qt::ElideRight, textRect.width());
+    painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, text);
     painter->restore();
 }
 

@@ -33,14 +33,17 @@ void StatTable::initTable()
             setItem(row, column, cell);
         }
     }
-    setColumnWidth(0, captionColumnWidth);
     const QString captions[rowCountOfWords]
         = { tr("Control"), tr("Status "), tr("Event Status"), tr("Event Mask") };
     for (int row = 0; row < rowCountOfWords; ++row) {
         if (QTableWidgetItem *caption = item(row, 0))
             caption->setText(captions[row]);
     }
+    // The bit columns share the width; the caption column keeps its own, or a stretching
+    // section would shorten "Event Status" and "Event Mask" to "Event …".
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
+    setColumnWidth(0, captionColumnWidth);
     forgetWords();
 }
 

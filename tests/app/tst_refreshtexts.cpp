@@ -11,6 +11,8 @@ private slots:
     void stateWord_data();
     void stateWord();
     void numbers();
+    void withoutNegativeZero_data();
+    void withoutNegativeZero();
 };
 
 void TestRefreshTexts::stateWord_data()
@@ -69,6 +71,36 @@ void TestRefreshTexts::numbers()
     QCOMPARE(RefreshTexts::lowCurrentRangeText(0.0000012f), QString::fromUtf8("1.2000 µA"));
     QCOMPARE(RefreshTexts::unitRampText(QStringLiteral("2.50"), QStringLiteral("V")),
         QStringLiteral("2.50 V/s"));
+    // A small negative power is formatted with its sign; the table drops it.
+    QCOMPARE(RefreshTexts::powerText(-1.0f, 0.01f), QStringLiteral("-0.0"));
+    QCOMPARE(RefreshTexts::withoutNegativeZero(RefreshTexts::powerText(-1.0f, 0.01f)),
+        QStringLiteral("0.0"));
+}
+
+void TestRefreshTexts::withoutNegativeZero_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("current rounding to zero") << "-0.00"
+                                              << "0.00";
+    QTest::newRow("power rounding to zero") << "-0,0"
+                                            << "0,0";
+    QTest::newRow("low current range")
+        << QString::fromUtf8("-0.0000 µA") << QString::fromUtf8("0.0000 µA");
+    QTest::newRow("real negative value") << "-0.01"
+                                         << "-0.01";
+    QTest::newRow("negative with group separator") << "-1,000.00"
+                                                   << "-1,000.00";
+    QTest::newRow("no digits") << "-nan"
+                               << "-nan";
+    QTest::newRow("empty") << QString() << QString();
+}
+
+void TestRefreshTexts::withoutNegativeZero()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(RefreshTexts::withoutNegativeZero(text), shown);
 }
 
 QTEST_APPLESS_MAIN(TestRefreshTexts)

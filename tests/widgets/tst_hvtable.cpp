@@ -27,6 +27,8 @@ private slots:
     void widthRule_data();
     void widthRule();
 
+    void statusColumnHoldsItsWord_data();
+    void statusColumnHoldsItsWord();
     void markersAndToolTips();
     void backgroundOfColouredColumnsAndSelection();
 
@@ -330,6 +332,33 @@ void tst_HvTable::widthRule()
     }
     QCOMPARE(table->columnWidth(10), 25);
     QCOMPARE(table->columnWidth(11), 25);
+}
+
+void tst_HvTable::statusColumnHoldsItsWord_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrow") << 650;
+    QTest::newRow("default window") << 1100;
+}
+
+void tst_HvTable::statusColumnHoldsItsWord()
+{
+    QFETCH(int, width);
+    const QString word = QStringLiteral("Constant Voltage");
+    QResizeEvent event(QSize(width, 300), QSize(900, 300));
+    table->resizeEvent(&event);
+    // A wider state word arriving with a refresh widens the column at once.
+    table->setCell(1, 9, word, Qt::green);
+    QVERIFY(table->columnWidth(9) >= table->fontMetrics().horizontalAdvance(word) + 3);
+    int total = 0;
+    for (int column = 0; column < 12; ++column)
+        total += table->columnWidth(column);
+    QVERIFY(total <= width);
+    QVERIFY(total > width - 10);
+    // Narrower words do not give the width back until the next resize.
+    table->setCell(1, 9, QStringLiteral("Off"), Qt::lightGray);
+    table->resizeEvent(&event);
+    QCOMPARE(table->columnWidth(0), table->columnWidth(9));
 }
 
 void tst_HvTable::markersAndToolTips()

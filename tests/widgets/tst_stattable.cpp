@@ -121,7 +121,12 @@ void tst_StatTable::initTableGivesCaptionsAndGreyCells()
             QCOMPARE(ch->item(row, column)->background().color(), lightGray);
         }
     }
-    QCOMPARE(ch->horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
+    QCOMPARE(ch->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    QCOMPARE(ch->horizontalHeader()->sectionResizeMode(1), QHeaderView::Stretch);
+    ch->resize(1100, 82);
+    ch->show();
+    QVERIFY(QTest::qWaitForWindowExposed(ch.get()));
+    QCOMPARE(ch->columnWidth(0), 104);
 }
 
 void tst_StatTable::fill_data()
