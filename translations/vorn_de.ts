@@ -1644,6 +1644,22 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>SCPI &amp;Console...</source>
         <translation>SCPI-&amp;Konsole...</translation>
     </message>
+    <message>
+        <source>Reconnect &amp;Automatically</source>
+        <translation>&amp;Automatisch neu verbinden</translation>
+    </message>
+    <message>
+        <source>Try the same connection again every 2 s after it was lost or could not be opened</source>
+        <translation>Dieselbe Verbindung alle 2 s erneut versuchen, wenn sie verloren ging oder nicht geöffnet werden konnte</translation>
+    </message>
+    <message>
+        <source>Reconnecting to device... (attempt %1)</source>
+        <translation>Verbindung zum Gerät wird erneut aufgebaut... (Versuch %1)</translation>
+    </message>
+    <message>
+        <source>Not connected. Reconnecting in 2 s (attempt %1)...</source>
+        <translation>Nicht verbunden. Neuer Verbindungsversuch in 2 s (Versuch %1)...</translation>
+    </message>
 </context>
 <context>
     <name>HvTable</name>
