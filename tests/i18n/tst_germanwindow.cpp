@@ -4,9 +4,9 @@
 #include "ethcontrol.h"
 #include "hvtable.h"
 #include "modalwatch.h"
-#include "simmodule.h"
+#include "model/simmodule.h"
 #include "spin.h"
-#include "tcpfrontend.h"
+#include "frontends/tcpfrontend.h"
 #include "translations.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 // a line waits.
 #include "consolewindow.h"
 #include "scpi_eth.h"
-#include "simmodule.h"
+#include "model/simmodule.h"
 #include "spin.h"
-#include "tcpfrontend.h"
+#include "frontends/tcpfrontend.h"
 
 #include <QLineEdit>
 #include <QSettings>
