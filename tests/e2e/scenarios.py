@@ -217,3 +217,7 @@ SCENARIOS = {f.__name__: f for f in (first_start, commands, statistic, status_di
 from scenario_german import german  # noqa: E402  (the German scenario lives in its own file)
 
 SCENARIOS[german.__name__] = german
+
+from scenario_tools import tools  # noqa: E402
+
+SCENARIOS[tools.__name__] = tools
