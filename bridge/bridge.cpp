@@ -5,6 +5,7 @@
 #include "modulepublisher.h"
 #include "mqttclient.h"
 #include "scpi_parser.h"
+#include "writeround.h"
 
 Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     : QObject(parent)
@@ -13,10 +14,14 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     connect(m_client, &MqttClient::connected, this, &Bridge::onBrokerConnected);
     connect(m_client, &MqttClient::messageReceived, this, &Bridge::onMessage);
+    // With one module there is nothing to take turns with, and writing at once saves a pass of
+    // the event loop per request.
+    if (settings.modules.size() > 1)
+        m_round = new WriteRound(this);
     const QByteArray prefix = settings.broker.prefix.toUtf8();
     for (int i = 0; i < settings.modules.size(); ++i) {
         const ModuleSettings &m = settings.modules.at(i);
-        auto *poller = new ModulePoller(m, this);
+        auto *poller = new ModulePoller(m, m_round, this);
         auto *publisher = new ModulePublisher(m_client, prefix, settings.broker.rate, m.name, this);
         m_pollers.append(poller);
         m_publishers.append(publisher);

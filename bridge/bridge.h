@@ -9,6 +9,7 @@
 class MqttClient;
 class ModulePoller;
 class ModulePublisher;
+class WriteRound;
 
 /// The bridge: one broker connection and, per configured module, a poller that keeps the
 /// module's engine running and a publisher that puts its values on the broker. All modules
@@ -43,6 +44,7 @@ private:
 
     BridgeSettings m_settings;
     MqttClient *m_client = nullptr;
+    WriteRound *m_round = nullptr;
     QList<ModulePoller *> m_pollers;
     QList<ModulePublisher *> m_publishers;
     /// Per module the command pattern currently subscribed, or empty.

@@ -4,26 +4,33 @@
 #include "scpi_gpib.h"
 #include "scpi_serial.h"
 
-#include <QTcpSocket>
+#include "writeround.h"
 
 Q_LOGGING_CATEGORY(lcBridge, "vorn.bridge")
 
 namespace {
 
-/// The TCP link, pushing each request onto the wire at once. A buffered socket would send it
-/// only on the next pass of the event loop; with many modules on one loop, that extra pass
-/// favours the sockets the loop happens to serve first.
-class PromptEth : public SCPI_Eth
+/// The TCP link, handing its requests to the bridge's write round when it has one.
+class RoundEth : public SCPI_Eth
 {
 public:
-    using SCPI_Eth::SCPI_Eth;
-    void sendCommand(quint16 code, const QString &command) override
+    RoundEth(WriteRound *round, QObject *parent)
+        : SCPI_Eth(parent)
+        , m_round(round)
     {
-        SCPI_Eth::sendCommand(code, command);
-        auto *socket = findChild<QTcpSocket *>(QString(), Qt::FindDirectChildrenOnly);
-        if (socket && socket->state() == QAbstractSocket::ConnectedState)
-            socket->flush();
     }
+
+protected:
+    void pushRequest() override
+    {
+        if (m_round)
+            m_round->add(tcpSocket());
+        else
+            SCPI_Eth::pushRequest();
+    }
+
+private:
+    QPointer<WriteRound> m_round;
 };
 
 /// Answers after which a device that still has not identified itself is reported.
@@ -32,9 +39,10 @@ constexpr int IdentityPatience = 3;
 constexpr int CycleAnswers = 12;
 } // namespace
 
-ModulePoller::ModulePoller(const ModuleSettings &settings, QObject *parent)
+ModulePoller::ModulePoller(const ModuleSettings &settings, WriteRound *round, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_round(round)
 {
     // A timer restarted on every answer would cost more than the answer's processing; a
     // coarse tick that looks at the time of the last answer is enough.
@@ -67,7 +75,7 @@ void ModulePoller::openLink()
     SCPI_Parser *link = nullptr;
     switch (m_settings.link) {
     case ModuleSettings::Link::Tcp: {
-        auto *eth = new PromptEth(this);
+        auto *eth = new RoundEth(m_round, this);
         eth->setPort(m_settings.port);
         eth->setHostAddress(m_settings.host);
         link = eth;

@@ -10,6 +10,8 @@
 
 #include "scpi_parser.h"
 
+class WriteRound;
+
 Q_DECLARE_LOGGING_CATEGORY(lcBridge)
 
 /// Keeps one module polled: creates its link, lets the engine identify, configure and poll it,
@@ -27,7 +29,9 @@ public:
     static constexpr int WatchdogTickMs = 250;
     static constexpr int MaxPauseMs = 30000;
 
-    explicit ModulePoller(const ModuleSettings &settings, QObject *parent = nullptr);
+    /// A TCP link hands its requests to \a round when it is given, else writes them at once.
+    ModulePoller(
+        const ModuleSettings &settings, WriteRound *round = nullptr, QObject *parent = nullptr);
     ~ModulePoller() override;
 
     /// Opens the first link.
@@ -51,6 +55,7 @@ private:
     void onAnswer();
 
     ModuleSettings m_settings;
+    QPointer<WriteRound> m_round;
     QPointer<SCPI_Parser> m_link;
     QTimer m_watchdog;
     QElapsedTimer m_lastAnswer;

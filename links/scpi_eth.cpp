@@ -48,12 +48,15 @@ void SCPI_Eth::sendCommand(quint16 code, const QString &command)
             && socket->state() != QAbstractSocket::HostLookupState)
             socket->connectToHost(m_host, m_port, QIODevice::ReadWrite);
         socket->write(command.toLocal8Bit());
-        // Hand the request to the network now rather than on the next event-loop pass: the
-        // poll rate is the round-trip rate, and every pass of delay counts.
         if (socket->state() == QAbstractSocket::ConnectedState)
-            socket->flush();
+            pushRequest();
     }
     requestCode = code;
+}
+
+void SCPI_Eth::pushRequest()
+{
+    socket->flush();
 }
 
 bool SCPI_Eth::readAnswer(QByteArray &answer)

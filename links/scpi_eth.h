@@ -31,6 +31,12 @@ public:
     void sendCommand(quint16 requestCode, const QString &command) override;
     bool readAnswer(QByteArray &answer) override;
 
+protected:
+    /// Hands a written request to the network. The default does it at once: the poll rate is
+    /// the round-trip rate, and every event-loop pass of delay counts.
+    virtual void pushRequest();
+    QTcpSocket *tcpSocket() const { return socket; }
+
 private:
     QTcpSocket *socket = nullptr;
     QString m_host;
