@@ -30,7 +30,8 @@ EthControl::EthControl(QWidget *parent)
     , ui(std::make_unique<Ui::EthControl>())
 {
     ui->setupUi(this);
-    setWindowTitle(tr("%1 %2").arg(QStringLiteral("Vorn SCPI Control"), QStringLiteral("1.0.16")));
+    setWindowTitle(
+        tr("%1 %2").arg(QStringLiteral("Vorn SCPI Control"), QStringLiteral(VORN_VERSION)));
     connect(ui->table, &HvTable::cellDataChanged, this, &EthControl::tableCellDataChanged);
 
     settingsOrganization = QStringLiteral("Vornwerk GmbH");

@@ -71,7 +71,7 @@ void EthControl::on_actionAbout_triggered()
         "<p>For more information see <a href=\"https://vornwerk.example\">vornwerk.example</a> "
         "or <a href=\"mailto:support@vornwerk.example?subject=Vorn SCPI Control %1\">contact</a> "
         "(support@vornwerk.example).</p>")
-                             .arg(QStringLiteral("1.0.16"), QStringLiteral("2011-2020"));
+                             .arg(QStringLiteral(VORN_VERSION), QStringLiteral("2011-2020"));
     QMessageBox::about(this, tr("About Vorn SCPI Control"), text);
 }
 

@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorn-module-bridge"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VORN_BRIDGE_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORN_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Polls Vornwerk high-voltage modules over TCP, serial or GPIB and publishes their values "

@@ -25,21 +25,6 @@ DialogChannelControl::DialogChannelControl(QWidget *parent)
 
 DialogChannelControl::~DialogChannelControl() = default;
 
-void DialogChannelControl::showWord(const QList<BitBox> &boxes, quint16 word)
-{
-    for (const BitBox &b : boxes)
-        b.box->setChecked(word & (1u << b.bit));
-}
-
-quint16 DialogChannelControl::readWord(const QList<BitBox> &boxes, quint16 word)
-{
-    for (const BitBox &b : boxes) {
-        const quint16 bit = static_cast<quint16>(1u << b.bit);
-        word = b.box->isChecked() ? (word | bit) : (word & ~bit);
-    }
-    return word;
-}
-
 void DialogChannelControl::updateTitle()
 {
     if (channel != -1)
@@ -55,28 +40,15 @@ void DialogChannelControl::updateChannelControlStatus(int channel, quint16 contr
         this->channel = channel;
         updateTitle();
     }
-    if (status != this->status) {
-        this->status = status;
-        showWord(statusBoxes, status);
-    }
-    if (eventstatus != eventStatus) {
-        eventStatus = eventstatus;
-        showWord(eventStatusBoxes, eventstatus);
-    }
-    if (eventmask != eventMask) {
-        eventMask = eventmask;
-        showWord(eventMaskBoxes, eventmask);
-    }
-    if (control != this->control) {
-        this->control = control;
-        showWord(controlBoxes, control);
-    }
+    statusBoxes.show(status);
+    eventStatusBoxes.show(eventstatus);
+    eventMaskBoxes.show(eventmask);
+    controlBoxes.show(control);
 }
 
 void DialogChannelControl::on_btnSetControl_clicked()
 {
-    control = readWord(controlBoxes, control);
-    emit setChannelControl(static_cast<quint16>(channel), control);
+    emit setChannelControl(static_cast<quint16>(channel), controlBoxes.read());
 }
 
 void DialogChannelControl::on_btnClearEvents_clicked()
@@ -86,8 +58,7 @@ void DialogChannelControl::on_btnClearEvents_clicked()
 
 void DialogChannelControl::on_btnSetMask_clicked()
 {
-    eventMask = readWord(eventMaskBoxes, eventMask);
-    emit setChannelEventMask(static_cast<quint16>(channel), eventMask);
+    emit setChannelEventMask(static_cast<quint16>(channel), eventMaskBoxes.read());
 }
 
 void DialogChannelControl::changeEvent(QEvent *event)

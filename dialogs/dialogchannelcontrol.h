@@ -1,11 +1,10 @@
 #pragma once
 
+#include "wordboxes.h"
+
 #include <QDialog>
-#include <QList>
 
 #include <memory>
-
-class QCheckBox;
 
 namespace Ui {
 class DialogChannelControl;
@@ -43,23 +42,12 @@ private slots:
     void on_btnSetMask_clicked();
 
 private:
-    struct BitBox
-    {
-        QCheckBox *box;
-        int bit;
-    };
-    static void showWord(const QList<BitBox> &boxes, quint16 word);
-    static quint16 readWord(const QList<BitBox> &boxes, quint16 word);
     void updateTitle();
 
     std::unique_ptr<Ui::DialogChannelControl> ui;
-    QList<BitBox> statusBoxes;
-    QList<BitBox> eventStatusBoxes;
-    QList<BitBox> eventMaskBoxes;
-    QList<BitBox> controlBoxes;
+    WordBoxes statusBoxes;
+    WordBoxes eventStatusBoxes;
+    WordBoxes eventMaskBoxes;
+    WordBoxes controlBoxes;
     int channel = -1;
-    quint16 status = 0;
-    quint16 eventStatus = 0;
-    quint16 eventMask = 0;
-    quint16 control = 0;
 };

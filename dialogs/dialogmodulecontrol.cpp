@@ -13,21 +13,6 @@ namespace {
 // Only the first 24 event-channel bits belong to channels a module can have.
 constexpr int ShownChannelBits = 24;
 
-template <typename Boxes> void showWord(const Boxes &boxes, quint32 word)
-{
-    for (const auto &b : boxes)
-        b.box->setChecked(word & (1u << b.bit));
-}
-
-template <typename Boxes> quint16 readWord(const Boxes &boxes, quint16 word)
-{
-    for (const auto &b : boxes) {
-        const quint16 bit = static_cast<quint16>(1u << b.bit);
-        word = b.box->isChecked() ? (word | bit) : (word & ~bit);
-    }
-    return word;
-}
-
 void showBits(const std::array<QCheckBox *, 32> &boxes, int count, quint32 word)
 {
     for (int i = 0; i < count; ++i)
@@ -111,22 +96,10 @@ void DialogModuleControl::enableChannelBoxes(int channelCount)
 void DialogModuleControl::updateModuleControlStatus(
     quint16 control, quint16 status, quint16 eventstatus, quint16 eventmask)
 {
-    if (status != this->status) {
-        this->status = status;
-        showWord(statusBoxes, status);
-    }
-    if (eventstatus != eventStatus) {
-        eventStatus = eventstatus;
-        showWord(eventStatusBoxes, eventstatus);
-    }
-    if (eventmask != eventMask) {
-        eventMask = eventmask;
-        showWord(eventMaskBoxes, eventmask);
-    }
-    if (control != this->control) {
-        this->control = control;
-        showWord(controlBoxes, control);
-    }
+    statusBoxes.show(status);
+    eventStatusBoxes.show(eventstatus);
+    eventMaskBoxes.show(eventmask);
+    controlBoxes.show(control);
 }
 
 void DialogModuleControl::updateModuleEventChannelStatusMask(quint32 status, quint32 mask)
@@ -197,15 +170,13 @@ void DialogModuleControl::on_btnSelectECM_clicked()
 
 void DialogModuleControl::on_btnSetControl_clicked()
 {
-    control = readWord(controlBoxes, control);
-    emit setModuleControl(control);
+    emit setModuleControl(controlBoxes.read());
     ui->chk_doCLEAR->setChecked(false);
 }
 
 void DialogModuleControl::on_btnSetMask_clicked()
 {
-    eventMask = readWord(eventMaskBoxes, eventMask);
-    emit setModuleEventMask(eventMask);
+    emit setModuleEventMask(eventMaskBoxes.read());
 }
 
 void DialogModuleControl::on_btnClearEvents_clicked()

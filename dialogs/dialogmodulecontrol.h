@@ -1,7 +1,8 @@
 #pragma once
 
+#include "wordboxes.h"
+
 #include <QDialog>
-#include <QList>
 
 #include <array>
 #include <memory>
@@ -60,29 +61,20 @@ private slots:
     void on_btnClearEvents_clicked();
 
 private:
-    struct BitBox
-    {
-        QCheckBox *box;
-        int bit;
-    };
     using BoxRow = std::array<QCheckBox *, 32>;
     BoxRow createBoxes(QGroupBox *group, const QString &prefix, bool groupLabels, bool enabled);
     void retranslateSelectButtons();
 
     std::unique_ptr<Ui::DialogModuleControl> ui;
-    QList<BitBox> statusBoxes;
-    QList<BitBox> eventStatusBoxes;
-    QList<BitBox> eventMaskBoxes;
-    QList<BitBox> controlBoxes;
+    WordBoxes statusBoxes;
+    WordBoxes eventStatusBoxes;
+    WordBoxes eventMaskBoxes;
+    WordBoxes controlBoxes;
     BoxRow channelStatusBoxes {};
     BoxRow channelMaskBoxes {};
     BoxRow groupStatusBoxes {};
     BoxRow groupMaskBoxes {};
 
-    quint16 status = 0;
-    quint16 control = 0;
-    quint16 eventStatus = 0;
-    quint16 eventMask = 0;
     quint32 eventChannelStatus = 0;
     quint32 eventChannelMask = 0;
     quint32 eventGroupStatus = 0;
