@@ -2,11 +2,14 @@
 
 #include <QTcpSocket>
 
+#include <utility>
+
 SCPI_Eth::SCPI_Eth(QObject *parent)
     : SCPI_Parser(parent)
     , socket(new QTcpSocket(this))
 {
     connect(socket, &QTcpSocket::readyRead, this, &SCPI_Eth::onAnswerReady);
+    connect(socket, &QTcpSocket::connected, this, &SCPI_Eth::onConnected);
 }
 
 SCPI_Eth::~SCPI_Eth() = default;
@@ -14,6 +17,7 @@ SCPI_Eth::~SCPI_Eth() = default;
 bool SCPI_Eth::connectDevice()
 {
     answerCount = 0;
+    held.clear();
     if (socket)
         socket->connectToHost(m_host, m_port, QIODevice::ReadWrite);
     return true;
@@ -42,16 +46,28 @@ QString SCPI_Eth::interfaceName() const
 void SCPI_Eth::sendCommand(quint16 code, const QString &command)
 {
     if (socket) {
-        // A connection the module closed or refused is opened again for this request; bytes
-        // written while connecting are held by the socket and go out once it is up.
-        if (!isConnected() && socket->state() != QAbstractSocket::ConnectingState
-            && socket->state() != QAbstractSocket::HostLookupState)
-            socket->connectToHost(m_host, m_port, QIODevice::ReadWrite);
-        socket->write(command.toLocal8Bit());
-        if (socket->state() == QAbstractSocket::ConnectedState)
+        if (isConnected()) {
+            socket->write(command.toLocal8Bit());
             pushRequest();
+        } else {
+            // A connection the module closed or refused is opened again for this request, which
+            // goes out once the connection is up. Only the newest request is kept: the engine
+            // waits for the answer to that one alone. Bytes are not handed to a socket that is
+            // not connected, where a refused connection would leave them behind.
+            held = command.toLocal8Bit();
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                socket->connectToHost(m_host, m_port, QIODevice::ReadWrite);
+        }
     }
     requestCode = code;
+}
+
+void SCPI_Eth::onConnected()
+{
+    if (held.isEmpty())
+        return;
+    socket->write(std::exchange(held, {}));
+    pushRequest();
 }
 
 void SCPI_Eth::pushRequest()

@@ -38,7 +38,11 @@ protected:
     QTcpSocket *tcpSocket() const { return socket; }
 
 private:
+    void onConnected();
+
     QTcpSocket *socket = nullptr;
+    /// The request made while the connection is not up yet.
+    QByteArray held;
     QString m_host;
     quint16 m_port = 0;
 };
