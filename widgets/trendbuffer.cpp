@@ -99,3 +99,25 @@ void TrendBuffer::decimate(Quantity quantity, int channel, qint64 fromMs, qint64
             out[static_cast<size_t>(c)] = { low, high };
     }
 }
+
+void TrendBuffer::bridgeShortGaps(std::vector<Range> &columns, int maxColumns)
+{
+    const int count = static_cast<int>(columns.size());
+    int previous = -1; // the last filled column
+    for (int c = 0; c < count; ++c) {
+        Range &next = columns[static_cast<size_t>(c)];
+        if (next.isEmpty())
+            continue;
+        const int gap = c - previous - 1;
+        if (previous >= 0 && gap > 0 && gap <= maxColumns) {
+            const Range &last = columns[static_cast<size_t>(previous)];
+            const float from = (last.min + last.max) / 2;
+            const float to = (next.min + next.max) / 2;
+            for (int k = 1; k <= gap; ++k) {
+                const float v = from + (to - from) * float(k) / float(gap + 1);
+                columns[static_cast<size_t>(previous + k)] = { v, v };
+            }
+        }
+        previous = c;
+    }
+}

@@ -54,6 +54,10 @@ public:
     /// column. \a out is resized to \a columns.
     void decimate(Quantity quantity, int channel, qint64 fromMs, qint64 toMs, int columns,
         std::vector<Range> &out) const;
+    /// Fills runs of at most \a maxColumns empty columns between two filled ones with values on
+    /// the straight line between them: where the samples are sparser than the pixel columns the
+    /// trace stays whole, while a longer gap (no connection) still breaks it.
+    static void bridgeShortGaps(std::vector<Range> &columns, int maxColumns);
 
 private:
     int physical(int index) const

@@ -13,6 +13,8 @@ constexpr int AxisWidth = 64; ///< room for the value labels left of a pane
 constexpr int TitleHeight = 18;
 constexpr int TimeLabelHeight = 18;
 constexpr int Margin = 8;
+/// Gaps between samples up to this long are drawn across; a lost link (4 s) breaks the trace.
+constexpr qint64 BridgedGapMs = 2500;
 
 /// 1, 2 or 5 times a power of ten, at least \a raw.
 double niceStep(double raw)
@@ -65,8 +67,7 @@ void TrendPlot::setUnits(const TrendUnits &units)
 {
     // Called at every sample: only a real change may cost a redraw.
     if (units.voltageUnit == m_units.voltageUnit && units.currentUnit == m_units.currentUnit
-        && units.voltageScale == m_units.voltageScale
-        && units.currentScale == m_units.currentScale)
+        && units.voltageScale == m_units.voltageScale && units.currentScale == m_units.currentScale)
         return;
     m_units = units;
     update();
@@ -124,6 +125,8 @@ void TrendPlot::drawPane(QPainter &painter, const QRect &area, TrendBuffer::Quan
             continue;
         }
         m_buffer->decimate(quantity, ch, from, m_endMs, columns, out);
+        TrendBuffer::bridgeShortGaps(
+            out, static_cast<int>(BridgedGapMs * columns / std::max<qint64>(1, m_windowMs)));
         for (const TrendBuffer::Range &r : out) {
             if (r.min < low)
                 low = r.min;
@@ -144,7 +147,8 @@ void TrendPlot::drawPane(QPainter &painter, const QRect &area, TrendBuffer::Quan
     // Value axis in display units, with a little room above and below the data.
     double lo = low * scale;
     double hi = high * scale;
-    const double pad = hi > lo ? (hi - lo) * 0.05 : std::max(std::abs(hi) * 0.05, 1e-9);
+    // A flat trace gets 5 % of its value above and below, a flat zero one display unit.
+    const double pad = hi > lo ? (hi - lo) * 0.05 : (hi != 0.0 ? std::abs(hi) * 0.05 : 1.0);
     lo -= pad;
     hi += pad;
     const double step = niceStep((hi - lo) / 5.0);
