@@ -84,39 +84,22 @@ private slots:
         QCOMPARE(low, -7.0f);
     }
 
-    void units_data()
-    {
-        QTest::addColumn<QString>("voltageUnit");
-        QTest::addColumn<QString>("currentUnit");
-        QTest::addColumn<QString>("shownVoltage");
-        QTest::addColumn<QString>("shownCurrent");
-        QTest::addColumn<double>("volts"); // shown for 1500 V
-        QTest::addColumn<double>("current"); // shown for 0.002 A
-        const auto row = [](const char *name, const char *voltage, const QString &current,
-                             const char *shownVoltage, const QString &shownCurrent, double volts,
-                             double amperes) {
-            QTest::newRow(name) << voltage << current << shownVoltage << shownCurrent << volts
-                                << amperes;
-        };
-        row("defaults", "V", "mA", "V", "mA", 1500.0, 2.0);
-        row("kV, µA", "kV", "uA", "kV", Configuration::microAmpere(), 1.5, 2000.0);
-        row("unknown texts count as V and A", "mV", "nA", "V", "A", 1500.0, 0.002);
-    }
-
+    /// Units and scales for 1500 V and 2 mA; unknown unit texts count as V and A.
     void units()
     {
-        QFETCH(QString, voltageUnit);
-        QFETCH(QString, currentUnit);
-        Configuration configuration(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
-        configuration.setVoltageUnit(voltageUnit);
-        configuration.setCurrentUnit(currentUnit);
-        const TrendUnits units = trendUnits(configuration);
-        QTEST(units.voltageUnit, "shownVoltage");
-        QTEST(units.currentUnit, "shownCurrent");
-        QFETCH(double, volts);
-        QFETCH(double, current);
-        QVERIFY(std::abs(1500.0 * units.voltageScale - volts) < 1e-9 * std::abs(volts));
-        QVERIFY(std::abs(0.002 * units.currentScale - current) < 1e-6 * std::abs(current));
+        const auto check = [](const char *voltage, const QString &current, const char *shownV,
+                               const QString &shownI, double volts, double amperes) {
+            Configuration configuration(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
+            configuration.setVoltageUnit(QLatin1String(voltage));
+            configuration.setCurrentUnit(current);
+            const TrendUnits units = trendUnits(configuration);
+            return units.voltageUnit == QLatin1String(shownV) && units.currentUnit == shownI
+                && std::abs(1500.0 * units.voltageScale - volts) < 1e-9 * volts
+                && std::abs(0.002 * units.currentScale - amperes) < 1e-6 * amperes;
+        };
+        QVERIFY(check("V", "mA", "V", "mA", 1500.0, 2.0));
+        QVERIFY(check("kV", "uA", "kV", Configuration::microAmpere(), 1.5, 2000.0));
+        QVERIFY(check("mV", "nA", "V", "A", 1500.0, 0.002));
     }
 
     void windowSamplesFollowsLinkAndExports()
