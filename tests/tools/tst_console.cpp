@@ -114,7 +114,8 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("message");
         QTest::newRow("too long") << QString(1025, QLatin1Char('X')) << "longer than 1024";
-        QTest::newRow("control") << ":VOLT 1\r:VOLT 2" << "control character";
+        QTest::newRow("control") << ":VOLT 1\r:VOLT 2"
+                                 << "control character";
         QTest::newRow("not Latin-1") << QStringLiteral("*IDN?\u2192") << "cannot receive";
     }
     void refusedLines()
