@@ -28,16 +28,13 @@ public:
     /// TLS); true once the broker accepts connections.
     bool start(quint16 port = 0, const QByteArray &listenerOptions = QByteArray())
     {
-        if (port == 0) {
-            QTcpServer probe;
-            if (!probe.listen(QHostAddress::LocalHost, 0))
-                return false;
+        QTcpServer probe;
+        if (port == 0 && probe.listen(QHostAddress::LocalHost, 0))
             port = probe.serverPort();
-        }
+        probe.close();
         m_port = port;
-        const QString conf = m_dir.filePath(QStringLiteral("mosquitto.conf"));
-        QFile file(conf);
-        if (!file.open(QIODevice::WriteOnly))
+        QFile file(m_dir.filePath(QStringLiteral("mosquitto.conf")));
+        if (port == 0 || !file.open(QIODevice::WriteOnly))
             return false;
         // Started by root, the broker would drop to its own user, which cannot read the test's
         // files: it stays the user that runs the test.
@@ -46,13 +43,9 @@ public:
         file.write(QStringLiteral("listener %1 127.0.0.1\n").arg(port).toLatin1() + listenerOptions
             + "allow_anonymous true\npersistence false\nlog_dest stderr\nlog_type error\n");
         file.close();
-        m_process.setProgram(program());
-        m_process.setArguments({ QStringLiteral("-c"), conf });
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        if (!m_process.waitForStarted(5000))
-            return false;
-        for (int i = 0; i < 100; ++i) {
+        m_process.start(program(), { QStringLiteral("-c"), file.fileName() });
+        for (int i = 0; i < 100 && m_process.waitForStarted(5000); ++i) {
             QTcpSocket socket;
             socket.connectToHost(QHostAddress::LocalHost, port);
             if (socket.waitForConnected(100))

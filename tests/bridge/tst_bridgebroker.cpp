@@ -40,22 +40,242 @@ class TestBridgeBroker : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void refusesBadFiles_data();
-    void refusesBadFiles();
-    void publishesTheModulesValues();
-    void commands_data();
-    void commands();
-    void moduleStoppedAndBack();
-    void brokerRestarted();
-    void tlsToTheBroker_data();
-    void tlsToTheBroker();
+    void initTestCase()
+    {
+        QVERIFY2(!BrokerProcess::program().isEmpty(), "mosquitto is missing; run scripts/deps.sh");
+        QVERIFY(broker.start());
+        QVERIFY(startSim(simA, 0, "KA2F", "1001"));
+        QVERIFY(startSim(simB, 0, "DRSB", "1002"));
+        portA = portOf(simA);
+        const QString config = dir.filePath(QStringLiteral("bridge.conf"));
+        const QByteArray text = QStringLiteral("[broker]\nport = %1\nrate = 20\n"
+                                               "[module a]\ntcp = 127.0.0.1:%2\ncommands = on\n"
+                                               "[module b]\ntcp = 127.0.0.1:%3\n")
+                                    .arg(broker.port())
+                                    .arg(portA)
+                                    .arg(portOf(simB))
+                                    .toLatin1();
+        QVERIFY(writeConfig(config, text, QFile::ReadOwner | QFile::WriteOwner));
+        probe = std::make_unique<MqttProbe>(broker.port(), "vorn/#");
+        bridge.setProgram(QStringLiteral(VORN_BRIDGE_PATH));
+        bridge.setArguments({ config });
+        bridge.setProcessChannelMode(QProcess::MergedChannels);
+        connect(&bridge, &QProcess::readyRead, this, [this]() { bridgeLog += bridge.readAll(); });
+        bridge.start();
+        QVERIFY(bridge.waitForStarted(5000));
+        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
+        QVERIFY2(probe->waitFor("vorn/1002/state", "online", Patience), bridgeLog.constData());
+    }
+    void cleanupTestCase()
+    {
+        bridge.terminate();
+        QVERIFY(bridge.waitForFinished(5000));
+        QCOMPARE(bridge.exitCode(), 0);
+        // A clean end says goodbye for the bridge and its modules.
+        QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "offline", 5000));
+        QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("offline"));
+    }
+    void refusesBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("worldReadable");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("message");
+        const auto row = [](const char *name, const char *text, bool worldReadable, int exitCode,
+                             const char *message) {
+            QTest::newRow(name) << QByteArray(text) << worldReadable << exitCode
+                                << QByteArray(message);
+        };
+        const char *module = "[module a]\ngpib = 3\n";
+        row("fine", module, true, 0, ": fine, 1 module(s)");
+        row("broken line", "[module a]\ngpib = 3\nspeed = 9\n", false, 1,
+            "line 3: unknown key \"speed\" in [module a]");
+        row("readable password", "[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n", true,
+            1, "readable by every user");
+        row("password, owner only", "[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n",
+            false, 0, ": fine, 1 module(s)");
+    }
+    void refusesBadFiles()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, worldReadable);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, message);
+        const QString path = dir.filePath(QStringLiteral("check.conf"));
+        QVERIFY(writeConfig(path, text,
+            QFile::ReadOwner | QFile::WriteOwner
+                | (worldReadable ? QFile::ReadOther : QFile::Permissions())));
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(QStringLiteral(VORN_BRIDGE_PATH), { QStringLiteral("--check"), path });
+        QVERIFY(check.waitForFinished(10000));
+        const QByteArray output = check.readAll();
+        QCOMPARE(check.exitCode(), exitCode);
+        QVERIFY2(output.contains(message), output.constData());
+    }
+    void publishesTheModulesValues()
+    {
+        const QHash<QByteArray, QByteArray> &last = probe->last;
+        QCOMPARE(last.value("vorn/1001/device"), QByteArray("KA2F840p"));
+        QCOMPARE(last.value("vorn/1001/channels"), QByteArray("4"));
+        QCOMPARE(last.value("vorn/1002/firmware"), QByteArray("DRSB"));
+        QCOMPARE(last.value("vorn/bridge/vorn-module-bridge/state"), QByteArray("online"));
+        const QList<double> nominal = ask(portA, ":READ:VOLT:NOM? (@0-3)");
+        const QList<double> current = ask(portA, ":READ:CURR:NOM? (@0-3)");
+        QCOMPARE(nominal.size(), 4);
+        for (int c = 0; c < 4; ++c) {
+            const QByteArray ch = "vorn/1001/ch/" + QByteArray::number(c) + '/';
+            QCOMPARE(last.value(ch + "voltage/nominal").toDouble(), nominal[c]);
+            QCOMPARE(last.value(ch + "current/nominal").toDouble(), current[c]);
+        }
+        const quint32 status = last.value("vorn/1001/ch/0/status").toUInt();
+        QVERIFY(status & 1); // positive polarity
+        QVERIFY(last.value("vorn/1001/ch/0/status/names").startsWith("[\"isPos\""));
+    }
+    void commands_data()
+    {
+        QTest::addColumn<QByteArray>("topic");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<double>("simulatorValue"); // the set voltage the module then reports
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("commands off")
+            << QByteArray("vorn/1002/ch/0/set/voltage") << QByteArray("100") << 0.0 << QByteArray();
+        QTest::newRow("commands on") << QByteArray("vorn/1001/ch/1/set/voltage")
+                                     << QByteArray("1000") << 1000.0 << QByteArray();
+        QTest::newRow("out of range")
+            << QByteArray("vorn/1001/ch/1/set/voltage") << QByteArray("7000") << 1000.0
+            << QByteArray("outside 0 ... 6000 V of channel 1");
+    }
+    void commands()
+    {
+        QFETCH(QByteArray, topic);
+        QFETCH(QByteArray, payload);
+        QFETCH(double, simulatorValue);
+        QFETCH(QByteArray, error);
+        const QByteArray base = topic.left(topic.indexOf("/ch/") + 1);
+        const quint16 port = base == "vorn/1001/" ? portA : portOf(simB);
+        const int channel = topic.split('/').at(3).toInt();
+        probe->last.remove(base + "error");
+        QVERIFY(probe->client->publish(topic, payload, 1, false));
+        if (!error.isEmpty()) {
+            QVERIFY(spinUntil([&]() { return probe->last.contains(base + "error"); }, Patience));
+            const QByteArray said = probe->last.value(base + "error");
+            QVERIFY2(said.contains(error), said.constData());
+        } else if (simulatorValue != 0.0) {
+            QVERIFY(probe->waitFor(base + "ch/1/voltage/set", payload, Patience));
+            QVERIFY(bridgeLog.contains("command channel 1: voltage 1000 V"));
+        } else {
+            spinFor(1500); // time enough for a command to arrive if it were carried out
+            QVERIFY(!probe->last.contains(base + "error"));
+        }
+        QCOMPARE(ask(port, ":READ:VOLT? (@0-3)").value(channel), simulatorValue);
+    }
+    void moduleStoppedAndBack()
+    {
+        simA.stop();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(probe->waitFor("vorn/1001/state", "offline", 15000));
+        qInfo("offline after %lld ms", clock.elapsed());
+        QVERIFY(clock.elapsed() < 6000); // the 4 s watchdog, not the reconnect pause
+        QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("online"));
+        QVERIFY(startSim(simA, portA, "KA2F", "1001"));
+        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
+    }
+    void brokerRestarted()
+    {
+        const quint16 port = broker.port();
+        broker.stop();
+        spinFor(500);
+        QVERIFY(broker.start(port));
+        // The broker kept nothing: what the probe sees now the bridge has published again.
+        probe->last.clear();
+        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
+        QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "online", Patience));
+        QVERIFY(probe->waitFor("vorn/1002/device", "DRSB140r", Patience));
+        QVERIFY(probe->waitFor("vorn/1001/ch/3/voltage/nominal", "6000", Patience));
+    }
+    void tlsToTheBroker_data()
+    {
+        QTest::addColumn<QString>("caFile");
+        QTest::addColumn<QByteArray>("logged");
+        QTest::newRow("the broker's CA") << QStringLiteral("ca.crt") << QByteArray("connected to");
+        QTest::newRow("another CA") << QStringLiteral("other.crt") << QByteArray("TLS error");
+    }
+    void tlsToTheBroker()
+    {
+        QFETCH(QString, caFile);
+        QFETCH(QByteArray, logged);
+        if (!QFile::exists(dir.filePath(QStringLiteral("server.crt"))))
+            QVERIFY2(makeCertificates(), "openssl could not make the test certificates");
+        BrokerProcess tlsBroker;
+        QVERIFY(tlsBroker.start(0,
+            QStringLiteral("cafile %1\ncertfile %2\nkeyfile %3\n")
+                .arg(dir.filePath(QStringLiteral("ca.crt")),
+                    dir.filePath(QStringLiteral("server.crt")),
+                    dir.filePath(QStringLiteral("server.key")))
+                .toLocal8Bit()));
+        const QString config = dir.filePath(QStringLiteral("tls.conf"));
+        QVERIFY(writeConfig(config,
+            QStringLiteral("[broker]\nport = %1\nca-file = %2\n[module b]\ntcp = 127.0.0.1:%3\n")
+                .arg(tlsBroker.port())
+                .arg(dir.filePath(caFile))
+                .arg(portOf(simB))
+                .toLocal8Bit(),
+            QFile::ReadOwner | QFile::WriteOwner));
+        QProcess tlsBridge;
+        tlsBridge.setProcessChannelMode(QProcess::MergedChannels);
+        tlsBridge.start(QStringLiteral(VORN_BRIDGE_PATH), { config });
+        QByteArray log;
+        const bool seen = spinUntil(
+            [&]() {
+                tlsBridge.waitForReadyRead(50);
+                log += tlsBridge.readAll();
+                return log.contains(logged);
+            },
+            Patience);
+        tlsBridge.terminate();
+        tlsBridge.waitForFinished(5000);
+        QVERIFY2(seen, log.constData());
+    }
 
 private:
-    bool writeConfig(const QString &path, const QByteArray &text, QFile::Permissions permissions);
-    bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial);
-    bool makeCertificates();
+    bool writeConfig(const QString &path, const QByteArray &text, QFile::Permissions permissions)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
+            && file.setPermissions(permissions);
+    }
+    bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial)
+    {
+        return sim.start(
+            { QStringLiteral("--tcp"), QString::number(port), QStringLiteral("--preset"),
+                QLatin1String(preset), QStringLiteral("--serial-number"), QLatin1String(serial),
+                QStringLiteral("--no-noise") },
+            "tcp");
+    }
+    bool makeCertificates()
+    {
+        QFile ext(dir.filePath(QStringLiteral("ext")));
+        if (!ext.open(QIODevice::WriteOnly) || ext.write("subjectAltName=IP:127.0.0.1\n") <= 0)
+            return false;
+        ext.close();
+        const QString key = "-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ";
+        for (const QString &arguments :
+            { "req -x509 " + key + "-keyout ca.key -out ca.crt -days 1 -subj /CN=test-ca",
+                "req -x509 " + key + "-keyout other.key -out other.crt -days 1 -subj /CN=other-ca",
+                "req " + key + "-keyout server.key -out server.csr -subj /CN=127.0.0.1",
+                QStringLiteral("x509 -req -in server.csr -CA ca.crt -CAkey ca.key "
+                               "-CAcreateserial -out server.crt -days 1 -extfile ext") }) {
+            QProcess p;
+            p.setWorkingDirectory(dir.path());
+            p.start(QStringLiteral("openssl"), arguments.split(QLatin1Char(' ')));
+            if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit
+                || p.exitCode() != 0)
+                return false;
+        }
+        return true;
+    }
 
     QTemporaryDir dir;
     BrokerProcess broker;
@@ -66,248 +286,6 @@ private:
     QByteArray bridgeLog;
     std::unique_ptr<MqttProbe> probe;
 };
-
-bool TestBridgeBroker::writeConfig(
-    const QString &path, const QByteArray &text, QFile::Permissions permissions)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
-        && file.setPermissions(permissions);
-}
-
-bool TestBridgeBroker::startSim(
-    SimProcess &sim, quint16 port, const char *preset, const char *serial)
-{
-    return sim.start({ QStringLiteral("--tcp"), QString::number(port), QStringLiteral("--preset"),
-                         QLatin1String(preset), QStringLiteral("--serial-number"),
-                         QLatin1String(serial), QStringLiteral("--no-noise") },
-        "tcp");
-}
-
-void TestBridgeBroker::initTestCase()
-{
-    QVERIFY2(!BrokerProcess::program().isEmpty(), "mosquitto is missing; run scripts/deps.sh");
-    QVERIFY(broker.start());
-    QVERIFY(startSim(simA, 0, "KA2F", "1001"));
-    QVERIFY(startSim(simB, 0, "DRSB", "1002"));
-    portA = portOf(simA);
-    const QString config = dir.filePath(QStringLiteral("bridge.conf"));
-    const QByteArray text = QStringLiteral("[broker]\nport = %1\nrate = 20\n"
-                                           "[module a]\ntcp = 127.0.0.1:%2\ncommands = on\n"
-                                           "[module b]\ntcp = 127.0.0.1:%3\n")
-                                .arg(broker.port())
-                                .arg(portA)
-                                .arg(portOf(simB))
-                                .toLatin1();
-    QVERIFY(writeConfig(config, text, QFile::ReadOwner | QFile::WriteOwner));
-    probe = std::make_unique<MqttProbe>(broker.port(), "vorn/#");
-    bridge.setProgram(QStringLiteral(VORN_BRIDGE_PATH));
-    bridge.setArguments({ config });
-    bridge.setProcessChannelMode(QProcess::MergedChannels);
-    connect(&bridge, &QProcess::readyRead, this, [this]() { bridgeLog += bridge.readAll(); });
-    bridge.start();
-    QVERIFY(bridge.waitForStarted(5000));
-    QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
-    QVERIFY2(probe->waitFor("vorn/1002/state", "online", Patience), bridgeLog.constData());
-}
-
-void TestBridgeBroker::cleanupTestCase()
-{
-    bridge.terminate();
-    QVERIFY(bridge.waitForFinished(5000));
-    QCOMPARE(bridge.exitCode(), 0);
-    // A clean end says goodbye for the bridge and its modules.
-    QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "offline", 5000));
-    QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("offline"));
-}
-
-void TestBridgeBroker::refusesBadFiles_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("worldReadable");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("message");
-    QTest::newRow("fine") << QByteArray("[module a]\ngpib = 3\n") << true << 0
-                          << QByteArray(": fine, 1 module(s)");
-    QTest::newRow("broken line") << QByteArray("[module a]\ngpib = 3\nspeed = 9\n") << false << 1
-                                 << QByteArray("line 3: unknown key \"speed\" in [module a]");
-    QTest::newRow("readable password")
-        << QByteArray("[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n") << true << 1
-        << QByteArray("readable by every user");
-}
-
-void TestBridgeBroker::refusesBadFiles()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(bool, worldReadable);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, message);
-    const QString path = dir.filePath(QStringLiteral("check.conf"));
-    QVERIFY(writeConfig(path, text,
-        QFile::ReadOwner | QFile::WriteOwner
-            | (worldReadable ? QFile::ReadOther : QFile::Permissions())));
-    QProcess check;
-    check.setProcessChannelMode(QProcess::MergedChannels);
-    check.start(QStringLiteral(VORN_BRIDGE_PATH), { QStringLiteral("--check"), path });
-    QVERIFY(check.waitForFinished(10000));
-    const QByteArray output = check.readAll();
-    QCOMPARE(check.exitCode(), exitCode);
-    QVERIFY2(output.contains(message), output.constData());
-}
-
-void TestBridgeBroker::publishesTheModulesValues()
-{
-    const QHash<QByteArray, QByteArray> &last = probe->last;
-    QCOMPARE(last.value("vorn/1001/device"), QByteArray("KA2F840p"));
-    QCOMPARE(last.value("vorn/1001/channels"), QByteArray("4"));
-    QCOMPARE(last.value("vorn/1002/firmware"), QByteArray("DRSB"));
-    QCOMPARE(last.value("vorn/bridge/vorn-module-bridge/state"), QByteArray("online"));
-    const QList<double> nominal = ask(portA, ":READ:VOLT:NOM? (@0-3)");
-    const QList<double> current = ask(portA, ":READ:CURR:NOM? (@0-3)");
-    QCOMPARE(nominal.size(), 4);
-    for (int c = 0; c < 4; ++c) {
-        const QByteArray ch = "vorn/1001/ch/" + QByteArray::number(c) + '/';
-        QCOMPARE(last.value(ch + "voltage/nominal").toDouble(), nominal[c]);
-        QCOMPARE(last.value(ch + "current/nominal").toDouble(), current[c]);
-    }
-    const quint32 status = last.value("vorn/1001/ch/0/status").toUInt();
-    QVERIFY(status & 1); // positive polarity
-    QVERIFY(last.value("vorn/1001/ch/0/status/names").startsWith("[\"isPos\""));
-}
-
-void TestBridgeBroker::commands_data()
-{
-    QTest::addColumn<QByteArray>("topic");
-    QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<double>("simulatorValue"); // the set voltage the module then reports
-    QTest::addColumn<QByteArray>("error");
-    QTest::newRow("commands off") << QByteArray("vorn/1002/ch/0/set/voltage") << QByteArray("100")
-                                  << 0.0 << QByteArray();
-    QTest::newRow("commands on") << QByteArray("vorn/1001/ch/1/set/voltage") << QByteArray("1000")
-                                 << 1000.0 << QByteArray();
-    QTest::newRow("out of range") << QByteArray("vorn/1001/ch/1/set/voltage") << QByteArray("7000")
-                                  << 1000.0 << QByteArray("outside 0 ... 6000 V of channel 1");
-}
-
-void TestBridgeBroker::commands()
-{
-    QFETCH(QByteArray, topic);
-    QFETCH(QByteArray, payload);
-    QFETCH(double, simulatorValue);
-    QFETCH(QByteArray, error);
-    const QByteArray base = topic.left(topic.indexOf("/ch/") + 1);
-    const quint16 port = base == "vorn/1001/" ? portA : portOf(simB);
-    const int channel = topic.split('/').at(3).toInt();
-    probe->last.remove(base + "error");
-    QVERIFY(probe->client->publish(topic, payload, 1, false));
-    if (!error.isEmpty()) {
-        QVERIFY(spinUntil([&]() { return probe->last.contains(base + "error"); }, Patience));
-        const QByteArray said = probe->last.value(base + "error");
-        QVERIFY2(said.contains(error), said.constData());
-    } else if (simulatorValue != 0.0) {
-        QVERIFY(probe->waitFor(base + "ch/1/voltage/set", payload, Patience));
-        QVERIFY(bridgeLog.contains("command channel 1: voltage 1000 V"));
-    } else {
-        spinFor(1500); // time enough for a command to arrive if it were carried out
-        QVERIFY(!probe->last.contains(base + "error"));
-    }
-    QCOMPARE(ask(port, ":READ:VOLT? (@0-3)").value(channel), simulatorValue);
-}
-
-void TestBridgeBroker::moduleStoppedAndBack()
-{
-    simA.stop();
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(probe->waitFor("vorn/1001/state", "offline", 15000));
-    qInfo("offline after %lld ms", clock.elapsed());
-    QVERIFY(clock.elapsed() < 10000); // the 4 s watchdog, not the reconnect pause
-    QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("online"));
-    QVERIFY(startSim(simA, portA, "KA2F", "1001"));
-    QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
-}
-
-void TestBridgeBroker::brokerRestarted()
-{
-    const quint16 port = broker.port();
-    broker.stop();
-    spinFor(500);
-    QVERIFY(broker.start(port));
-    // The broker kept nothing: what the probe sees now the bridge has published again.
-    probe->last.clear();
-    QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
-    QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "online", Patience));
-    QVERIFY(probe->waitFor("vorn/1002/device", "DRSB140r", Patience));
-    QVERIFY(probe->waitFor("vorn/1001/ch/3/voltage/nominal", "6000", Patience));
-}
-
-bool TestBridgeBroker::makeCertificates()
-{
-    const auto openssl = [this](const QString &arguments) {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        p.start(QStringLiteral("openssl"), arguments.split(QLatin1Char(' ')));
-        return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit
-            && p.exitCode() == 0;
-    };
-    const QString key = QStringLiteral("-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes ");
-    QFile ext(dir.filePath(QStringLiteral("ext")));
-    return ext.open(QIODevice::WriteOnly) && ext.write("subjectAltName=IP:127.0.0.1\n") > 0
-        && (ext.close(), true)
-        && openssl(QStringLiteral("req -x509 ") + key
-            + QStringLiteral("-keyout ca.key -out ca.crt -days 1 -subj /CN=test-ca"))
-        && openssl(QStringLiteral("req -x509 ") + key
-            + QStringLiteral("-keyout other.key -out other.crt -days 1 -subj /CN=other-ca"))
-        && openssl(QStringLiteral("req ") + key
-            + QStringLiteral("-keyout server.key -out server.csr -subj /CN=127.0.0.1"))
-        && openssl(
-            QStringLiteral("x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial "
-                           "-out server.crt -days 1 -extfile ext"));
-}
-
-void TestBridgeBroker::tlsToTheBroker_data()
-{
-    QTest::addColumn<QString>("caFile");
-    QTest::addColumn<QByteArray>("logged");
-    QTest::newRow("the broker's CA") << QStringLiteral("ca.crt") << QByteArray("connected to");
-    QTest::newRow("another CA") << QStringLiteral("other.crt") << QByteArray("TLS error");
-}
-
-void TestBridgeBroker::tlsToTheBroker()
-{
-    QFETCH(QString, caFile);
-    QFETCH(QByteArray, logged);
-    if (!QFile::exists(dir.filePath(QStringLiteral("server.crt"))))
-        QVERIFY2(makeCertificates(), "openssl could not make the test certificates");
-    BrokerProcess tlsBroker;
-    QVERIFY(tlsBroker.start(0,
-        QStringLiteral("cafile %1\ncertfile %2\nkeyfile %3\n")
-            .arg(dir.filePath(QStringLiteral("ca.crt")), dir.filePath(QStringLiteral("server.crt")),
-                dir.filePath(QStringLiteral("server.key")))
-            .toLocal8Bit()));
-    const QString config = dir.filePath(QStringLiteral("tls.conf"));
-    QVERIFY(writeConfig(config,
-        QStringLiteral("[broker]\nport = %1\nca-file = %2\n[module b]\ntcp = 127.0.0.1:%3\n")
-            .arg(tlsBroker.port())
-            .arg(dir.filePath(caFile))
-            .arg(portOf(simB))
-            .toLocal8Bit(),
-        QFile::ReadOwner | QFile::WriteOwner));
-    QProcess tlsBridge;
-    tlsBridge.setProcessChannelMode(QProcess::MergedChannels);
-    tlsBridge.start(QStringLiteral(VORN_BRIDGE_PATH), { config });
-    QByteArray log;
-    const bool seen = spinUntil(
-        [&]() {
-            tlsBridge.waitForReadyRead(50);
-            log += tlsBridge.readAll();
-            return log.contains(logged);
-        },
-        Patience);
-    tlsBridge.terminate();
-    tlsBridge.waitForFinished(5000);
-    QVERIFY2(seen, log.constData());
-}
 
 QTEST_GUILESS_MAIN(TestBridgeBroker)
 #include "tst_bridgebroker.moc"

@@ -29,6 +29,8 @@ QStringList lines(const QString &line)
 {
     return line.isEmpty() ? QStringList() : QStringList { line };
 }
+
+const QLocale english(QLocale::English, QLocale::UnitedStates);
 } // namespace
 
 class TestCommands : public QObject
@@ -67,11 +69,30 @@ private:
         trigger(action);
         return shown;
     }
+    /// Shows the context menu of the table or the window, and triggers its \a entry.
+    QStringList contextMenu(bool module, const QString &entry, bool *boldDisabledTitle)
+    {
+        QStringList entries;
+        ModalWatch<QMenu> watch([&](QMenu *menu) {
+            const QList<QAction *> actions = menu->actions();
+            *boldDisabledTitle = !actions.first()->isEnabled() && actions.first()->font().bold();
+            for (QAction *action : actions)
+                entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+            actions.at(entries.indexOf(entry))->trigger();
+            menu->close();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        if (module)
+            QApplication::sendEvent(window.get(), &event);
+        else
+            emit table()->customContextMenuRequested(QPoint(5, 5));
+        return entries;
+    }
 
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QLocale::setDefault(english);
         window = std::make_unique<EthControl>();
     }
     /// A fresh link: four channels of 6000 V and 4 mA, channel 2 bipolar, channel 1 selected.
@@ -125,9 +146,9 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(int, row);
-        QFETCH(QString, line);
         table()->setCurrentCell(row, 0);
         trigger(action);
+        QFETCH(QString, line);
         QCOMPARE(link->queued(), lines(line));
         QCOMPARE(link->isFullRead(), action == QLatin1String("actionClearEvents"));
     }
@@ -135,54 +156,61 @@ private slots:
     void inputDialogs_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<float>("nominal"); // of channel 3
+        QTest::addColumn<int>("row");
+        QTest::addColumn<float>("nominal"); // of channels 0 and 3
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("label");
         QTest::addColumn<double>("minimum");
         QTest::addColumn<double>("maximum");
         QTest::addColumn<QString>("line");
-        QTest::newRow("bipolar channel")
-            << "actionSetVset" << 6000.0f << "1500.5"
-            << "Input a voltage (Vset: -6,000...6,000 V) for channel 2:" << -6000.0 << 6000.0
-            << ":VOLT 1500.5,(@2);:READ:VOLT? (@0-3)\r\n";
-        QTest::newRow("current") << "actionSetIset" << 6000.0f << "2.5"
-                                 << "Input a current (Iset: 0...4 mA) for channel 2:" << 0.0 << 4.0
-                                 << ":CURR 0.0025,(@2);:READ:CURR? (@0-3)\r\n";
-        QTest::newRow("all, one smaller channel")
-            << "actionSetAllVoltages" << -3000.0f << "100"
-            << "Input a voltage (Vset: 0.00...6,000.00 V) for all channels:\n\nNote: some "
-               "channels will only allow 3,000.00 V."
-            << 0.0 << 6000.0 << ":VOLT 100,(@0-3);:READ:VOLT? (@0-3)\r\n";
-        QTest::newRow("all equal") << "actionSetAllCurrents" << 6000.0f << "1"
-                                   << "Input a current (Iset: 0...4.00 mA) for all channels:" << 0.0
-                                   << 4.0 << ":CURR 0.001,(@0-3);:READ:CURR? (@0-3)\r\n";
-        QTest::newRow("ramp, 6 kV") << "actionSetVoltageRamp" << 6000.0f << "250"
-                                    << "Input a Voltage Ramp Speed (0 ..3,000.00 V/s)" << 0.0
-                                    << 3000.0 << ":CONF:RAMP:VOLT 250;:READ:RAMP:VOLT?;CURR?\r\n";
-        QTest::newRow("ramp, 20 kV") << "actionSetVoltageRamp" << 20000.0f << "4000"
-                                     << "Input a Voltage Ramp Speed (0 ..4,000.00 V/s)" << 0.0
-                                     << 4000.0 << ":CONF:RAMP:VOLT 4000;:READ:RAMP:VOLT?;CURR?\r\n";
-        QTest::newRow("current ramp") << "actionSetCurrentRamp" << 6000.0f << "0.5"
-                                      << "Input a Current Ramp Speed (0 ..4.00 mA/s)" << 0.0 << 4.0
-                                      << ":CONF:RAMP:CURR 0.0005;:READ:RAMP:VOLT?;CURR?\r\n";
+        const auto row = [](const char *name, const char *action, int selected, float nominal,
+                             const char *answer, const QString &label, double min, double max,
+                             const char *line) {
+            QTest::newRow(name) << action << selected << nominal << answer << label << min << max
+                                << line;
+        };
+        row("bipolar channel", "actionSetVset", 2, 6000, "1500.5",
+            "Input a voltage (Vset: -6,000...6,000 V) for channel 2:", -6000, 6000,
+            ":VOLT 1500.5,(@2);:READ:VOLT? (@0-3)\r\n");
+        row("negative channel", "actionSetVset", 3, -6000, "-1234.5",
+            "Input a voltage (Vset: -6,000...6,000 V) for channel 3:", -6000, 6000,
+            ":VOLT -1234.5,(@3);:READ:VOLT? (@0-3)\r\n");
+        row("current", "actionSetIset", 2, 6000, "2.5",
+            "Input a current (Iset: 0...4 mA) for channel 2:", 0, 4,
+            ":CURR 0.0025,(@2);:READ:CURR? (@0-3)\r\n");
+        row("all, smaller channels", "actionSetAllVoltages", 2, -3000, "100",
+            "Input a voltage (Vset: 0.00...6,000.00 V) for all channels:\n\nNote: some "
+            "channels will only allow 3,000.00 V.",
+            0, 6000, ":VOLT 100,(@0-3);:READ:VOLT? (@0-3)\r\n");
+        row("all equal", "actionSetAllCurrents", 2, 6000, "1",
+            "Input a current (Iset: 0...4.00 mA) for all channels:", 0, 4,
+            ":CURR 0.001,(@0-3);:READ:CURR? (@0-3)\r\n");
+        row("ramp, 6 kV", "actionSetVoltageRamp", 2, 6000, "250",
+            "Input a Voltage Ramp Speed (0 ..3,000.00 V/s)", 0, 3000,
+            ":CONF:RAMP:VOLT 250;:READ:RAMP:VOLT?;CURR?\r\n");
+        row("ramp, 20 kV", "actionSetVoltageRamp", 2, 20000, "4000",
+            "Input a Voltage Ramp Speed (0 ..4,000.00 V/s)", 0, 4000,
+            ":CONF:RAMP:VOLT 4000;:READ:RAMP:VOLT?;CURR?\r\n");
+        row("current ramp", "actionSetCurrentRamp", 2, 6000, "0.5",
+            "Input a Current Ramp Speed (0 ..4.00 mA/s)", 0, 4,
+            ":CONF:RAMP:CURR 0.0005;:READ:RAMP:VOLT?;CURR?\r\n");
     }
     void inputDialogs()
     {
         QFETCH(QString, action);
+        QFETCH(int, row);
         QFETCH(float, nominal);
         QFETCH(QString, answer);
-        QFETCH(QString, label);
-        QFETCH(double, minimum);
-        QFETCH(double, maximum);
-        QFETCH(QString, line);
-        table()->setCurrentCell(2, 0);
-        link->module().channel(nominal > 6000.0f ? 0 : 3).setVoltageNominal(nominal);
+        table()->setCurrentCell(row, 0);
+        link->module().channel(0).setVoltageNominal(nominal);
+        link->module().channel(3).setVoltageNominal(nominal);
         const Shown shown = answerInput(action, answer);
         QCOMPARE(shown.title, QStringLiteral("Vorn SCPI Control"));
-        QCOMPARE(shown.label, label);
-        QCOMPARE(shown.minimum, minimum);
-        QCOMPARE(shown.maximum, maximum);
+        QTEST(shown.label, "label");
+        QTEST(shown.minimum, "minimum");
+        QTEST(shown.maximum, "maximum");
         QCOMPARE(shown.decimals, 3);
+        QFETCH(QString, line);
         QCOMPARE(link->queued(), lines(line));
     }
 
@@ -214,15 +242,13 @@ private slots:
     {
         QFETCH(QLocale, locale);
         QFETCH(QString, unit);
-        QFETCH(QString, label);
-        QFETCH(double, value);
         QLocale::setDefault(locale);
         CommandsProbe::configuration(*window).setVoltageUnit(unit);
         link->module().channel(1).setVoltageSet(2500.0f);
         const Shown shown = answerInput(QStringLiteral("actionSetVset"), QStringLiteral("1.2"));
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        QCOMPARE(shown.label, label);
-        QCOMPARE(shown.value, value);
+        QLocale::setDefault(english);
+        QTEST(shown.label, "label");
+        QTEST(shown.value, "value");
         QCOMPARE(link->queued(),
             lines(QStringLiteral(":VOLT %1,(@1);:READ:VOLT? (@0-3)\r\n")
                       .arg(unit == QLatin1String("kV") ? "1200" : "1.2")));
@@ -249,22 +275,17 @@ private slots:
 
     void staircaseAlternates()
     {
-        const auto expected = [](std::initializer_list<int> volts) {
-            QStringList result;
-            for (int volt : volts)
-                result.append(QStringLiteral(":VOLT %1,(@%2);:READ:VOLT? (@0-3)\r\n")
-                                  .arg(volt)
-                                  .arg(result.size()));
-            return result;
-        };
+        QStringList expected;
+        for (int volt : { 5700, 5800, 5900, 6000, 6000, 5900, 5800, 5700, 75, 150, 225, 300 })
+            expected.append(QStringLiteral(":VOLT %1,(@%2);:READ:VOLT? (@0-3)\r\n")
+                                .arg(volt)
+                                .arg(expected.size() % 4));
         link->module().channel(0).setVoltageNominal(-6000.0f);
         trigger(QStringLiteral("actionSetVoltageIncremental"));
         trigger(QStringLiteral("actionSetVoltageIncremental"));
         link->module().channel(0).setVoltageNominal(300.0f);
         trigger(QStringLiteral("actionSetVoltageIncremental"));
-        QCOMPARE(link->queued(),
-            expected({ 5700, 5800, 5900, 6000 }) + expected({ 6000, 5900, 5800, 5700 })
-                + expected({ 75, 150, 225, 300 }));
+        QCOMPARE(link->queued(), expected);
     }
 
     void increments_data()
@@ -287,11 +308,10 @@ private slots:
     {
         QFETCH(float, increment);
         QFETCH(QString, action);
-        QFETCH(float, expected);
         QFETCH(QString, label);
         link->module().setVoltageIncrement(increment);
         const Shown shown = answerInput(action, QStringLiteral("0.5"));
-        QCOMPARE(link->module().voltageIncrement(), expected);
+        QTEST(link->module().voltageIncrement(), "expected");
         QCOMPARE(CommandsProbe::incrementLabel(*window)->text(),
             QStringLiteral("Voltage Increment: %1 Volt").arg(label));
         if (!shown.label.isEmpty())
@@ -337,6 +357,7 @@ private slots:
         QCOMPARE(link->queued(), lines(line));
     }
 
+    /// The slots the control dialogs call.
     void controlDialogSlots()
     {
         window->clearChannelEvents(2);
@@ -384,14 +405,12 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("line");
-        QTest::newRow("yes") << 0 << int(QMessageBox::Yes) << "normal"
-                             << ":CONF:INTER:MODE 1;MODE?\r\n";
-        QTest::newRow("no") << 1 << int(QMessageBox::No) << "listen-only"
-                            << ":CONF:INTER:MODE 0;MODE?\r\n";
-        QTest::newRow("no while normal") << 0 << int(QMessageBox::No) << "normal"
-                                         << ":CONF:INTER:MODE 0;MODE?\r\n";
-        QTest::newRow("cancel") << 1 << int(QMessageBox::Cancel) << "listen-only"
-                                << "";
+        const QString yes = QStringLiteral(":CONF:INTER:MODE 1;MODE?\r\n");
+        const QString no = QStringLiteral(":CONF:INTER:MODE 0;MODE?\r\n");
+        QTest::newRow("yes") << 0 << int(QMessageBox::Yes) << "normal" << yes;
+        QTest::newRow("no") << 1 << int(QMessageBox::No) << "listen-only" << no;
+        QTest::newRow("no while normal") << 0 << int(QMessageBox::No) << "normal" << no;
+        QTest::newRow("cancel") << 1 << int(QMessageBox::Cancel) << "listen-only" << QString();
     }
     void listenOnly()
     {
@@ -413,48 +432,25 @@ private slots:
         QCOMPARE(link->queued(), lines(line));
     }
 
-    void contextMenus_data()
-    {
-        QTest::addColumn<bool>("module");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("channel on") << false << "Set On"
-                                    << ":VOLT ON,(@1);:READ:CHAN:CONT? (@0-3)\r\n";
-        QTest::newRow("module off") << true << "Set All Off"
-                                    << ":VOLT OFF,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n";
-        QTest::newRow("module events") << true << "Clear All Events"
-                                       << "*CLS;:READ:MOD:EV:STAT?\r\n";
-    }
     void contextMenus()
     {
-        QFETCH(bool, module);
-        QFETCH(QString, entry);
-        QFETCH(QString, line);
-        QStringList entries;
-        bool boldDisabledTitle = false;
-        ModalWatch<QMenu> watch([&](QMenu *menu) {
-            const QList<QAction *> actions = menu->actions();
-            boldDisabledTitle = !actions.first()->isEnabled() && actions.first()->font().bold();
-            for (QAction *action : actions)
-                entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-            actions.at(entries.indexOf(entry))->trigger();
-            menu->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-        if (module)
-            QApplication::sendEvent(window.get(), &event);
-        else
-            emit table()->customContextMenuRequested(QPoint(5, 5));
-        QVERIFY(boldDisabledTitle);
-        const QStringList channelMenu { "Channel 1 menu", "-", "Set Voltage...", "Set Current...",
-            "-", "Set On", "Set Off", "-", "Set Emergency Off", "Clear Emergency Off", "-",
-            "Clear Events", "-", "Status / Control..." };
+        bool boldTitle = false;
+        QCOMPARE(contextMenu(false, QStringLiteral("Set On"), &boldTitle),
+            QStringList({ "Channel 1 menu", "-", "Set Voltage...", "Set Current...", "-", "Set On",
+                "Set Off", "-", "Set Emergency Off", "Clear Emergency Off", "-", "Clear Events",
+                "-", "Status / Control..." }));
+        QVERIFY(boldTitle);
         const QStringList moduleMenu { "Module menu", "-", "Set All Voltages...",
             "Set All Currents...", "-", "Set All On", "Set All Off", "-", "Set All Emergency Off",
             "Clear All Emergency Off", "-", "Set Voltage Ramp...", "Set Current Ramp...", "-",
             "Clear All Events", "-", "Status / Control..." };
-        QCOMPARE(entries, module ? moduleMenu : channelMenu);
-        QCOMPARE(link->queued(), lines(line));
+        boldTitle = false;
+        QCOMPARE(contextMenu(true, QStringLiteral("Set All Off"), &boldTitle), moduleMenu);
+        QVERIFY(boldTitle);
+        QCOMPARE(contextMenu(true, QStringLiteral("Clear All Events"), &boldTitle), moduleMenu);
+        QCOMPARE(link->queued(),
+            QStringList({ ":VOLT ON,(@1);:READ:CHAN:CONT? (@0-3)\r\n",
+                ":VOLT OFF,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n", "*CLS;:READ:MOD:EV:STAT?\r\n" }));
     }
 
     void withoutLinkNothingHappens()

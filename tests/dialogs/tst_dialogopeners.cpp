@@ -1,15 +1,13 @@
+// The main window's dialog openers: each dialog made once, the channel dialog re-reading the
+// module on every opening, and the filament dialogs following a new link.
 #include "dialogchannelcontrol.h"
-#include "dialogconfiguration.h"
 #include "dialogemissionparameters.h"
 #include "dialoginputoutput.h"
-#include "dialogmodulecontrol.h"
-#include "dialogstatistic.h"
 #include "dialogsuppliestemplimits.h"
 #include "dialogtestsupport.h"
 #include "ethcontrol.h"
 #include "fakelink.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QPushButton>
@@ -56,82 +54,76 @@ private slots:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     }
 
-    void openedOnceWithoutLink();
-    void channelControlRereadsEveryOpening();
-    void filamentDialogsFollowTheLink();
+    void openedOnceWithoutLink()
+    {
+        Window window;
+        for (int round = 0; round < 2; ++round) {
+            for (const char *opener : openers)
+                window.open(opener);
+        }
+        const QList<QDialog *> dialogs = window.findChildren<QDialog *>();
+        QCOMPARE(dialogs.size(), 7);
+        for (QDialog *dialog : dialogs) {
+            QVERIFY(dialog->isVisible());
+            QVERIFY(!dialog->isModal());
+        }
+        // Closing only hides: the same object comes back.
+        auto *supplies = window.findChild<DialogSuppliesTempLimits *>();
+        supplies->close();
+        window.open("on_actionSuppliesAndTemperature_triggered");
+        QCOMPARE(window.findChild<DialogSuppliesTempLimits *>(), supplies);
+        QVERIFY(supplies->isVisible());
+    }
+    void channelControlRereadsEveryOpening()
+    {
+        Window window;
+        window.connectFake();
+        for (int round = 0; round < 2; ++round) {
+            window.fake()->callRefreshData(); // the configuration sequence moves on
+            QVERIFY(window.fake()->currentStep() > 0);
+            window.open("on_actionChannelStatusControl_triggered");
+            QCOMPARE(window.fake()->currentStep(), 0);
+            QVERIFY(window.fake()->isFullRead());
+        }
+        QCOMPARE(window.findChildren<DialogChannelControl *>().size(), 1);
+    }
+    void filamentDialogsFollowTheLink()
+    {
+        Window window;
+        window.connectFake();
+        window.open("on_actionInputOutput_triggered");
+        window.open("on_actionEmissionParameters_triggered");
+        auto *io = window.findChild<DialogInputOutput *>();
+        auto *emission = window.findChild<DialogEmissionParameters *>();
+        window.fake()->module().setOutput(Module::DigitalOutput, 5);
+        QVERIFY(child<QCheckBox>(io, "checkChiller")->isChecked());
+
+        // Reconnect: the first full refresh of the new link rewires both dialogs.
+        window.disconnectNow();
+        QVERIFY(!window.currentLink());
+        window.connectFake();
+        FakeLink *second = window.fake();
+        second->module().setInterlock(0x81);
+        QVERIFY(child<QCheckBox>(io, "checkIlk7")->isChecked());
+        second->module().setEmissionParameterP(2.5f);
+        QCOMPARE(child<QDoubleSpinBox>(emission, "proportionalBox")->value(), 2.5);
+
+        // Operator requests reach the new link.
+        const int queued = second->queuedCommandCount();
+        child<QRadioButton>(io, "radioVoltage1")->click();
+        emission->accept();
+        QCOMPARE(second->queuedCommandCount(), queued + 2);
+
+        // Without a link the dialogs stay usable and send nowhere.
+        window.disconnectNow();
+        window.open("on_actionInputOutput_triggered");
+        child<QRadioButton>(io, "radioVoltage2")->click();
+        emission->accept();
+    }
 
 private:
     QTemporaryDir settingsDir;
 };
-
-void tst_DialogOpeners::openedOnceWithoutLink()
-{
-    Window window;
-    for (int round = 0; round < 2; ++round) {
-        for (const char *opener : openers)
-            window.open(opener);
-    }
-    const QList<QDialog *> dialogs = window.findChildren<QDialog *>();
-    QCOMPARE(dialogs.size(), 7);
-    for (QDialog *dialog : dialogs) {
-        QVERIFY(dialog->isVisible());
-        QVERIFY(!dialog->isModal());
-    }
-    // Closing only hides: the same object comes back.
-    auto *supplies = window.findChild<DialogSuppliesTempLimits *>();
-    supplies->close();
-    window.open("on_actionSuppliesAndTemperature_triggered");
-    QCOMPARE(window.findChild<DialogSuppliesTempLimits *>(), supplies);
-    QVERIFY(supplies->isVisible());
-}
-
-void tst_DialogOpeners::channelControlRereadsEveryOpening()
-{
-    Window window;
-    window.connectFake();
-    for (int round = 0; round < 2; ++round) {
-        window.fake()->callRefreshData(); // the configuration sequence moves on
-        QVERIFY(window.fake()->currentStep() > 0);
-        window.open("on_actionChannelStatusControl_triggered");
-        QCOMPARE(window.fake()->currentStep(), 0);
-        QVERIFY(window.fake()->isFullRead());
-    }
-    QCOMPARE(window.findChildren<DialogChannelControl *>().size(), 1);
-}
-
-void tst_DialogOpeners::filamentDialogsFollowTheLink()
-{
-    Window window;
-    window.connectFake();
-    window.open("on_actionInputOutput_triggered");
-    window.open("on_actionEmissionParameters_triggered");
-    auto *io = window.findChild<DialogInputOutput *>();
-    auto *emission = window.findChild<DialogEmissionParameters *>();
-    window.fake()->module().setOutput(Module::DigitalOutput, 5);
-    QVERIFY(child<QCheckBox>(io, "checkChiller")->isChecked());
-
-    // Reconnect: the first full refresh of the new link rewires both dialogs.
-    window.disconnectNow();
-    QVERIFY(!window.currentLink());
-    window.connectFake();
-    FakeLink *second = window.fake();
-    second->module().setInterlock(0x81);
-    QVERIFY(child<QCheckBox>(io, "checkIlk7")->isChecked());
-    second->module().setEmissionParameterP(2.5f);
-    QCOMPARE(child<QDoubleSpinBox>(emission, "proportionalBox")->value(), 2.5);
-
-    // Operator requests reach the new link.
-    const int queued = second->queuedCommandCount();
-    child<QRadioButton>(io, "radioVoltage1")->click();
-    emission->accept();
-    QCOMPARE(second->queuedCommandCount(), queued + 2);
-
-    // Without a link the dialogs stay usable and send nowhere.
-    window.disconnectNow();
-    window.open("on_actionInputOutput_triggered");
-    child<QRadioButton>(io, "radioVoltage2")->click();
-    emission->accept();
-}
 
 QTEST_MAIN(tst_DialogOpeners)
 #include "tst_dialogopeners.moc"

@@ -1,167 +1,158 @@
-// The SCPI console against the module simulator: answers under their lines, completed set
-// lines, refused lines, the history, polling after each line, and a connection that ends while
-// a line waits.
+// The SCPI console: which lines are accepted and how they are completed, how the engine queues a
+// line and hands out its answer, and the console window's transcript, refusals and history.
+#include "consolechannel.h"
+#include "consolerequest.h"
 #include "consolewindow.h"
-#include "scpi_eth.h"
-#include "model/simmodule.h"
-#include "spin.h"
-#include "frontends/tcpfrontend.h"
+#include "enginedriver.h"
 
 #include <QLineEdit>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+namespace {
+/// Answers the link's requests with fillers until it writes a console line.
+void answerUntilConsoleLine(FakeLink &link)
+{
+    for (int i = 0; i < 40 && link.lastCode() != SCPI_Parser::ConsoleLine; ++i)
+        EngineDriver::answer(link);
+}
+} // namespace
 
 class tst_Console : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void answersFollowTheirLinesAndPollingResumes();
-    void refusedLines_data();
-    void refusedLines();
-    void historyKeptAcrossOpenings();
-    void lostConnectionIsReported();
-
-private:
-    /// Lines of the transcript after the one that contains \a text.
-    QString lineAfter(const QString &text) const;
-
     QTemporaryDir settings;
-    std::unique_ptr<vornsim::SimModule> sim;
-    std::unique_ptr<vornsim::TcpFrontEnd> server;
-    std::unique_ptr<SCPI_Eth> link;
-    std::unique_ptr<ConsoleWindow> console;
-    QList<QByteArray> received;
-};
 
-void tst_Console::initTestCase()
-{
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-    QLoggingCategory::setFilterRules(QStringLiteral("vorn.*=false"));
-}
-
-void tst_Console::init()
-{
-    sim = vornsim::SimModule::fromPreset(QStringLiteral("KA2F"));
-    QVERIFY(sim);
-    server = std::make_unique<vornsim::TcpFrontEnd>(sim.get());
-    QVERIFY(server->listen(QHostAddress::LocalHost, 0));
-    connect(server.get(), &vornsim::TcpFrontEnd::lineReceived, this,
-        [this](const QByteArray &line) { received.append(line); });
-    link = std::make_unique<SCPI_Eth>();
-    link->setPort(server->serverPort());
-    link->setHostAddress(QStringLiteral("127.0.0.1"));
-    console = std::make_unique<ConsoleWindow>([this] { return link.get(); });
-    QVERIFY(link->connectDevice());
-    link->requestIdentity();
-    link->restartFullRead();
-    QVERIFY(spinUntil([this] { return received.contains(":MEAS:VOLT? (@0-3)"); }, 20000));
-}
-
-void tst_Console::cleanup()
-{
-    console.reset();
-    link.reset();
-    server.reset();
-    sim.reset();
-    received.clear();
-}
-
-QString tst_Console::lineAfter(const QString &text) const
-{
-    const QStringList lines = console->transcript().split(QLatin1Char('\n'));
-    for (int i = 0; i + 1 < lines.size(); ++i) {
-        if (lines.at(i).contains(text))
-            return lines.at(i + 1);
+private slots:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     }
-    return QString();
-}
 
-void tst_Console::answersFollowTheirLinesAndPollingResumes()
-{
-    // Three lines typed at once are sent one after the other, between polls.
-    console->submitLine(QStringLiteral("*IDN?"));
-    console->submitLine(QStringLiteral(":VOLT 123,(@1)"));
-    console->submitLine(QStringLiteral(":READ:MOD:CHAN?"));
-    QVERIFY(spinUntil(
-        [this] {
-            return lineAfter(QStringLiteral("> :READ:MOD:CHAN?")).contains(QLatin1String(" < "));
-        },
-        20000));
-    QVERIFY(lineAfter(QStringLiteral("> *IDN?")).contains(QLatin1String("< Vornwerk GmbH,")));
-    QVERIFY(
-        lineAfter(QStringLiteral("> :VOLT 123,(@1);*OPC?")).contains(QLatin1String("appended")));
-    QVERIFY(lineAfter(QStringLiteral("appended")).endsWith(QLatin1String("< 1")));
-    QVERIFY(lineAfter(QStringLiteral("> :READ:MOD:CHAN?")).endsWith(QLatin1String("< 4")));
-    QVERIFY(received.contains(":VOLT 123,(@1);*OPC?"));
+    void prepare_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("verdict");
+        QTest::addColumn<QString>("command");
+        const auto row = [](const char *name, const QString &line, int verdict,
+                             const QString &command = QString()) {
+            QTest::newRow(name) << line << verdict << command;
+        };
+        const QString longest = QString(1023, QLatin1Char('A')) + QLatin1Char('?');
+        row("query unchanged", " :READ:VOLT? (@0) ", ConsoleRequest::Accepted, ":READ:VOLT? (@0)");
+        row("set gets completion query", ":VOLT 10,(@0)", ConsoleRequest::Accepted,
+            ":VOLT 10,(@0);*OPC?");
+        row("trailing separator not doubled", ":VOLT 10,(@0);", ConsoleRequest::Accepted,
+            ":VOLT 10,(@0);*OPC?");
+        row("empty", "", ConsoleRequest::Empty);
+        row("blanks", "   ", ConsoleRequest::Empty);
+        row("only separators", ";;", ConsoleRequest::Empty);
+        row("1024 characters", longest, ConsoleRequest::Accepted, longest);
+        row("1025 characters", QString(1025, QLatin1Char('A')), ConsoleRequest::TooLong);
+        row("line feed inside", "*IDN?\n:VOLT 1", ConsoleRequest::ControlCharacter);
+        row("tab", "*IDN?\t", ConsoleRequest::ControlCharacter);
+        row("delete", QStringLiteral("*IDN?\x7f"), ConsoleRequest::ControlCharacter);
+        row("not Latin-1", QStringLiteral(":VOLT 1\u20ac"), ConsoleRequest::NotLatin1);
+    }
+    void prepare()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, command);
+        const ConsoleRequest request = ConsoleRequest::prepare(line);
+        QTEST(int(request.verdict), "verdict");
+        QCOMPARE(request.command, command);
+        QCOMPARE(request.completionQueryAdded, command.endsWith(QLatin1String(";*OPC?")));
+    }
 
-    // Polling goes on, and the panel's model shows what the line changed.
-    const int sent = received.size();
-    QVERIFY(spinUntil([&] { return link->module().channel(1).voltageSet() == 123.0f; }, 20000));
-    QVERIFY(spinUntil([&] { return received.size() > sent + 20; }, 20000));
-    QCOMPARE(link->module().channelCount(), 4);
-}
+    void engineHandsOutTheAnswer()
+    {
+        FakeLink link;
+        EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
+        QSignalSpy answers(link.consoleChannel(), &ConsoleChannel::answerReceived);
+        link.enqueueConsoleLine(QStringLiteral(":READ:VOLT? (@0)"));
+        link.feed("0,0,0,0\r\n"); // the pending poll; the console line goes next
+        QCOMPARE(link.lastCode(), quint16(SCPI_Parser::ConsoleLine));
+        QCOMPARE(link.lastSent(), QStringLiteral(":READ:VOLT? (@0)\r\n"));
+        // An answer that looks like a per-channel list must not reach the module.
+        link.feed("1.0E3V,2.0E3V,3.0E3V,4.0E3V\r\n");
+        QCOMPARE(answers.count(), 1);
+        QCOMPARE(answers.at(0).at(0).toString(), QStringLiteral("1.0E3V,2.0E3V,3.0E3V,4.0E3V"));
+        QCOMPARE(link.module().channel(0).voltageSet(), 0.0f);
+        // As after a set command, the configuration is read again from the current step (0).
+        QCOMPARE(link.lastCode(), quint16(SCPI_Parser::ReadFirmware));
+    }
 
-void tst_Console::refusedLines_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("too long") << QString(1025, QLatin1Char('X')) << "longer than 1024";
-    QTest::newRow("control") << ":VOLT 1\r:VOLT 2"
-                             << "control character";
-    QTest::newRow("not Latin-1") << QStringLiteral("*IDN?\u2192") << "cannot receive";
-}
+    void linesTypedAtOnceGoOneByOne()
+    {
+        FakeLink link;
+        EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
+        ConsoleWindow console([&link] { return &link; });
+        console.submitLine(QStringLiteral("*IDN?"));
+        console.submitLine(QStringLiteral(" :VOLT 123,(@1) "));
+        answerUntilConsoleLine(link);
+        QCOMPARE(link.lastSent(), QStringLiteral("*IDN?\r\n"));
+        link.feed("Vornwerk GmbH,KA2F0,4711,2.10\r\n");
+        QVERIFY(link.lastCode() != SCPI_Parser::ConsoleLine); // polling goes on in between
+        answerUntilConsoleLine(link);
+        QCOMPARE(link.lastSent(), QStringLiteral(":VOLT 123,(@1);*OPC?\r\n"));
+        link.feed("1\r\n");
+        const QStringList lines = console.transcript().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 5);
+        QVERIFY2(lines.at(0).endsWith(QLatin1String(" > *IDN?")), qPrintable(lines.at(0)));
+        QVERIFY(lines.at(1).endsWith(QLatin1String(" < Vornwerk GmbH,KA2F0,4711,2.10")));
+        QVERIFY(lines.at(2).endsWith(QLatin1String(" > :VOLT 123,(@1);*OPC?")));
+        QVERIFY(lines.at(3).contains(QLatin1String("appended")));
+        QVERIFY(lines.at(4).endsWith(QLatin1String(" < 1")));
+        QCOMPARE(console.history(), QStringList({ "*IDN?", ":VOLT 123,(@1)" }));
+    }
 
-void tst_Console::refusedLines()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, message);
-    console->submitLine(line);
-    spinFor(200);
-    QVERIFY(console->transcript().contains(message));
-    QVERIFY(!console->history().contains(line));
-    for (const QByteArray &request : std::as_const(received))
-        QVERIFY(!request.contains("XXXX") && !request.startsWith(":VOLT 1"));
-}
+    void refusedLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too long") << QString(1025, QLatin1Char('X')) << "longer than 1024";
+        QTest::newRow("control") << ":VOLT 1\r:VOLT 2"
+                                 << "control character";
+        QTest::newRow("not Latin-1") << QStringLiteral("*IDN?\u2192") << "cannot receive";
+    }
+    void refusedLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, message);
+        FakeLink link;
+        EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
+        ConsoleWindow console([&link] { return &link; });
+        console.submitLine(line);
+        answerUntilConsoleLine(link);
+        QVERIFY(link.lastCode() != SCPI_Parser::ConsoleLine);
+        QVERIFY(console.transcript().contains(message));
+        QVERIFY(!console.history().contains(line));
+    }
 
-void tst_Console::historyKeptAcrossOpenings()
-{
-    for (int i = 0; i < ConsoleWindow::HistoryLength + 5; ++i)
-        console->submitLine(QStringLiteral(":READ:VOLT? (@%1)").arg(i % 4));
-    console->submitLine(QStringLiteral("*IDN?"));
-    ConsoleWindow reopened([] { return nullptr; });
-    QCOMPARE(reopened.history().size(), ConsoleWindow::HistoryLength);
-    QCOMPARE(reopened.history().last(), QStringLiteral("*IDN?"));
-    auto *input = reopened.findChild<QLineEdit *>(QStringLiteral("lineCommand"));
-    QVERIFY(input);
-    QTest::keyClick(input, Qt::Key_Up);
-    QTest::keyClick(input, Qt::Key_Up);
-    QCOMPARE(input->text(), QStringLiteral(":READ:VOLT? (@0)"));
-    QTest::keyClick(input, Qt::Key_Down);
-    QTest::keyClick(input, Qt::Key_Down);
-    QCOMPARE(input->text(), QString());
-
-    // Without a connection nothing is sent, and the console says so.
-    reopened.submitLine(QStringLiteral("*IDN?"));
-    QVERIFY(reopened.transcript().contains(QLatin1String("Not sent: no module is connected")));
-}
-
-void tst_Console::lostConnectionIsReported()
-{
-    console->submitLine(QStringLiteral("*IDN?"));
-    // Before the answer comes, the owner's watchdog ends the connection by deleting the link.
-    link.reset();
-    QVERIFY(
-        console->transcript().contains(QLatin1String("Connection lost: no answer to \"*IDN?\"")));
-    console->submitLine(QStringLiteral("*IDN?"));
-    QVERIFY(console->transcript().contains(QLatin1String("Not sent")));
-}
+    void historyKeptAcrossOpenings()
+    {
+        ConsoleWindow first([] { return nullptr; });
+        for (int i = 0; i < ConsoleWindow::HistoryLength + 5; ++i)
+            first.submitLine(QStringLiteral(":READ:VOLT? (@%1)").arg(i % 4));
+        first.submitLine(QStringLiteral("*IDN?"));
+        // Without a connection nothing is sent, and the console says so.
+        QVERIFY(first.transcript().endsWith(
+            QLatin1String("Not sent: no module is connected (*IDN?).")));
+        ConsoleWindow reopened([] { return nullptr; });
+        QCOMPARE(reopened.history().size(), ConsoleWindow::HistoryLength);
+        QCOMPARE(reopened.history().last(), QStringLiteral("*IDN?"));
+        auto *input = reopened.findChild<QLineEdit *>(QStringLiteral("lineCommand"));
+        QTest::keyClick(input, Qt::Key_Up);
+        QTest::keyClick(input, Qt::Key_Up);
+        QCOMPARE(input->text(), QStringLiteral(":READ:VOLT? (@0)"));
+        QTest::keyClick(input, Qt::Key_Down);
+        QTest::keyClick(input, Qt::Key_Down);
+        QCOMPARE(input->text(), QString());
+    }
+};
 
 QTEST_MAIN(tst_Console)
 #include "tst_console.moc"

@@ -1,5 +1,5 @@
-// The tool windows in the main window: their menu entries, the console entry following the
-// connection, and both tools following a reconnection without touching the deleted link.
+// The tool windows in the main window: their menu entries, and both tools following a reconnection
+// without touching the deleted link.
 #include "consolewindow.h"
 #include "enginedriver.h"
 #include "trendwindow.h"
@@ -15,91 +15,74 @@ class tst_ToolsWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void menuEntriesAndConnectionGroup();
-    void toolsFollowAReconnection();
+    void toolsFollowAReconnection()
+    {
+        TestWindow window;
+        const QList<QAction *> entries = window.widget<QMenu>("menuModule")->actions();
+        QCOMPARE(entries.last()->objectName(), QStringLiteral("actionScpiConsole"));
+        QCOMPARE(entries.last()->text(), QStringLiteral("SCPI &Console..."));
+        QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("&Trend..."));
+        // The trend opens without a connection, the console only with one.
+        QVERIFY(!entries.last()->isEnabled());
+        QVERIFY(window.widget<QAction>("actionTrend")->isEnabled());
+        connectFake(window);
+        window.widget<QAction>("actionScpiConsole")->trigger();
+        window.widget<QAction>("actionTrend")->trigger();
+        auto *console = window.findChild<ConsoleWindow *>();
+        auto *trend = window.findChild<TrendWindow *>();
+        QVERIFY(console && console->isVisible() && trend && trend->isVisible());
+        const qint64 t0 = 1'700'000'000'000;
+        trend->sample(t0);
+
+        console->submitLine(QStringLiteral("*IDN?"));
+        answerUntilConsoleLine(window);
+        QCOMPARE(window.fakeLink()->lastCode(), quint16(SCPI_Parser::ConsoleLine));
+        console->submitLine(QStringLiteral("*IDN?"));
+        disconnect(window);
+        QVERIFY(!entries.last()->isEnabled());
+        QVERIFY(console->transcript().contains(QLatin1String("Connection lost")));
+        QVERIFY(console->transcript().contains(QLatin1String("Not sent: *IDN?")));
+        trend->sample(t0 + 100);
+        QCOMPARE(trend->buffer().size(), 1);
+
+        connectFake(window);
+        trend->sample(t0 + 200);
+        QCOMPARE(trend->buffer().size(), 2);
+        console->submitLine(QStringLiteral(":VOLT 1,(@0)"));
+        answerUntilConsoleLine(window);
+        QCOMPARE(window.fakeLink()->lastSent(), QStringLiteral(":VOLT 1,(@0);*OPC?\r\n"));
+        window.fakeLink()->feed("1\r\n");
+        QVERIFY(console->transcript().endsWith(QLatin1String("< 1")));
+    }
 
 private:
-    void connectFake(TestWindow &window);
-    void disconnect(TestWindow &window);
+    void connectFake(TestWindow &window)
+    {
+        window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(1);
+        window.widget<QPushButton>("buttonConnect")->click();
+        QVERIFY(window.fakeLink());
+        window.fakeLink()->module().setChannelCount(2);
+        for (int i = 0; i < 16 && !window.isConnectedToModule(); ++i)
+            window.updateDisplayTimer();
+        QVERIFY(window.isConnectedToModule());
+    }
+    void disconnect(TestWindow &window)
+    {
+        QuestionAnswerer answerer(QMessageBox::No);
+        window.widget<QPushButton>("buttonDisconnect")->click();
+        QTRY_VERIFY(!window.currentLink());
+    }
     /// Answers the fake link's requests until it writes a console line.
-    void answerUntilConsoleLine(TestWindow &window);
+    void answerUntilConsoleLine(TestWindow &window)
+    {
+        FakeLink *link = window.fakeLink();
+        link->feed(EngineDriver::identity("KA2F0", "2.10", 2));
+        for (int i = 0; i < 40 && link->lastCode() != SCPI_Parser::ConsoleLine; ++i)
+            EngineDriver::answer(*link);
+    }
 
     TemporarySettings settings;
 };
-
-void tst_ToolsWindow::connectFake(TestWindow &window)
-{
-    window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(1);
-    window.widget<QPushButton>("buttonConnect")->click();
-    QVERIFY(window.fakeLink());
-    window.fakeLink()->module().setChannelCount(2);
-    for (int i = 0; i < 16 && !window.isConnectedToModule(); ++i)
-        window.updateDisplayTimer();
-    QVERIFY(window.isConnectedToModule());
-}
-
-void tst_ToolsWindow::disconnect(TestWindow &window)
-{
-    QuestionAnswerer answerer(QMessageBox::No);
-    window.widget<QPushButton>("buttonDisconnect")->click();
-    QTRY_VERIFY(!window.currentLink());
-}
-
-void tst_ToolsWindow::answerUntilConsoleLine(TestWindow &window)
-{
-    FakeLink *link = window.fakeLink();
-    link->feed(EngineDriver::identity("KA2F0", "2.10", 2));
-    for (int i = 0; i < 40 && link->lastCode() != SCPI_Parser::ConsoleLine; ++i)
-        EngineDriver::answer(*link);
-}
-
-void tst_ToolsWindow::menuEntriesAndConnectionGroup()
-{
-    TestWindow window;
-    const QList<QAction *> entries = window.widget<QMenu>("menuModule")->actions();
-    QCOMPARE(entries.last()->objectName(), QStringLiteral("actionScpiConsole"));
-    QCOMPARE(entries.last()->text(), QStringLiteral("SCPI &Console..."));
-    QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("&Trend..."));
-    auto *console = window.widget<QAction>("actionScpiConsole");
-    QVERIFY(!console->isEnabled());
-    QVERIFY(window.widget<QAction>("actionTrend")->isEnabled());
-    connectFake(window);
-    QVERIFY(console->isEnabled());
-    disconnect(window);
-    QVERIFY(!console->isEnabled());
-}
-
-void tst_ToolsWindow::toolsFollowAReconnection()
-{
-    TestWindow window;
-    connectFake(window);
-    window.widget<QAction>("actionScpiConsole")->trigger();
-    window.widget<QAction>("actionTrend")->trigger();
-    auto *console = window.findChild<ConsoleWindow *>();
-    auto *trend = window.findChild<TrendWindow *>();
-    QVERIFY(console && console->isVisible() && trend && trend->isVisible());
-    const qint64 t0 = 1'700'000'000'000;
-    trend->sample(t0);
-
-    console->submitLine(QStringLiteral("*IDN?"));
-    answerUntilConsoleLine(window);
-    QCOMPARE(window.fakeLink()->lastCode(), quint16(SCPI_Parser::ConsoleLine));
-    console->submitLine(QStringLiteral("*IDN?"));
-    disconnect(window);
-    QVERIFY(console->transcript().contains(QLatin1String("Connection lost")));
-    QVERIFY(console->transcript().contains(QLatin1String("Not sent: *IDN?")));
-    trend->sample(t0 + 100);
-    QCOMPARE(trend->buffer().size(), 1);
-
-    connectFake(window);
-    trend->sample(t0 + 200);
-    QCOMPARE(trend->buffer().size(), 2);
-    console->submitLine(QStringLiteral(":VOLT 1,(@0)"));
-    answerUntilConsoleLine(window);
-    QCOMPARE(window.fakeLink()->lastSent(), QStringLiteral(":VOLT 1,(@0);*OPC?\r\n"));
-    window.fakeLink()->feed("1\r\n");
-    QVERIFY(console->transcript().endsWith(QLatin1String("< 1")));
-}
 
 QTEST_MAIN(tst_ToolsWindow)
 #include "tst_toolswindow.moc"
