@@ -38,20 +38,17 @@ void prepare(FakeLink &link, const QString &firmware, int channels)
     m.setFirmwareName(firmware);
     m.setChannelCount(channels);
     for (int i = 0; i < channels; ++i) {
-        m.channel(i).setVoltageSet(7);
-        m.channel(i).setVoltageNominal(6000);
-        m.channel(i).setCurrentNominal(0.004f);
-        m.channel(i).setStatus(7);
+        Channel &c = m.channel(i);
+        c.setVoltageSet(7);
+        c.setVoltageNominal(6000);
+        c.setCurrentNominal(0.004f);
+        c.setStatus(7);
     }
-    m.setVoltageRamp(7);
-    m.setCurrentRamp(7);
-    m.setVoltageLimit(7);
-    m.setCurrentLimit(7);
-    m.setTemperature(7);
-    m.setSupplyP12(7);
-    m.setSupplyN12(7);
+    for (auto set : { &Module::setVoltageRamp, &Module::setCurrentRamp, &Module::setVoltageLimit,
+             &Module::setCurrentLimit, &Module::setTemperature, &Module::setSupplyP12,
+             &Module::setSupplyN12, &Module::setEmissionParameterP })
+        (m.*set)(7);
     m.setControl(7);
-    m.setEmissionParameterP(7);
     QTest::ignoreMessage(QtDebugMsg, "stop refresh");
     link.callStopRefresh();
 }
@@ -66,7 +63,6 @@ private slots:
     void answer_data();
     void answer();
     void channelEventStatusChangeRereadsConfiguration();
-    void identity();
     void firmware();
     void runawayAnswerIsCapped();
     void everyAnswerContinuesTheCycle();
@@ -186,27 +182,6 @@ void tst_AnswerParsing::channelEventStatusChangeRereadsConfiguration()
         QCOMPARE(link.isFullRead(), eventStatus.contains("16"));
     }
     QCOMPARE(link.module().channel(2).eventStatus(), quint16(16));
-}
-
-void tst_AnswerParsing::identity()
-{
-    FakeLink link;
-    QSignalSpy name(&link, &SCPI_Parser::updateDeviceName);
-    QSignalSpy serial(&link, &SCPI_Parser::updateSerialNumber);
-    QVERIFY(name.isValid() && serial.isValid());
-    link.requestIdentity();
-    link.feed("Vornwerk GmbH,TQ88812p0000,4711,3.02;1\r\n");
-    const Module &m = link.module();
-    QCOMPARE(m.firmwareRelease(), QStringLiteral("3.02"));
-    QCOMPARE(m.channelCount(), 1);
-    QCOMPARE(name.count(), 1);
-    QCOMPARE(name.at(0).at(0).toString(), QStringLiteral("TQ88812p0000"));
-    QCOMPARE(serial.at(0).at(0).toInt(), 4711);
-
-    // A module claiming more channels than the model holds is clamped.
-    link.requestIdentity();
-    link.feed("Vornwerk GmbH,BIG,1,1.0;200\r\n");
-    QCOMPARE(m.channelCount(), 64);
 }
 
 void tst_AnswerParsing::firmware()
