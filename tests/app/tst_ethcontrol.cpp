@@ -14,15 +14,6 @@
 #include <QUdpSocket>
 
 namespace {
-const char *const connectionActions[] = { "actionChannelStatusControl",
-    "actionClearAllChannelsEmergencyOff", "actionClearAllEvents", "actionClearChannelEmergencyOff",
-    "actionClearEvents", "actionDigitalFilter", "actionModuleStatusControl", "actionSelectChannel",
-    "actionSetAllChannelsEmergencyOff", "actionSetAllChannelsOff", "actionSetAllChannelsOn",
-    "actionSetAllCurrents", "actionSetAllVoltages", "actionSetChannelEmergencyOff",
-    "actionSetChannelOff", "actionSetChannelOn", "actionSetCurrentRamp", "actionSetIset",
-    "actionSetVoltageIncremental", "actionSetVoltageRamp", "actionSetVset",
-    "actionSuppliesAndTemperature", "actionStatistic", "actionInputOutput",
-    "actionEmissionParameters", "actionScpiConsole" };
 const char *const alwaysEnabled[] = { "actionScanForIpAddress", "actionConfiguration",
     "actionAbout", "actionAboutQt", "actionIncrementVoltage", "actionDecrementVoltage",
     "actionSetIncrement", "actionSetIncrementTimes10", "actionSetIncrementBy10",
@@ -40,323 +31,318 @@ class TestEthControl : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-    void init() { TemporarySettings::clear(); }
+    TemporarySettings settings;
 
-    void firstStartAndRestoredSettings();
-    void widgetStatesFollowTheConnection();
-    void refreshFillsTheTable_data();
-    void refreshFillsTheTable();
-    void newChannelCountResizesTheTable();
-    void cellRewrittenAfterAnEdit();
-    void labelsFollowChangedValues();
-    void disconnectAndExitBehaviour_data();
-    void disconnectAndExitBehaviour();
-    void closeRequest();
-    void refusedOpen();
-    void discoveryWritesTheSender();
-
-private:
     /// Connects over a fake link with \a channels channels and runs refreshes until the status
     /// line reports the connection; the table is then sized.
-    void connectFake(TestWindow &window, int channels);
-
-    TemporarySettings settings;
-};
-
-void TestEthControl::connectFake(TestWindow &window, int channels)
-{
-    window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(1);
-    window.widget<QPushButton>("buttonConnect")->click();
-    QVERIFY(window.fakeLink());
-    window.fakeLink()->module().setChannelCount(channels);
-    for (int i = 0; i < 16 && !window.isConnectedToModule(); ++i)
+    void connectFake(TestWindow &window, int channels)
+    {
+        window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(1);
+        window.widget<QPushButton>("buttonConnect")->click();
+        QVERIFY(window.fakeLink());
+        window.fakeLink()->module().setChannelCount(channels);
+        for (int i = 0; i < 16 && !window.isConnectedToModule(); ++i)
+            window.updateDisplayTimer();
         window.updateDisplayTimer();
-    window.updateDisplayTimer();
-    QVERIFY(window.isConnectedToModule());
-    QCOMPARE(window.widget<HvTable>("table")->rowCount(), channels);
-}
+        QVERIFY(window.isConnectedToModule());
+        QCOMPARE(window.widget<HvTable>("table")->rowCount(), channels);
+    }
 
-void TestEthControl::firstStartAndRestoredSettings()
-{
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void init() { TemporarySettings::clear(); }
+
+    void firstStartAndRestoredSettings()
+    {
+        {
+            TestWindow window;
+            QCOMPARE(window.windowTitle(), QStringLiteral("Vorn SCPI Control 1.0.16"));
+            QCOMPARE(window.widget<QTabWidget>("tabInterfaces")->currentIndex(), 0);
+            QCOMPARE(
+                window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("192.168.1.100"));
+            QCOMPARE(window.widget<QLineEdit>("edtPort")->text(), QStringLiteral("10001"));
+        }
+        QSettings stored = TemporarySettings::open();
+        stored.setValue(QStringLiteral("SelectedTab"), 1);
+        stored.setValue(QStringLiteral("IpAddress"), QStringLiteral("10.0.0.7"));
+        stored.setValue(QStringLiteral("TcpPort"), QStringLiteral("2101"));
+        stored.sync();
+        TestWindow window;
+        QCOMPARE(window.widget<QTabWidget>("tabInterfaces")->currentIndex(), 1);
+        QCOMPARE(window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("10.0.0.7"));
+        QCOMPARE(window.widget<QLineEdit>("edtPort")->text(), QStringLiteral("2101"));
+    }
+
+    void widgetStatesFollowTheConnection()
     {
         TestWindow window;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Vorn SCPI Control 1.0.16"));
-        QCOMPARE(window.widget<QTabWidget>("tabInterfaces")->currentIndex(), 0);
-        QCOMPARE(window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("192.168.1.100"));
-        QCOMPARE(window.widget<QLineEdit>("edtPort")->text(), QStringLiteral("10001"));
+        const auto check = [&window](bool linked) {
+            // Apart from these and the ones with rules of their own, every action needs a link.
+            const QStringList always(std::begin(alwaysEnabled), std::end(alwaysEnabled));
+            const QStringList own = { "actionReconnectAutomatically", "actionTrend",
+                "actionConfigureListenOnlyMode" };
+            int needLink = 0;
+            for (const QAction *action : window.findChildren<QAction *>(
+                     QRegularExpression("^action"), Qt::FindDirectChildrenOnly)) {
+                const QString name = action->objectName();
+                if (own.contains(name))
+                    continue;
+                needLink += !always.contains(name);
+                QVERIFY2(
+                    action->isEnabled() == (linked || always.contains(name)), qPrintable(name));
+            }
+            QCOMPARE(needLink, 26);
+            for (const char *name :
+                { "table", "tableChanStat", "tableModStat", "buttonDisconnect" })
+                QVERIFY2(window.widget<QWidget>(name)->isEnabled() == linked, name);
+            for (const char *name : { "tabInterfaces", "buttonConnect", "edtIpAddress", "edtPort" })
+                QVERIFY2(window.widget<QWidget>(name)->isEnabled() == !linked, name);
+            QCOMPARE(window.widget<QWidget>("tabInterfaces")->isHidden(), linked);
+        };
+        check(false);
+        QVERIFY(!window.widget<QAction>("actionConfigureListenOnlyMode")->isEnabled());
+        connectFake(window, 2);
+        check(true);
+        QCOMPARE(window.statusLabel()->styleSheet(), QStringLiteral("color: green"));
+        QCOMPARE(window.statusLabel()->text(),
+            QStringLiteral("Connected to:  at fake. Firmware: , Release: , Serial Number: 0"));
+        QCOMPARE(
+            window.fakeLink()->sent.first().second, QStringLiteral("*IDN?;:READ:MOD:CHAN?\r\n"));
+        QCOMPARE(TemporarySettings::open().value(QStringLiteral("SelectedTab")).toInt(), 1);
+        window.fakeLink()->interfaceModeSupported(true);
+        QVERIFY(window.widget<QAction>("actionConfigureListenOnlyMode")->isEnabled());
+        QuestionAnswerer answerer(QMessageBox::No);
+        window.widget<QPushButton>("buttonDisconnect")->click();
+        QTRY_VERIFY(!window.currentLink());
+        check(false);
+        QCOMPARE(window.statusLabel()->text(), QStringLiteral("Not connected."));
+        for (const char *name : alwaysEnabled) {
+            // Actions without a link must not reach for it; these open boxes or send a query.
+            if (QByteArray(name).startsWith("actionAbout")
+                || QByteArray(name) == "actionConfiguration"
+                || QByteArray(name) == "actionScanForIpAddress")
+                continue;
+            window.widget<QAction>(name)->trigger();
+        }
     }
-    QSettings stored = TemporarySettings::open();
-    stored.setValue(QStringLiteral("SelectedTab"), 1);
-    stored.setValue(QStringLiteral("IpAddress"), QStringLiteral("10.0.0.7"));
-    stored.setValue(QStringLiteral("TcpPort"), QStringLiteral("2101"));
-    stored.sync();
-    TestWindow window;
-    QCOMPARE(window.widget<QTabWidget>("tabInterfaces")->currentIndex(), 1);
-    QCOMPARE(window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("10.0.0.7"));
-    QCOMPARE(window.widget<QLineEdit>("edtPort")->text(), QStringLiteral("2101"));
-}
 
-void TestEthControl::widgetStatesFollowTheConnection()
-{
-    TestWindow window;
-    const auto check = [&window](bool linked) {
-        for (const char *name : connectionActions)
-            QVERIFY2(window.widget<QAction>(name)->isEnabled() == linked, name);
-        for (const char *name : alwaysEnabled)
-            QVERIFY2(window.widget<QAction>(name)->isEnabled(), name);
-        for (const char *name : { "table", "tableChanStat", "tableModStat", "buttonDisconnect" })
-            QVERIFY2(window.widget<QWidget>(name)->isEnabled() == linked, name);
-        for (const char *name : { "tabInterfaces", "buttonConnect", "edtIpAddress", "edtPort" })
-            QVERIFY2(window.widget<QWidget>(name)->isEnabled() == !linked, name);
-        QCOMPARE(window.widget<QWidget>("tabInterfaces")->isHidden(), linked);
-    };
-    check(false);
-    QVERIFY(!window.widget<QAction>("actionConfigureListenOnlyMode")->isEnabled());
-    connectFake(window, 2);
-    check(true);
-    QCOMPARE(window.statusLabel()->styleSheet(), QStringLiteral("color: green"));
-    QCOMPARE(window.statusLabel()->text(),
-        QStringLiteral("Connected to:  at fake. Firmware: , Release: , Serial Number: 0"));
-    QCOMPARE(window.fakeLink()->sent.first().second, QStringLiteral("*IDN?;:READ:MOD:CHAN?\r\n"));
-    QCOMPARE(TemporarySettings::open().value(QStringLiteral("SelectedTab")).toInt(), 1);
-    window.fakeLink()->interfaceModeSupported(true);
-    QVERIFY(window.widget<QAction>("actionConfigureListenOnlyMode")->isEnabled());
-    QuestionAnswerer answerer(QMessageBox::No);
-    window.widget<QPushButton>("buttonDisconnect")->click();
-    QTRY_VERIFY(!window.currentLink());
-    check(false);
-    QCOMPARE(window.statusLabel()->text(), QStringLiteral("Not connected."));
-    for (const char *name : alwaysEnabled) {
-        // Actions without a link must not reach for it; these open boxes or send a query.
-        if (QByteArray(name).startsWith("actionAbout") || QByteArray(name) == "actionConfiguration"
-            || QByteArray(name) == "actionScanForIpAddress")
-            continue;
-        window.widget<QAction>(name)->trigger();
-    }
-}
-
-void TestEthControl::refreshFillsTheTable_data()
-{
-    QTest::addColumn<int>("status");
-    QTest::addColumn<float>("currentSet");
-    QTest::addColumn<float>("currentMeasure");
-    QTest::addColumn<QString>("state");
-    QTest::addColumn<QColor>("stateColor");
-    QTest::addColumn<QString>("imeas");
-    QTest::addColumn<QColor>("isetColor");
-    QTest::addColumn<QColor>("cvColor");
-    QTest::addColumn<QColor>("ccColor");
-    const QColor white(Qt::white), yellow(Qt::yellow);
-    QTest::newRow("emergency and on, Iset 0 yellow")
-        << (1 << 5 | 1 << 3) << 0.0f << 0.0f << "Emergency" << QColor(Qt::red) << "0.00" << yellow
-        << white << white;
-    QTest::newRow("low current range in µA")
-        << (1 << 8 | 1 << 3) << 0.001f << 0.0000012f << "On" << QColor(Qt::green)
-        << QString::fromUtf8("1.2000 µA") << white << white << white;
-    QTest::newRow("constant voltage") << (1 << 7) << 0.001f << 0.0005f << "Constant Voltage"
-                                      << QColor(Qt::green) << "0.50" << white << yellow << white;
-    QTest::newRow("constant current") << (1 << 6) << 0.001f << 0.001f << "Constant Current"
-                                      << QColor(Qt::green) << "1.00" << white << white << yellow;
-}
-
-void TestEthControl::refreshFillsTheTable()
-{
-    QFETCH(int, status);
-    QFETCH(float, currentSet);
-    QFETCH(float, currentMeasure);
-    TestWindow window;
-    connectFake(window, 2);
-    Module &module = window.fakeLink()->module();
-    module.setFirmwareName(QStringLiteral("KA2F"));
-    module.setVoltageRamp(12.5f);
-    Channel &channel = module.channel(1);
-    channel.setStatus(static_cast<quint16>(status));
-    channel.setCurrentSet(currentSet);
-    channel.setCurrentMeasure(currentMeasure);
-    channel.setVoltageMeasure(1000.0f);
-
-    QSignalSpy statusSpy(&window, &EthControl::updateChannelStatus);
-    QSignalSpy supplies(&window, &EthControl::updateSuppliesTempLimits);
-    window.updateDisplayTimer();
-    HvTable *table = window.widget<HvTable>("table");
-    const auto cell = [table](int column) { return table->item(1, column); };
-    QTEST(cell(9)->text(), "state");
-    QTEST(cell(9)->background().color(), "stateColor");
-    QTEST(cell(5)->text(), "imeas");
-    QTEST(cell(4)->background().color(), "isetColor");
-    QTEST(cell(10)->background().color(), "cvColor");
-    QTEST(cell(11)->background().color(), "ccColor");
-    QCOMPARE(cell(8)->text(), QString::number(1000.0 * double(currentMeasure), 'f', 1));
-    QCOMPARE(statusSpy.size(), 2);
-    QCOMPARE(statusSpy.at(1).at(2).toUInt(), quint32(status));
-    QCOMPARE(supplies.size(), 1);
-    QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("12.500 %/s"));
-    QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 0"));
-    module.setFirmwareName(QStringLiteral("GLW802"));
-    window.updateDisplayTimer();
-    QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("12.50 V/s"));
-}
-
-void TestEthControl::newChannelCountResizesTheTable()
-{
-    TestWindow window;
-    connectFake(window, 2);
-    HvTable *table = window.widget<HvTable>("table");
-    table->setCurrentCell(1, 3);
-    window.fakeLink()->module().setChannelCount(8);
-    QSignalSpy started(&window, &EthControl::updateAllModulesStarted);
-    window.updateDisplayTimer();
-    QCOMPARE(table->rowCount(), 8);
-    QCOMPARE(table->currentRow(), 0);
-    QCOMPARE(table->currentColumn(), 0);
-    QCOMPARE(started.size(), 0);
-    QVERIFY(!table->item(7, 0));
-    window.updateDisplayTimer();
-    QVERIFY(table->item(7, 0));
-}
-
-// The labels are formatted only when their values change: each change must still show.
-void TestEthControl::labelsFollowChangedValues()
-{
-    TestWindow window;
-    connectFake(window, 2);
-    Module &module = window.fakeLink()->module();
-    module.setFirmwareName(QStringLiteral("KA2F"));
-    module.setVoltageRamp(12.5f);
-    module.setSerialNumber(4711);
-    window.updateDisplayTimer();
-    module.setVoltageRamp(2.0f);
-    module.setCurrentRamp(3.0f);
-    module.setSerialNumber(4712);
-    window.widget<HvTable>("table")->setCurrentCell(1, 0);
-    window.updateDisplayTimer();
-    QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.000 %/s"));
-    QCOMPARE(window.widget<QLabel>("lblIRampSpeed")->text(), QStringLiteral("3.000 %/s"));
-    QCOMPARE(window.widget<QLabel>("lblSerial")->text(), QStringLiteral("4712"));
-    QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 1"));
-}
-
-// Unchanged values are not written again; a cell an edit left changed must still be.
-void TestEthControl::cellRewrittenAfterAnEdit()
-{
-    TestWindow window;
-    window.show();
-    connectFake(window, 2);
-    HvTable *table = window.widget<HvTable>("table");
-    table->setCurrentCell(0, 0);
-    table->setFocus();
-    QTest::keyClick(table, Qt::Key_F2);
-    QCOMPARE(table->editingRow(), 0);
-    window.updateDisplayTimer();
-    table->item(0, 0)->setText(QStringLiteral("typed"));
-    auto *editor = table->findChild<QLineEdit *>();
-    QVERIFY(editor);
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QCOMPARE(table->editingRow(), -1);
-    window.updateDisplayTimer();
-    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("0.00"));
-}
-
-void TestEthControl::disconnectAndExitBehaviour_data()
-{
-    QTest::addColumn<int>("behaviour");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("rampedDown");
-    QTest::addColumn<bool>("disconnected");
-    QTest::newRow("ask, yes") << 0 << int(QMessageBox::Yes) << true << true << true;
-    QTest::newRow("ask, no") << 0 << int(QMessageBox::No) << true << false << true;
-    QTest::newRow("ask, cancel") << 0 << int(QMessageBox::Cancel) << true << false << false;
-    QTest::newRow("always ramp down") << 1 << 0 << false << true << true;
-    QTest::newRow("never ramp down") << 7 << 0 << false << false << true;
-}
-
-void TestEthControl::disconnectAndExitBehaviour()
-{
-    QFETCH(int, behaviour);
-    QFETCH(int, answer);
-    QFETCH(bool, rampedDown);
-    QFETCH(bool, disconnected);
-    TemporarySettings::open().setValue(QStringLiteral("OnExitBehaviour"), behaviour);
-    TestWindow window;
-    connectFake(window, 4);
-    QPointer<FakeLink> link = window.fakeLink();
-    const int sentBefore = link->sent.size();
-    QuestionAnswerer answerer(static_cast<QMessageBox::StandardButton>(answer));
-    window.widget<QPushButton>("buttonDisconnect")->click();
-    QTEST(!answerer.question.isEmpty(), "asked");
-    if (!answerer.question.isEmpty()) {
-        QCOMPARE(answerer.question, QStringLiteral("Ramp down all high voltages?"));
-        QCOMPARE(answerer.title, QStringLiteral("Vorn SCPI Control"));
-    }
-    QCOMPARE(link->isStopped(), disconnected);
-    QCOMPARE(link->sent.size() > sentBefore && link->lastSent().startsWith(":VOLT OFF,(@0-3)"),
-        rampedDown);
-    QTest::qWait(700);
-    QCOMPARE(link.isNull(), disconnected);
-}
-
-void TestEthControl::closeRequest()
-{
-    TemporarySettings::open().setValue(QStringLiteral("OnExitBehaviour"), 1);
+    void refreshFillsTheTable_data()
     {
-        // Not connected: no link to ramp down, the program ends 500 ms later.
+        QTest::addColumn<int>("status");
+        QTest::addColumn<float>("currentSet");
+        QTest::addColumn<float>("currentMeasure");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QColor>("stateColor");
+        QTest::addColumn<QString>("imeas");
+        QTest::addColumn<QColor>("isetColor");
+        QTest::addColumn<QColor>("cvColor");
+        QTest::addColumn<QColor>("ccColor");
+        const QColor white(Qt::white), yellow(Qt::yellow);
+        QTest::newRow("emergency and on, Iset 0 yellow")
+            << (1 << 5 | 1 << 3) << 0.0f << 0.0f << "Emergency" << QColor(Qt::red) << "0.00"
+            << yellow << white << white;
+        QTest::newRow("low current range in µA")
+            << (1 << 8 | 1 << 3) << 0.001f << 0.0000012f << "On" << QColor(Qt::green)
+            << QString::fromUtf8("1.2000 µA") << white << white << white;
+        QTest::newRow("constant voltage")
+            << (1 << 7) << 0.001f << 0.0005f << "Constant Voltage" << QColor(Qt::green) << "0.50"
+            << white << yellow << white;
+        QTest::newRow("constant current")
+            << (1 << 6) << 0.001f << 0.001f << "Constant Current" << QColor(Qt::green) << "1.00"
+            << white << white << yellow;
+    }
+
+    void refreshFillsTheTable()
+    {
+        QFETCH(int, status);
+        QFETCH(float, currentSet);
+        QFETCH(float, currentMeasure);
+        TestWindow window;
+        connectFake(window, 2);
+        Module &module = window.fakeLink()->module();
+        Channel &channel = module.channel(1);
+        channel.setStatus(static_cast<quint16>(status));
+        channel.setCurrentSet(currentSet);
+        channel.setCurrentMeasure(currentMeasure);
+        channel.setVoltageMeasure(1000.0f);
+
+        QSignalSpy statusSpy(&window, &EthControl::updateChannelStatus);
+        QSignalSpy supplies(&window, &EthControl::updateSuppliesTempLimits);
+        window.updateDisplayTimer();
+        HvTable *table = window.widget<HvTable>("table");
+        const auto cell = [table](int column) { return table->item(1, column); };
+        QTEST(cell(9)->text(), "state");
+        QTEST(cell(9)->background().color(), "stateColor");
+        QTEST(cell(5)->text(), "imeas");
+        QTEST(cell(4)->background().color(), "isetColor");
+        QTEST(cell(10)->background().color(), "cvColor");
+        QTEST(cell(11)->background().color(), "ccColor");
+        QCOMPARE(cell(8)->text(), QString::number(1000.0 * double(currentMeasure), 'f', 1));
+        QCOMPARE(statusSpy.size(), 2);
+        QCOMPARE(statusSpy.at(1).at(2).toUInt(), quint32(status));
+        QCOMPARE(supplies.size(), 1);
+    }
+
+    void newChannelCountResizesTheTable()
+    {
+        TestWindow window;
+        connectFake(window, 2);
+        HvTable *table = window.widget<HvTable>("table");
+        table->setCurrentCell(1, 3);
+        window.fakeLink()->module().setChannelCount(8);
+        QSignalSpy started(&window, &EthControl::updateAllModulesStarted);
+        window.updateDisplayTimer();
+        QCOMPARE(table->rowCount(), 8);
+        QCOMPARE(table->currentRow(), 0);
+        QCOMPARE(table->currentColumn(), 0);
+        QCOMPARE(started.size(), 0);
+        QVERIFY(!table->item(7, 0));
+        window.updateDisplayTimer();
+        QVERIFY(table->item(7, 0));
+    }
+
+    // Unchanged values are not written again; a cell an edit left changed must still be.
+    void cellRewrittenAfterAnEdit()
+    {
         TestWindow window;
         window.show();
-        QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
-        QVERIFY(quitsWithin(3000));
+        connectFake(window, 2);
+        HvTable *table = window.widget<HvTable>("table");
+        table->setCurrentCell(0, 0);
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_F2);
+        QCOMPARE(table->editingRow(), 0);
+        window.updateDisplayTimer();
+        table->item(0, 0)->setText(QStringLiteral("typed"));
+        auto *editor = table->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(table->editingRow(), -1);
+        window.updateDisplayTimer();
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("0.00"));
     }
-    TestWindow window;
-    window.show();
-    connectFake(window, 4);
-    QPointer<FakeLink> link = window.fakeLink();
-    QSignalSpy stops(&window, &EthControl::stopRefresh);
-    QVERIFY(!window.close());
-    QCOMPARE(stops.size(), 1);
-    QVERIFY(link->lastSent().startsWith(":VOLT OFF"));
-    // A second request closes at once.
-    QVERIFY(window.close());
-    QVERIFY(!window.isVisible());
-}
 
-void TestEthControl::refusedOpen()
-{
-    TestWindow window;
-    window.fake = false;
-    auto *ports = window.findChild<QComboBox *>(QStringLiteral("serialPortList"));
-    ports->addItem(QStringLiteral("/nonexistent/ttyVORN"));
-    ports->setCurrentIndex(ports->count() - 1);
-    window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(0);
-    window.widget<QPushButton>("buttonConnect")->click();
-    QCOMPARE(window.statusLabel()->text(), QStringLiteral("Can not connect to device!"));
-    QCOMPARE(window.statusLabel()->styleSheet(), QStringLiteral("color: red"));
-    QVERIFY(!window.currentLink());
-    QVERIFY(window.widget<QPushButton>("buttonConnect")->isEnabled());
-    QVERIFY(!TemporarySettings::open().contains(QStringLiteral("SelectedTab")));
-    QTRY_COMPARE_WITH_TIMEOUT(window.statusLabel()->text(), QStringLiteral("Not connected."), 8000);
-}
+    // The labels are formatted only when their values change: each change must still show.
+    void labelsFollowChangedValues()
+    {
+        TestWindow window;
+        connectFake(window, 2);
+        Module &module = window.fakeLink()->module();
+        module.setFirmwareName(QStringLiteral("KA2F"));
+        module.setVoltageRamp(12.5f);
+        module.setSerialNumber(4711);
+        window.updateDisplayTimer();
+        QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("12.500 %/s"));
+        QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 0"));
+        module.setVoltageRamp(2.0f);
+        module.setCurrentRamp(3.0f);
+        module.setSerialNumber(4712);
+        window.widget<HvTable>("table")->setCurrentCell(1, 0);
+        window.updateDisplayTimer();
+        QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.000 %/s"));
+        QCOMPARE(window.widget<QLabel>("lblIRampSpeed")->text(), QStringLiteral("3.000 %/s"));
+        QCOMPARE(window.widget<QLabel>("lblSerial")->text(), QStringLiteral("4712"));
+        QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 1"));
+        module.setFirmwareName(QStringLiteral("GLW802"));
+        window.updateDisplayTimer();
+        QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.00 V/s"));
+    }
 
-void TestEthControl::discoveryWritesTheSender()
-{
-    TestWindow window;
-    QUdpSocket responder;
-    QVERIFY(responder.bind(QHostAddress::LocalHost, 0));
-    window.networkDiscovery()->setTarget(QHostAddress::LocalHost, responder.localPort());
-    window.widget<QAction>("actionScanForIpAddress")->trigger();
-    QCOMPARE(window.networkDiscovery()->boundPort(), quint16(8000));
-    QTRY_VERIFY(responder.hasPendingDatagrams());
-    QHostAddress sender;
-    quint16 port = 0;
-    char query[4];
-    responder.readDatagram(query, sizeof query, &sender, &port);
-    QUdpSocket module;
-    QVERIFY(module.bind(QHostAddress(QStringLiteral("127.0.0.4")), 0));
-    module.writeDatagram(QByteArray("x"), QHostAddress::LocalHost, port);
-    QTRY_COMPARE(window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("127.0.0.4"));
-}
+    void disconnectAndExitBehaviour_data()
+    {
+        QTest::addColumn<int>("behaviour");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("rampedDown");
+        QTest::addColumn<bool>("disconnected");
+        QTest::newRow("ask, yes") << 0 << int(QMessageBox::Yes) << true << true << true;
+        QTest::newRow("ask, no") << 0 << int(QMessageBox::No) << true << false << true;
+        QTest::newRow("ask, cancel") << 0 << int(QMessageBox::Cancel) << true << false << false;
+        QTest::newRow("always ramp down") << 1 << 0 << false << true << true;
+        QTest::newRow("never ramp down") << 7 << 0 << false << false << true;
+    }
+
+    void disconnectAndExitBehaviour()
+    {
+        QFETCH(int, behaviour);
+        QFETCH(int, answer);
+        QFETCH(bool, rampedDown);
+        QFETCH(bool, disconnected);
+        TemporarySettings::open().setValue(QStringLiteral("OnExitBehaviour"), behaviour);
+        TestWindow window;
+        connectFake(window, 4);
+        QPointer<FakeLink> link = window.fakeLink();
+        const int sentBefore = link->sent.size();
+        QuestionAnswerer answerer(static_cast<QMessageBox::StandardButton>(answer));
+        window.widget<QPushButton>("buttonDisconnect")->click();
+        QTEST(!answerer.question.isEmpty(), "asked");
+        if (!answerer.question.isEmpty()) {
+            QCOMPARE(answerer.question, QStringLiteral("Ramp down all high voltages?"));
+            QCOMPARE(answerer.title, QStringLiteral("Vorn SCPI Control"));
+        }
+        QCOMPARE(link->isStopped(), disconnected);
+        QCOMPARE(link->sent.size() > sentBefore && link->lastSent().startsWith(":VOLT OFF,(@0-3)"),
+            rampedDown);
+        if (disconnected)
+            QTRY_VERIFY(link.isNull());
+        else
+            QVERIFY(!QTest::qWaitFor([&link] { return link.isNull(); }, 700));
+    }
+
+    void closeRequest()
+    {
+        TemporarySettings::open().setValue(QStringLiteral("OnExitBehaviour"), 1);
+        {
+            // Not connected: no link to ramp down, the program ends 500 ms later.
+            TestWindow window;
+            window.show();
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
+            QVERIFY(quitsWithin(3000));
+        }
+        TestWindow window;
+        window.show();
+        connectFake(window, 4);
+        QPointer<FakeLink> link = window.fakeLink();
+        QSignalSpy stops(&window, &EthControl::stopRefresh);
+        QVERIFY(!window.close());
+        QCOMPARE(stops.size(), 1);
+        QVERIFY(link->lastSent().startsWith(":VOLT OFF"));
+        // A second request closes at once.
+        QVERIFY(window.close());
+        QVERIFY(!window.isVisible());
+    }
+
+    void refusedOpen()
+    {
+        TestWindow window;
+        window.fake = false;
+        auto *ports = window.findChild<QComboBox *>(QStringLiteral("serialPortList"));
+        ports->addItem(QStringLiteral("/nonexistent/ttyVORN"));
+        ports->setCurrentIndex(ports->count() - 1);
+        window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(0);
+        window.widget<QPushButton>("buttonConnect")->click();
+        QCOMPARE(window.statusLabel()->text(), QStringLiteral("Can not connect to device!"));
+        QCOMPARE(window.statusLabel()->styleSheet(), QStringLiteral("color: red"));
+        QVERIFY(!window.currentLink());
+        QVERIFY(window.widget<QPushButton>("buttonConnect")->isEnabled());
+        QVERIFY(!TemporarySettings::open().contains(QStringLiteral("SelectedTab")));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            window.statusLabel()->text(), QStringLiteral("Not connected."), 8000);
+    }
+
+    void discoveryWritesTheSender()
+    {
+        TestWindow window; // its scans go to the discard port on loopback
+        window.widget<QAction>("actionScanForIpAddress")->trigger();
+        QCOMPARE(window.networkDiscovery()->boundPort(), quint16(8000));
+        QUdpSocket module;
+        QVERIFY(module.bind(QHostAddress(QStringLiteral("127.0.0.4")), 0));
+        module.writeDatagram(QByteArray("x"), QHostAddress::LocalHost, 8000);
+        QTRY_COMPARE(window.widget<QLineEdit>("edtIpAddress")->text(), QStringLiteral("127.0.0.4"));
+    }
+};
 
 QTEST_MAIN(TestEthControl)
 #include "tst_ethcontrol.moc"
