@@ -63,6 +63,34 @@ private slots:
         QVERIFY(out[0].isEmpty() && out[1].isEmpty());
     }
 
+    void shortGapsAreBridged_data()
+    {
+        // Columns as text: a digit is a filled column (min = max = digit), "." an empty one.
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("short gap drawn across") << "0..3"
+                                                << "0123";
+        QTest::newRow("gap too long breaks") << "0...4"
+                                             << "0...4";
+        QTest::newRow("edges stay empty") << "..2.4.."
+                                          << "..234..";
+    }
+    void shortGapsAreBridged()
+    {
+        QFETCH(QString, columns);
+        std::vector<TrendBuffer::Range> out(size_t(columns.size()));
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            if (columns.at(c).isDigit())
+                out[size_t(c)]
+                    = { float(columns.at(c).digitValue()), float(columns.at(c).digitValue()) };
+        }
+        TrendBuffer::bridgeShortGaps(out, 2);
+        QString drawn;
+        for (const auto &r : out)
+            drawn += r.isEmpty() ? QChar(u'.') : QChar(u'0' + int(std::lround(r.min)));
+        QTEST(drawn, "drawn");
+    }
+
     void decimationFindsSpikeAcrossTheWrap()
     {
         // One hour at 10/s plus some, so the ring has wrapped; one spike in 36000 samples.
