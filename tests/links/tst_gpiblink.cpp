@@ -65,42 +65,29 @@ private slots:
     {
         QVERIFY(dir.isValid());
         driverPath = dir.filePath(QStringLiteral("libgpib.so.0"));
+    }
+
+    // Nothing at the driver's path, then a driver lacking a status entry: neither is bound, and
+    // every call fails with the loader's own status. Then the complete driver is installed while
+    // the program runs: the next call binds it. The tests after this one talk to it.
+    void driverIsBoundOnlyWhenPresentAndComplete()
+    {
+        for (const QString &path : { driverPath, QStringLiteral(FAKEGPIB_NOIBERR_PATH) }) {
+            Gpib488Loader::setLibraryFileNames({ path });
+            SCPI_Gpib link;
+            link.setPrimaryAddress(5);
+            QTest::ignoreMessage(QtDebugMsg, "ibdev Error");
+            QVERIFY(!link.connectDevice());
+            QCOMPARE(link.deviceDescriptor(), -1);
+            QVERIFY(!Gpib488Loader::isLoaded());
+            QCOMPARE(Gpib488Loader::iberr(), Gpib488::EDVR);
+            QVERIFY(Gpib488Loader::statusFromLoader());
+            QCOMPARE(Gpib488Loader::ThreadIbsta() & Gpib488::ERR, Gpib488::ERR);
+            QVERIFY(SCPI_Gpib::scanGpibBus().isEmpty());
+            link.disconnectDevice();
+            QCOMPARE(link.deviceDescriptor(), 0);
+        }
         Gpib488Loader::setLibraryFileNames({ driverPath });
-    }
-
-    // Must run first: nothing is installed at driverPath yet.
-    void withoutDriverConnectFailsAndScanIsEmpty()
-    {
-        SCPI_Gpib link;
-        link.setPrimaryAddress(5);
-        QTest::ignoreMessage(QtDebugMsg, "ibdev Error");
-        QVERIFY(!link.connectDevice());
-        QCOMPARE(link.deviceDescriptor(), -1);
-        QCOMPARE(Gpib488Loader::iberr(), Gpib488::EDVR);
-        QVERIFY(Gpib488Loader::statusFromLoader());
-        QCOMPARE(Gpib488Loader::ThreadIbsta() & Gpib488::ERR, Gpib488::ERR);
-        QVERIFY(SCPI_Gpib::scanGpibBus().isEmpty());
-        QVERIFY(!Gpib488Loader::isLoaded());
-        link.disconnectDevice();
-        QCOMPARE(link.deviceDescriptor(), 0);
-    }
-
-    void driverLackingAStatusEntryIsNotUsed()
-    {
-        Gpib488Loader::setLibraryFileNames({ QStringLiteral(FAKEGPIB_NOIBERR_PATH) });
-        SCPI_Gpib link;
-        link.setPrimaryAddress(5);
-        QTest::ignoreMessage(QtDebugMsg, "ibdev Error");
-        const bool connected = link.connectDevice();
-        Gpib488Loader::setLibraryFileNames({ driverPath });
-        QVERIFY(!connected);
-        QVERIFY(!Gpib488Loader::isLoaded());
-        QCOMPARE(Gpib488Loader::iberr(), Gpib488::EDVR);
-    }
-
-    // The tests after this one talk to the driver double installed here.
-    void driverInstalledLaterIsBoundOnTheNextCall()
-    {
         QVERIFY(QFile::copy(QStringLiteral(FAKEGPIB_PATH), driverPath));
         driver = std::make_unique<FakeDriver>(driverPath);
         QVERIFY(driver->isLoaded());
