@@ -1,6 +1,5 @@
 #include "dialect/answerformat.h"
 #include "dialect/channellist.h"
-#include "dialect/scpicommand.h"
 #include "model/presets.h"
 #include "model/simmodule.h"
 
@@ -37,36 +36,6 @@ class tst_SimModule : public QObject
     Q_OBJECT
 
 private slots:
-    void compoundPaths_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QByteArray>("headers"); // "!" for an invalid command
-        QTest::newRow("emission")
-            << QByteArray(":CONF:FILA:EMI:P 1;I 2;P?;:CONF:FILA:CURR:MIN 4;MAX?")
-            << QByteArray("CONF:FILA:EMI:P CONF:FILA:EMI:I CONF:FILA:EMI:P? CONF:FILA:CURR:MIN "
-                          "CONF:FILA:CURR:MAX?");
-        QTest::newRow("common keeps path")
-            << QByteArray(":CONF:ADJ ENABLE;KILL ENABLE;*CLS;:READ:MOD:CONT?")
-            << QByteArray("CONF:ADJ CONF:KILL *CLS READ:MOD:CONT?");
-        QTest::newRow("lower case") << QByteArray(":conf:inter:mode 1;mode?")
-                                    << QByteArray("CONF:INTER:MODE CONF:INTER:MODE?");
-        QTest::newRow("long forms")
-            << QByteArray(":VOLTAGE:BOUNDS 5;:READ:MODULE:STATUS:INTERLOCK?")
-            << QByteArray("VOLT:BOU READ:MOD:STAT:INTERLOCK?");
-        QTest::newRow("empty commands")
-            << QByteArray(";;:READ:VOLT?;;") << QByteArray("READ:VOLT?");
-        QTest::newRow("empty node") << QByteArray(":READ::VOLT?") << QByteArray("!?");
-    }
-
-    void compoundPaths()
-    {
-        QFETCH(QByteArray, line);
-        QList<QByteArray> headers;
-        for (const ScpiCommand &c : splitScpiLine(line))
-            headers << (c.valid ? c.header : QByteArray("!")) + (c.query ? "?" : "");
-        QTEST(headers.join(' '), "headers");
-    }
-
     void parameters_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -172,7 +141,8 @@ private slots:
         row("KA2F", ":VOLT:BOU 10,(@0);:READ:VOLT:BOU? (@0)", "1.00000E1V");
         row("DRSB", ":CURR:BOU 1e-5,(@0);:READ:CURR:BOU? (@0-0)", "1.00000E-5A");
         row("TX01B1", ":CONF:RAMP:CURR 2e-5;:READ:RAMP:VOLT?;CURR?", "3.000E+01V/s;2.000E-05A/s");
-        row("TX01B1", ":CONF:INTER:MODE 1;MODE?", "1");
+        row("TX01B1", ":conf:inter:mode 1;mode?", "1"); // a path stays for the next command
+        row("KA2F", ":VOLTAGE:BOUNDS 5,(@1);:READ:VOLTAGE:BOUNDS? (@1)", "5.00000E0V");
         row("KA2F", ":CONF:ADJ ENABLE;KILL ENABLE;*CLS;:READ:MOD:CONT?", "20480");
         row("KA2F", ":CONF:ADJ ENABLE;ADJ DISABLE;KILL DISABLE;:READ:MOD:CONT?", "0");
         row("TX01B0", ":VOLT -1000;:READ:VOLT? (@0)", "-1.00000E3V");
@@ -214,6 +184,8 @@ private slots:
         };
         row("empty", "KA2F", QByteArray(), QByteArray(), "0,");
         row("only separators", "KA2F", " ; ;", QByteArray(), "0,");
+        row("empty commands", "KA2F", ";;:READ:MOD:CHAN?;;", "4", "0,");
+        row("empty node", "KA2F", ":READ::VOLT?", "ERROR", "-113,");
         row("unknown query", "KA2F", ":FOO:BAR?", "ERROR", "-113,");
         row("unknown set", "KA2F", ":FOO:BAR 1", QByteArray(), "-113,");
         row("unknown in compound", "KA2F", ":READ:MOD:CHAN?;:NOPE?;:READ:FIRM:NAME?",

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,16 +26,6 @@ int addressOf(int ud)
     return ud >= 1 && ud <= int(descriptors.size()) ? descriptors[ud - 1] : -1;
 }
 
-std::string text(long number)
-{
-    return std::to_string(number);
-}
-
-std::string text(const std::string &item)
-{
-    return item;
-}
-
 std::string unit(int ud)
 {
     return '@' + std::to_string(addressOf(ud));
@@ -42,9 +33,10 @@ std::string unit(int ud)
 
 template <typename... Items> void log(const char *call, const Items &...items)
 {
-    callLog += call;
-    ((callLog += ' ' + text(items)), ...);
-    callLog += '\n';
+    std::ostringstream line;
+    line << call;
+    ((line << ' ' << items), ...);
+    callLog += line.str() + '\n';
 }
 
 bool present(int address)
