@@ -135,7 +135,12 @@ private slots:
             QTest::newRow(line) << QString::fromLatin1(preset) << QByteArray(line)
                                 << QByteArray(answer);
         };
-        // Plain voltage, current and percent-ramp settings are proved end to end with the engine.
+        // The engine's own set lines, as its tests show them, and other forms a host may send.
+        row("KA2F", ":VOLT 1000,(@2);:READ:VOLT? (@0-3)",
+            "0.00000E0V,0.00000E0V,1.00000E3V,0.00000E0V");
+        row("KA2F", ":CONF:RAMP:VOLT 2.5;:READ:RAMP:VOLT?;CURR?", "2.500E+00%/s;5.000E+00%/s");
+        row("KA2F", ":CONF:AVER 16;:CONF:AVER?", "16");
+        row("KA2F", ":SYS:USER:CONFIG SAVE;*OPC?", "1");
         row("KA2F", ":VOLT 1.5E3V,(@0);:READ:VOLT? (@0)", "1.50000E3V");
         row("KA2F", ":VOLT 5;:READ:VOLT?", "5.00000E0V,5.00000E0V,5.00000E0V,5.00000E0V");
         row("KA2F", ":VOLT:BOU 10,(@0);:READ:VOLT:BOU? (@0)", "1.00000E1V");

@@ -149,49 +149,6 @@ private slots:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
     }
 
-    void setCommandsReachTheModule()
-    {
-        Bench b("KA2F");
-        QVERIFY(b.poll(30));
-        TestEth &link = b.link;
-        vornsim::SimModule &sim = *b.sim;
-        link.setVoltage(1000, 2);
-        link.setCurrent(0.001f, 4); // every channel
-        link.setChannelOn(true, 1);
-        link.setVoltageRamp(2.5f);
-        link.setAverage(16);
-        link.setChannelEventMask(0x0018, 3);
-        QTRY_VERIFY_WITH_TIMEOUT(link.queuedCommandCount() == 0, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(link.module().channel(2).voltageSet(), 1000.0f, 5000);
-        QCOMPARE(sim.channel(2).voltageSet, 1000.0);
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(near(sim.channel(i).currentSet, 0.001));
-        QVERIFY(sim.channel(1).on);
-        QVERIFY(near(sim.voltageRamp(), 2.5));
-        QCOMPARE(sim.average(), 16);
-        QCOMPARE(sim.channel(3).eventMask, quint32(0x18));
-        // The read-backs land in the model once the polling has come round.
-        QTRY_VERIFY_WITH_TIMEOUT(near(link.module().channel(0).currentSet(), 0.001), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(link.module().channel(3).eventMask(), quint32(0x18), 5000);
-        // Saving the configuration gets an answer, so the cycle goes on.
-        const int before = link.answers();
-        link.saveConfiguration();
-        QTRY_COMPARE_WITH_TIMEOUT(sim.configurationSaves(), 1, 5000);
-        QVERIFY(spinUntil([&] { return link.answers() > before + 20; }, 5000));
-    }
-
-    void filamentCommandsReachTheModule()
-    {
-        Bench b("TQ88812p0000");
-        QVERIFY(b.poll(30));
-        b.link.setModuleOutput(Module::VoltageOutput, 3);
-        b.link.setModuleEmissionParameter(0.75f, 0.05f, 0.01f, 0.5f, 2.0f);
-        QTRY_COMPARE_WITH_TIMEOUT(b.sim->output(vornsim::SimModule::VoltageOutput), 3, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(b.link.module().output(Module::VoltageOutput), 3, 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(b.link.module().filamentMaximum(), 2.0f, 5000);
-        QVERIFY(near(b.sim->emissionP(), 0.75));
-    }
-
     void closedConnectionReopensOnNextRequest()
     {
         vornsim::FaultOptions faults;
