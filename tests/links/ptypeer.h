@@ -20,28 +20,36 @@ public:
     PtyPeer()
     {
         master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-            return;
-        const char *name = ptsname(master);
+        const char *name = master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0
+            ? ptsname(master)
+            : nullptr;
         if (!name)
             return;
         slavePath = QString::fromLocal8Bit(name);
-        termios raw {};
-        tcgetattr(master, &raw);
+        termios raw = settings();
         cfmakeraw(&raw);
         tcsetattr(master, TCSANOW, &raw);
         // Holding the slave open keeps the master readable without hang-ups between links.
         slaveHold = ::open(name, O_RDWR | O_NOCTTY);
         notifier = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Read);
-        connect(notifier.get(), &QSocketNotifier::activated, this, &PtyPeer::readMaster);
+        connect(notifier.get(), &QSocketNotifier::activated, this, [this] {
+            char buffer[512];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                return;
+            const QByteArray chunk(buffer, int(n));
+            received.append(chunk);
+            chunkSizes.append(int(n));
+            if (onBytes)
+                onBytes(chunk);
+        });
     }
     ~PtyPeer() override
     {
         notifier.reset();
-        if (slaveHold >= 0)
-            ::close(slaveHold);
-        if (master >= 0)
-            ::close(master);
+        for (int fd : { slaveHold, master })
+            if (fd >= 0)
+                ::close(fd);
     }
 
     bool isOpen() const { return slaveHold >= 0 && !slavePath.isEmpty(); }
@@ -53,16 +61,11 @@ public:
         tcgetattr(master, &current);
         return current;
     }
-
     void send(const QByteArray &bytes)
     {
-        qint64 done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(master, bytes.constData() + done, bytes.size() - done);
-            if (n <= 0)
+        for (qint64 done = 0, n = 0; done < bytes.size(); done += n)
+            if ((n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done))) <= 0)
                 return;
-            done += n;
-        }
     }
 
     /// Every byte the link wrote, in order.
@@ -73,19 +76,6 @@ public:
     std::function<void(const QByteArray &chunk)> onBytes;
 
 private:
-    void readMaster()
-    {
-        char buffer[512];
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        if (n <= 0)
-            return;
-        const QByteArray chunk(buffer, int(n));
-        received.append(chunk);
-        chunkSizes.append(int(n));
-        if (onBytes)
-            onBytes(chunk);
-    }
-
     int master = -1;
     int slaveHold = -1;
     QString slavePath;

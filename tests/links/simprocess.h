@@ -21,21 +21,14 @@ public:
     /// Starts the simulator with \a arguments; true once it printed a line starting with \a kind.
     bool start(const QStringList &arguments, const QByteArray &kind)
     {
-        process.setProgram(QStringLiteral(VORN_SIM_PATH));
-        process.setArguments(arguments);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start();
-        if (!process.waitForStarted(5000))
-            return false;
-        while (!process.canReadLine()) {
+        process.start(QStringLiteral(VORN_SIM_PATH), arguments);
+        while (!process.canReadLine())
             if (!process.waitForReadyRead(10000))
                 return false;
-        }
         const QByteArray line = process.readLine().trimmed();
-        if (!line.startsWith(kind + ' '))
-            return false;
         readyEndpoint = QString::fromLocal8Bit(line.mid(kind.size() + 1));
-        return true;
+        return line.startsWith(kind + ' ');
     }
 
     QString endpoint() const { return readyEndpoint; }

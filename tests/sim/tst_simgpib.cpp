@@ -1,27 +1,21 @@
+#include "gpib488loader.h"
+#include "scpi_gpib.h"
+#include "simprocess.h"
+
 #include <QElapsedTimer>
-#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <dlfcn.h>
 
-// The stand-in GPIB library, loaded like a driver, against vorn-module-sim --gpib: the driver's
-// status values, short reads, time-outs and bad arguments, which the GPIB link's end-to-end test
-// does not reach.
+// The stand-in GPIB library against vorn-module-sim --gpib: loaded like a driver for its status
+// values, short reads, time-outs and bad arguments, then found by the GPIB link by its usual
+// name on the library path for a whole identify, poll and set cycle.
 class tst_SimGpib : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void findListeners();
-    void readsEndWithTheAnswer();
-    void absentAndSilent();
-    void eoiEndsUnterminatedMessage();
-    void badArguments();
-
-private:
     int (*ibdev)(int, int, int, int, int, int) = nullptr;
     int (*ibclr)(int) = nullptr;
     int (*ibwrt)(int, const void *, long) = nullptr;
@@ -35,153 +29,149 @@ private:
 
     void *m_lib = nullptr;
     QTemporaryDir m_dir;
-    QProcess m_sim;
-};
+    SimProcess m_sim;
 
-static constexpr int ERR = 0x8000, TIMO = 0x4000, END = 0x2000, CMPL = 0x0100;
-static constexpr int EDVR = 0, ENOL = 2, EARG = 4, EABO = 6;
-static constexpr unsigned short NOADDR = 0xFFFF;
+    static constexpr int ERR = 0x8000, TIMO = 0x4000, END = 0x2000, CMPL = 0x0100;
+    static constexpr int EDVR = 0, ENOL = 2, EARG = 4, EABO = 6;
+    static constexpr unsigned short NOADDR = 0xFFFF;
 
-template <typename T> static bool resolve(void *lib, T *function, const char *name)
-{
-    *function = reinterpret_cast<T>(dlsym(lib, name));
-    return *function != nullptr;
-}
-
-void tst_SimGpib::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_lib = dlopen(VORN_GPIB_LIB, RTLD_NOW | RTLD_LOCAL);
-    QVERIFY2(m_lib, dlerror());
-    QVERIFY(QByteArray(VORN_GPIB_LIB).endsWith("/gpib-standin/libgpib.so.0"));
-    QVERIFY(resolve(m_lib, &ibdev, "ibdev") && resolve(m_lib, &ibclr, "ibclr")
-        && resolve(m_lib, &ibwrt, "ibwrt") && resolve(m_lib, &ibrd, "ibrd")
-        && resolve(m_lib, &ibonl, "ibonl") && resolve(m_lib, &sendIfc, "SendIFC")
-        && resolve(m_lib, &findLstn, "FindLstn") && resolve(m_lib, &ibsta, "ThreadIbsta")
-        && resolve(m_lib, &iberr, "ThreadIberr") && resolve(m_lib, &ibcnt, "ThreadIbcnt")
-        && dlsym(m_lib, "ibconfig") && dlsym(m_lib, "ThreadIbcntl"));
-
-    // Without a simulator every call fails with EDVR.
-    qputenv("VORN_GPIB_SOCKET", m_dir.filePath(QStringLiteral("nobody.sock")).toLocal8Bit());
-    QCOMPARE(ibdev(0, 5, 0, 10, 0, 0), -1);
-    QCOMPARE(ibsta() & ERR, ERR);
-    QCOMPARE(iberr(), EDVR);
-    QCOMPARE(ibwrt(1, "x", 1) & ERR, ERR);
-    QCOMPARE(iberr(), EDVR);
-    const unsigned short pads[] = { 1, 2, NOADDR };
-    unsigned short result[4] = { 0, 0, 0, 0 };
-    findLstn(0, pads, result, 3);
-    QCOMPARE(ibsta() & ERR, ERR);
-    QCOMPARE(result[0], NOADDR);
-
-    const QString socket = m_dir.filePath(QStringLiteral("bus.sock"));
-    m_sim.start(QStringLiteral(VORN_SIM_EXE),
-        { QStringLiteral("--gpib"), QStringLiteral("5,7"), QStringLiteral("--gpib-silent"),
-            QStringLiteral("9"), QStringLiteral("--gpib-socket"), socket,
-            QStringLiteral("--preset"), QStringLiteral("TQ88812p0000") });
-    QVERIFY(m_sim.waitForStarted(5000));
-    while (!m_sim.canReadLine())
-        QVERIFY(m_sim.waitForReadyRead(5000));
-    QCOMPARE(m_sim.readLine().trimmed(), "gpib " + socket.toLocal8Bit());
-    qputenv("VORN_GPIB_SOCKET", socket.toLocal8Bit());
-}
-
-void tst_SimGpib::cleanupTestCase()
-{
-    if (m_sim.state() != QProcess::NotRunning) {
-        m_sim.terminate();
-        m_sim.waitForFinished(5000);
+    template <typename T> bool resolve(T *function, const char *name)
+    {
+        *function = reinterpret_cast<T>(dlsym(m_lib, name));
+        return *function != nullptr;
     }
-    if (m_lib)
-        dlclose(m_lib);
-}
+    QByteArray read(int ud, long size = 64)
+    {
+        char buffer[64];
+        ibrd(ud, buffer, qMin(size, long(sizeof buffer)));
+        return QByteArray(buffer, ibcnt());
+    }
 
-void tst_SimGpib::findListeners()
-{
-    const unsigned short pads[] = { 1, 5, 7, 9, NOADDR };
-    unsigned short result[5] = {};
-    sendIfc(0);
-    QCOMPARE(ibsta() & ERR, 0);
-    findLstn(0, pads, result, 2); // at most `limit` entries are written
-    QCOMPARE(ibcnt(), 2);
-    QCOMPARE(QList<unsigned short>(result, result + 3), (QList<unsigned short> { 5, 7, 0 }));
-    findLstn(0, pads, result, 4);
-    QCOMPARE(ibsta() & ERR, 0);
-    QCOMPARE(
-        QList<unsigned short>(result, result + 4), (QList<unsigned short> { 5, 7, 9, NOADDR }));
-}
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_lib = dlopen("libgpib.so.0", RTLD_NOW | RTLD_LOCAL); // the build's, on the library path
+        QVERIFY2(m_lib, dlerror());
+        QVERIFY(resolve(&ibdev, "ibdev") && resolve(&ibclr, "ibclr") && resolve(&ibwrt, "ibwrt")
+            && resolve(&ibrd, "ibrd") && resolve(&ibonl, "ibonl") && resolve(&sendIfc, "SendIFC")
+            && resolve(&findLstn, "FindLstn") && resolve(&ibsta, "ThreadIbsta")
+            && resolve(&iberr, "ThreadIberr") && resolve(&ibcnt, "ThreadIbcnt")
+            && dlsym(m_lib, "ibconfig") && dlsym(m_lib, "ThreadIbcntl"));
 
-void tst_SimGpib::readsEndWithTheAnswer()
-{
-    const int ud = ibdev(0, 5, 0, 10, 1, 0);
-    QVERIFY(ud > 0);
-    QCOMPARE(ibclr(ud) & ERR, 0);
-    const QByteArray request = "*IDN?;:READ:MOD:CHAN?\r\n";
-    QCOMPARE(ibwrt(ud, request.constData(), request.size()) & ERR, 0);
-    QCOMPARE(ibcnt(), int(request.size()));
-    // A short read leaves the rest for the next one; END comes with the last byte.
-    char buffer[64];
-    QCOMPARE(ibrd(ud, buffer, 39) & (ERR | END | CMPL), CMPL);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("Vornwerk GmbH,TQ88812p0000,4711,3.02;1\r"));
-    QCOMPARE(ibrd(ud, buffer, sizeof buffer) & (ERR | END | CMPL), END | CMPL);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("\n"));
-    // The second module has the next serial number.
-    const int ud7 = ibdev(0, 7, 0, 10, 1, 0);
-    ibwrt(ud7, "*IDN?\n", 6);
-    ibrd(ud7, buffer, sizeof buffer);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("Vornwerk GmbH,TQ88812p0000,4712,3.02\r\n"));
-    QCOMPARE(ibonl(ud, 0) & ERR, 0);
-    ibonl(ud7, 0);
-    QCOMPARE(ibclr(ud) & ERR, ERR); // the descriptor is gone
-    QCOMPARE(iberr(), EDVR);
-}
+        // Without a simulator every call fails with EDVR.
+        qputenv("VORN_GPIB_SOCKET", m_dir.filePath(QStringLiteral("nobody.sock")).toLocal8Bit());
+        QCOMPARE(ibdev(0, 5, 0, 10, 0, 0), -1);
+        QCOMPARE(ibsta() & ERR, ERR);
+        QCOMPARE(iberr(), EDVR);
+        QCOMPARE(ibwrt(1, "x", 1) & ERR, ERR);
+        QCOMPARE(iberr(), EDVR);
+        const unsigned short pads[] = { 1, 2, NOADDR };
+        unsigned short result[4] = { 0, 0, 0, 0 };
+        findLstn(0, pads, result, 3);
+        QCOMPARE(ibsta() & ERR, ERR);
+        QCOMPARE(result[0], NOADDR);
 
-void tst_SimGpib::absentAndSilent()
-{
-    const int absent = ibdev(0, 3, 0, 10, 1, 0);
-    QVERIFY(absent > 0);
-    QCOMPARE(ibwrt(absent, "*IDN?\n", 6) & ERR, ERR);
-    QCOMPARE(iberr(), ENOL);
+        const QString socket = m_dir.filePath(QStringLiteral("bus.sock"));
+        QVERIFY(m_sim.start(
+            { QStringLiteral("--gpib"), QStringLiteral("5,7"), QStringLiteral("--gpib-silent"),
+                QStringLiteral("9"), QStringLiteral("--gpib-socket"), socket,
+                QStringLiteral("--preset"), QStringLiteral("TQ88812p0000") },
+            "gpib"));
+        QCOMPARE(m_sim.endpoint(), socket);
+        qputenv("VORN_GPIB_SOCKET", socket.toLocal8Bit());
+    }
+    void cleanupTestCase()
+    {
+        m_sim.stop();
+        if (m_lib)
+            dlclose(m_lib);
+    }
 
-    const int silent = ibdev(0, 9, 0, 10, 0, 0); // T300ms
-    QCOMPARE(ibclr(silent) & ERR, 0);
-    QCOMPARE(ibwrt(silent, "*IDN?\n", 6) & ERR, 0);
-    char buffer[64];
-    QElapsedTimer clock;
-    clock.start();
-    QCOMPARE(ibrd(silent, buffer, sizeof buffer) & (ERR | TIMO), ERR | TIMO);
-    QCOMPARE(iberr(), EABO);
-    QCOMPARE(ibcnt(), 0);
-    QVERIFY(clock.elapsed() >= 250); // the device time-out, not an instant failure
-    ibonl(absent, 0);
-    ibonl(silent, 0);
-}
+    void findListeners()
+    {
+        const unsigned short pads[] = { 1, 5, 7, 9, NOADDR };
+        unsigned short result[5] = {};
+        sendIfc(0);
+        QCOMPARE(ibsta() & ERR, 0);
+        findLstn(0, pads, result, 2); // at most `limit` entries are written
+        QCOMPARE(ibcnt(), 2);
+        QCOMPARE(QList<unsigned short>(result, result + 3), (QList<unsigned short> { 5, 7, 0 }));
+        findLstn(0, pads, result, 4);
+        QCOMPARE(ibsta() & ERR, 0);
+        QCOMPARE(
+            QList<unsigned short>(result, result + 4), (QList<unsigned short> { 5, 7, 9, NOADDR }));
+    }
 
-void tst_SimGpib::eoiEndsUnterminatedMessage()
-{
-    const int ud = ibdev(0, 5, 0, 10, 1, 0);
-    const QByteArray save = ":SYS:USER:CONFIG SAVE";
-    QCOMPARE(ibwrt(ud, save.constData(), save.size()) & ERR, 0);
-    QCOMPARE(ibwrt(ud, "*OPC?", 5) & ERR, 0);
-    char buffer[64];
-    QCOMPARE(ibrd(ud, buffer, sizeof buffer) & ERR, 0);
-    QCOMPARE(QByteArray(buffer, ibcnt()), QByteArray("1\r\n"));
-    ibonl(ud, 0);
-}
+    void readsEndWithTheAnswer()
+    {
+        const int ud = ibdev(0, 5, 0, 10, 1, 0);
+        QVERIFY(ud > 0);
+        QCOMPARE(ibclr(ud) & ERR, 0);
+        const QByteArray request = "*IDN?;:READ:MOD:CHAN?\r\n";
+        QCOMPARE(ibwrt(ud, request.constData(), request.size()) & ERR, 0);
+        QCOMPARE(ibcnt(), int(request.size()));
+        // A short read leaves the rest for the next one; END comes with the last byte.
+        QCOMPARE(read(ud, 39), QByteArray("Vornwerk GmbH,TQ88812p0000,4711,3.02;1\r"));
+        QCOMPARE(ibsta() & (ERR | END | CMPL), CMPL);
+        QCOMPARE(read(ud), QByteArray("\n"));
+        QCOMPARE(ibsta() & (ERR | END | CMPL), END | CMPL);
+        // The second module has the next serial number; a message ends with EOI, no CR LF needed.
+        const int ud7 = ibdev(0, 7, 0, 10, 1, 0);
+        QCOMPARE(ibwrt(ud7, ":SYS:USER:CONFIG SAVE", 21) & ERR, 0);
+        QCOMPARE(ibwrt(ud7, "*IDN?", 5) & ERR, 0);
+        QCOMPARE(read(ud7), QByteArray("Vornwerk GmbH,TQ88812p0000,4712,3.02\r\n"));
+        QCOMPARE(ibonl(ud, 0) & ERR, 0);
+        ibonl(ud7, 0);
+        QCOMPARE(ibclr(ud) & ERR, ERR); // the descriptor is gone
+        QCOMPARE(iberr(), EDVR);
+    }
 
-void tst_SimGpib::badArguments()
-{
-    QCOMPARE(ibdev(0, 31, 0, 10, 1, 0), -1);
-    QCOMPARE(iberr(), EARG);
-    QCOMPARE(ibdev(0, 5, 0, 99, 1, 0), -1);
-    QCOMPARE(iberr(), EARG);
-    const int ud = ibdev(0, 5, 0, 10, 1, 0);
-    QCOMPARE(ibwrt(ud, "x", -1) & ERR, ERR);
-    QCOMPARE(iberr(), EARG);
-    QCOMPARE(ibrd(4242, nullptr, 10) & ERR, ERR);
-    QCOMPARE(iberr(), EDVR);
-    ibonl(ud, 0);
-}
+    void absentSilentAndBadArguments()
+    {
+        const int absent = ibdev(0, 3, 0, 10, 1, 0);
+        QVERIFY(absent > 0);
+        QCOMPARE(ibwrt(absent, "*IDN?\n", 6) & ERR, ERR);
+        QCOMPARE(iberr(), ENOL);
+        const int silent = ibdev(0, 9, 0, 10, 0, 0); // T300ms
+        QCOMPARE(ibclr(silent) & ERR, 0);
+        QCOMPARE(ibwrt(silent, "*IDN?\n", 6) & ERR, 0);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(read(silent), QByteArray());
+        QCOMPARE(ibsta() & (ERR | TIMO), ERR | TIMO);
+        QCOMPARE(iberr(), EABO);
+        QVERIFY(clock.elapsed() >= 250); // the device time-out, not an instant failure
+        QCOMPARE(ibdev(0, 31, 0, 10, 1, 0), -1);
+        QCOMPARE(iberr(), EARG);
+        QCOMPARE(ibdev(0, 5, 0, 99, 1, 0), -1);
+        QCOMPARE(iberr(), EARG);
+        QCOMPARE(ibwrt(silent, "x", -1) & ERR, ERR);
+        QCOMPARE(iberr(), EARG);
+        QCOMPARE(ibrd(4242, nullptr, 10) & ERR, ERR);
+        QCOMPARE(iberr(), EDVR);
+        ibonl(absent, 0);
+        ibonl(silent, 0);
+    }
+
+    void linkIdentifiesPollsAndSets()
+    {
+        SCPI_Gpib link;
+        link.setPrimaryAddress(7);
+        QVERIFY(link.connectDevice());
+        QVERIFY(Gpib488Loader::isLoaded());
+        QSignalSpy received(&link, &SCPI_Parser::dataReceived);
+        link.requestIdentity();
+        link.restartFullRead();
+        QTRY_VERIFY_WITH_TIMEOUT(received.size() >= PollingAnswers, Patience);
+        QCOMPARE(link.module().serialNumber(), 4712);
+        QCOMPARE(link.module().channel(0).voltageNominal(), 10000.0f);
+        link.setVoltage(250.0f, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(link.module().channel(0).voltageSet(), 250.0f, Patience);
+        link.disconnectDevice();
+        QVERIFY(!link.isConnected());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_SimGpib)
 #include "tst_simgpib.moc"
