@@ -22,8 +22,6 @@ public:
 
     /// Queues \a socket's written bytes for the next round.
     void add(QTcpSocket *socket);
-    /// Rounds written so far.
-    quint64 rounds() const { return m_rounds; }
 
 private:
     void flush();
