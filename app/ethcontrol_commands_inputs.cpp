@@ -63,6 +63,16 @@ QString noteFor(const Spread &spread, const QString &smallestText, const QString
     return translate("\n\nNote: some channels will only allow %L1 %2.").arg(smallestText, unit);
 }
 
+/// A ramp speed in percent of the nominal value per second.
+Prompt percentRamp(const QString &label, double value)
+{
+    Prompt prompt;
+    prompt.label = label;
+    prompt.value = value;
+    prompt.maximum = 100.0;
+    return prompt;
+}
+
 } // namespace
 
 double displayNumber(const QString &text)
@@ -133,13 +143,10 @@ Prompt allCurrents(const Module &module, const Configuration &config, int select
 
 Prompt voltageRamp(const Module &module, const Configuration &config)
 {
+    if (module.isPercentBased())
+        return percentRamp(
+            translate("Input a Voltage Ramp Speed (0...100%/s): "), module.voltageRamp());
     Prompt prompt;
-    if (module.isPercentBased()) {
-        prompt.label = translate("Input a Voltage Ramp Speed (0...100%/s): ");
-        prompt.value = module.voltageRamp();
-        prompt.maximum = 100.0;
-        return prompt;
-    }
     const float maximum = std::max(3000.0f, 0.2f * module.channel(0).voltageNominal());
     prompt.maximum = voltageShown(config, maximum);
     prompt.value = voltageShown(config, module.voltageRamp());
@@ -150,13 +157,10 @@ Prompt voltageRamp(const Module &module, const Configuration &config)
 
 Prompt currentRamp(const Module &module, const Configuration &config)
 {
+    if (module.isPercentBased())
+        return percentRamp(
+            translate("Input a Current Ramp Speed (0...100%/s): "), module.currentRamp());
     Prompt prompt;
-    if (module.isPercentBased()) {
-        prompt.label = translate("Input a Current Ramp Speed (0...100%/s): ");
-        prompt.value = module.currentRamp();
-        prompt.maximum = 100.0;
-        return prompt;
-    }
     const float maximum = module.channel(0).currentNominal();
     prompt.maximum = currentShown(config, maximum);
     prompt.value = currentShown(config, module.currentRamp());
