@@ -106,6 +106,8 @@ public:
     const Module &module() const { return m_module; }
     Module &module() { return m_module; }
 
+    /// Stops the request cycle for good, as onStopRefresh() does; for the link's owner.
+    void stopRefresh() { onStopRefresh(); }
     /// Sends the identity query.
     void requestIdentity();
     /// Makes the next refreshData() start the configuration sequence from its beginning.

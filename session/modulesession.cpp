@@ -1,0 +1,234 @@
+#include "modulesession.h"
+
+#include "scpi_parser.h"
+
+Q_LOGGING_CATEGORY(lcSession, "vorn.session")
+
+namespace {
+/// Answers after which a device that still has not identified itself is reported.
+constexpr int IdentityPatience = 3;
+/// Answers after the configuration that cover one polling cycle (8 to 11 requests).
+constexpr int CycleAnswers = 12;
+} // namespace
+
+ModuleSession::ModuleSession(QObject *parent)
+    : QObject(parent)
+    , m_factory(makeLink)
+{
+    // Restarting a timer on every answer would cost more than the answer's processing: the
+    // watchdog looks at the time of the last answer when it runs out, and waits the rest.
+    m_watchdog.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, &ModuleSession::checkWatchdog);
+    m_retry.setSingleShot(true);
+    connect(&m_retry, &QTimer::timeout, this, &ModuleSession::tryAgain);
+}
+
+ModuleSession::~ModuleSession()
+{
+    if (m_link) {
+        m_link->disconnect(this);
+        m_link->disconnectDevice();
+        delete m_link;
+    }
+}
+
+void ModuleSession::setLinkFactory(LinkFactory factory)
+{
+    m_factory = factory ? std::move(factory) : LinkFactory(makeLink);
+}
+
+void ModuleSession::setReconnectPolicy(const ReconnectPolicy &policy)
+{
+    m_policy = policy;
+    if (m_attempts == 0)
+        m_pauseMs = policy.firstPauseMs;
+}
+
+bool ModuleSession::connectTo(const LinkSettings &settings)
+{
+    m_settings = settings;
+    m_endedByOperator = false;
+    m_retry.stop();
+    m_attempts = 0;
+    m_pauseMs = m_policy.firstPauseMs;
+    return open(false);
+}
+
+bool ModuleSession::open(bool attempt)
+{
+    closeLink(QString());
+    m_linkAnswers = 0;
+    m_cycleAnswers = 0;
+    m_identityWarned = false;
+    m_link = m_factory(m_settings, this);
+    if (!m_link || !m_link->connectDevice()) {
+        failOpen();
+        return false;
+    }
+    connect(m_link, &SCPI_Parser::updateDisplay, this, &ModuleSession::onAnswer);
+    m_lastAnswer.start();
+    m_watchdog.start(WatchdogMs);
+    setState(attempt ? State::Reconnecting : State::Connecting);
+    emit linkChanged(m_link);
+    if (!m_link)
+        return false;
+    m_link->requestIdentity();
+    m_link->restartFullRead();
+    // An attempt whose link does not connect before the pause is over is replaced.
+    if (attempt)
+        m_retry.start(m_pauseMs);
+    return true;
+}
+
+void ModuleSession::failOpen()
+{
+    // The link was never announced, so it goes without a word.
+    delete m_link;
+    m_link = nullptr;
+    m_watchdog.stop();
+    const QString reason = QStringLiteral("can not open %1").arg(m_settings.endpoint());
+    afterLoss();
+    emit openFailed(reason);
+}
+
+void ModuleSession::closeLink(const QString &reason)
+{
+    m_watchdog.stop();
+    const bool wasOnline = m_online;
+    m_online = false;
+    if (m_link) {
+        SCPI_Parser *link = m_link;
+        m_link = nullptr;
+        link->disconnect(this);
+        link->disconnectDevice();
+        // Inside the link's own answer signal it is deleted once that has returned.
+        if (m_inAnswer)
+            link->deleteLater();
+        else
+            delete link;
+        emit linkChanged(nullptr);
+    }
+    if (wasOnline)
+        emit offline(reason);
+}
+
+bool ModuleSession::mayRetry() const
+{
+    return m_policy.enabled && !m_endedByOperator;
+}
+
+void ModuleSession::afterLoss()
+{
+    if (!mayRetry()) {
+        m_attempts = 0;
+        setState(State::Idle);
+        return;
+    }
+    if (m_state != State::Reconnecting) {
+        m_attempts = 0;
+        qCDebug(lcSession) << "reconnecting every" << m_pauseMs << "ms";
+    }
+    m_retry.start(m_pauseMs);
+    setState(State::Reconnecting);
+    emit reconnectScheduled(m_pauseMs);
+}
+
+void ModuleSession::tryAgain()
+{
+    // An attempt's link that has connected waits for its answers; the watchdog ends it if none
+    // come.
+    if (m_link && m_link->isConnected()) {
+        m_retry.start(m_pauseMs);
+        return;
+    }
+    ++m_attempts;
+    m_pauseMs = qMin(m_pauseMs * 2, qMax(m_policy.maxPauseMs, m_policy.firstPauseMs));
+    open(true);
+}
+
+void ModuleSession::disconnectFromModule()
+{
+    m_endedByOperator = true;
+    m_retry.stop();
+    m_attempts = 0;
+    closeLink(QStringLiteral("disconnected"));
+    setState(State::Idle);
+}
+
+void ModuleSession::stopReconnecting()
+{
+    m_endedByOperator = true;
+    m_retry.stop();
+    m_attempts = 0;
+}
+
+void ModuleSession::stopRefresh()
+{
+    if (m_link)
+        m_link->stopRefresh();
+}
+
+void ModuleSession::checkWatchdog()
+{
+    if (!m_link)
+        return;
+    const qint64 quiet = m_lastAnswer.elapsed();
+    if (quiet < WatchdogMs) {
+        m_watchdog.start(int(WatchdogMs - quiet));
+        return;
+    }
+    expireWatchdog();
+}
+
+void ModuleSession::expireWatchdog()
+{
+    const quint16 code = m_link ? m_link->pendingRequest() : 0;
+    qCDebug(lcSession) << "Connection lost due to timeout while requesting" << code;
+    const QString reason = QStringLiteral("Connection lost due to timeout while requesting %1")
+                               .arg(code);
+    closeLink(reason);
+    afterLoss();
+    emit connectionLost(reason);
+}
+
+void ModuleSession::onAnswer()
+{
+    m_lastAnswer.start();
+    ++m_answers;
+    ++m_linkAnswers;
+    if (m_state != State::Connected) {
+        if (m_state == State::Reconnecting)
+            qCDebug(lcSession) << "reconnected after" << m_attempts << "attempts";
+        m_retry.stop();
+        m_attempts = 0;
+        setState(State::Connected);
+    }
+    if (!m_online && m_link) {
+        const Module &module = m_link->module();
+        if (module.firmwareName().isEmpty()) {
+            if (m_linkAnswers >= IdentityPatience && !m_identityWarned) {
+                m_identityWarned = true;
+                emit identityMissing();
+            }
+        } else if (m_link->isFullRead()) {
+            // Online only after one whole polling cycle, so that no value is reported before
+            // the module has sent it.
+            m_cycleAnswers = 0;
+        } else if (++m_cycleAnswers >= CycleAnswers) {
+            m_online = true;
+            m_pauseMs = m_policy.firstPauseMs;
+            emit online();
+        }
+    }
+    m_inAnswer = true;
+    emit answerProcessed();
+    m_inAnswer = false;
+}
+
+void ModuleSession::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
