@@ -278,8 +278,8 @@ bool parseConditions(QCommandLineParser &parser, SimOptions *o, QString *message
         if (!channelSetting(QStringLiteral("load"), text, count, &load.channels, &values, message))
             return false;
         if (values.size() > 2
-            || !parseLoadValues(values.value(0), values.value(1), &load.ohms,
-                &load.leakagePerVolt, &error)) {
+            || !parseLoadValues(
+                values.value(0), values.value(1), &load.ohms, &load.leakagePerVolt, &error)) {
             *message = QStringLiteral("invalid value for --load: %1 (%2)")
                            .arg(text, error.isEmpty() ? QStringLiteral("CH=OHMS[,LEAK]") : error);
             return false;
@@ -296,8 +296,8 @@ bool parseConditions(QCommandLineParser &parser, SimOptions *o, QString *message
         rate.perMinute = values.first().toDouble(&ok);
         // Up to 100 arcs a second; more would keep the model busy with arcs alone.
         if (!ok || values.size() != 1 || !(rate.perMinute >= 0.0 && rate.perMinute <= 6000.0)) {
-            *message = QStringLiteral("invalid value for --arc-rate: %1 (0 to 6000 a minute)")
-                           .arg(text);
+            *message
+                = QStringLiteral("invalid value for --arc-rate: %1 (0 to 6000 a minute)").arg(text);
             return false;
         }
         o->arcRates << rate;

@@ -46,9 +46,8 @@ void ControlPort::serve(QTcpSocket *socket)
     auto lines = std::make_shared<LineBuffer>();
     connect(socket, &QTcpSocket::readyRead, socket, [this, socket, lines]() {
         for (const LineBuffer::Line &line : lines->append(socket->readAll())) {
-            const QByteArray answer = line.overlong
-                ? QByteArrayLiteral("error: line too long")
-                : runControlCommand(*m_module, line.text);
+            const QByteArray answer = line.overlong ? QByteArrayLiteral("error: line too long")
+                                                    : runControlCommand(*m_module, line.text);
             socket->write(answer + '\n');
         }
     });

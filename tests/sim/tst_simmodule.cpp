@@ -358,16 +358,16 @@ private slots:
         QTest::addColumn<QByteArray>("measured");
         QTest::addColumn<int>("status"); // of the bits below
         QTest::addColumn<int>("events");
-        const auto row = [](const char *name, double ohms, double leakage, double currentSet,
-                             bool kill, double limit, double bounds, const char *measured,
-                             int status, int events) {
-            QTest::newRow(name) << ohms << leakage << currentSet << kill << limit << bounds
-                                << QByteArray(measured) << status << events;
-        };
+        const auto row
+            = [](const char *name, double ohms, double leakage, double currentSet, bool kill,
+                  double limit, double bounds, const char *measured, int status, int events) {
+                  QTest::newRow(name) << ohms << leakage << currentSet << kill << limit << bounds
+                                      << QByteArray(measured) << status << events;
+              };
         row("no load", 0, 0, 4e-3, false, 100, 0, "1.00000E3V;0.00000E0A", On | ConstantVoltage,
             ConstantVoltage);
-        row("resistor", 1e6, 0, 4e-3, false, 100, 0, "1.00000E3V;1.00000E-3A",
-            On | ConstantVoltage, ConstantVoltage);
+        row("resistor", 1e6, 0, 4e-3, false, 100, 0, "1.00000E3V;1.00000E-3A", On | ConstantVoltage,
+            ConstantVoltage);
         row("detector leakage", 1e9, 1e-9, 4e-3, true, 100, 0, "1.00000E3V;2.00000E-6A",
             On | ConstantVoltage, ConstantVoltage);
         row("constant current", 1e6, 0, 5e-4, false, 100, 0, "5.00000E2V;5.00000E-4A",
@@ -426,46 +426,38 @@ private slots:
         QTest::addColumn<int>("lost"); // module status bits that fell
         QTest::addColumn<int>("moduleEvents");
         QTest::addColumn<QByteArray>("onAgain"); // channel status words after ":VOLT ON"
+        const auto row = [](const char *name, const QByteArray &command, const char *status,
+                             const char *events, int lost, int moduleEvents, const char *onAgain) {
+            QTest::newRow(name) << command << QByteArray("ok") << QByteArray(status)
+                                << QByteArray(events) << lost << moduleEvents
+                                << QByteArray(onAgain);
+        };
         // On at 100 V: positive, on, constant voltage (137); end of ramp and constant voltage
         // latched (144); switched off adds on-to-off (8).
-        const QByteArray on = "137,137,137,137", latched = "144,144,144,144";
-        QTest::newRow("safety loop") << QByteArray("interlock open") << QByteArray("ok")
-                                     << QByteArray("1,1,1,1") << QByteArray("152,152,152,152")
-                                     << int(HvOn | SafetyLoopGood | ModuleGood) << (1 << 10)
-                                     << QByteArray("1,1,1,1");
-        QTest::newRow("inhibit") << QByteArray("inhibit 1 on") << QByteArray("ok")
-                                 << QByteArray("137,4097,137,137")
-                                 << QByteArray("144,4248,144,144") << 0 << 0
-                                 << QByteArray("137,4097,137,137");
-        QTest::newRow("trip") << QByteArray("trip 2") << QByteArray("ok")
-                              << QByteArray("137,137,8193,137") << QByteArray("144,144,8344,144")
-                              << int(NoSumError | ModuleGood) << 0 << on;
-        QTest::newRow("arc") << QByteArray("arc 3") << QByteArray("ok")
-                             << QByteArray("137,137,137,139") << QByteArray("144,144,144,146")
-                             << 0 << 0 << on;
-        QTest::newRow("temperature") << QByteArray("temperature 70") << QByteArray("ok") << on
-                                     << latched << int(TemperatureGood | ModuleGood) << (1 << 14)
-                                     << on;
-        QTest::newRow("supply") << QByteArray("SUPPLY n12 -9.5") << QByteArray("ok") << on
-                                << latched << int(SupplyGood | ModuleGood) << (1 << 13) << on;
-        QTest::newRow("load everywhere") << QByteArray("load all 1e6 0") << QByteArray("ok") << on
-                                         << latched << 0 << 0 << on;
+        const char *on = "137,137,137,137", *latched = "144,144,144,144";
+        row("safety loop", "interlock open", "1,1,1,1", "152,152,152,152",
+            HvOn | SafetyLoopGood | ModuleGood, 1 << 10, "1,1,1,1");
+        row("inhibit", "inhibit 1 on", "137,4097,137,137", "144,4248,144,144", 0, 0,
+            "137,4097,137,137");
+        row("trip", "trip 2", "137,137,8193,137", "144,144,8344,144", NoSumError | ModuleGood, 0,
+            on);
+        row("arc", "arc 3", "137,137,137,139", "144,144,144,146", 0, 0, on);
+        row("temperature", "temperature 70", on, latched, TemperatureGood | ModuleGood, 1 << 14,
+            on);
+        row("supply", "SUPPLY n12 -9.5", on, latched, SupplyGood | ModuleGood, 1 << 13, on);
+        row("load everywhere", "load all 1e6 0", on, latched, 0, 0, on);
         // Bad commands change nothing and say why.
-        QTest::newRow("unknown") << QByteArray("frobnicate 1") << QByteArray("error: unknown")
-                                 << on << latched << 0 << 0 << on;
-        QTest::newRow("empty") << QByteArray("") << QByteArray("error: empty") << on << latched
-                               << 0 << 0 << on;
-        QTest::newRow("no such channel") << QByteArray("trip 4") << QByteArray("error: no channel")
-                                         << on << latched << 0 << 0 << on;
-        QTest::newRow("bad state") << QByteArray("inhibit 1 maybe") << QByteArray("error: say")
-                                   << on << latched << 0 << 0 << on;
-        QTest::newRow("short circuit") << QByteArray("load 0 0") << QByteArray("error: the load")
-                                       << on << latched << 0 << 0 << on;
-        QTest::newRow("too few words") << QByteArray("supply p5") << QByteArray("error: usage")
-                                       << on << latched << 0 << 0 << on;
-        QTest::newRow("binary junk") << QByteArray("\xff\x01 all", 6)
-                                     << QByteArray("error: unknown") << on << latched << 0 << 0
-                                     << on;
+        const auto refused = [&](const char *name, const QByteArray &command, const char *answer) {
+            QTest::newRow(name) << command << QByteArray(answer) << QByteArray(on)
+                                << QByteArray(latched) << 0 << 0 << QByteArray(on);
+        };
+        refused("unknown", "frobnicate 1", "error: unknown");
+        refused("empty", "", "error: empty");
+        refused("no such channel", "trip 4", "error: no channel");
+        refused("bad state", "inhibit 1 maybe", "error: say");
+        refused("short circuit", "load 0 0", "error: the load");
+        refused("too few words", "supply p5", "error: usage");
+        refused("binary junk", QByteArray("\xff\x01 all", 6), "error: unknown");
     }
 
     void conditions()
@@ -484,8 +476,8 @@ private slots:
         QCOMPARE(int(healthy & ~m->status() & ~modulebit::EventActive), lost);
         QTEST(int(m->eventStatus()), "moduleEvents");
         // *CLS clears every event; the conditions stay.
-        QCOMPARE(ask(*m, "*CLS;:READ:CHAN:EV:STAT? (@0-3);:READ:MOD:EV:STAT?"),
-            QByteArray("0,0,0,0;0"));
+        QCOMPARE(
+            ask(*m, "*CLS;:READ:CHAN:EV:STAT? (@0-3);:READ:MOD:EV:STAT?"), QByteArray("0,0,0,0;0"));
         QCOMPARE(int(healthy & ~m->status() & ~modulebit::EventActive), lost);
         ask(*m, ":VOLT ON");
         m->advance(1000);
@@ -511,8 +503,8 @@ private slots:
         }
         QCOMPARE(m->channel(0).status & (Arc | ArcError | On), Arc | ArcError);
         QCOMPARE(m->channel(0).eventStatus & (ArcError | On), ArcError | On);
-        QCOMPARE(m->status() & (modulebit::NoSumError | modulebit::EventActive),
-            modulebit::EventActive);
+        QCOMPARE(
+            m->status() & (modulebit::NoSumError | modulebit::EventActive), modulebit::EventActive);
         QVERIFY(!m->arc(0));
         ask(*m, ":EVENT CLEAR,(@0)");
         QCOMPARE(m->channel(0).eventStatus, quint16(0));

@@ -22,7 +22,8 @@ private slots:
         QTest::newRow("port not a number") << "--tcp x" << 2 << QByteArray("--tcp");
         QTest::newRow("two media") << "--tcp 0 --serial" << 2 << QByteArray("choose one");
         QTest::newRow("GPIB address") << "--gpib 31" << 2 << QByteArray("GPIB address");
-        QTest::newRow("control commands in help") << "--help" << 0 << QByteArray("inhibit CH on|off");
+        QTest::newRow("control commands in help")
+            << "--help" << 0 << QByteArray("inhibit CH on|off");
         QTest::newRow("load on a missing channel")
             << "--load 4=1e6" << 2 << QByteArray("--load: no channel 4");
         QTest::newRow("load without resistance") << "--load all=0" << 2 << QByteArray("--load");
@@ -75,7 +76,8 @@ private slots:
     {
         QProcess sim;
         sim.start(QStringLiteral(VORN_SIM_EXE),
-            QStringLiteral("--tcp 0 --control 0 --load all=1e6 --no-noise").split(QLatin1Char(' ')));
+            QStringLiteral("--tcp 0 --control 0 --load all=1e6 --no-noise")
+                .split(QLatin1Char(' ')));
         QList<QByteArray> ready;
         while (ready.size() < 2) {
             while (!sim.canReadLine())
