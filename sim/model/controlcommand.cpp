@@ -11,14 +11,15 @@ namespace {
 
 using Words = QList<QByteArray>;
 
-/// A handler gets the words after the command name and returns an empty text when it did its
-/// work, or what was wrong.
-using Handler = QString (*)(SimModule &, const Words &);
+/// A handler gets the channels of a per-channel command and the words after the command name
+/// (and after its channel word) and returns an empty text when it did its work, or what was
+/// wrong.
+using Handler = QString (*)(SimModule &, const QList<int> &channels, const Words &);
 
 struct Command
 {
     const char *name;
-    const char *arguments;
+    const char *arguments; ///< a per-channel command's arguments start with "CH"
     const char *meaning;
     int minimum;
     int maximum;
@@ -37,49 +38,39 @@ QString notANumber(const QByteArray &word)
     return QStringLiteral("not a number: %1").arg(QString::fromLatin1(word));
 }
 
-QString trip(SimModule &m, const Words &w)
+QString trip(SimModule &m, const QList<int> &channels, const Words &)
 {
-    QList<int> channels;
-    QString error;
-    if (!parseChannelWord(w.at(0), m.channelCount(), &channels, &error))
-        return error;
     for (int i : channels)
         m.trip(i);
     return {};
 }
 
-QString arc(SimModule &m, const Words &w)
+QString arc(SimModule &m, const QList<int> &channels, const Words &)
 {
-    QList<int> channels;
-    QString error;
-    if (!parseChannelWord(w.at(0), m.channelCount(), &channels, &error))
-        return error;
     int arcs = 0;
     for (int i : channels)
         arcs += int(m.arc(i));
     if (arcs == 0)
-        return QStringLiteral("no output voltage on channel %1, no arc")
-            .arg(QString::fromLatin1(w.at(0)));
+        return channels.size() == 1
+            ? QStringLiteral("no output voltage on channel %1, no arc").arg(channels.first())
+            : QStringLiteral("no output voltage on any channel, no arc");
     return {};
 }
 
-QString load(SimModule &m, const Words &w)
+QString load(SimModule &m, const QList<int> &channels, const Words &w)
 {
-    QList<int> channels;
-    QString error;
-    if (!parseChannelWord(w.at(0), m.channelCount(), &channels, &error))
-        return error;
     double ohms = 0.0;
     double leakage = 0.0;
-    const bool off = w.size() == 2 && w.at(1).toLower() == "off";
-    if (!off && !parseLoadValues(w.at(1), w.value(2), &ohms, &leakage, &error))
+    QString error;
+    const bool off = w.size() == 1 && w.at(0).toLower() == "off";
+    if (!off && !parseLoadValues(w.at(0), w.value(1), &ohms, &leakage, &error))
         return error;
     for (int i : channels)
         m.setLoad(i, ohms, leakage);
     return {};
 }
 
-QString interlock(SimModule &m, const Words &w)
+QString interlock(SimModule &m, const QList<int> &, const Words &w)
 {
     const QByteArray state = w.at(0).toLower();
     if (state != "open" && state != "close")
@@ -88,7 +79,7 @@ QString interlock(SimModule &m, const Words &w)
     return {};
 }
 
-QString temperature(SimModule &m, const Words &w)
+QString temperature(SimModule &m, const QList<int> &, const Words &w)
 {
     double celsius = 0.0;
     if (!finiteNumber(w.at(0), &celsius))
@@ -97,7 +88,7 @@ QString temperature(SimModule &m, const Words &w)
     return {};
 }
 
-QString supply(SimModule &m, const Words &w)
+QString supply(SimModule &m, const QList<int> &, const Words &w)
 {
     static const QList<QByteArray> names { "p24", "p5", "p12", "n12" };
     const int which = int(names.indexOf(w.at(0).toLower()));
@@ -111,13 +102,9 @@ QString supply(SimModule &m, const Words &w)
     return {};
 }
 
-QString inhibit(SimModule &m, const Words &w)
+QString inhibit(SimModule &m, const QList<int> &channels, const Words &w)
 {
-    QList<int> channels;
-    QString error;
-    if (!parseChannelWord(w.at(0), m.channelCount(), &channels, &error))
-        return error;
-    const QByteArray state = w.at(1).toLower();
+    const QByteArray state = w.at(0).toLower();
     if (state != "on" && state != "off")
         return QStringLiteral("say on or off");
     for (int i : channels)
@@ -125,13 +112,13 @@ QString inhibit(SimModule &m, const Words &w)
     return {};
 }
 
-QString stop(SimModule &m, const Words &)
+QString stop(SimModule &m, const QList<int> &, const Words &)
 {
     m.setAnswering(false);
     return {};
 }
 
-QString resume(SimModule &m, const Words &)
+QString resume(SimModule &m, const QList<int> &, const Words &)
 {
     m.setAnswering(true);
     return {};
@@ -226,9 +213,14 @@ QByteArray runControlCommand(SimModule &module, const QByteArray &line)
                     .arg(QString::fromLatin1(found->name), QString::fromLatin1(found->arguments))
                     .trimmed();
     } else {
-        // Conditions act at the model time of now, after what happened since the last line.
-        module.syncClock();
-        error = found->run(module, arguments);
+        QList<int> channels;
+        const bool perChannel = QByteArray(found->arguments).startsWith("CH");
+        if (!perChannel
+            || parseChannelWord(arguments.first(), module.channelCount(), &channels, &error)) {
+            // Conditions act at the model time of now, after what happened since the last line.
+            module.syncClock();
+            error = found->run(module, channels, arguments.mid(perChannel ? 1 : 0));
+        }
     }
     qCDebug(lcSim) << "control:" << line << (error.isEmpty() ? QStringLiteral("ok") : error);
     return error.isEmpty() ? QByteArrayLiteral("ok") : "error: " + error.toUtf8();
