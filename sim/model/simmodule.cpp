@@ -135,7 +135,7 @@ double SimModule::targetVoltage(const SimChannel &ch) const
         return 0.0;
     // The output never goes beyond the voltage limit, whatever the set value.
     const double limit = m_voltageLimit * std::abs(ch.voltageNominal) / 100.0;
-    return qBound(-limit, ch.voltageSet, limit);
+    return std::abs(ch.voltageSet) > limit ? std::copysign(limit, ch.voltageSet) : ch.voltageSet;
 }
 
 double SimModule::loadDemand(const SimChannel &ch) const
@@ -149,7 +149,8 @@ double SimModule::loadDemand(const SimChannel &ch) const
 
 double SimModule::currentCeiling(const SimChannel &ch) const
 {
-    return qMin(ch.currentSet, m_currentLimit * ch.currentNominal / 100.0);
+    const double limit = m_currentLimit * ch.currentNominal / 100.0;
+    return limit < ch.currentSet ? limit : ch.currentSet;
 }
 
 double SimModule::regulatedVoltage(const SimChannel &ch) const
@@ -185,7 +186,7 @@ void SimModule::updateChannel(SimChannel &ch, double seconds)
     // More load than the channel may give: constant-current regulation, or a trip.
     const double demand = loadDemand(ch);
     const double ceiling = currentCeiling(ch);
-    ch.currentOutput = qMin(demand, ceiling);
+    ch.currentOutput = demand > ceiling ? ceiling : demand;
     if (ch.live() && demand > ceiling && (m_control & modulecontrol::SetKill))
         trip(int(&ch - m_channels.data()));
 }
@@ -354,6 +355,111 @@ void SimModule::clearAll()
     m_eventStatus = 0;
     m_inputError = false;
     m_errors.clear();
+    refreshStatus();
+}
+
+// --- provoking states -------------------------------------------------------------------------
+
+void SimModule::setLoadCurrent(int index, double amperes)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    m_channels[size_t(index)].loadCurrent = qMax(0.0, amperes);
+    step(0.0);
+}
+
+void SimModule::trip(int index)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    SimChannel &ch = m_channels[size_t(index)];
+    ch.tripped = true;
+    ch.on = false;
+    ch.voltageOutput = 0.0;
+    ch.currentOutput = 0.0;
+    qCDebug(lcSim) << "channel" << index << "tripped";
+    refreshStatus();
+}
+
+void SimModule::setInhibit(int index, bool on)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    m_channels[size_t(index)].inhibit = on;
+    step(0.0);
+}
+
+void SimModule::raiseChannelEvent(int index, quint16 bits)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    m_channels[size_t(index)].eventStatus |= bits;
+    refreshStatus();
+}
+
+void SimModule::raiseModuleEvent(quint16 bits)
+{
+    m_eventStatus |= bits;
+    refreshStatus();
+}
+
+void SimModule::setVoltageSet(int index, double volts)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    m_channels[size_t(index)].voltageSet = volts;
+    refreshStatus();
+}
+
+void SimModule::setCurrentSet(int index, double amperes)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    m_channels[size_t(index)].currentSet = amperes;
+    step(0.0);
+}
+
+void SimModule::setChannelOn(int index, bool on)
+{
+    if (index < 0 || index >= channelCount())
+        return;
+    SimChannel &ch = m_channels[size_t(index)];
+    if (on)
+        ch.switchOn();
+    else
+        ch.on = false;
+    step(0.0);
+}
+
+void SimModule::setTemperature(double celsius)
+{
+    m_temperature = celsius;
+    refreshStatus();
+}
+
+void SimModule::setSupply(Supply which, double volts)
+{
+    m_supplies.at(which) = volts;
+    refreshStatus();
+}
+
+void SimModule::setSafetyLoop(bool closed)
+{
+    m_safetyLoop = closed;
+    qCDebug(lcSim) << "safety loop" << (closed ? "closed" : "open");
+    step(0.0);
+}
+
+void SimModule::setServiceNeeded(bool on)
+{
+    m_service = on;
+    refreshStatus();
+}
+
+void SimModule::setLimits(double voltagePercent, double currentPercent)
+{
+    m_voltageLimit = voltagePercent;
+    m_currentLimit = currentPercent;
     refreshStatus();
 }
 

@@ -1,5 +1,5 @@
-// SimModule's conditions provoked from outside the wire: loads, arcs, trips, the safety loop,
-// temperature, supplies and inhibit inputs.
+// SimModule's loads and arcs: the load a channel's current follows, arcs on request and at
+// random.
 #include "model/simmodule.h"
 
 #include "simlog.h"
@@ -31,14 +31,6 @@ qint64 nextArcInterval(SimChannel &ch)
 
 } // namespace
 
-void SimModule::setLoadCurrent(int index, double amperes)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    m_channels[size_t(index)].loadCurrent = qMax(0.0, amperes);
-    step(0.0);
-}
-
 void SimModule::setLoad(int index, double ohms, double leakagePerVolt)
 {
     if (index < 0 || index >= channelCount())
@@ -46,27 +38,6 @@ void SimModule::setLoad(int index, double ohms, double leakagePerVolt)
     SimChannel &ch = m_channels[size_t(index)];
     ch.loadOhms = qMax(0.0, ohms);
     ch.leakagePerVolt = qMax(0.0, leakagePerVolt);
-    step(0.0);
-}
-
-void SimModule::trip(int index)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    SimChannel &ch = m_channels[size_t(index)];
-    ch.tripped = true;
-    ch.on = false;
-    ch.voltageOutput = 0.0;
-    ch.currentOutput = 0.0;
-    qCDebug(lcSim) << "channel" << index << "tripped";
-    refreshStatus();
-}
-
-void SimModule::setInhibit(int index, bool on)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    m_channels[size_t(index)].inhibit = on;
     step(0.0);
 }
 
@@ -118,80 +89,6 @@ void SimModule::randomArcs(int index)
         ch.nextArcAt = at + nextArcInterval(ch);
         arcAt(index, at);
     }
-}
-
-void SimModule::raiseChannelEvent(int index, quint16 bits)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    m_channels[size_t(index)].eventStatus |= bits;
-    refreshStatus();
-}
-
-void SimModule::raiseModuleEvent(quint16 bits)
-{
-    m_eventStatus |= bits;
-    refreshStatus();
-}
-
-void SimModule::setVoltageSet(int index, double volts)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    m_channels[size_t(index)].voltageSet = volts;
-    refreshStatus();
-}
-
-void SimModule::setCurrentSet(int index, double amperes)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    m_channels[size_t(index)].currentSet = amperes;
-    step(0.0);
-}
-
-void SimModule::setChannelOn(int index, bool on)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    SimChannel &ch = m_channels[size_t(index)];
-    if (on)
-        ch.switchOn();
-    else
-        ch.on = false;
-    step(0.0);
-}
-
-void SimModule::setTemperature(double celsius)
-{
-    m_temperature = celsius;
-    refreshStatus();
-}
-
-void SimModule::setSupply(Supply which, double volts)
-{
-    m_supplies.at(which) = volts;
-    refreshStatus();
-}
-
-void SimModule::setSafetyLoop(bool closed)
-{
-    m_safetyLoop = closed;
-    qCDebug(lcSim) << "safety loop" << (closed ? "closed" : "open");
-    step(0.0);
-}
-
-void SimModule::setServiceNeeded(bool on)
-{
-    m_service = on;
-    refreshStatus();
-}
-
-void SimModule::setLimits(double voltagePercent, double currentPercent)
-{
-    m_voltageLimit = voltagePercent;
-    m_currentLimit = currentPercent;
-    refreshStatus();
 }
 
 } // namespace vornsim
