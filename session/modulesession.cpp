@@ -126,7 +126,7 @@ void ModuleSession::afterLoss()
     }
     if (m_state != State::Reconnecting) {
         m_attempts = 0;
-        qCDebug(lcSession) << "reconnecting every" << m_pauseMs << "ms";
+        qCDebug(lcSession) << "reconnecting, the first attempt in" << m_pauseMs << "ms";
     }
     m_retry.start(m_pauseMs);
     setState(State::Reconnecting);
