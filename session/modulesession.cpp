@@ -184,8 +184,8 @@ void ModuleSession::expireWatchdog()
 {
     const quint16 code = m_link ? m_link->pendingRequest() : 0;
     qCDebug(lcSession) << "Connection lost due to timeout while requesting" << code;
-    const QString reason = QStringLiteral("Connection lost due to timeout while requesting %1")
-                               .arg(code);
+    const QString reason
+        = QStringLiteral("Connection lost due to timeout while requesting %1").arg(code);
     closeLink(reason);
     afterLoss();
     emit connectionLost(reason);

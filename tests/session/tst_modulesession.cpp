@@ -134,7 +134,8 @@ private slots:
         QVERIFY(session.connectTo(LinkSettings()));
         QPointer<SCPI_Parser> first = session.link();
         QSignalSpy links(&session, &ModuleSession::linkChanged);
-        connect(&session, &ModuleSession::answerProcessed, this,
+        connect(
+            &session, &ModuleSession::answerProcessed, this,
             [this] { session.disconnectFromModule(); }, Qt::SingleShotConnection);
         link()->feed(EngineDriver::identity("KA2F0", "2.10", 4));
         QCOMPARE(session.state(), State::Idle);
