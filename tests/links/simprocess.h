@@ -33,6 +33,16 @@ public:
 
     QString endpoint() const { return readyEndpoint; }
 
+    /// The next line the simulator prints (such as "control 127.0.0.1:<port>"), trimmed; empty
+    /// when none comes within \a timeoutMs.
+    QByteArray readLine(int timeoutMs = 10000)
+    {
+        while (!process.canReadLine())
+            if (!process.waitForReadyRead(timeoutMs))
+                return QByteArray();
+        return process.readLine().trimmed();
+    }
+
     void stop()
     {
         if (process.state() == QProcess::NotRunning)

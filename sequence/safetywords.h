@@ -1,0 +1,33 @@
+#pragma once
+
+#include "sequence.h"
+
+#include <QList>
+#include <QtGlobal>
+
+/// The words of one channel, or of the module, as one answer left them.
+struct StatusWords
+{
+    quint16 status = 0;
+    quint16 eventStatus = 0;
+};
+
+/// What a new reading of a channel's words reports that the one before did not: the safety
+/// conditions whose status bit or latched event bit rose (trip, arc error, emergency off,
+/// external inhibit), and whether an arc was seen. A condition that stays reported does not
+/// come again; one whose status bit goes and comes back does, and so does one seen only in its
+/// latched event bit.
+struct ChannelFindings
+{
+    QList<SafetyCondition> conditions;
+    bool arc = false;
+};
+ChannelFindings channelFindings(const StatusWords &before, const StatusWords &now);
+
+/// Whether the module's safety loop opened between two readings of the module words: the
+/// "safety loop closed" status bit fell, or the "safety loop not good" event rose.
+bool safetyLoopOpened(const StatusWords &before, const StatusWords &now);
+
+/// The conditions present in a channel's status word, and in the module's (safety loop open),
+/// that keep a channel from coming on: emergency off, external inhibit.
+QList<SafetyCondition> blockingConditions(quint16 channelStatus, quint16 moduleStatus);

@@ -1,0 +1,517 @@
+// The runner's control: starting, the operator's commands, the safety actions and the link.
+#include "sequencerunner.h"
+
+#include "modulesession.h"
+#include "scpi_parser.h"
+#include "sequencejournal.h"
+
+#include <algorithm>
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcSequence, "vorn.sequence")
+
+namespace {
+constexpr quint16 ControlOn = 1u << 3;
+constexpr int ProgressEveryMs = 250;
+} // namespace
+
+SequenceRunner::SequenceRunner(ModuleSession *session, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+{
+    connect(session, &ModuleSession::answerProcessed, this, &SequenceRunner::onAnswer);
+    connect(session, &ModuleSession::offline, this, &SequenceRunner::onOffline);
+    connect(session, &ModuleSession::online, this, &SequenceRunner::onOnline);
+    // The elapsed and remaining times move on while no answer comes.
+    m_tick.setInterval(1000);
+    connect(&m_tick, &QTimer::timeout, this, [this] { emitProgress(true); });
+}
+
+SequenceRunner::~SequenceRunner()
+{
+    if (isActive())
+        abandon(tr("the sequence runner was closed"));
+}
+
+bool SequenceRunner::isActive() const
+{
+    return m_state == State::Running || m_state == State::Paused || m_state == State::Stopping;
+}
+
+SCPI_Parser *SequenceRunner::link() const
+{
+    return m_session && m_session->isOnline() ? m_session->link() : nullptr;
+}
+
+QString SequenceRunner::checkChannels(const Sequence &sequence, QList<int> *channels) const
+{
+    const Module &module = m_session->link()->module();
+    const int count = module.channelCount();
+    *channels = sequence.channels;
+    if (channels->isEmpty())
+        for (int c = 0; c < count; ++c)
+            channels->append(c);
+    for (int c : *channels) {
+        if (c >= count)
+            return tr("channel %1 is not there: the module has %2 channels").arg(c).arg(count);
+        const Channel &channel = module.channel(c);
+        const QList<SafetyCondition> blocking = blockingConditions(channel.status(), module.status());
+        if (!blocking.isEmpty())
+            return tr("channel %1 can not come on: %2").arg(c).arg(safetyConditionText(blocking.first()));
+        const double nominal = std::abs(channel.voltageNominal());
+        for (int s = 0; s < sequence.steps.size(); ++s) {
+            const SequenceStep &step = sequence.steps.at(s);
+            const double volts = step.percent ? nominal * step.voltage / 100 : step.voltage;
+            if (std::abs(volts) > nominal * 1.0001)
+                return tr("step %1: %2 V is beyond the nominal %3 V of channel %4")
+                    .arg(s + 1)
+                    .arg(volts, 0, 'g', 6)
+                    .arg(nominal, 0, 'g', 6)
+                    .arg(c);
+        }
+    }
+    return QString();
+}
+
+bool SequenceRunner::start(const Sequence &sequence, QString *error)
+{
+    QString problem;
+    QList<int> channels;
+    if (isActive())
+        problem = tr("a sequence is running");
+    else if (!link())
+        problem = tr("no module is connected");
+    else if (sequence.steps.isEmpty())
+        problem = tr("the sequence has no steps");
+    else
+        problem = checkChannels(sequence, &channels);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    m_sequence = sequence;
+    m_channels = channels;
+    m_reason.clear();
+    m_linkLost = false;
+    m_afterLoss.reset();
+    m_arcTimes.clear();
+    m_overLimit = QList<bool>(m_channels.size(), false);
+    m_clock.start();
+    takeBaseline();
+    m_state = State::Running;
+    info(tr("Sequence \"%1\" started on channels %2: %n step(s)", nullptr, stepCount())
+             .arg(m_sequence.name.isEmpty() ? tr("unnamed") : m_sequence.name,
+                 channelListText(m_channels)));
+    m_tick.start();
+    emit stateChanged(m_state);
+    beginStep(0, false);
+    return true;
+}
+
+double SequenceRunner::target(int channel) const
+{
+    const int i = m_channels.indexOf(channel);
+    return i >= 0 && i < m_targets.size() ? m_targets.at(i) : 0.0;
+}
+
+bool SequenceRunner::allChannels() const
+{
+    SCPI_Parser *l = link();
+    return l && m_channels.size() == l->module().channelCount() && m_channels.size() > 1;
+}
+
+double SequenceRunner::presentRampVps() const
+{
+    SCPI_Parser *l = link();
+    if (!l)
+        return 0;
+    const Module &m = l->module();
+    return m.isPercentBased()
+        ? m.voltageRamp() * std::abs(m.channel(m_channels.value(0)).voltageNominal()) / 100
+        : m.voltageRamp();
+}
+
+double SequenceRunner::rampValue(double voltsPerSecond) const
+{
+    const Module &m = link()->module();
+    if (!m.isPercentBased())
+        return voltsPerSecond;
+    const double nominal = std::abs(m.channel(m_channels.value(0)).voltageNominal());
+    return nominal > 0 ? voltsPerSecond * 100 / nominal : voltsPerSecond;
+}
+
+void SequenceRunner::beginStep(int index, bool again)
+{
+    SCPI_Parser *l = link();
+    m_step = index;
+    const SequenceStep &step = m_sequence.steps.at(index);
+    if (!again) {
+        m_stepAccumMs = 0;
+        m_holdAccumMs = 0;
+        m_timedOut = false;
+    }
+    m_stepRun.start();
+    m_holdRun.invalidate();
+    m_samples.clear();
+    m_targets.clear();
+    if (!l)
+        return;
+    const Module &module = l->module();
+    for (int c : m_channels)
+        m_targets.append(step.percent
+                ? std::abs(module.channel(c).voltageNominal()) * step.voltage / 100
+                : step.voltage);
+    if (step.rampSpeed > 0)
+        l->setVoltageRamp(float(rampValue(step.rampSpeed)));
+    const bool all = allChannels();
+    const bool sameTarget = std::all_of(m_targets.begin(), m_targets.end(),
+        [this](double t) { return t == m_targets.first(); });
+    if (step.current >= 0) {
+        if (all)
+            l->setCurrent(float(step.current), module.channelCount());
+        else
+            for (int c : m_channels)
+                l->setCurrent(float(step.current), c);
+    }
+    if (all && sameTarget)
+        l->setVoltage(float(m_targets.first()), module.channelCount());
+    else
+        for (int i = 0; i < m_channels.size(); ++i)
+            l->setVoltage(float(m_targets.at(i)), m_channels.at(i));
+    QList<int> off;
+    for (int c : m_channels)
+        if (!(module.channel(c).control() & ControlOn) || index == 0 || again)
+            off.append(c);
+    if (all && off.size() == m_channels.size())
+        l->setChannelOn(true, module.channelCount());
+    else
+        for (int c : off)
+            l->setChannelOn(true, c);
+    m_issuedAt = m_session->answerCount();
+    setPhase(Phase::Ramping);
+    info(tr("Step %1 of %2: ramping to %3%4")
+             .arg(index + 1)
+             .arg(stepCount())
+             .arg(targetText(step, m_targets.first()),
+                 step.rampSpeed > 0 ? tr(" at %1 V/s").arg(step.rampSpeed, 0, 'g', 6)
+                                    : QString()));
+    emitProgress(true);
+}
+
+void SequenceRunner::nextStep()
+{
+    if (m_step + 1 < stepCount()) {
+        beginStep(m_step + 1, false);
+        return;
+    }
+    finish(State::Finished,
+        tr("Sequence \"%1\" finished after %2").arg(m_sequence.name, durationText(elapsedMs())),
+        false);
+}
+
+void SequenceRunner::pause()
+{
+    if (m_state != State::Running)
+        return;
+    info(tr("Paused by the operator at %1").arg(where()));
+    m_reason = tr("paused by the operator");
+    applyAction(SafetyAction::Hold, QString());
+}
+
+bool SequenceRunner::resume(QString *error)
+{
+    if (m_state != State::Paused)
+        return false;
+    QString problem;
+    QList<int> channels;
+    if (!link())
+        problem = tr("no module is connected");
+    else
+        problem = checkChannels(m_sequence, &channels);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    m_reason.clear();
+    info(tr("Resumed at step %1 of %2").arg(m_step + 1).arg(stepCount()));
+    takeBaseline();
+    setState(State::Running);
+    beginStep(m_step, true);
+    return true;
+}
+
+void SequenceRunner::abort()
+{
+    if (!isActive())
+        return;
+    if (m_state == State::Stopping && m_phase == Phase::RampingDown) {
+        alarm(tr("Aborted by the operator during the ramp-down: the channels are switched off"));
+        switchOff();
+        finish(State::Aborted, tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)),
+            true);
+        return;
+    }
+    m_reason = tr("aborted by the operator");
+    alarm(tr("Aborted by the operator at %1: %2")
+              .arg(where(), safetyActionText(m_sequence.abortAction)));
+    if (m_sequence.abortAction == SafetyAction::Hold) {
+        if (link())
+            holdHere();
+        finish(State::Aborted, tr("Sequence aborted: the channels stay at their present voltages"),
+            true);
+        return;
+    }
+    applyAction(m_sequence.abortAction, m_reason);
+}
+
+void SequenceRunner::skipStep()
+{
+    if (m_state != State::Running && m_state != State::Paused)
+        return;
+    if (m_state == State::Paused) {
+        if (!link())
+            return;
+        setState(State::Running);
+    }
+    info(tr("Step %1 of %2 skipped by the operator").arg(m_step + 1).arg(stepCount()));
+    nextStep();
+}
+
+void SequenceRunner::abandon(const QString &reason)
+{
+    if (!isActive())
+        return;
+    m_reason = reason;
+    finish(State::Aborted,
+        tr("Sequence ended at %1: %2; the module keeps its present set values")
+            .arg(where(), reason),
+        true);
+}
+
+void SequenceRunner::applyAction(SafetyAction action, const QString &why)
+{
+    if (!why.isEmpty())
+        m_reason = why;
+    if (m_linkLost) {
+        // The commands leave once the module answers again.
+        m_afterLoss = action;
+        setState(action == SafetyAction::Hold ? State::Paused : State::Stopping);
+        emitProgress(true);
+        return;
+    }
+    switch (action) {
+    case SafetyAction::Hold:
+        holdHere();
+        setState(State::Paused);
+        emitProgress(true);
+        return;
+    case SafetyAction::RampDown:
+        startRampDown();
+        return;
+    case SafetyAction::Off:
+        switchOff();
+        finish(State::Aborted, tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)),
+            true);
+        return;
+    }
+}
+
+void SequenceRunner::holdHere()
+{
+    SCPI_Parser *l = link();
+    if (!l)
+        return;
+    m_stepAccumMs = stepActiveMs();
+    m_stepRun.invalidate();
+    m_holdAccumMs = heldMs();
+    m_holdRun.invalidate();
+    for (int c : m_channels) {
+        const Channel &channel = l->module().channel(c);
+        // A channel that is off stays at its set value; one that is on stops where it is.
+        if (channel.control() & ControlOn)
+            l->setVoltage(channel.voltageMeasure(), c);
+    }
+}
+
+void SequenceRunner::startRampDown()
+{
+    SCPI_Parser *l = link();
+    m_stepRun.invalidate();
+    m_holdRun.invalidate();
+    setState(State::Stopping);
+    setPhase(Phase::RampingDown);
+    if (!l)
+        return;
+    const double speed = m_sequence.rampDownSpeed > 0 ? m_sequence.rampDownSpeed : presentRampVps();
+    if (m_sequence.rampDownSpeed > 0)
+        l->setVoltageRamp(float(rampValue(m_sequence.rampDownSpeed)));
+    double highest = 0;
+    for (int c : m_channels)
+        highest = qMax(highest, double(std::abs(l->module().channel(c).voltageMeasure())));
+    if (allChannels())
+        l->setVoltage(0, l->module().channelCount());
+    else
+        for (int c : m_channels)
+            l->setVoltage(0, c);
+    m_issuedAt = m_session->answerCount();
+    m_rampDownStart = m_clock.elapsed();
+    // A ramp-down that does not end in twice its time (and half a minute) is cut short.
+    m_rampDownLimitMs = qint64((speed > 0 ? highest / speed * 2000 : 0) + 30000);
+    info(tr("Ramping channels %1 down from %2 V%3")
+             .arg(channelListText(m_channels))
+             .arg(highest, 0, 'f', 0)
+             .arg(speed > 0 ? tr(" at %1 V/s").arg(speed, 0, 'g', 6) : QString()));
+    emitProgress(true);
+}
+
+void SequenceRunner::switchOff()
+{
+    SCPI_Parser *l = link();
+    if (!l)
+        return;
+    if (allChannels())
+        l->setChannelOn(false, l->module().channelCount());
+    else
+        for (int c : m_channels)
+            l->setChannelOn(false, c);
+}
+
+void SequenceRunner::finish(State state, const QString &text, bool isAlarm)
+{
+    m_tick.stop();
+    m_afterLoss.reset();
+    m_stepAccumMs = stepActiveMs();
+    m_stepRun.invalidate();
+    m_holdRun.invalidate();
+    if (isAlarm)
+        alarm(text);
+    else
+        info(text);
+    setPhase(Phase::None);
+    setState(state);
+    emitProgress(true);
+}
+
+void SequenceRunner::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void SequenceRunner::setPhase(Phase phase)
+{
+    if (m_phase == phase)
+        return;
+    if (phase == Phase::Holding)
+        m_holdRun.start();
+    m_phase = phase;
+    emitProgress(true);
+}
+
+void SequenceRunner::onOffline(const QString &reason)
+{
+    if (!isActive() || m_linkLost)
+        return;
+    m_linkLost = true;
+    m_stepAccumMs = stepActiveMs();
+    m_stepRun.invalidate();
+    m_holdAccumMs = heldMs();
+    m_holdRun.invalidate();
+    const SafetyRule &rule = m_sequence.rule(SafetyCondition::LinkLost);
+    const QString lost = tr("Link lost at %1 (%2)").arg(where(), reason);
+    if (m_state == State::Stopping) {
+        // The ramp-down or the switching off is sent again once the module answers.
+        m_afterLoss = m_phase == Phase::RampingDown ? SafetyAction::RampDown : SafetyAction::Off;
+        alarm(tr("%1: the channels are brought down as soon as the module answers again").arg(lost));
+    } else if (m_state == State::Paused) {
+        alarm(tr("%1: the sequence stays paused").arg(lost));
+    } else if (!rule.enabled) {
+        alarm(tr("%1: the step is sent again as soon as the module answers again").arg(lost));
+    } else {
+        alarm(tr("%1: %2 as soon as the module answers again")
+                  .arg(lost, safetyActionText(rule.action)));
+        applyAction(rule.action, tr("link lost"));
+    }
+    emitProgress(true);
+}
+
+void SequenceRunner::onOnline()
+{
+    if (!isActive() || !m_linkLost)
+        return;
+    m_linkLost = false;
+    info(tr("The module answers again"));
+    const std::optional<SafetyAction> pending = m_afterLoss;
+    m_afterLoss.reset();
+    takeBaseline();
+    if (pending) {
+        if (*pending == SafetyAction::Off || m_state != State::Paused)
+            applyAction(*pending, QString());
+        else
+            holdHere();
+    } else if (m_state == State::Running) {
+        beginStep(m_step, true);
+    }
+}
+
+void SequenceRunner::takeBaseline()
+{
+    SCPI_Parser *l = link();
+    m_words.clear();
+    if (!l)
+        return;
+    const Module &m = l->module();
+    for (int c : m_channels)
+        m_words.append({ m.channel(c).status(), m.channel(c).eventStatus() });
+    m_moduleWords = { m.status(), m.eventStatus() };
+}
+
+QString SequenceRunner::where() const
+{
+    const QString phase = m_phase == Phase::Ramping ? tr("ramping")
+        : m_phase == Phase::Holding                 ? tr("holding")
+        : m_phase == Phase::RampingDown             ? tr("ramping down")
+                                                    : tr("waiting");
+    return tr("step %1 of %2 (%3)").arg(m_step + 1).arg(stepCount()).arg(phase);
+}
+
+void SequenceRunner::info(const QString &text)
+{
+    qCDebug(lcSequence) << text;
+    if (m_journal)
+        m_journal->info(text);
+}
+
+void SequenceRunner::alarm(const QString &text)
+{
+    qCDebug(lcSequence) << "alarm:" << text;
+    if (m_journal)
+        m_journal->alarm(text);
+}
+
+void SequenceRunner::emitProgress(bool force)
+{
+    if (!force && m_lastProgress.isValid() && m_lastProgress.elapsed() < ProgressEveryMs)
+        return;
+    m_lastProgress.start();
+    emit progressChanged();
+}
+
+qint64 SequenceRunner::elapsedMs() const
+{
+    return m_clock.isValid() ? m_clock.elapsed() : 0;
+}
+
+qint64 SequenceRunner::stepActiveMs() const
+{
+    return m_stepAccumMs + (m_stepRun.isValid() ? m_stepRun.elapsed() : 0);
+}
+
+qint64 SequenceRunner::heldMs() const
+{
+    return m_holdAccumMs + (m_holdRun.isValid() ? m_holdRun.elapsed() : 0);
+}

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "safetywords.h"
+#include "sequence.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QLoggingCategory>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <optional>
+
+class ModuleSession;
+class SCPI_Parser;
+class SequenceJournal;
+
+Q_DECLARE_LOGGING_CATEGORY(lcSequence)
+
+/// Runs a Sequence on the module of a ModuleSession: for each step it sets the ramp speed, the
+/// current and the target voltage of the sequence's channels through the engine's set-command
+/// builders (read back like every operator command), switches the channels on, waits until
+/// the target is reached and then holds for the step's time and/or until the channels are
+/// stable. After every answer it checks the safety rules and takes a rule's action: hold
+/// (present voltages, paused), ramp down (0 V at the ramp-down speed, then off) or off.
+///
+/// A lost link applies the link-loss rule: its commands are sent as soon as the module answers
+/// again; until then the runner waits. Every step, hold result, safety action and the end are
+/// journal entries, so a sequence never stops without an entry saying where and why.
+///
+/// QtCore only: the panel and the bridge run the same runner. The journal is not owned and
+/// must outlive the runner (a runner destroyed while active writes its last entry).
+class SequenceRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State {
+        /// Nothing started yet.
+        Idle,
+        Running,
+        /// Held by the operator or by a rule; resume() continues the step.
+        Paused,
+        /// Ramping down (or waiting for the module to send the rule's commands); ends Aborted.
+        Stopping,
+        /// Every step done.
+        Finished,
+        /// Ended by abort(), a rule or abandon().
+        Aborted,
+    };
+    Q_ENUM(State)
+    enum class Phase { None, Ramping, Holding, RampingDown };
+    Q_ENUM(Phase)
+
+    /// Answers after the step's commands left in which the module must report the new set
+    /// values; past them a set value it did not take counts as refused.
+    static constexpr int RefusalAnswers = 40;
+
+    explicit SequenceRunner(ModuleSession *session, QObject *parent = nullptr);
+    ~SequenceRunner() override;
+
+    void setJournal(SequenceJournal *journal) { m_journal = journal; }
+
+    /// Starts \a sequence. False, with the reason in \a error and nothing sent, when no module
+    /// is online, the sequence has no steps, a channel is missing, a target lies beyond a
+    /// channel's nominal voltage, or a channel cannot come on (emergency off, inhibit, open
+    /// safety loop).
+    bool start(const Sequence &sequence, QString *error = nullptr);
+    /// Holds the channels at their present voltages; the step's clocks stop.
+    void pause();
+    /// Continues the paused step: ramps to its target again. False, with the reason, when no
+    /// module is online or a channel cannot come on.
+    bool resume(QString *error = nullptr);
+    /// Takes the sequence's abort action; during a ramp-down, switches off at once.
+    void abort();
+    /// Ends the present step now and starts the next one (or finishes).
+    void skipStep();
+    /// Ends the sequence without a command (the program closes): an alarm entry says where.
+    void abandon(const QString &reason);
+
+    State state() const { return m_state; }
+    /// Running, Paused or Stopping.
+    bool isActive() const;
+    Phase phase() const { return m_phase; }
+    /// The present step, 0-based.
+    int stepIndex() const { return m_step; }
+    int stepCount() const { return int(m_sequence.steps.size()); }
+    qint64 elapsedMs() const;
+    /// Estimated time to the end of the last step; -1 while not running.
+    qint64 remainingMs() const;
+    const Sequence &sequence() const { return m_sequence; }
+    /// The channels the sequence drives, resolved when it started.
+    const QList<int> &channels() const { return m_channels; }
+    /// Why the sequence is paused or ended; empty while it runs normally.
+    QString reason() const { return m_reason; }
+    /// The link is gone and the runner waits for the module to answer again.
+    bool waitingForModule() const { return m_linkLost; }
+    /// Target of the present step for channel \a channel, in volts.
+    double target(int channel) const;
+
+signals:
+    void stateChanged(SequenceRunner::State state);
+    /// Step, phase, elapsed or remaining time changed; while running at most every 250 ms.
+    void progressChanged();
+
+private:
+    // sequencerunner.cpp: control, actions, the link
+    void beginStep(int index, bool again);
+    void nextStep();
+    void applyAction(SafetyAction action, const QString &why);
+    void holdHere();
+    void startRampDown();
+    void switchOff();
+    void finish(State state, const QString &text, bool alarm);
+    void setState(State state);
+    void setPhase(Phase phase);
+    void onOffline(const QString &reason);
+    void onOnline();
+    void takeBaseline();
+    QString checkChannels(const Sequence &sequence, QList<int> *channels) const;
+    QString where() const;
+    void info(const QString &text);
+    void alarm(const QString &text);
+    void emitProgress(bool force);
+    SCPI_Parser *link() const;
+    bool allChannels() const;
+    double rampValue(double voltsPerSecond) const;
+    double presentRampVps() const;
+    qint64 stepActiveMs() const;
+    qint64 heldMs() const;
+
+    // sequencerunner_answers.cpp: what every answer brings
+    void onAnswer();
+    bool checkSafety();
+    void advanceRamp();
+    void advanceHold();
+    void checkRampDown();
+    bool stable(double *change) const;
+
+    QPointer<ModuleSession> m_session;
+    SequenceJournal *m_journal = nullptr;
+    Sequence m_sequence;
+    QList<int> m_channels;
+    QList<double> m_targets;
+    State m_state = State::Idle;
+    Phase m_phase = Phase::None;
+    int m_step = 0;
+    QString m_reason;
+
+    QElapsedTimer m_clock;
+    qint64 m_stepAccumMs = 0;
+    QElapsedTimer m_stepRun;
+    qint64 m_holdAccumMs = 0;
+    QElapsedTimer m_holdRun;
+    qint64 m_rampDownStart = 0;
+    qint64 m_rampDownLimitMs = 0;
+    quint64 m_issuedAt = 0;
+    QElapsedTimer m_lastProgress;
+    QTimer m_tick;
+
+    QList<StatusWords> m_words;
+    StatusWords m_moduleWords;
+    QList<bool> m_overLimit;
+    QList<qint64> m_arcTimes;
+    bool m_timedOut = false;
+    /// Measured currents of the holding channels: (elapsed ms, amperes per channel).
+    QList<QPair<qint64, QList<double>>> m_samples;
+    qint64 m_samplesStart = 0;
+
+    bool m_linkLost = false;
+    /// What the link-loss rule left to do once the module answers again.
+    std::optional<SafetyAction> m_afterLoss;
+};

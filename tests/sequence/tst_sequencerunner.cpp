@@ -1,0 +1,212 @@
+// The sequence runner against the simulated module, with ramps of seconds: steps in order,
+// holds until stable, the safety rules' actions as the wire shows them, a lost link, pause and
+// resume.
+#include "sequencerig.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using State = SequenceRunner::State;
+using Phase = SequenceRunner::Phase;
+
+namespace {
+/// Four channels ramping at 3000 V/s (50 %/s of 6000 V), each step held briefly.
+QByteArray sequenceJson(const QByteArray &steps, const QByteArray &safety = "{}")
+{
+    return R"({ "version": 1, "name": "test", "channels": "all", "steps": )" + steps
+        + R"(, "safety": )" + safety + " }";
+}
+} // namespace
+
+class tst_SequenceRunner : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<SequenceRig> rig;
+
+private slots:
+    void init() { rig = std::make_unique<SequenceRig>(); }
+    void cleanup() { rig.reset(); }
+
+    void stepsInOrder_data()
+    {
+        QTest::addColumn<QByteArray>("steps");
+        QTest::addColumn<QStringList>("wire");
+        QTest::addColumn<QString>("held");  // a journal entry, as a pattern
+
+        QTest::newRow("volts, held for a time")
+            << QByteArray(R"([ { "voltage": 300, "rampSpeed": 3000, "current": 0.002,
+                                 "hold": 0.5 },
+                               { "voltage": 600, "hold": 0.5 },
+                               { "voltage": 0, "hold": 0 } ])")
+            << QStringList { "^:CONF:RAMP:VOLT 50;", "^:CURR 0.002,\\(@0-3\\);",
+                   "^:VOLT 300,\\(@0-3\\);", "^:VOLT ON,\\(@0-3\\);",
+                   "^:VOLT 600,\\(@0-3\\);", "^:VOLT 0,\\(@0-3\\);" }
+            << QStringLiteral("^info: Step 2 of 3: held \\d+ s at 600 V$");
+        QTest::newRow("percent of nominal, until stable")
+            << QByteArray(R"([ { "percent": 5, "rampSpeed": 3000, "untilStable": true,
+                                 "currentChange": 1e-6, "window": 1, "timeout": 20 } ])")
+            << QStringList { "^:VOLT 300,\\(@0-3\\);", "^:VOLT ON,\\(@0-3\\);" }
+            << QStringLiteral("^info: Step 1 of 1: held \\d+ s at 5 % \\(300 V\\); current stable.*");
+    }
+    void stepsInOrder()
+    {
+        QFETCH(QByteArray, steps);
+        QFETCH(QStringList, wire);
+        QFETCH(QString, held);
+        QVERIFY(rig->start({ QStringLiteral("--load"), QStringLiteral("all=1e6") }));
+        const int start = rig->trace().size();
+        QSignalSpy states(&rig->runner, &SequenceRunner::stateChanged);
+        QString error;
+        QVERIFY2(rig->runner.start(sequenceFrom(sequenceJson(steps)), &error), qPrintable(error));
+        QVERIFY(rig->waitState(State::Finished));
+        QVERIFY(rig->waitWire(wire, start) > 0);
+        QCOMPARE(states.count(), 2);
+        QVERIFY2(rig->journal.entries.indexOf(QRegularExpression(held)) >= 0,
+            qPrintable(rig->journal.entries.join(QLatin1Char('\n'))));
+        QVERIFY(rig->journal.entries.last().startsWith(
+            QLatin1String("info: Sequence \"test\" finished after")));
+        QCOMPARE(rig->runner.remainingMs(), -1);
+    }
+
+    void safetyAction_data()
+    {
+        QTest::addColumn<QByteArray>("safety");
+        QTest::addColumn<QByteArrayList>("commands");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QStringList>("wire");
+
+        const QStringList rampDown { "^:CONF:RAMP:VOLT 10;", "^:VOLT 0,\\(@0-3\\);",
+            "^:VOLT OFF,\\(@0-3\\);" };
+        const QStringList off { "^:VOLT OFF,\\(@0-3\\);" };
+        QTest::newRow("trip: ramp down")
+            << QByteArray(R"({ "rampDownSpeed": 600, "trip": "rampDown" })")
+            << QByteArrayList { "trip 1" } << int(State::Aborted) << rampDown;
+        QTest::newRow("arc burst: the arc error switches off")
+            << QByteArray(R"({ "arcError": "off" })")
+            << QByteArrayList { "arc 2", "arc 2", "arc 2" } << int(State::Aborted) << off;
+        QTest::newRow("arcs counted: ramp down")
+            << QByteArray(R"({ "rampDownSpeed": 600,
+                               "arcs": { "count": 2, "minutes": 1, "action": "rampDown" } })")
+            << QByteArrayList { "arc 0", "arc 3" } << int(State::Aborted) << rampDown;
+        QTest::newRow("safety loop: off")
+            << QByteArray(R"({ "safetyLoop": "off" })") << QByteArrayList { "interlock open" }
+            << int(State::Aborted) << off;
+        QTest::newRow("current limit: hold")
+            << QByteArray(R"({ "current": { "above": 0.001, "action": "hold" } })")
+            << QByteArrayList { "load 0 1e5" } << int(State::Paused)
+            << QStringList { "^:VOLT 300,\\(@1\\);" };
+        QTest::newRow("inhibit not watched: the sequence goes on")
+            << QByteArray(R"({ "inhibit": "ignore" })") << QByteArrayList { "inhibit 3 on" }
+            << int(State::Running) << QStringList();
+    }
+    void safetyAction()
+    {
+        QFETCH(QByteArray, safety);
+        QFETCH(QByteArrayList, commands);
+        QFETCH(int, state);
+        QFETCH(QStringList, wire);
+        QVERIFY(rig->start({ QStringLiteral("--load"), QStringLiteral("all=1e6") }));
+        const QByteArray steps = R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])";
+        QVERIFY(rig->runner.start(sequenceFrom(sequenceJson(steps, safety))));
+        QVERIFY(rig->waitPhase(0, Phase::Holding));
+        const int start = rig->trace().size();
+        for (const QByteArray &command : commands)
+            QCOMPARE(rig->command(command), QByteArray("ok"));
+        if (state == int(State::Running)) {
+            QVERIFY(spinUntil([&] { return rig->journal.entries.last().contains(
+                                        QLatin1String("not watched")); },
+                10000));
+            QCOMPARE(rig->runner.state(), State::Running);
+            return;
+        }
+        QVERIFY(rig->waitState(State(state)));
+        QVERIFY2(rig->waitWire(wire, start) > 0, qPrintable(rig->trace().mid(start).join('\n')));
+        QVERIFY(std::any_of(rig->journal.entries.begin(), rig->journal.entries.end(),
+            [](const QString &e) { return e.startsWith(QLatin1String("alarm: ")); }));
+    }
+
+    void linkLossRampsDownOnceTheModuleAnswers()
+    {
+        rig->session.setReconnectPolicy({ true, 200, 1000 });
+        QVERIFY(rig->start());
+        const QByteArray steps = R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])";
+        QVERIFY(rig->runner.start(sequenceFrom(
+            sequenceJson(steps, R"({ "rampDownSpeed": 600, "linkLost": "rampDown" })"))));
+        QVERIFY(rig->waitPhase(0, Phase::Holding));
+        QTest::ignoreMessage(QtDebugMsg,
+            QRegularExpression(QStringLiteral("^Connection lost due to timeout")));
+        QCOMPARE(rig->command("stop"), QByteArray("ok"));
+        QVERIFY(spinUntil([&] { return rig->runner.waitingForModule(); }, 10000));
+        QCOMPARE(rig->runner.state(), State::Stopping);
+        QVERIFY(rig->journal.entries.last().startsWith(QLatin1String("alarm: Link lost at step 1 of 1 (holding)")));
+        const int start = rig->trace().size();
+        QCOMPARE(rig->command("resume"), QByteArray("ok"));
+        QVERIFY(rig->waitState(State::Aborted));
+        QVERIFY(rig->waitWire({ "^\\*IDN\\?", "^:CONF:RAMP:VOLT 10;", "^:VOLT 0,\\(@0-3\\);",
+                                  "^:VOLT OFF,\\(@0-3\\);" },
+                    start)
+            > 0);
+    }
+
+    void pauseResumeAndSkip()
+    {
+        QVERIFY(rig->start());
+        // 60 V/s (1 %/s): the ramp to 600 V takes 10 s.
+        const QByteArray steps = R"([ { "voltage": 600, "rampSpeed": 60, "hold": 60 },
+                                      { "voltage": 100, "rampSpeed": 3000, "hold": 0 } ])";
+        QVERIFY(rig->runner.start(sequenceFrom(sequenceJson(steps))));
+        QVERIFY(spinUntil([&] { return rig->session.link()->module().channel(0).voltageMeasure() > 60; }, 10000));
+        const int start = rig->trace().size();
+        rig->runner.pause();
+        QCOMPARE(rig->runner.state(), State::Paused);
+        // Held where the ramp was, channel by channel.
+        const int held = rig->waitWire({ "^:VOLT [0-9.]+,\\(@0\\);", "^:VOLT [0-9.]+,\\(@3\\);" }, start);
+        QVERIFY(held > 0);
+        QVERIFY(spinUntil([&] { return rig->session.link()->module().channel(0).voltageSet() < 600; }, 5000));
+        QVERIFY(rig->runner.resume());
+        QVERIFY(rig->waitWire({ "^:VOLT 600,\\(@0-3\\);" }, held) > 0);
+        QCOMPARE(rig->runner.state(), State::Running);
+        rig->runner.skipStep();
+        QCOMPARE(rig->runner.stepIndex(), 1);
+        QVERIFY(rig->waitState(State::Finished));
+        QVERIFY(rig->journal.entries.join('\n').contains(QLatin1String("Step 1 of 2 skipped")));
+    }
+
+    void refusedStart_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("error");
+        const QByteArray oneStep = R"([ { "voltage": 100 } ])";
+        QTest::newRow("missing channel")
+            << QByteArray(R"({ "version": 1, "channels": [7], "steps": [ { "voltage": 1 } ] })")
+            << QByteArray() << QStringLiteral("channel 7 is not there: the module has 4 channels");
+        QTest::newRow("beyond nominal")
+            << sequenceJson(R"([ { "voltage": 100 }, { "voltage": 7000 } ])") << QByteArray()
+            << QStringLiteral("step 2: 7000 V is beyond the nominal 6000 V of channel 0");
+        QTest::newRow("inhibit") << sequenceJson(oneStep) << QByteArray("inhibit 2 on")
+                                 << QStringLiteral("channel 2 can not come on: external inhibit");
+    }
+    void refusedStart()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArray, command);
+        QFETCH(QString, error);
+        QVERIFY(rig->start());
+        const int start = rig->trace().size();
+        if (!command.isEmpty()) {
+            QCOMPARE(rig->command(command), QByteArray("ok"));
+            QVERIFY(rig->waitWire({ "^:READ:CHAN:STAT\\?" }, start) > 0);
+            QVERIFY(rig->waitWire({ "^:READ:CHAN:STAT\\?" }, rig->trace().size()) > 0);
+        }
+        QString message;
+        QVERIFY(!rig->runner.start(sequenceFrom(json), &message));
+        QCOMPARE(message, error);
+        QCOMPARE(rig->runner.state(), State::Idle);
+        QVERIFY(rig->journal.entries.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SequenceRunner)
+#include "tst_sequencerunner.moc"
