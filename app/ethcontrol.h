@@ -30,6 +30,7 @@ class QCloseEvent;
 class QLabel;
 class QTimer;
 class SCPI_Parser;
+class SequenceWindow;
 class TrendWindow;
 
 /// The main window: it arranges the connection panel, the channel and status tables, the menus
@@ -136,6 +137,7 @@ private slots:
 private slots:
     void on_actionScpiConsole_triggered();
     void on_actionTrend_triggered();
+    void on_actionSequence_triggered();
 
 protected:
     /// The first close request runs the Disconnect logic and keeps the window; the program
@@ -183,6 +185,7 @@ private:
     DialogEmissionParameters *dialogEmissionParameters = nullptr;
     ConsoleWindow *consoleWindow = nullptr;
     TrendWindow *trendWindow = nullptr;
+    SequenceWindow *sequenceWindow = nullptr;
 
     QTimer *interfaceTimer = nullptr;
     /// Finds Ethernet modules; its socket is created by the first scan.

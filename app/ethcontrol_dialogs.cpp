@@ -16,6 +16,7 @@
 #include "dialogstatistic.h"
 #include "dialogsuppliestemplimits.h"
 #include "scpi_parser.h"
+#include "sequencewindow.h"
 #include "trendwindow.h"
 
 namespace {
@@ -137,4 +138,9 @@ void EthControl::on_actionScpiConsole_triggered()
 void EthControl::on_actionTrend_triggered()
 {
     present(trendWindow, [this] { return new TrendWindow(moduleSession, configuration, this); });
+}
+
+void EthControl::on_actionSequence_triggered()
+{
+    present(sequenceWindow, [this] { return new SequenceWindow(moduleSession, this); });
 }

@@ -23,6 +23,8 @@ inline constexpr char GpibAddress[] = "GpibAddress";
 inline constexpr char OnExitBehaviour[] = "OnExitBehaviour";
 inline constexpr char AutoReconnect[] = "AutoReconnect";
 inline constexpr char ConsoleHistory[] = "Console/history";
+/// The folder the Sequence window last loaded from or saved to.
+inline constexpr char SequenceFolder[] = "Sequence/folder";
 } // namespace Key
 
 QString organization();

@@ -100,7 +100,7 @@ bool SequenceRunner::start(const Sequence &sequence, QString *error)
     m_clock.start();
     takeBaseline();
     m_state = State::Running;
-    info(tr("Sequence \"%1\" started on channels %2: %n step(s)", nullptr, stepCount())
+    info(tr("Sequence \"%1\" started on channels %2")
              .arg(m_sequence.name.isEmpty() ? tr("unnamed") : m_sequence.name,
                  channelListText(m_channels)));
     m_tick.start();

@@ -23,7 +23,7 @@ def tools(s):
     panel, main = start_panel(s)
     connect_tcp(s, panel, main, sim)
 
-    console = _open_from_module_menu(panel, 1, "SCPI Console")
+    console = _open_from_module_menu(panel, 2, "SCPI Console")
     line = wait_for(lambda: next((e for e in panel.find_all(console, "text")
                                   if ui.editable(e) and ui.showing(e)), None), 5,
                     "the console's input line")
@@ -44,7 +44,7 @@ def tools(s):
     panel.enter_number("300", title="Vorn SCPI Control")
     panel.key("o")
     sim.wait_line(lambda l: l.startswith(":VOLT ON,(@0);"), 10, "channel 0 on")
-    trend = _open_from_module_menu(panel, 2, "Trend")
+    trend = _open_from_module_menu(panel, 3, "Trend")
     if not ui.showing(trend):
         raise Failure("the trend window is not shown")
     wait_for(lambda: sim.values(":MEAS:VOLT? (@0-3)")[0] >= 100, 20, "channel 0 above 100 V")

@@ -221,3 +221,7 @@ SCENARIOS[german.__name__] = german
 from scenario_tools import tools  # noqa: E402
 
 SCENARIOS[tools.__name__] = tools
+
+from scenario_sequence import sequence  # noqa: E402
+
+SCENARIOS[sequence.__name__] = sequence

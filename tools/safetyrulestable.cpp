@@ -1,0 +1,96 @@
+#include "safetyrulestable.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace {
+enum Column { Condition, Action, Limit, Within, Columns };
+}
+
+void addSafetyActions(QComboBox *box)
+{
+    for (SafetyAction action : { SafetyAction::Hold, SafetyAction::RampDown, SafetyAction::Off })
+        box->addItem(safetyActionText(action));
+}
+
+SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
+    : QObject(parent)
+    , m_table(table)
+{
+    table->setColumnCount(Columns);
+    table->setRowCount(SafetyConditionCount);
+    table->setHorizontalHeaderLabels(
+        { tr("Condition"), tr("Action"), tr("Limit"), tr("Within") });
+    table->verticalHeader()->hide();
+    for (int row = 0; row < SafetyConditionCount; ++row) {
+        auto *item = new QTableWidgetItem(safetyConditionText(SafetyCondition(row)));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        table->setItem(row, Condition, item);
+        m_actions[row] = new QComboBox(table);
+        addSafetyActions(m_actions[row]);
+        table->setCellWidget(row, Action, m_actions[row]);
+    }
+    // The limit is shown in mA, as detector currents are.
+    m_currentLimit = new QDoubleSpinBox(table);
+    m_currentLimit->setDecimals(4);
+    m_currentLimit->setRange(0, 10000);
+    m_currentLimit->setSingleStep(0.1);
+    m_currentLimit->setSuffix(QStringLiteral(" mA"));
+    table->setCellWidget(int(SafetyCondition::CurrentAbove), Limit, m_currentLimit);
+    m_arcCount = new QSpinBox(table);
+    m_arcCount->setRange(1, 1000);
+    m_arcCount->setSuffix(tr(" arcs"));
+    table->setCellWidget(int(SafetyCondition::Arcs), Limit, m_arcCount);
+    m_arcMinutes = new QDoubleSpinBox(table);
+    m_arcMinutes->setRange(0.01, 24 * 60);
+    m_arcMinutes->setSuffix(tr(" min"));
+    table->setCellWidget(int(SafetyCondition::Arcs), Within, m_arcMinutes);
+    table->setWordWrap(false);
+    QHeaderView *header = table->horizontalHeader();
+    header->setSectionResizeMode(Condition, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Action, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Limit, QHeaderView::Stretch);
+    header->setSectionResizeMode(Within, QHeaderView::Stretch);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+}
+
+void SafetyRulesTable::show(const Sequence &sequence)
+{
+    for (int row = 0; row < SafetyConditionCount; ++row) {
+        const SafetyRule &rule = sequence.rule(SafetyCondition(row));
+        m_table->item(row, Condition)->setCheckState(rule.enabled ? Qt::Checked : Qt::Unchecked);
+        m_actions[row]->setCurrentIndex(int(rule.action));
+    }
+    m_currentLimit->setValue(sequence.rule(SafetyCondition::CurrentAbove).limit * 1000);
+    const SafetyRule &arcs = sequence.rule(SafetyCondition::Arcs);
+    m_arcCount->setValue(qMax(1, arcs.count));
+    m_arcMinutes->setValue(arcs.minutes > 0 ? arcs.minutes : 10);
+}
+
+void SafetyRulesTable::apply(Sequence *sequence) const
+{
+    for (int row = 0; row < SafetyConditionCount; ++row) {
+        SafetyRule &rule = sequence->rule(SafetyCondition(row));
+        rule.enabled = m_table->item(row, Condition)->checkState() == Qt::Checked;
+        rule.action = SafetyAction(m_actions[row]->currentIndex());
+    }
+    sequence->rule(SafetyCondition::CurrentAbove).limit = m_currentLimit->value() / 1000;
+    SafetyRule &arcs = sequence->rule(SafetyCondition::Arcs);
+    arcs.count = m_arcCount->value();
+    arcs.minutes = m_arcMinutes->value();
+}
+
+void SafetyRulesTable::setEditable(bool editable)
+{
+    for (int row = 0; row < SafetyConditionCount; ++row) {
+        QTableWidgetItem *item = m_table->item(row, Condition);
+        item->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::ItemIsEnabled);
+        m_actions[row]->setEnabled(editable);
+    }
+    m_currentLimit->setEnabled(editable);
+    m_arcCount->setEnabled(editable);
+    m_arcMinutes->setEnabled(editable);
+}
