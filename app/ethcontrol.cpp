@@ -4,6 +4,7 @@
 #include "configuration.h"
 #include "connectionpanel.h"
 #include "displayrefresh.h"
+#include "historypanel.h"
 #include "networkdiscovery.h"
 #include "repaintlimiter.h"
 #include "scpi_parser.h"
@@ -90,6 +91,8 @@ EthControl::EthControl(QWidget *parent)
     incrementLabel->setObjectName(QStringLiteral("lblIncrement"));
     statusBar()->insertWidget(0, statusLabel);
     statusBar()->insertWidget(1, incrementLabel);
+    historyPanel
+        = new HistoryPanel(moduleSession, { this, statusBar(), ui->table }, QString(), this);
 
     for (StatTable *table : { static_cast<StatTable *>(ui->tableChanStat),
              static_cast<StatTable *>(ui->tableModStat) }) {

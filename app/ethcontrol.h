@@ -24,6 +24,7 @@ class DialogModuleControl;
 class DialogStatistic;
 class DialogSuppliesTempLimits;
 class DisplayRefresh;
+class HistoryPanel;
 class NetworkDiscovery;
 class QActionGroup;
 class QCloseEvent;
@@ -136,6 +137,7 @@ private slots:
 private slots:
     void on_actionScpiConsole_triggered();
     void on_actionTrend_triggered();
+    void on_actionEventHistory_triggered();
 
 protected:
     /// The first close request runs the Disconnect logic and keeps the window; the program
@@ -191,4 +193,6 @@ private:
     QLabel *statusLabel = nullptr;
     QLabel *incrementLabel = nullptr;
     bool exitRequested = false;
+    /// The event history, the alarm indicator and the row marks; child of the window.
+    HistoryPanel *historyPanel = nullptr;
 };

@@ -15,6 +15,7 @@
 #include "dialogmodulecontrol.h"
 #include "dialogstatistic.h"
 #include "dialogsuppliestemplimits.h"
+#include "historypanel.h"
 #include "scpi_parser.h"
 #include "trendwindow.h"
 
@@ -136,4 +137,9 @@ void EthControl::on_actionScpiConsole_triggered()
 void EthControl::on_actionTrend_triggered()
 {
     present(trendWindow, [this] { return new TrendWindow(moduleSession, configuration, this); });
+}
+
+void EthControl::on_actionEventHistory_triggered()
+{
+    historyPanel->showWindow();
 }

@@ -79,8 +79,8 @@ QList<HistoryEntry> EventDetector::observe(const Module &module, qint64 nowMs)
     return entries;
 }
 
-void EventDetector::compare(const Module &module, int index, quint16 status,
-    quint16 eventStatus, qint64 nowMs, QList<HistoryEntry> *entries)
+void EventDetector::compare(const Module &module, int index, quint16 status, quint16 eventStatus,
+    qint64 nowMs, QList<HistoryEntry> *entries)
 {
     Source &source = m_sources[size_t(index)];
     const bool isModule = index == 0;
@@ -98,17 +98,16 @@ void EventDetector::compare(const Module &module, int index, quint16 status,
     const quint16 condition = status ^ health;
     if (((before ^ health) ^ condition) & EventText::alarmBits(isModule))
         m_alarmsChanged = true;
-    const QStringList statusNames = isModule ? CZelkModuleStatusBits::statusNames()
-                                             : CZelkChannelStatusBits::statusNames();
+    const QStringList statusNames
+        = isModule ? CZelkModuleStatusBits::statusNames() : CZelkChannelStatusBits::statusNames();
     const QStringList eventNames = isModule ? CZelkModuleStatusBits::eventStatusNames()
                                             : CZelkChannelStatusBits::eventStatusNames();
     HistoryEntry entry;
     entry.timeMs = nowMs;
     entry.serialNumber = module.serialNumber();
     entry.channel = isModule ? HistoryEntry::ModuleSource : index - 1;
-    const auto raise = [&entry](Severity severity) {
-        entry.severity = std::max(entry.severity, severity);
-    };
+    const auto raise
+        = [&entry](Severity severity) { entry.severity = std::max(entry.severity, severity); };
     const bool recent = m_answers - source.reportedAt <= sameConditionAnswers;
     for (int bit = 0; bit < 16; ++bit) {
         const quint16 mask = quint16(1u << bit);

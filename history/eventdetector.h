@@ -78,8 +78,8 @@ private:
         float current[2] = { 0.0f, 0.0f };
     };
 
-    void compare(const Module &module, int index, quint16 status, quint16 eventStatus,
-        qint64 nowMs, QList<HistoryEntry> *entries);
+    void compare(const Module &module, int index, quint16 status, quint16 eventStatus, qint64 nowMs,
+        QList<HistoryEntry> *entries);
     void snapshot(const Module &module);
     void updateAlarms(qint64 nowMs);
 

@@ -118,6 +118,7 @@ void EventHistory::loadModule(int serialNumber)
 {
     m_serialNumber = serialNumber;
     m_loaded = true;
+    m_firstNumber = 0;
     m_entries.clear();
     if (m_file) {
         m_file->setSerialNumber(serialNumber);
@@ -142,8 +143,11 @@ void EventHistory::addAll(const QList<HistoryEntry> &entries)
 void EventHistory::add(const HistoryEntry &entry)
 {
     m_entries.append(entry);
-    if (m_entries.size() > MemoryEntries)
-        m_entries.remove(0, m_entries.size() - MemoryEntries);
+    if (m_entries.size() > MemoryEntries) {
+        const qsizetype excess = m_entries.size() - MemoryEntries;
+        m_entries.remove(0, excess);
+        m_firstNumber += quint64(excess);
+    }
     if (m_file) {
         if (!m_file->append(entry)) {
             if (m_writeError.isEmpty()) {

@@ -53,6 +53,9 @@ public:
 
     /// Oldest first, at most MemoryEntries.
     const QList<HistoryEntry> &entries() const { return m_entries; }
+    /// The running number of entries().first(); entries().at(i) has number firstNumber() + i.
+    /// Numbers start at 0 when a module's entries are read back and never repeat until then.
+    quint64 firstNumber() const { return m_firstNumber; }
     /// The module whose entries these are; 0 before the first one came online.
     int serialNumber() const { return m_serialNumber; }
 
@@ -89,6 +92,7 @@ private:
     std::unique_ptr<HistoryFile> m_file;
     EventDetector m_detector;
     QList<HistoryEntry> m_entries;
+    quint64 m_firstNumber = 0;
     int m_serialNumber = 0;
     bool m_loaded = false;
     bool m_online = false;

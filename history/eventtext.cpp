@@ -99,16 +99,16 @@ const char *const channelEvent[16] = { nullptr, QT_TRANSLATE_NOOP("EventText", "
     QT_TRANSLATE_NOOP("EventText", "current limit exceeded"),
     QT_TRANSLATE_NOOP("EventText", "voltage limit exceeded") };
 
-const char *const moduleEvent[16] = { nullptr, nullptr,
-    QT_TRANSLATE_NOOP("EventText", "live insertion"), nullptr,
-    QT_TRANSLATE_NOOP("EventText", "service needed"), nullptr,
-    QT_TRANSLATE_NOOP("EventText", "input error"), nullptr, nullptr, nullptr,
-    QT_TRANSLATE_NOOP("EventText", "safety loop open"), nullptr, nullptr,
-    QT_TRANSLATE_NOOP("EventText", "supply not good"),
-    QT_TRANSLATE_NOOP("EventText", "temperature not good"), nullptr };
+const char *const moduleEvent[16]
+    = { nullptr, nullptr, QT_TRANSLATE_NOOP("EventText", "live insertion"), nullptr,
+          QT_TRANSLATE_NOOP("EventText", "service needed"), nullptr,
+          QT_TRANSLATE_NOOP("EventText", "input error"), nullptr, nullptr, nullptr,
+          QT_TRANSLATE_NOOP("EventText", "safety loop open"), nullptr, nullptr,
+          QT_TRANSLATE_NOOP("EventText", "supply not good"),
+          QT_TRANSLATE_NOOP("EventText", "temperature not good"), nullptr };
 
-constexpr quint16 healthBits = (1u << 8) | (1u << 9) | (1u << 10) | (1u << 12) | (1u << 13)
-    | (1u << 14);
+constexpr quint16 healthBits
+    = (1u << 8) | (1u << 9) | (1u << 10) | (1u << 12) | (1u << 13) | (1u << 14);
 
 /// The four name lists, split once.
 struct Names
@@ -142,8 +142,8 @@ QString text(const char *source, bool translated)
 }
 
 /// The sentence of one status bit that rose (\a rose) or fell.
-QString statusSentence(const HistoryEntry &entry, int bit, const QString &name, bool rose,
-    bool translated)
+QString statusSentence(
+    const HistoryEntry &entry, int bit, const QString &name, bool rose, bool translated)
 {
     const bool module = !entry.isChannel();
     const Meaning &meaning = module ? moduleStatus[bit] : channelStatus[bit];
@@ -265,8 +265,7 @@ QString describe(const HistoryEntry &entry, bool translated)
         sentences.append(module
                 ? text(QT_TRANSLATE_NOOP("EventText", "module events cleared: %1"), translated)
                       .arg(cleared.join(QLatin1String(", ")))
-                : text(QT_TRANSLATE_NOOP("EventText", "channel %1 events cleared: %2"),
-                    translated)
+                : text(QT_TRANSLATE_NOOP("EventText", "channel %1 events cleared: %2"), translated)
                       .arg(entry.channel)
                       .arg(cleared.join(QLatin1String(", "))));
     }

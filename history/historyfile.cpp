@@ -36,8 +36,9 @@ void HistoryFile::setSerialNumber(int serialNumber)
 
 QString HistoryFile::path() const
 {
-    return m_folder.isEmpty() ? QString()
-                              : QDir(m_folder).filePath(QStringLiteral("%1.jsonl").arg(m_serialNumber));
+    return m_folder.isEmpty()
+        ? QString()
+        : QDir(m_folder).filePath(QStringLiteral("%1.jsonl").arg(m_serialNumber));
 }
 
 QString HistoryFile::rotatedPath(int index) const

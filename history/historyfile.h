@@ -22,8 +22,8 @@ public:
     /// The user's data folder for histories: "<data>/Vornwerk GmbH/VornScpiControl/history".
     static QString defaultFolder();
 
-    explicit HistoryFile(const QString &folder, qint64 maxBytes = DefaultMaxBytes,
-        int files = DefaultFiles);
+    explicit HistoryFile(
+        const QString &folder, qint64 maxBytes = DefaultMaxBytes, int files = DefaultFiles);
 
     /// Chooses the module's file; pending lines of the previous module are written first, or
     /// dropped when that fails again (the caller was told when they failed).

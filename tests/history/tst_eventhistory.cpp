@@ -68,44 +68,43 @@ private slots:
         const int none = -1, info = 0, warning = 1, alarm = 2;
         QTest::newRow("trip") << 0 << QList<Words> { { isON, 0 }, { isTRP, 0 } }
                               << QList<int> { info, alarm } << QStringList { "isTRP" }
-                              << QStringList { "isON" }
-                              << "channel 0 tripped; channel 0 off";
-        QTest::newRow("trip, then its events") << 2
-            << QList<Words> { { isTRP, 0 }, { isTRP, ETRP | EOn2Off } }
+                              << QStringList { "isON" } << "channel 0 tripped; channel 0 off";
+        QTest::newRow("trip, then its events")
+            << 2 << QList<Words> { { isTRP, 0 }, { isTRP, ETRP | EOn2Off } }
             << QList<int> { alarm, info } << QStringList { "EOn2Off", "ETRP" } << QStringList()
             << "channel 2 event: switched off, trip";
-        QTest::newRow("trip seen by its event first") << 1
-            << QList<Words> { { 0, ETRP }, { isTRP, ETRP } } << QList<int> { alarm, info }
+        QTest::newRow("trip seen by its event first")
+            << 1 << QList<Words> { { 0, ETRP }, { isTRP, ETRP } } << QList<int> { alarm, info }
             << QStringList { "isTRP" } << QStringList() << "channel 1 tripped";
-        QTest::newRow("trip that came and went") << 1 << QList<Words> { { 0, ETRP } }
-                                                 << QList<int> { alarm } << QStringList { "ETRP" }
-                                                 << QStringList() << "channel 1 event: trip";
-        QTest::newRow("second trip, events not cleared") << 3
-            << QList<Words> { { isTRP, ETRP }, { 0, ETRP }, { isTRP, ETRP } }
+        QTest::newRow("trip that came and went")
+            << 1 << QList<Words> { { 0, ETRP } } << QList<int> { alarm } << QStringList { "ETRP" }
+            << QStringList() << "channel 1 event: trip";
+        QTest::newRow("second trip, events not cleared")
+            << 3 << QList<Words> { { isTRP, ETRP }, { 0, ETRP }, { isTRP, ETRP } }
             << QList<int> { alarm, info, alarm } << QStringList { "isTRP" } << QStringList()
             << "channel 3 tripped";
-        QTest::newRow("constant current") << 0 << QList<Words> { { isON | isCC, 0 } }
-                                          << QList<int> { warning } << QStringList { "isON", "isCC" }
-                                          << QStringList()
-                                          << "channel 0 on; channel 0 in constant current";
+        QTest::newRow("constant current")
+            << 0 << QList<Words> { { isON | isCC, 0 } } << QList<int> { warning }
+            << QStringList { "isON", "isCC" } << QStringList()
+            << "channel 0 on; channel 0 in constant current";
         QTest::newRow("end of ramp") << 0 << QList<Words> { { isON, EEOR } } << QList<int> { info }
                                      << QStringList { "isON", "EEOR" } << QStringList()
                                      << "channel 0 on; channel 0 event: end of ramp";
-        QTest::newRow("events cleared") << 0
-            << QList<Words> { { isTRP, ETRP | EEOR }, { isTRP, 0 } } << QList<int> { alarm, info }
-            << QStringList() << QStringList { "EEOR", "ETRP" }
+        QTest::newRow("events cleared")
+            << 0 << QList<Words> { { isTRP, ETRP | EEOR }, { isTRP, 0 } }
+            << QList<int> { alarm, info } << QStringList() << QStringList { "EEOR", "ETRP" }
             << "channel 0 events cleared: EEOR, ETRP";
-        QTest::newRow("safety loop open") << -1
-            << QList<Words> { { healthy & ~isSFLPgd, ESFLPngd } } << QList<int> { alarm }
+        QTest::newRow("safety loop open")
+            << -1 << QList<Words> { { healthy & ~isSFLPgd, ESFLPngd } } << QList<int> { alarm }
             << QStringList { "ESFLPngd" } << QStringList { "isSFLPgd" }
             << "safety loop open; module event: safety loop open";
-        QTest::newRow("safety loop closed") << -1
-            << QList<Words> { { healthy & ~isSFLPgd, 0 }, { healthy, 0 } }
+        QTest::newRow("safety loop closed")
+            << -1 << QList<Words> { { healthy & ~isSFLPgd, 0 }, { healthy, 0 } }
             << QList<int> { alarm, info } << QStringList { "isSFLPgd" } << QStringList()
             << "safety loop closed";
-        QTest::newRow("reserved bits") << -1 << QList<Words> { { healthy | 0x82, 0x0001 } }
-                                       << QList<int> { none } << QStringList() << QStringList()
-                                       << QString();
+        QTest::newRow("reserved bits")
+            << -1 << QList<Words> { { healthy | 0x82, 0x0001 } } << QList<int> { none }
+            << QStringList() << QStringList() << QString();
     }
     void entriesFromWordChanges()
     {
@@ -193,7 +192,8 @@ private slots:
         QVERIFY(!history.hasUnacknowledgedAlarm(0));
         QCOMPARE(alarms.count(), 3);
 
-        history.moduleOffline(QStringLiteral("Connection lost due to timeout while requesting 123"));
+        history.moduleOffline(
+            QStringLiteral("Connection lost due to timeout while requesting 123"));
         QCOMPARE(history.entries().last().text,
             QStringLiteral("link lost: Connection lost due to timeout while requesting 123"));
         QCOMPARE(history.unacknowledgedAlarms(), 1);
