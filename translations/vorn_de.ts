@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AlarmIndicator</name>
+    <message>
+        <source>Unacknowledged alarms; click to open the event history</source>
+        <translation>Nicht quittierte Alarme; Klick öffnet die Ereignishistorie</translation>
+    </message>
+    <message>
+        <source>Alarms: %1</source>
+        <translation>Alarme: %1</translation>
+    </message>
+    <message>
+        <source>No alarms</source>
+        <translation>Keine Alarme</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Alle quittieren</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Control panel for Vornwerk high-voltage power-supply modules.</source>
@@ -1660,6 +1679,489 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>Not connected. Reconnecting in 2 s (attempt %1)...</source>
         <translation>Nicht verbunden. Neuer Verbindungsversuch in 2 s (Versuch %1)...</translation>
     </message>
+    <message>
+        <source>Event &amp;History...</source>
+        <translation>Ereignis&amp;historie...</translation>
+    </message>
+</context>
+<context>
+    <name>EventText</name>
+    <message>
+        <source>channel %1 polarity positive</source>
+        <translation>Kanal %1 Polarität positiv</translation>
+    </message>
+    <message>
+        <source>channel %1 polarity negative</source>
+        <translation>Kanal %1 Polarität negativ</translation>
+    </message>
+    <message>
+        <source>arc on channel %1</source>
+        <translation>Überschlag an Kanal %1</translation>
+    </message>
+    <message>
+        <source>channel %1 arc over</source>
+        <translation>Kanal %1 Überschlag vorbei</translation>
+    </message>
+    <message>
+        <source>channel %1 input error</source>
+        <translation>Kanal %1 Eingabefehler</translation>
+    </message>
+    <message>
+        <source>channel %1 input error cleared</source>
+        <translation>Kanal %1 Eingabefehler behoben</translation>
+    </message>
+    <message>
+        <source>channel %1 on</source>
+        <translation>Kanal %1 ein</translation>
+    </message>
+    <message>
+        <source>channel %1 off</source>
+        <translation>Kanal %1 aus</translation>
+    </message>
+    <message>
+        <source>channel %1 ramping</source>
+        <translation>Kanal %1 fährt Rampe</translation>
+    </message>
+    <message>
+        <source>channel %1 ramp ended</source>
+        <translation>Kanal %1 Rampe beendet</translation>
+    </message>
+    <message>
+        <source>channel %1 emergency off</source>
+        <translation>Kanal %1 Not-Aus</translation>
+    </message>
+    <message>
+        <source>channel %1 emergency off cleared</source>
+        <translation>Kanal %1 Not-Aus aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 in constant current</source>
+        <translation>Kanal %1 in Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 out of constant current</source>
+        <translation>Kanal %1 nicht mehr in Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 in constant voltage</source>
+        <translation>Kanal %1 in Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 out of constant voltage</source>
+        <translation>Kanal %1 nicht mehr in Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 in low current range</source>
+        <translation>Kanal %1 im kleinen Strombereich</translation>
+    </message>
+    <message>
+        <source>channel %1 out of low current range</source>
+        <translation>Kanal %1 nicht mehr im kleinen Strombereich</translation>
+    </message>
+    <message>
+        <source>channel %1 arc error, high voltage off</source>
+        <translation>Kanal %1 Überschlagsfehler, Hochspannung aus</translation>
+    </message>
+    <message>
+        <source>channel %1 arc error cleared</source>
+        <translation>Kanal %1 Überschlagsfehler aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 current out of bounds</source>
+        <translation>Kanal %1 Strom außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 current within bounds</source>
+        <translation>Kanal %1 Strom innerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage out of bounds</source>
+        <translation>Kanal %1 Spannung außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage within bounds</source>
+        <translation>Kanal %1 Spannung innerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 externally inhibited</source>
+        <translation>Kanal %1 durch externen Inhibit gesperrt</translation>
+    </message>
+    <message>
+        <source>channel %1 inhibit released</source>
+        <translation>Kanal %1 Inhibit aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 tripped</source>
+        <translation>Kanal %1 hat ausgelöst</translation>
+    </message>
+    <message>
+        <source>channel %1 trip cleared</source>
+        <translation>Kanal %1 Auslösung aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 current limit exceeded</source>
+        <translation>Kanal %1 Stromgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>channel %1 current within limit</source>
+        <translation>Kanal %1 Strom innerhalb der Grenze</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage limit exceeded</source>
+        <translation>Kanal %1 Spannungsgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage within limit</source>
+        <translation>Kanal %1 Spannung innerhalb der Grenze</translation>
+    </message>
+    <message>
+        <source>fine adjustment on</source>
+        <translation>Feinabgleich ein</translation>
+    </message>
+    <message>
+        <source>fine adjustment off</source>
+        <translation>Feinabgleich aus</translation>
+    </message>
+    <message>
+        <source>live insertion mode on</source>
+        <translation>Live-Insertion-Modus ein</translation>
+    </message>
+    <message>
+        <source>live insertion mode off</source>
+        <translation>Live-Insertion-Modus aus</translation>
+    </message>
+    <message>
+        <source>high voltage on</source>
+        <translation>Hochspannung ein</translation>
+    </message>
+    <message>
+        <source>high voltage off</source>
+        <translation>Hochspannung aus</translation>
+    </message>
+    <message>
+        <source>module needs service</source>
+        <translation>Modul braucht Service</translation>
+    </message>
+    <message>
+        <source>module service condition cleared</source>
+        <translation>Modul-Servicezustand aufgehoben</translation>
+    </message>
+    <message>
+        <source>module input error</source>
+        <translation>Modul-Eingabefehler</translation>
+    </message>
+    <message>
+        <source>module input error cleared</source>
+        <translation>Modul-Eingabefehler behoben</translation>
+    </message>
+    <message>
+        <source>module sum error</source>
+        <translation>Modul-Summenfehler</translation>
+    </message>
+    <message>
+        <source>module sum error cleared</source>
+        <translation>Modul-Summenfehler aufgehoben</translation>
+    </message>
+    <message>
+        <source>channels ramping</source>
+        <translation>Kanäle fahren Rampe</translation>
+    </message>
+    <message>
+        <source>no channel ramping</source>
+        <translation>kein Kanal fährt Rampe</translation>
+    </message>
+    <message>
+        <source>safety loop open</source>
+        <translation>Sicherheitsschleife offen</translation>
+    </message>
+    <message>
+        <source>safety loop closed</source>
+        <translation>Sicherheitsschleife geschlossen</translation>
+    </message>
+    <message>
+        <source>module events active</source>
+        <translation>Modulereignisse aktiv</translation>
+    </message>
+    <message>
+        <source>no module events active</source>
+        <translation>keine Modulereignisse aktiv</translation>
+    </message>
+    <message>
+        <source>module not good</source>
+        <translation>Modul nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>module good</source>
+        <translation>Modul in Ordnung</translation>
+    </message>
+    <message>
+        <source>supply not good</source>
+        <translation>Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>supplies good</source>
+        <translation>Versorgungen in Ordnung</translation>
+    </message>
+    <message>
+        <source>temperature not good</source>
+        <translation>Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>temperature good</source>
+        <translation>Temperatur in Ordnung</translation>
+    </message>
+    <message>
+        <source>kill enable on</source>
+        <translation>Kill-Enable ein</translation>
+    </message>
+    <message>
+        <source>kill enable off</source>
+        <translation>Kill-Enable aus</translation>
+    </message>
+    <message>
+        <source>arc</source>
+        <translation>Überschlag</translation>
+    </message>
+    <message>
+        <source>input error</source>
+        <translation>Eingabefehler</translation>
+    </message>
+    <message>
+        <source>switched off</source>
+        <translation>ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>end of ramp</source>
+        <translation>Rampenende</translation>
+    </message>
+    <message>
+        <source>emergency off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>constant current</source>
+        <translation>Konstantstrom</translation>
+    </message>
+    <message>
+        <source>constant voltage</source>
+        <translation>Konstantspannung</translation>
+    </message>
+    <message>
+        <source>arc error</source>
+        <translation>Überschlagsfehler</translation>
+    </message>
+    <message>
+        <source>current out of bounds</source>
+        <translation>Strom außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>voltage out of bounds</source>
+        <translation>Spannung außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>external inhibit</source>
+        <translation>externer Inhibit</translation>
+    </message>
+    <message>
+        <source>trip</source>
+        <translation>Auslösung</translation>
+    </message>
+    <message>
+        <source>current limit exceeded</source>
+        <translation>Stromgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>voltage limit exceeded</source>
+        <translation>Spannungsgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>live insertion</source>
+        <translation>Live-Insertion</translation>
+    </message>
+    <message>
+        <source>service needed</source>
+        <translation>Service nötig</translation>
+    </message>
+    <message>
+        <source>module: %1 set</source>
+        <translation>Modul: %1 gesetzt</translation>
+    </message>
+    <message>
+        <source>module: %1 cleared</source>
+        <translation>Modul: %1 zurückgesetzt</translation>
+    </message>
+    <message>
+        <source>connected</source>
+        <translation>verbunden</translation>
+    </message>
+    <message>
+        <source>link back</source>
+        <translation>Verbindung wieder da</translation>
+    </message>
+    <message>
+        <source>disconnected</source>
+        <translation>getrennt</translation>
+    </message>
+    <message>
+        <source>link lost: %1</source>
+        <translation>Verbindung verloren: %1</translation>
+    </message>
+    <message>
+        <source>module event: %1</source>
+        <translation>Modulereignis: %1</translation>
+    </message>
+    <message>
+        <source>channel %1 event: %2</source>
+        <translation>Kanal %1 Ereignis: %2</translation>
+    </message>
+    <message>
+        <source>module events cleared: %1</source>
+        <translation>Modulereignisse gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>channel %1 events cleared: %2</source>
+        <translation>Kanal %1 Ereignisse gelöscht: %2</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryFormat</name>
+    <message>
+        <source>Channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryModel</name>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Severity</source>
+        <translation>Schwere</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Spannung</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Strom</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Alarm of module %1</source>
+        <translation>Alarm von Modul %1</translation>
+    </message>
+    <message>
+        <source>%1 alarms of module %2</source>
+        <translation>%1 Alarme von Modul %2</translation>
+    </message>
+    <message>
+        <source>Event history not saved!</source>
+        <translation>Ereignishistorie nicht gespeichert!</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>Event History</source>
+        <translation>Ereignishistorie</translation>
+    </message>
+    <message>
+        <source>&amp;Severity:</source>
+        <translation>&amp;Schwere:</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Warnings</source>
+        <translation>Warnungen</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>S&amp;ource:</source>
+        <translation>&amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>&amp;Acknowledge All</source>
+        <translation>Alle &amp;quittieren</translation>
+    </message>
+    <message>
+        <source>C&amp;lear View</source>
+        <translation>Ansicht &amp;leeren</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV...</source>
+        <translation>&amp;CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>Unacknowledged alarms: %1</source>
+        <translation>Nicht quittierte Alarme: %1</translation>
+    </message>
+    <message>
+        <source>The event history cannot be saved (%1). New entries are kept here and written as soon as that works again.</source>
+        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das wieder geht.</translation>
+    </message>
+    <message>
+        <source>Export Event History</source>
+        <translation>Ereignishistorie exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+    <message>
+        <source>The event history could not be written to %1: %2</source>
+        <translation>Die Ereignishistorie konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>HvTable</name>
@@ -1674,6 +2176,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>Channel is configured for Delayed Trip.</source>
         <translation>Der Kanal ist auf verzögerten Trip eingestellt.</translation>
+    </message>
+    <message>
+        <source>Unacknowledged alarm: see the event history</source>
+        <translation>Nicht quittierter Alarm: siehe Ereignishistorie</translation>
     </message>
 </context>
 <context>
