@@ -8,6 +8,7 @@
 #include <algorithm>
 
 namespace {
+/// isON in the status word, EOn2Off in the event-status word.
 constexpr quint16 channelOnBit = 1u << 3;
 /// A condition caught by its event bit is reported once, if its status bit follows within
 /// this many answers.
@@ -142,7 +143,9 @@ void EventDetector::compare(const Module &module, int index, quint16 status, qui
     }
     if (!isModule) {
         const Channel &channel = module.channel(index - 1);
-        const bool switchedOff = (statusChanged & channelOnBit) && !(status & channelOnBit);
+        // The event "switched off" may be read before the status that shows it.
+        const bool switchedOff = ((statusChanged & channelOnBit) && !(status & channelOnBit))
+            || ((eventChanged & channelOnBit) && (eventStatus & channelOnBit));
         entry.voltage = switchedOff ? source.voltage[0] : channel.voltageMeasure();
         entry.current = switchedOff ? source.current[0] : channel.currentMeasure();
     }

@@ -23,8 +23,9 @@ class Module;
 /// status bit within a polling cycle or two is reported once.
 ///
 /// The measured voltage and current of a channel entry are the ones of the moment; when the
-/// change switched the channel off (a trip, an arc error, an inhibit), they are the last ones
-/// measured before: the module has usually measured the fall already when the status shows it.
+/// change switched the channel off (a trip, an arc error, an inhibit: isON fell or EOn2Off
+/// rose), they are the ones measured a polling cycle or two before: the module has usually
+/// measured the fall already when its words show it.
 class EventDetector
 {
 public:

@@ -221,3 +221,7 @@ SCENARIOS[german.__name__] = german
 from scenario_tools import tools  # noqa: E402
 
 SCENARIOS[tools.__name__] = tools
+
+from scenario_trip import trip  # noqa: E402
+
+SCENARIOS[trip.__name__] = trip

@@ -139,8 +139,19 @@ private slots:
         QCOMPARE(read.toJson(), last.toJson());
     }
 
+    void tripKeepsTheVoltageBeforeIt_data()
+    {
+        QTest::addColumn<quint16>("status");
+        QTest::addColumn<quint16>("events");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("status first") << isTRP << quint16(0) << "channel 1 tripped; channel 1 off";
+        QTest::newRow("event first")
+            << isON << quint16(ETRP | EOn2Off) << "channel 1 event: switched off, trip";
+    }
     void tripKeepsTheVoltageBeforeIt()
     {
+        QFETCH(quint16, status);
+        QFETCH(quint16, events);
         TestModule m;
         Channel &channel = m.module.channel(1);
         channel.setStatus(isON);
@@ -150,21 +161,26 @@ private slots:
         detector.start(m.module, 0);
         for (int i = 0; i < 2 * EventDetector::SnapshotAnswers; ++i)
             detector.observe(m.module, i);
-        // The module measures the fall before its status shows the trip.
+        // The module measures the fall before its words show the trip.
         channel.setVoltageMeasure(0.0f);
         channel.setCurrentMeasure(0.0f);
         QVERIFY(detector.observe(m.module, 100).isEmpty());
-        channel.setStatus(isTRP);
+        channel.setStatus(status);
+        channel.setEventStatus(events);
         const QList<HistoryEntry> entries = detector.observe(m.module, 101);
         QCOMPARE(entries.size(), 1);
+        QTEST(entries.first().text, "text");
+        QCOMPARE(entries.first().severity, Severity::Alarm);
         QCOMPARE(entries.first().voltage, 500.0);
         QCOMPARE(float(entries.first().current), 5e-4f);
-        QVERIFY(detector.alarmsChanged());
+        QCOMPARE(detector.alarmsChanged(), status == isTRP);
+        channel.setStatus(isTRP);
+        detector.observe(m.module, 102);
         QCOMPARE(detector.activeAlarms().size(), 1);
         QCOMPARE(detector.activeAlarms().first().text, QStringLiteral("channel 1 tripped"));
-        QCOMPARE(detector.activeAlarms().first().sinceMs, 101);
+        QCOMPARE(detector.activeAlarms().first().sinceMs, status == isTRP ? 101 : 102);
         channel.setStatus(0);
-        detector.observe(m.module, 102);
+        detector.observe(m.module, 103);
         QVERIFY(detector.alarmsChanged());
         QVERIFY(detector.activeAlarms().isEmpty());
     }
