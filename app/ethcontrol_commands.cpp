@@ -1,6 +1,6 @@
 // The operator's channel and module commands without an input dialog, the table edits, the
 // voltage increment keys and the slots the two control dialogs call.
-#include "ethcontrol_commands.h"
+#include "commandinputs.h"
 #include "ethcontrol.h"
 
 #include "applogging.h"

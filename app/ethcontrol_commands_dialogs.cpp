@@ -3,7 +3,7 @@
 // its own event loop while the link keeps polling, and the watchdog may end the connection
 // meanwhile, so the link is looked at again after every answer.
 #include "ethcontrol.h"
-#include "ethcontrol_commands.h"
+#include "commandinputs.h"
 
 #include "configuration.h"
 #include "scpi_parser.h"

@@ -1,7 +1,7 @@
 // The commands that change how the module works: listen-only interface mode, digital filter,
 // saving its configuration; and the About boxes.
 #include "ethcontrol.h"
-#include "ethcontrol_commands.h"
+#include "commandinputs.h"
 
 #include "scpi_parser.h"
 

@@ -955,6 +955,13 @@ Try &apos;%1 --help&apos;.
     </message>
 </context>
 <context>
+    <name>DialogPrompter</name>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+</context>
+<context>
     <name>DialogStatistic</name>
     <message>
         <source>Statistic</source>
@@ -1674,6 +1681,45 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>Channel is configured for Delayed Trip.</source>
         <translation>Der Kanal ist auf verzögerten Trip eingestellt.</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorCommands</name>
+    <message>
+        <source>Select a channel in the table first.</source>
+        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
+    </message>
+    <message>
+        <source>Select Channel (0...%1):</source>
+        <translation>Kanal wählen (0...%1):</translation>
+    </message>
+    <message>
+        <source>Choose Digital Filter steps:</source>
+        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
+    </message>
+    <message>
+        <source>listen-only</source>
+        <translation>„Listen Only“</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>Set &apos;Listen Only&apos; mode</source>
+        <translation>„Listen Only“-Modus einstellen</translation>
+    </message>
+    <message>
+        <source>Set the interface to &apos;Listen Only&apos; mode?
+
+In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
+
+The interface is currently set to %1.</source>
+        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
+
+In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
+
+Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
 </context>
 <context>

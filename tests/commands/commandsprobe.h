@@ -19,9 +19,11 @@ public:
             lines.append(command.second);
         return lines;
     }
+    /// As if the configuration had been read.
+    void endFullRead() { fullRead = false; }
 };
 
-/// Opens the parts of the main window that the command tests set up and read.
+/// Gives the main window a link for its pop-up menus.
 struct CommandsProbe
 {
     /// The window takes \a link as its current link, which must be a child of the window, and
@@ -32,6 +34,4 @@ struct CommandsProbe
         window.connectionActions->setEnabled(true);
         window.interfaceModeSupported(true);
     }
-    static Configuration &configuration(EthControl &window) { return *window.configuration; }
-    static QLabel *incrementLabel(EthControl &window) { return window.incrementLabel; }
 };

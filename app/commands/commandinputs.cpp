@@ -1,5 +1,5 @@
 // What the input dialogs of the operator commands ask, and the staircase and increment steps.
-#include "ethcontrol_commands.h"
+#include "commandinputs.h"
 
 #include "configuration.h"
 #include "module.h"

@@ -7,9 +7,9 @@
 class Configuration;
 class Module;
 
-/// The computations behind the main window's operator commands that need no widget: what an
-/// input dialog asks, its range and initial value, the voltage staircase and the increment
-/// steps. The main window shows the dialogs and sends the commands.
+/// The computations behind the operator commands that need no widget: what an input dialog
+/// asks, its range and initial value, the voltage staircase and the increment steps.
+/// OperatorCommands asks through its prompter and sends the commands.
 namespace CommandInputs {
 
 /// What a numeric input dialog shows: its label, initial value and range, in display units.
