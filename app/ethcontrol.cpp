@@ -1,29 +1,26 @@
-// Construction of the main window, the interface lists and the link each tab creates.
+// Construction of the main window, and what it shows of the session's state.
 #include "ethcontrol.h"
 
 #include "configuration.h"
+#include "connectionpanel.h"
+#include "displayrefresh.h"
 #include "networkdiscovery.h"
 #include "repaintlimiter.h"
-#include "scpi_eth.h"
-#include "scpi_gpib.h"
-#include "scpi_serial.h"
+#include "scpi_parser.h"
+#include "settingsstore.h"
 #include "ui_ethcontrol.h"
 
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace {
 constexpr int interfaceListInterval = 6000;
-constexpr int watchdogInterval = 4000;
-const char defaultIpAddress[] = "192.168.1.100";
-constexpr int defaultTcpPort = 10001;
-constexpr int defaultGpibAddress = 17;
 constexpr int paintInterval = 40;
-}
+constexpr int failureShownFor = 5000;
+} // namespace
 
 EthControl::EthControl(QWidget *parent)
     : QMainWindow(parent)
@@ -34,43 +31,62 @@ EthControl::EthControl(QWidget *parent)
         tr("%1 %2").arg(QStringLiteral("Vorn SCPI Control"), QStringLiteral(VORN_VERSION)));
     connect(ui->table, &HvTable::cellDataChanged, this, &EthControl::tableCellDataChanged);
 
-    settingsOrganization = QStringLiteral("Vornwerk GmbH");
-    settingsApplication = QStringLiteral("VornScpiControl");
-
-    configuration = new Configuration(this, settingsOrganization, ui->table);
+    moduleSession = new ModuleSession(this);
+    statusLabel = new QLabel(this);
+    statusLabel->setObjectName(QStringLiteral("lblStatus"));
+    configuration = new Configuration(this, SettingsStore::organization());
     configuration->load();
-    configuration->applyToTable();
+    display = new DisplayRefresh({ ui->table, ui->tableChanStat, ui->tableModStat, statusLabel,
+                                     ui->lblSerial, ui->lblFirmwareName, ui->lblFirmwareRel,
+                                     ui->lblVRampSpeed, ui->lblIRampSpeed, ui->lblChanTable },
+        configuration, moduleSession, this);
+    display->applyConfiguration();
+    connect(configuration, &Configuration::saved, display, &DisplayRefresh::applyConfiguration);
+    // The window's signals are the display's: the dialogs connect to the window.
+    connect(display, &DisplayRefresh::updateAllModulesStarted, this,
+        &EthControl::updateAllModulesStarted);
+    connect(display, &DisplayRefresh::updateAllModulesCompleted, this,
+        &EthControl::updateAllModulesCompleted);
+    connect(display, &DisplayRefresh::updateModuleTemperature, this,
+        &EthControl::updateModuleTemperature);
+    connect(display, &DisplayRefresh::updateChannelVoltageMeasure, this,
+        &EthControl::updateChannelVoltageMeasure);
+    connect(display, &DisplayRefresh::updateChannelCurrentMeasure, this,
+        &EthControl::updateChannelCurrentMeasure);
+    connect(display, &DisplayRefresh::updateChannelStatus, this, &EthControl::updateChannelStatus);
+    connect(display, &DisplayRefresh::updateSuppliesTempLimits, this,
+        &EthControl::updateSuppliesTempLimits);
+    connect(display, &DisplayRefresh::updateChannelControlStatus, this,
+        &EthControl::updateChannelControlStatus);
+    connect(display, &DisplayRefresh::updateModuleControlStatus, this,
+        &EthControl::updateModuleControlStatus);
 
     interfaceTimer = new QTimer(this);
     connect(interfaceTimer, &QTimer::timeout, this, &EthControl::updateInterfaces);
-    interfaceTimer->start();
-    interfaceTimer->setInterval(interfaceListInterval);
+    interfaceTimer->start(interfaceListInterval);
 
-    watchdog = new QTimer(this);
-    connect(watchdog, &QTimer::timeout, this, &EthControl::communicationTimeout);
-    watchdog->setInterval(watchdogInterval);
+    connect(moduleSession, &ModuleSession::answerProcessed, this, &EthControl::updateDisplayTimer);
+    connect(moduleSession, &ModuleSession::stateChanged, this, &EthControl::showSessionState);
+    connect(moduleSession, &ModuleSession::reconnectScheduled, this, &EthControl::showSessionState);
+    connect(moduleSession, &ModuleSession::linkChanged, this, &EthControl::followLink);
+    connect(moduleSession, &ModuleSession::openFailed, this, &EthControl::showOpenFailure);
+    connect(moduleSession, &ModuleSession::connectionLost, this, [this] {
+        if (exitRequested)
+            QCoreApplication::quit();
+    });
+    connect(this, &EthControl::stopRefresh, moduleSession, &ModuleSession::stopRefresh);
     setUpReconnection();
 
     discovery = new NetworkDiscovery(this);
     connect(discovery, &NetworkDiscovery::answerReady, this, &EthControl::udpDatagramReceived);
     ui->table->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    QSettings settings(
-        QSettings::IniFormat, QSettings::UserScope, settingsOrganization, settingsApplication);
-    ui->tabInterfaces->setCurrentIndex(settings.value(QStringLiteral("SelectedTab"), 0).toInt());
-    ui->tabInterfaces->setStyleSheet(QString());
-    ui->edtIpAddress->setText(
-        settings.value(QStringLiteral("IpAddress"), QLatin1String(defaultIpAddress)).toString());
-    ui->edtPort->setText(settings.value(QStringLiteral("TcpPort"), defaultTcpPort).toString());
-    serialPortName = settings.value(QStringLiteral("SerialPort"), QString()).toString();
-    fillSerialPortList();
-    gpibAddress = settings.value(QStringLiteral("GpibAddress"), defaultGpibAddress).toInt();
-    fillGpibList(true);
-    deviceName.clear();
+    connectionPanel = new ConnectionPanel(
+        { ui->tabInterfaces, ui->serialPortList, ui->edtIpAddress, ui->edtPort, ui->gpibList },
+        this);
+    connectionPanel->load();
 
-    statusLabel = new QLabel(this);
     incrementLabel = new QLabel(this);
-    statusLabel->setObjectName(QStringLiteral("lblStatus"));
     incrementLabel->setObjectName(QStringLiteral("lblIncrement"));
     statusBar()->insertWidget(0, statusLabel);
     statusBar()->insertWidget(1, incrementLabel);
@@ -78,13 +94,8 @@ EthControl::EthControl(QWidget *parent)
     for (StatTable *table : { static_cast<StatTable *>(ui->tableChanStat),
              static_cast<StatTable *>(ui->tableModStat) }) {
         table->initTable();
-        table->setEnabled(false);
         table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     }
-
-    ui->actionStatistic->setEnabled(false);
-    ui->actionInputOutput->setEnabled(false);
-    ui->actionEmissionParameters->setEnabled(false);
     ui->actionConfigureListenOnlyMode->setEnabled(false);
 
     connectionActions = new QActionGroup(this);
@@ -97,9 +108,10 @@ EthControl::EthControl(QWidget *parent)
              ui->actionSetChannelEmergencyOff, ui->actionSetChannelOff, ui->actionSetChannelOn,
              ui->actionSetCurrentRamp, ui->actionSetIset, ui->actionSetVoltageIncremental,
              ui->actionSetVoltageRamp, ui->actionSetVset, ui->actionSuppliesAndTemperature,
-             ui->actionScpiConsole })
+             ui->actionScpiConsole,
+             ui->actionStatistic, ui->actionInputOutput, ui->actionEmissionParameters })
         connectionActions->addAction(action);
-    connectionActions->setEnabled(false);
+    showControls(false, true);
 
     // The answer counter changes with every answer; a fixed size keeps that from laying out
     // the whole window each time.
@@ -111,60 +123,101 @@ EthControl::EthControl(QWidget *parent)
 
 EthControl::~EthControl() = default;
 
-void EthControl::fillSerialPortList()
+bool EthControl::isConnectedToModule() const
 {
-    ui->serialPortList->clear();
-    ui->serialPortList->addItems(SCPI_Serial::listSerialPorts());
-    const int index
-        = ui->serialPortList->findText(serialPortName, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        ui->serialPortList->setCurrentIndex(index);
+    return display->hasShownConnection();
 }
 
-void EthControl::fillGpibList(bool reselect)
+void EthControl::showControls(bool linkOpen, bool panelFree)
 {
-    ui->gpibList->clear();
-    ui->gpibList->addItems(SCPI_Gpib::scanGpibBus());
-    if (!reselect || gpibAddress <= 0 || gpibAddress >= 32)
+    connectionPanel->setEditable(panelFree);
+    ui->buttonConnect->setEnabled(panelFree);
+    ui->buttonDisconnect->setEnabled(!panelFree);
+    ui->table->setEnabled(linkOpen);
+    ui->tableChanStat->setEnabled(linkOpen);
+    ui->tableModStat->setEnabled(linkOpen);
+    connectionActions->setEnabled(linkOpen);
+    // The interface lists follow plugged and unplugged devices whenever no link is open.
+    if (panelFree)
+        interfaceTimer->start();
+    else
+        interfaceTimer->stop();
+}
+
+void EthControl::showSessionState()
+{
+    using State = ModuleSession::State;
+    const State state = moduleSession->state();
+    const bool linkOpen = link() != nullptr;
+    showControls(linkOpen, state == State::Idle);
+    // Once the module answers, the refresh writes the status line.
+    if (state == State::Connected)
         return;
-    const QString prefix = QString::number(gpibAddress) + QLatin1Char(' ');
-    for (int i = 0; i < ui->gpibList->count(); ++i) {
-        if (ui->gpibList->itemText(i).startsWith(prefix)) {
-            ui->gpibList->setCurrentIndex(i);
-            return;
-        }
-    }
-}
-
-void EthControl::updateInterfaces()
-{
-    // The lists are refilled only while the operator can choose an interface.
-    if (!ui->buttonConnect->isEnabled())
+    if (state == State::Idle) {
+        setStatusNotConnected();
         return;
-    fillGpibList(false);
-    fillSerialPortList();
+    }
+    const int attempts = moduleSession->attempts();
+    if (state == State::Reconnecting && !linkOpen) {
+        statusLabel->setStyleSheet(QStringLiteral("color: red"));
+        statusLabel->setText(
+            tr("Not connected. Reconnecting in 2 s (attempt %1)...").arg(attempts + 1));
+        return;
+    }
+    statusLabel->setStyleSheet(QStringLiteral("color: green"));
+    statusLabel->setText(state == State::Reconnecting
+            ? tr("Reconnecting to device... (attempt %1)").arg(attempts)
+            : tr("Connecting to device..."));
 }
 
-SCPI_Parser *EthControl::createLink(int tab)
+void EthControl::showOpenFailure()
 {
-    switch (tab) {
-    case 0: {
-        auto *serial = new SCPI_Serial(this);
-        serial->setPortName(ui->serialPortList->currentText());
-        return serial;
+    // With attempts following, the status line says so instead.
+    if (moduleSession->state() != ModuleSession::State::Idle)
+        return;
+    statusLabel->setText(tr("Can not connect to device!"));
+    statusLabel->setStyleSheet(QStringLiteral("color: red"));
+    // A new connection made in the meantime keeps its own status line.
+    QTimer::singleShot(failureShownFor, this, [this] {
+        if (moduleSession->state() == ModuleSession::State::Idle)
+            setStatusNotConnected();
+    });
+}
+
+void EthControl::followLink(SCPI_Parser *link)
+{
+    if (link) {
+        display->reset();
+        connect(link, &SCPI_Parser::updateFirmwareName, configuration,
+            &Configuration::setFirmwareName);
+        connect(link, &SCPI_Parser::updateSerialNumber, configuration,
+            &Configuration::setSerialNumber);
+        connect(link, &SCPI_Parser::updateDeviceName, this, &EthControl::deviceNameReceived);
+        connect(link, &SCPI_Parser::dataReceived, this, &EthControl::dataReceived);
+        connect(link, &SCPI_Parser::interfaceModeSupported, this,
+            &EthControl::interfaceModeSupported);
+        connectionPanel->remember(moduleSession->settings());
     }
-    case 1: {
-        auto *eth = new SCPI_Eth(this);
-        eth->setPort(ui->edtPort->text().toUShort(nullptr, 10));
-        eth->setHostAddress(ui->edtIpAddress->text());
-        return eth;
-    }
-    case 2: {
-        auto *gpib = new SCPI_Gpib(this);
-        gpib->setPrimaryAddress(gpibAddress);
-        return gpib;
-    }
-    default:
-        return nullptr;
-    }
+    showSessionState();
+    if (link)
+        ui->table->setFocus();
+}
+
+void EthControl::updateDisplayTimer()
+{
+    display->refresh();
+}
+
+void EthControl::on_buttonFlipCh_clicked()
+{
+    const bool show = ui->tableChanStat->isHidden();
+    ui->tableChanStat->setVisible(show);
+    ui->buttonFlipCh->setText(show ? QStringLiteral("-") : QStringLiteral("+"));
+}
+
+void EthControl::on_buttonFlipMod_clicked()
+{
+    const bool show = ui->tableModStat->isHidden();
+    ui->tableModStat->setVisible(show);
+    ui->buttonFlipMod->setText(show ? QStringLiteral("-") : QStringLiteral("+"));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cellcache.h"
 #include "module.h"
+#include "modulesession.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -14,6 +14,7 @@ class EthControl;
 }
 
 class Configuration;
+class ConnectionPanel;
 class ConsoleWindow;
 class DialogChannelControl;
 class DialogConfiguration;
@@ -22,6 +23,7 @@ class DialogInputOutput;
 class DialogModuleControl;
 class DialogStatistic;
 class DialogSuppliesTempLimits;
+class DisplayRefresh;
 class NetworkDiscovery;
 class QActionGroup;
 class QCloseEvent;
@@ -30,10 +32,11 @@ class QTimer;
 class SCPI_Parser;
 class TrendWindow;
 
-/// The main window: the connection panel, the channel and status tables, the menus and the
-/// dialogs. It owns at most one link (the engine of the current connection), created by Connect
-/// and deleted on disconnect and before every new attempt. Every answer the link processes runs
-/// one display refresh (updateDisplayTimer()), which also restarts the connection watchdog.
+/// The main window: it arranges the connection panel, the channel and status tables, the menus
+/// and the dialogs, and forwards the operator's actions to the classes that do the work. The
+/// module session owns the link of the present connection, its watchdog and the reconnection;
+/// every answer the link processes runs one display refresh (updateDisplayTimer()). What is
+/// enabled and what the status line says follows the session's state (showSessionState()).
 class EthControl : public QMainWindow
 {
     Q_OBJECT
@@ -43,10 +46,12 @@ public:
     ~EthControl() override;
 
     /// The current link, null while not connected.
-    SCPI_Parser *currentLink() const { return link; }
+    SCPI_Parser *currentLink() const { return moduleSession->link(); }
+    /// The connection to the module; tests give it a link factory of their own.
+    ModuleSession *session() const { return moduleSession; }
     /// The Ethernet discovery the scan action uses (tests aim it at loopback).
     NetworkDiscovery *networkDiscovery() const { return discovery; }
-    bool isConnectedToModule() const { return connected; }
+    bool isConnectedToModule() const;
 
 signals:
     void updateAllModulesStarted();
@@ -133,10 +138,6 @@ private slots:
     void on_actionTrend_triggered();
 
 protected:
-    /// Creates the unopened link for connection tab \a tab (0 serial, 1 Ethernet, 2 GPIB),
-    /// configured from the connection panel, with the window as parent.
-    virtual SCPI_Parser *createLink(int tab);
-
     /// The first close request runs the Disconnect logic and keeps the window; the program
     /// ends when the delayed disconnect() has run. A second request closes at once.
     void closeEvent(QCloseEvent *event) override;
@@ -151,47 +152,27 @@ private:
     int initialChannel() const;
     /// The module menu; only with a link, because every entry needs one.
     void contextMenuEvent(QContextMenuEvent *event) override;
+    SCPI_Parser *link() const { return moduleSession->link(); }
 
-    // Dialog helpers (declarations for the dialog openers go here)
-    /// Rewires the Input/Output and Emission Parameters dialogs to the current link's module
-    /// (and engine) when the link has changed since they were wired; runs at every opening and
-    /// at every display refresh once one of them exists. Safe without a link.
-    void rewireDialogsToLink();
-    void followLinkOnRefresh();
-    void watchLinkDeletion();
-    void forgetDeletedLink(QObject *gone);
-    /// Gives the Input/Output dialog the module's three outputs and its interlock inputs.
-    void showModuleInInputOutput();
-    /// The links the two module-listening dialogs are wired to (not owned; cleared on deletion).
-    SCPI_Parser *inputOutputLink = nullptr;
-    SCPI_Parser *emissionLink = nullptr;
-
-    // Reconnection helpers (automatic reconnection, ethcontrol_reconnect.cpp). With the File
-    // menu's "Reconnect Automatically" off, none of them changes anything.
-    /// Creates the attempt timer, reads "AutoReconnect" into the action and stores every change.
+    /// Sets what is enabled, shown and said in the status line from the session's state.
+    void showSessionState();
+    /// Enables what needs a link when \a linkOpen, and the connection panel when \a panelFree.
+    void showControls(bool linkOpen, bool panelFree);
+    /// A link could not be opened: says so for 5 s, unless attempts follow.
+    void showOpenFailure();
+    /// Wires a new link's identity signals and remembers its connection.
+    void followLink(SCPI_Parser *link);
+    /// Connects the "Reconnect Automatically" action with the session and the settings.
     void setUpReconnection();
-    /// The watchdog has ended the link: attempts begin (or go on) 2 s from now.
-    void reconnectAfterLoss();
-    /// A link could not be opened (by Connect or by an attempt): the next attempt follows 2 s
-    /// later.
-    void reconnectAfterFailure();
-    /// A link has been attached; an attempt's link takes over the open dialogs.
-    void reconnectLinkAttached();
-    /// The operator ends the attempts (Disconnect button, closing the window).
-    void endReconnection();
-    /// True from a loss or failure until the first answer of a new link or the operator's end.
-    bool isReconnecting() const;
-    void tryReconnect();
-    void showReconnectWaiting();
-    void stopReconnecting();
-    QTimer *reconnectTimer = nullptr;
-    int reconnectAttempts = 0;
-    bool reconnectAttemptRunning = false;
-    bool reconnectEndedByOperator = false;
 
     std::unique_ptr<Ui::EthControl> ui;
+    /// The connection to the module: link, watchdog, reconnection; child of the window.
+    ModuleSession *moduleSession = nullptr;
     /// Units, precisions and column headers of the channel table; child of the window.
     Configuration *configuration = nullptr;
+    /// Writes the tables and labels after every answer; child of the window.
+    DisplayRefresh *display = nullptr;
+    ConnectionPanel *connectionPanel = nullptr;
 
     DialogSuppliesTempLimits *dialogSuppliesTempLimits = nullptr;
     DialogChannelControl *dialogChannelControl = nullptr;
@@ -200,67 +181,14 @@ private:
     DialogStatistic *dialogStatistic = nullptr;
     DialogInputOutput *dialogInputOutput = nullptr;
     DialogEmissionParameters *dialogEmissionParameters = nullptr;
-
-    // Tool windows: created on first use, children of the window; they ask for the current
-    // link whenever they need it and never keep a link of their own.
     ConsoleWindow *consoleWindow = nullptr;
     TrendWindow *trendWindow = nullptr;
 
-    /// The current link and engine; a child of the window, deleted on disconnect.
-    SCPI_Parser *link = nullptr;
-    QTimer *watchdog = nullptr;
     QTimer *interfaceTimer = nullptr;
     /// Finds Ethernet modules; its socket is created by the first scan.
     NetworkDiscovery *discovery = nullptr;
     QActionGroup *connectionActions = nullptr;
     QLabel *statusLabel = nullptr;
     QLabel *incrementLabel = nullptr;
-
-    int gpibAddress = 0;
-    QString deviceName;
-    QString serialPortName;
-    QString settingsOrganization;
-    QString settingsApplication;
-    bool connected = false;
     bool exitRequested = false;
-
-    /// Runs connectDevice(); on failure ends the attempt and shows the failure for 5 s.
-    bool openOrFail();
-    /// Wires a freshly opened link to the window and starts identification.
-    void attachLink();
-    /// Refills the serial port list and reselects the stored port.
-    void fillSerialPortList();
-    /// Refills the GPIB list; with \a reselect selects the entry of the stored address.
-    void fillGpibList(bool reselect);
-    /// Fills row \a row of the channel table from channel \a row of the module.
-    void refreshRow(const Module &module, int row, int serialNumber);
-    /// Fills the status tables for the selected row and emits their signals.
-    void refreshSelectedRow(const Module &module, int row);
-    void refreshLabels(const Module &module);
-    /// Forgets the cached cells when the display units changed or a cell was edited.
-    void checkCellCache(int rows);
-
-    CellCache cellCache;
-    /// Units and precisions the cached cells were formatted with.
-    struct CellFormat
-    {
-        QString voltageUnit;
-        int voltagePrecision = -1;
-        QString currentUnit;
-        int currentPrecision = -1;
-    };
-    CellFormat cellCacheFormat;
-    int lastEditingRow = -1;
-
-    /// What the formatted labels of the refresh were last written from, so that they are
-    /// formatted again only when it changes; forgotten with the cell cache.
-    struct ShownLabels
-    {
-        bool known = false;
-        int serialNumber = 0;
-        bool percentBased = false;
-        quint64 ramps = 0;
-        int currentRow = 0;
-    };
-    ShownLabels shownLabels;
 };

@@ -27,10 +27,10 @@ constexpr int messageTime = 5000;
 
 int EthControl::commandChannel()
 {
-    if (!link)
+    if (!link())
         return -1;
     const int channel = ui->table->currentRow();
-    if (channel >= 0 && channel < link->module().channelCount())
+    if (channel >= 0 && channel < link()->module().channelCount())
         return channel;
     // Without a channel address the module would apply the command to every channel.
     statusBar()->showMessage(tr("Select a channel in the table first."), messageTime);
@@ -41,28 +41,28 @@ void EthControl::on_actionSetChannelOn_triggered()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link->setChannelOn(true, channel);
+        link()->setChannelOn(true, channel);
 }
 
 void EthControl::on_actionSetChannelOff_triggered()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link->setChannelOn(false, channel);
+        link()->setChannelOn(false, channel);
 }
 
 void EthControl::on_actionSetChannelEmergencyOff_triggered()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link->setChannelEmergencyOff(true, channel);
+        link()->setChannelEmergencyOff(true, channel);
 }
 
 void EthControl::on_actionClearChannelEmergencyOff_triggered()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link->setChannelEmergencyOff(false, channel);
+        link()->setChannelEmergencyOff(false, channel);
 }
 
 void EthControl::on_actionClearEvents_triggered()
@@ -74,39 +74,39 @@ void EthControl::on_actionClearEvents_triggered()
 
 void EthControl::on_actionSetAllChannelsOn_triggered()
 {
-    if (link)
-        link->setChannelOn(true, link->module().channelCount());
+    if (link())
+        link()->setChannelOn(true, link()->module().channelCount());
 }
 
 void EthControl::on_actionSetAllChannelsOff_triggered()
 {
-    if (link)
-        link->setChannelOn(false, link->module().channelCount());
+    if (link())
+        link()->setChannelOn(false, link()->module().channelCount());
 }
 
 void EthControl::on_actionSetAllChannelsEmergencyOff_triggered()
 {
-    if (link)
-        link->setChannelEmergencyOff(true, link->module().channelCount());
+    if (link())
+        link()->setChannelEmergencyOff(true, link()->module().channelCount());
 }
 
 void EthControl::on_actionClearAllChannelsEmergencyOff_triggered()
 {
-    if (link)
-        link->setChannelEmergencyOff(false, link->module().channelCount());
+    if (link())
+        link()->setChannelEmergencyOff(false, link()->module().channelCount());
 }
 
 void EthControl::on_actionClearAllEvents_triggered()
 {
-    if (link)
-        link->clearStatus();
+    if (link())
+        link()->clearStatus();
 }
 
 void EthControl::on_actionSetVoltageIncremental_triggered()
 {
-    if (!link)
+    if (!link())
         return;
-    const Module &module = link->module();
+    const Module &module = link()->module();
     const int channels = std::min(module.channelCount(), module.recordCount());
     if (channels <= 0)
         return;
@@ -114,7 +114,7 @@ void EthControl::on_actionSetVoltageIncremental_triggered()
         channels, std::fabs(module.channel(0).voltageNominal()), staircaseFalling);
     staircaseFalling = !staircaseFalling;
     for (int i = 0; i < voltages.size(); ++i)
-        link->setVoltage(voltages.at(i), i);
+        link()->setVoltage(voltages.at(i), i);
 }
 
 void EthControl::on_actionIncrementVoltage_triggered()
@@ -122,8 +122,8 @@ void EthControl::on_actionIncrementVoltage_triggered()
     const int channel = commandChannel();
     if (channel < 0)
         return;
-    const Module &module = link->module();
-    link->setVoltage(module.channel(channel).voltageSet() + module.voltageIncrement(), channel);
+    const Module &module = link()->module();
+    link()->setVoltage(module.channel(channel).voltageSet() + module.voltageIncrement(), channel);
 }
 
 void EthControl::on_actionDecrementVoltage_triggered()
@@ -131,8 +131,8 @@ void EthControl::on_actionDecrementVoltage_triggered()
     const int channel = commandChannel();
     if (channel < 0)
         return;
-    const Module &module = link->module();
-    link->setVoltage(module.channel(channel).voltageSet() - module.voltageIncrement(), channel);
+    const Module &module = link()->module();
+    link()->setVoltage(module.channel(channel).voltageSet() - module.voltageIncrement(), channel);
 }
 
 void EthControl::on_actionSetIncrementTimes10_triggered()
@@ -140,7 +140,7 @@ void EthControl::on_actionSetIncrementTimes10_triggered()
     const int channel = commandChannel();
     if (channel < 0)
         return;
-    Module &module = link->module();
+    Module &module = link()->module();
     module.setVoltageIncrement(CommandInputs::incrementTimes10(
         module.voltageIncrement(), module.channel(channel).voltageNominal()));
     incrementLabel->setText(CommandInputs::incrementLabel(module.voltageIncrement()));
@@ -148,9 +148,9 @@ void EthControl::on_actionSetIncrementTimes10_triggered()
 
 void EthControl::on_actionSetIncrementBy10_triggered()
 {
-    if (!link)
+    if (!link())
         return;
-    Module &module = link->module();
+    Module &module = link()->module();
     module.setVoltageIncrement(CommandInputs::incrementBy10(module.voltageIncrement()));
     incrementLabel->setText(CommandInputs::incrementLabel(module.voltageIncrement()));
 }
@@ -160,27 +160,27 @@ void EthControl::tableCellDataChanged(int row, int column, QString text)
     // A text that is no number is sent as 0; the module limits or refuses what it cannot take.
     const float typed = text.toFloat();
     float value = typed;
-    const bool channel = link && row >= 0 && row < link->module().channelCount();
+    const bool channel = link() && row >= 0 && row < link()->module().channelCount();
     switch (column) {
     case columnVoltageSet:
         value = configuration->voltageToSI(typed);
         if (channel)
-            link->setVoltage(value, row);
+            link()->setVoltage(value, row);
         break;
     case columnVoltageBounds:
         value = configuration->voltageToSI(typed);
         if (channel)
-            link->setVoltageBounds(value, row);
+            link()->setVoltageBounds(value, row);
         break;
     case columnCurrentSet:
         value = configuration->currentToSI(typed);
         if (channel)
-            link->setCurrent(value, row);
+            link()->setCurrent(value, row);
         break;
     case columnCurrentBounds:
         value = configuration->currentToSI(typed);
         if (channel)
-            link->setCurrentBounds(value, row);
+            link()->setCurrentBounds(value, row);
         break;
     default:
         break;
@@ -190,38 +190,44 @@ void EthControl::tableCellDataChanged(int row, int column, QString text)
 
 void EthControl::clearChannelEvents(quint16 channel)
 {
-    if (!link)
+    if (!link())
         return;
-    link->clearChannelEvents(channel);
-    link->restartFullRead();
+    link()->clearChannelEvents(channel);
+    link()->restartFullRead();
 }
 
 void EthControl::setChannelControl(quint16 channel, quint16 control)
 {
-    if (link)
-        link->setChannelControl(control, channel);
+    if (link())
+        link()->setChannelControl(control, channel);
 }
 
 void EthControl::setChannelEventMask(quint16 channel, quint16 eventmask)
 {
-    if (link)
-        link->setChannelEventMask(eventmask, channel);
+    if (link())
+        link()->setChannelEventMask(eventmask, channel);
 }
 
 void EthControl::clearModuleEvents()
 {
-    if (link)
-        link->clearModuleEvents();
+    if (link())
+        link()->clearModuleEvents();
 }
 
 void EthControl::setModuleControl(quint16 control)
 {
-    if (link)
-        link->setModuleControl(control);
+    if (link())
+        link()->setModuleControl(control);
 }
 
 void EthControl::setModuleEventMask(quint16 eventmask)
 {
-    if (link)
-        link->setModuleEventMask(eventmask & 0xFFFFu);
+    if (link())
+        link()->setModuleEventMask(eventmask & 0xFFFFu);
+}
+
+void EthControl::outputChanged(Module::Output output, int value)
+{
+    if (link())
+        link()->setModuleOutput(output, value);
 }

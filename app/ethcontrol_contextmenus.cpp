@@ -52,7 +52,7 @@ void EthControl::contextMenuEvent(QContextMenuEvent *event)
 {
     event->accept();
     // Every entry needs a module to talk to.
-    if (!link)
+    if (!link())
         return;
     QMenu menu(this);
     addTitle(menu, tr("Module menu"));

@@ -10,9 +10,9 @@
 
 void EthControl::on_actionConfigureListenOnlyMode_triggered()
 {
-    if (!link)
+    if (!link())
         return;
-    const QString mode = link->module().interfaceMode() != 0 ? tr("listen-only") : tr("normal");
+    const QString mode = link()->module().interfaceMode() != 0 ? tr("listen-only") : tr("normal");
     const QMessageBox::StandardButton answer = QMessageBox::question(this,
         tr("Set 'Listen Only' mode"),
         tr("Set the interface to 'Listen Only' mode?\n\nIn this mode, the device can be "
@@ -20,34 +20,34 @@ void EthControl::on_actionConfigureListenOnlyMode_triggered()
            "command was received over SCPI.\n\nThe interface is currently set to %1.")
             .arg(mode),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton);
-    if (!link)
+    if (!link())
         return;
     if (answer == QMessageBox::Yes)
-        link->setInterfaceMode(1);
+        link()->setInterfaceMode(1);
     else if (answer == QMessageBox::No)
-        link->setInterfaceMode(0);
+        link()->setInterfaceMode(0);
 }
 
 void EthControl::on_actionDigitalFilter_triggered()
 {
-    if (!link)
+    if (!link())
         return;
     bool ok = false;
     const QString choice = QInputDialog::getItem(this, tr("Vorn SCPI Control"),
         tr("Choose Digital Filter steps:"), CommandInputs::filterSteps(),
-        CommandInputs::filterPreselection(link->module().average()), false, &ok);
-    if (!ok || choice.isEmpty() || !link)
+        CommandInputs::filterPreselection(link()->module().average()), false, &ok);
+    if (!ok || choice.isEmpty() || !link())
         return;
     bool number = false;
     const int steps = choice.toInt(&number, 10);
     if (number)
-        link->setAverage(steps);
+        link()->setAverage(steps);
 }
 
 void EthControl::on_actionSaveChangedConfigurationInDevice_triggered()
 {
-    if (link)
-        link->saveConfiguration();
+    if (link())
+        link()->saveConfiguration();
 }
 
 void EthControl::on_actionAbout_triggered()

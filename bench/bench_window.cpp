@@ -131,14 +131,14 @@ WindowFigures windowRate(quint16 port, int milliseconds, int trendWindow = -1)
         trend->findChild<QComboBox *>(QStringLiteral("cmbBoxWindow"))->setCurrentIndex(trendWindow);
     }
     // The same refresh, timed: the window's own connection is replaced by one that measures it.
-    QObject::disconnect(
-        link, &SCPI_Parser::updateDisplay, &window, &EthControl::updateDisplayTimer);
+    QObject::disconnect(window.session(), &ModuleSession::answerProcessed, &window,
+        &EthControl::updateDisplayTimer);
     int answers = 0;
     bool measuring = false;
     std::vector<qint64> times;
     times.reserve(200000);
     QElapsedTimer refresh;
-    QObject::connect(link, &SCPI_Parser::updateDisplay, &window, [&] {
+    QObject::connect(window.session(), &ModuleSession::answerProcessed, &window, [&] {
         refresh.start();
         window.updateDisplayTimer();
         if (measuring) {

@@ -1,8 +1,7 @@
 #include "configuration.h"
 
-#include "hvtable.h"
+#include "settingsstore.h"
 
-#include <QResizeEvent>
 #include <QSettings>
 
 #include <algorithm>
@@ -17,10 +16,6 @@ const QString keyCurrentPrecision = QStringLiteral("currentPrecision");
 const QString keyColumnVoltageBounds = QStringLiteral("colVbnd");
 const QString keyColumnCurrentBounds = QStringLiteral("colIbnd");
 const QString keyColumnPower = QStringLiteral("colPower");
-
-constexpr int columnVoltageBounds = 2;
-constexpr int columnCurrentBounds = 6;
-constexpr int columnPower = 8;
 
 // Removes the plain keys of one group. An empty group name is the top level of the store,
 // whose child groups hold the other levels and must survive.
@@ -46,10 +41,9 @@ QString readIn(QSettings &store, const QString &group, const QString &key)
 }
 }
 
-Configuration::Configuration(QObject *parent, const QString &organizationName, HvTable *table)
+Configuration::Configuration(QObject *parent, const QString &organizationName)
     : QObject(parent)
     , m_organizationName(organizationName)
-    , m_table(table)
 {
 }
 
@@ -128,7 +122,7 @@ int Configuration::readPrecision(QSettings &store, const QString &key)
 void Configuration::load()
 {
     QSettings store(
-        QSettings::IniFormat, QSettings::UserScope, m_organizationName, m_applicationName);
+        QSettings::IniFormat, QSettings::UserScope, m_organizationName, QLatin1String(SettingsStore::DisplayApplication));
     const QString voltageUnit = readKey(store, keyVoltageUnit);
     m_voltageUnit = voltageUnit.isEmpty() ? QStringLiteral("V") : voltageUnit;
     m_voltagePrecision = readPrecision(store, keyVoltagePrecision);
@@ -149,7 +143,7 @@ void Configuration::save(int level)
         return;
     }
     QSettings store(
-        QSettings::IniFormat, QSettings::UserScope, m_organizationName, m_applicationName);
+        QSettings::IniFormat, QSettings::UserScope, m_organizationName, QLatin1String(SettingsStore::DisplayApplication));
     if (level < m_sourceLevel) {
         if (m_sourceLevel == SerialNumberLevel) {
             qCDebug(lcConfig) << "removing the settings of serial number" << m_serialNumber;
@@ -175,27 +169,7 @@ void Configuration::save(int level)
     store.sync();
     if (store.status() != QSettings::NoError)
         qCWarning(lcConfig) << "display configuration could not be written to" << store.fileName();
-    applyToTable();
-}
-
-void Configuration::applyToTable()
-{
-    if (!m_table)
-        return;
-    const QString voltageHeaders[] = { QStringLiteral("Vset (%1)"), QStringLiteral("Vmeas (%1)"),
-        QStringLiteral("Vbounds (%1)"), QStringLiteral("Vnominal (%1)") };
-    const QString currentHeaders[] = { QStringLiteral("Iset (%1)"), QStringLiteral("Imeas (%1)"),
-        QStringLiteral("Ibounds (%1)"), QStringLiteral("Inominal (%1)") };
-    for (int i = 0; i < 4; ++i) {
-        m_table->setHeaderText(i, voltageHeaders[i].arg(m_voltageUnit));
-        m_table->setHeaderText(4 + i, currentHeaders[i].arg(m_currentUnit));
-    }
-    m_table->setColumnHidden(columnVoltageBounds, !m_showVoltageBounds);
-    m_table->setColumnHidden(columnCurrentBounds, !m_showCurrentBounds);
-    m_table->setColumnHidden(columnPower, !m_showPower);
-    // Hiding or showing a column sends the table no resize; share its width out again now.
-    QResizeEvent resized(m_table->size(), m_table->size());
-    m_table->resizeEvent(&resized);
+    emit saved();
 }
 
 QString Configuration::voltageText(float volts) const

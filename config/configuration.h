@@ -2,10 +2,8 @@
 
 #include <QLoggingCategory>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
-class HvTable;
 class QSettings;
 
 Q_DECLARE_LOGGING_CATEGORY(lcConfig)
@@ -28,18 +26,14 @@ public:
     /// Most decimals a value text gets; a stored precision is read within 0 to this.
     static constexpr int maximumPrecision = 10;
 
-    /// \a table is not owned and may be null; applyToTable() then does nothing.
-    Configuration(QObject *parent, const QString &organizationName, HvTable *table);
+    Configuration(QObject *parent, const QString &organizationName);
 
     /// Reads all seven keys for the current serial number and firmware name.
     void load();
     /// Writes all seven keys at \a level (0 to 2). Saving below the level the values were read
     /// from first removes the keys of the more specific groups, so that they no longer hide
-    /// the new settings. Then applies the settings to the table.
+    /// the new settings. Then emits saved().
     void save(int level);
-    /// Writes the units into the headers of columns 0 to 7 and shows or hides columns 2
-    /// (Vbounds), 6 (Ibounds) and 8 (Power).
-    void applyToTable();
 
     QString voltageUnit() const { return m_voltageUnit; }
     /// "kV" means kilovolts; any other text counts as volts.
@@ -71,6 +65,10 @@ public:
     /// The display-unit text for microamperes, U+00B5 followed by "A".
     static QString microAmpere();
 
+signals:
+    /// The settings were written: the display takes the new units and columns.
+    void saved();
+
 public slots:
     /// Takes effect at the next load().
     void setSerialNumber(int value);
@@ -83,12 +81,10 @@ private:
     int readPrecision(QSettings &store, const QString &key);
     QString groupOf(int level) const;
 
-    QString m_applicationName = QStringLiteral("VornScpiConfig");
     QString m_organizationName;
     QString m_firmwareName;
     QString m_defaultGroup = QStringLiteral("default");
     int m_sourceLevel = DefaultLevel;
-    QPointer<HvTable> m_table;
     int m_serialNumber = 0;
     QString m_voltageUnit = QStringLiteral("V");
     int m_voltagePrecision = 2;

@@ -1,6 +1,9 @@
 #include "dialogemissionparameters.h"
 #include "ui_dialogemissionparameters.h"
 
+#include "modulesession.h"
+#include "scpi_parser.h"
+
 #include <QEvent>
 
 DialogEmissionParameters::DialogEmissionParameters(QWidget *parent)
@@ -11,6 +14,43 @@ DialogEmissionParameters::DialogEmissionParameters(QWidget *parent)
 }
 
 DialogEmissionParameters::~DialogEmissionParameters() = default;
+
+void DialogEmissionParameters::followSession(const ModuleSession *session)
+{
+    connect(session, &ModuleSession::linkChanged, this, &DialogEmissionParameters::followLink);
+    followLink(session->link());
+}
+
+void DialogEmissionParameters::followLink(SCPI_Parser *link)
+{
+    if (m_link == link)
+        return;
+    if (m_link) {
+        QObject::disconnect(&m_link->module(), nullptr, this, nullptr);
+        QObject::disconnect(this, nullptr, m_link, nullptr);
+    }
+    m_link = link;
+    if (!link)
+        return;
+    const Module *module = &link->module();
+    connect(module, &Module::emissionParameterPChanged, this,
+        &DialogEmissionParameters::setEmissionParameterP);
+    connect(module, &Module::emissionParameterIChanged, this,
+        &DialogEmissionParameters::setEmissionParameterI);
+    connect(module, &Module::emissionParameterDChanged, this,
+        &DialogEmissionParameters::setEmissionParameterD);
+    connect(module, &Module::filamentMinimumChanged, this,
+        &DialogEmissionParameters::setFilamentMinimum);
+    connect(module, &Module::filamentMaximumChanged, this,
+        &DialogEmissionParameters::setFilamentMaximum);
+    connect(this, &DialogEmissionParameters::emissionParameterChanged, link,
+        &SCPI_Parser::setModuleEmissionParameter);
+    setEmissionParameterP(module->emissionParameterP());
+    setEmissionParameterI(module->emissionParameterI());
+    setEmissionParameterD(module->emissionParameterD());
+    setFilamentMinimum(module->filamentMinimum());
+    setFilamentMaximum(module->filamentMaximum());
+}
 
 void DialogEmissionParameters::setEmissionParameterP(float value)
 {

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
+
+class ModuleSession;
+class SCPI_Parser;
 
 namespace Ui {
 class DialogEmissionParameters;
@@ -18,6 +22,10 @@ class DialogEmissionParameters : public QDialog
 public:
     explicit DialogEmissionParameters(QWidget *parent = nullptr);
     ~DialogEmissionParameters() override;
+
+    /// Shows the module of \a session's present link and of every later one, and hands the
+    /// edited values to that link's engine (not owned; it must outlive the dialog).
+    void followSession(const ModuleSession *session);
 
 signals:
     void emissionParameterChanged(
@@ -37,5 +45,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void followLink(SCPI_Parser *link);
+
     std::unique_ptr<Ui::DialogEmissionParameters> ui;
+    QPointer<SCPI_Parser> m_link;
 };

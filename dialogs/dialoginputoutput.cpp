@@ -1,6 +1,9 @@
 #include "dialoginputoutput.h"
 #include "ui_dialoginputoutput.h"
 
+#include "modulesession.h"
+#include "scpi_parser.h"
+
 #include <QEvent>
 
 DialogInputOutput::DialogInputOutput(QWidget *parent)
@@ -11,6 +14,35 @@ DialogInputOutput::DialogInputOutput(QWidget *parent)
 }
 
 DialogInputOutput::~DialogInputOutput() = default;
+
+void DialogInputOutput::followSession(const ModuleSession *session)
+{
+    connect(session, &ModuleSession::linkChanged, this, &DialogInputOutput::followLink);
+    followLink(session->link());
+}
+
+void DialogInputOutput::followLink(SCPI_Parser *link)
+{
+    if (m_link == link)
+        return;
+    if (m_link)
+        QObject::disconnect(&m_link->module(), nullptr, this, nullptr);
+    m_link = link;
+    if (!link)
+        return;
+    const Module *module = &link->module();
+    connect(module, &Module::interlockChanged, this, &DialogInputOutput::updateInterlock);
+    connect(module, &Module::outputChanged, this, &DialogInputOutput::updateOutput);
+    showModule(*module);
+}
+
+void DialogInputOutput::showModule(const Module &module)
+{
+    for (Module::Output output :
+        { Module::VoltageOutput, Module::FilamentOutput, Module::DigitalOutput })
+        updateOutput(output, module.output(output));
+    updateInterlock(module.interlock());
+}
 
 void DialogInputOutput::updateOutput(Module::Output output, int value)
 {

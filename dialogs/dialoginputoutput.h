@@ -3,8 +3,12 @@
 #include "module.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
+
+class ModuleSession;
+class SCPI_Parser;
 
 namespace Ui {
 class DialogInputOutput;
@@ -20,6 +24,12 @@ class DialogInputOutput : public QDialog
 public:
     explicit DialogInputOutput(QWidget *parent = nullptr);
     ~DialogInputOutput() override;
+
+    /// Shows the module of \a session's present link and of every later one (not owned; it
+    /// must outlive the dialog).
+    void followSession(const ModuleSession *session);
+    /// Shows the three outputs and the interlock inputs of \a module.
+    void showModule(const Module &module);
 
 signals:
     void outputChanged(Module::Output output, int value);
@@ -46,6 +56,8 @@ private slots:
 
 private:
     void emitDigitalOutput();
+    void followLink(SCPI_Parser *link);
 
     std::unique_ptr<Ui::DialogInputOutput> ui;
+    QPointer<SCPI_Parser> m_link;
 };

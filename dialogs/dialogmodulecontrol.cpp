@@ -5,9 +5,6 @@
 #include <QGridLayout>
 #include <QLabel>
 
-bool DialogModuleControl::selectAllChannels = false;
-bool DialogModuleControl::selectAllGroups = false;
-
 namespace {
 
 // Only the first 24 event-channel bits belong to channels a module can have.

@@ -80,7 +80,8 @@ private:
     quint32 eventGroupStatus = 0;
     quint32 eventGroupMask = 0;
 
-    /// One flag per "Select All" button, shared by every instance of the dialog.
-    static bool selectAllChannels;
-    static bool selectAllGroups;
+    /// One flag per "Select All" button: what its next click does is the opposite. The
+    /// window keeps one dialog for the program's run, so the flags last as long.
+    bool selectAllChannels = false;
+    bool selectAllGroups = false;
 };

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    Configuration config(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
+    Configuration config(nullptr, QStringLiteral("Vornwerk GmbH"));
     config.setSerialNumber(4711);
     config.setFirmwareName(QStringLiteral("KA2F8"));
     config.load();

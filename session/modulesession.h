@@ -1,6 +1,7 @@
 #pragma once
 
 #include "linksettings.h"
+#include "scpi_parser.h"
 
 #include <QElapsedTimer>
 #include <QLoggingCategory>

@@ -32,6 +32,8 @@ int main(int argc, char *argv[])
     }
     vornsim::quitOnSignal(&app);
     std::printf("%s\n", qPrintable(program.readyLine()));
+    if (!program.controlLine().isEmpty())
+        std::printf("%s\n", qPrintable(program.controlLine()));
     std::fflush(stdout);
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "simoptions.h"
 
+#include "model/controlcommand.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -81,6 +83,20 @@ void declareOptions(QCommandLineParser &parser)
     opt("nominal-voltage", "Nominal voltage per channel in V (negative: negative module).", "V");
     opt("nominal-current", "Nominal current per channel in A.", "A");
     opt("no-noise", "Exact measured values; no noise, no drift.");
+    opt("load",
+        "A load on channel CH (a number or all): a resistance in ohms plus an optional leakage "
+        "that grows with the voltage, in A per V. Repeatable.",
+        "CH=OHMS[,LEAK_A_PER_V]");
+    opt("arc-rate",
+        "Random arcs on channel CH (a number or all) while it has voltage, PER_MIN a minute on "
+        "average; three arcs less than a second apart switch the channel off (arc error). The "
+        "arcs follow a fixed pseudo-random sequence per serial number and channel. Repeatable.",
+        "CH=PER_MIN");
+    opt("control",
+        "Open the control port on 127.0.0.1:PORT (0 picks a free port) and print \"control "
+        "127.0.0.1:<port>\" after the ready line. One command a line, answered \"ok\" or "
+        "\"error: ...\"; the commands are listed at the end.",
+        "PORT");
     opt("verbose", "Trace commands and faults (logging category vorn.sim) to stderr.");
     opt("trace",
         "Append every received request line to FILE (GPIB lines start with the address and a "
@@ -105,7 +121,10 @@ void declareOptions(QCommandLineParser &parser)
 bool handleInformational(const QCommandLineParser &parser, QString *message, int *exitCode)
 {
     if (parser.isSet(QStringLiteral("help"))) {
-        *message = parser.helpText();
+        *message = parser.helpText()
+            + QStringLiteral("\nControl port commands (CH is a channel number or all; with "
+                             "several GPIB\nmodules they act on the first):\n")
+            + controlCommandHelp() + QLatin1Char('\n');
         *exitCode = 0;
         return false;
     }
@@ -230,6 +249,69 @@ bool parseNominals(const QCommandLineParser &parser, SimOptions *o, QString *mes
     return true;
 }
 
+/// "CH=VALUES" of --load and --arc-rate: the channels and the values split at ",".
+bool channelSetting(const QString &option, const QString &text, int channelCount,
+    QList<int> *channels, QList<QByteArray> *values, QString *message)
+{
+    const int equals = int(text.indexOf(QLatin1Char('=')));
+    if (equals < 0) {
+        *message = QStringLiteral("invalid value for --%1: %2 (CH=...)").arg(option, text);
+        return false;
+    }
+    QString error;
+    if (!parseChannelWord(text.left(equals).toLatin1(), channelCount, channels, &error)) {
+        *message = QStringLiteral("invalid value for --%1: %2").arg(option, error);
+        return false;
+    }
+    *values = text.mid(equals + 1).toLatin1().split(',');
+    return true;
+}
+
+/// --load, --arc-rate and --control; after the channel count is known.
+bool parseConditions(QCommandLineParser &parser, SimOptions *o, QString *message)
+{
+    const int count = o->preset.identity.channels;
+    for (const QString &text : parser.values(QStringLiteral("load"))) {
+        SimOptions::Load load;
+        QList<QByteArray> values;
+        QString error;
+        if (!channelSetting(QStringLiteral("load"), text, count, &load.channels, &values, message))
+            return false;
+        if (values.size() > 2
+            || !parseLoadValues(
+                values.value(0), values.value(1), &load.ohms, &load.leakagePerVolt, &error)) {
+            *message = QStringLiteral("invalid value for --load: %1 (%2)")
+                           .arg(text, error.isEmpty() ? QStringLiteral("CH=OHMS[,LEAK]") : error);
+            return false;
+        }
+        o->loads << load;
+    }
+    for (const QString &text : parser.values(QStringLiteral("arc-rate"))) {
+        SimOptions::ArcRate rate;
+        QList<QByteArray> values;
+        if (!channelSetting(
+                QStringLiteral("arc-rate"), text, count, &rate.channels, &values, message))
+            return false;
+        bool ok = false;
+        rate.perMinute = values.first().toDouble(&ok);
+        // Up to 100 arcs a second; more would keep the model busy with arcs alone.
+        if (!ok || values.size() != 1 || !(rate.perMinute >= 0.0 && rate.perMinute <= 6000.0)) {
+            *message
+                = QStringLiteral("invalid value for --arc-rate: %1 (0 to 6000 a minute)").arg(text);
+            return false;
+        }
+        o->arcRates << rate;
+    }
+    if (parser.isSet(QStringLiteral("control"))) {
+        quint16 port = 0;
+        Numbers n { parser, message };
+        if (!n.get(QStringLiteral("control"), &port, 65535))
+            return false;
+        o->controlPort = port;
+    }
+    return true;
+}
+
 } // namespace
 
 bool parseSimOptions(
@@ -247,7 +329,8 @@ bool parseSimOptions(
 
     SimOptions o;
     if (!parseTransport(parser, &o, message) || !parsePreset(parser, &o, message)
-        || !parseIntegers(parser, &o, message) || !parseNominals(parser, &o, message))
+        || !parseIntegers(parser, &o, message) || !parseNominals(parser, &o, message)
+        || !parseConditions(parser, &o, message))
         return false;
     o.faults.echoWithAnswer = parser.isSet(QStringLiteral("echo-with-answer"));
     o.noise = !parser.isSet(QStringLiteral("no-noise"));

@@ -25,6 +25,23 @@ struct SimOptions
     bool verbose = false;
     QString traceFile; ///< every received request line is appended here when set
     FaultOptions faults;
+
+    /// A load on channels (--load), applied in the order given.
+    struct Load
+    {
+        QList<int> channels;
+        double ohms = 0.0;
+        double leakagePerVolt = 0.0;
+    };
+    /// Random arcs on channels (--arc-rate), applied in the order given.
+    struct ArcRate
+    {
+        QList<int> channels;
+        double perMinute = 0.0;
+    };
+    QList<Load> loads;
+    QList<ArcRate> arcRates;
+    int controlPort = -1; ///< the control port (0 picks a free one); -1 for none
 };
 
 /// Parses the arguments (argv[0] included). On success returns true and fills `options`. On

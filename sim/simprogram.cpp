@@ -1,5 +1,6 @@
 #include "simprogram.h"
 
+#include "frontends/controlport.h"
 #include "frontends/gpibfrontend.h"
 #include "frontends/serialfrontend.h"
 #include "frontends/tcpfrontend.h"
@@ -29,6 +30,14 @@ SimModule *SimProgram::addModule(const SimOptions &options, int serialOffset)
     SimModule *module = m_modules.back().get();
     module->setClock(SimModule::Clock::RealTime);
     module->setNoise(options.noise);
+    for (const SimOptions::Load &load : options.loads) {
+        for (int channel : load.channels)
+            module->setLoad(channel, load.ohms, load.leakagePerVolt);
+    }
+    for (const SimOptions::ArcRate &rate : options.arcRates) {
+        for (int channel : rate.channels)
+            module->setArcRate(channel, rate.perMinute);
+    }
     return module;
 }
 
@@ -48,6 +57,30 @@ bool SimProgram::start(const SimOptions &options, QString *error)
             return false;
         }
     }
+    return startFrontEnd(options, error) && startControlPort(options, error);
+}
+
+bool SimProgram::startControlPort(const SimOptions &options, QString *error)
+{
+    if (options.controlPort < 0)
+        return true;
+    if (m_modules.empty()) {
+        *error = QStringLiteral("the control port needs a module (--gpib without addresses?)");
+        return false;
+    }
+    auto *control = new ControlPort(m_modules.front().get(), this);
+    if (!control->listen(quint16(options.controlPort))) {
+        *error = QStringLiteral("cannot open the control port 127.0.0.1:%1: %2")
+                     .arg(options.controlPort)
+                     .arg(control->errorString());
+        return false;
+    }
+    m_controlLine = QStringLiteral("control 127.0.0.1:%1").arg(control->serverPort());
+    return true;
+}
+
+bool SimProgram::startFrontEnd(const SimOptions &options, QString *error)
+{
     switch (options.transport) {
     case SimOptions::Transport::Tcp: {
         const QHostAddress address(options.address);

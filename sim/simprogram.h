@@ -26,13 +26,18 @@ public:
     bool start(const SimOptions &options, QString *error);
     /// The line announcing where the module can be reached, e.g. "tcp 127.0.0.1:10001".
     QString readyLine() const { return m_readyLine; }
+    /// "control 127.0.0.1:<port>" when the control port is open, else empty.
+    QString controlLine() const { return m_controlLine; }
 
 private:
     SimModule *addModule(const SimOptions &options, int serialOffset);
+    bool startFrontEnd(const SimOptions &options, QString *error);
+    bool startControlPort(const SimOptions &options, QString *error);
     void trace(const QByteArray &line);
 
     std::vector<std::unique_ptr<SimModule>> m_modules;
     QString m_readyLine;
+    QString m_controlLine;
     QFile m_trace;
 };
 

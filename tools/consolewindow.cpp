@@ -3,7 +3,9 @@
 
 #include "consolechannel.h"
 #include "consolerequest.h"
+#include "modulesession.h"
 #include "scpi_parser.h"
+#include "settingsstore.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
@@ -15,13 +17,7 @@
 
 namespace {
 
-QSettings historyStore()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vornwerk GmbH"),
-        QStringLiteral("VornScpiControl"));
-}
-
-const QString HistoryKey = QStringLiteral("Console/history");
+const QLatin1String HistoryKey(SettingsStore::Key::ConsoleHistory);
 
 QString stamp()
 {
@@ -30,17 +26,17 @@ QString stamp()
 
 } // namespace
 
-ConsoleWindow::ConsoleWindow(LinkProvider provider, QWidget *parent)
+ConsoleWindow::ConsoleWindow(const ModuleSession *session, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::ConsoleWindow>())
-    , m_provider(std::move(provider))
+    , m_session(session)
 {
     ui->setupUi(this);
     ui->textHistory->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // The view is bounded like the history, so a console left open for days stays small.
     ui->textHistory->setMaximumBlockCount(10000);
     ui->lineCommand->installEventFilter(this);
-    m_history = historyStore().value(HistoryKey).toStringList().mid(0, HistoryLength);
+    m_history = SettingsStore::panel().value(HistoryKey).toStringList().mid(0, HistoryLength);
     m_historyIndex = m_history.size();
 }
 
@@ -99,7 +95,7 @@ void ConsoleWindow::submitLine(const QString &line)
     remember(line.trimmed());
     ui->lineCommand->clear();
 
-    SCPI_Parser *link = m_provider ? m_provider() : nullptr;
+    SCPI_Parser *link = m_session ? m_session->link() : nullptr;
     if (!link || link->isStopped() || !link->isConnected()) {
         print(tr("Not sent: no module is connected (%1).").arg(line.trimmed()), error);
         return;
@@ -163,7 +159,7 @@ void ConsoleWindow::remember(const QString &line)
     while (m_history.size() > HistoryLength)
         m_history.removeFirst();
     m_historyIndex = m_history.size();
-    historyStore().setValue(HistoryKey, m_history);
+    SettingsStore::panel().setValue(HistoryKey, m_history);
 }
 
 void ConsoleWindow::print(const QString &text, const QColor &colour)

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
+class ModuleSession;
 class SCPI_Parser;
 class QColor;
 
@@ -16,20 +16,19 @@ class ConsoleWindow;
 
 /// The SCPI console: the operator types one line, it goes through the engine's command queue
 /// like a set command, and its answer is shown with a time stamp under the line. Lines are sent
-/// one at a time, so every answer follows the line that asked for it. The window follows
-/// whatever link the provider returns when a line is sent, and reports a connection that ends
-/// while a line waits for its answer.
+/// one at a time, so every answer follows the line that asked for it. Each line goes to the
+/// session's link of the moment, and a connection that ends while a line waits for its answer
+/// is reported.
 class ConsoleWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    /// Returns the current link, or null; called whenever a line is to be sent.
-    using LinkProvider = std::function<SCPI_Parser *()>;
     /// Lines kept in the history and in the settings.
     static constexpr int HistoryLength = 100;
 
-    explicit ConsoleWindow(LinkProvider provider, QWidget *parent = nullptr);
+    /// \a session is not owned and must outlive the window.
+    explicit ConsoleWindow(const ModuleSession *session, QWidget *parent = nullptr);
     ~ConsoleWindow() override;
 
     /// Handles \a line as if the operator had typed it and pressed Return.
@@ -62,7 +61,7 @@ private:
     void print(const QString &text, const QColor &colour);
 
     std::unique_ptr<Ui::ConsoleWindow> ui;
-    LinkProvider m_provider;
+    const ModuleSession *m_session;
     QPointer<SCPI_Parser> m_link;
     QMetaObject::Connection m_answerConnection;
     QMetaObject::Connection m_destroyedConnection;

@@ -2,6 +2,7 @@
 #include "ui_trendwindow.h"
 
 #include "configuration.h"
+#include "modulesession.h"
 #include "scpi_parser.h"
 #include "trendexport.h"
 #include "trendplot.h"
@@ -24,10 +25,11 @@ constexpr qint64 Windows[] = { 60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000 };
 
 } // namespace
 
-TrendWindow::TrendWindow(LinkProvider provider, const Configuration *configuration, QWidget *parent)
+TrendWindow::TrendWindow(
+    const ModuleSession *session, const Configuration *configuration, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::TrendWindow>())
-    , m_provider(std::move(provider))
+    , m_session(session)
     , m_configuration(configuration)
     , m_buffer(SCPI_Parser::ChannelRecords, TrendBuffer::DefaultCapacity)
 {
@@ -56,9 +58,9 @@ void TrendWindow::tick()
 
 void TrendWindow::sample(qint64 nowMs)
 {
-    // The provider is asked every time: after a reconnection it names the new link, and a
+    // The session is asked every time: after a reconnection it names the new link, and a
     // link that has been deleted is never looked at again.
-    const SCPI_Parser *link = m_provider ? m_provider() : nullptr;
+    const SCPI_Parser *link = m_session ? m_session->link() : nullptr;
     if (link && link->isConnected() && !link->isStopped()) {
         const Module &module = link->module();
         const int count = std::clamp(module.channelCount(), 0, SCPI_Parser::ChannelRecords);

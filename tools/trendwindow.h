@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class Configuration;
+class ModuleSession;
 class QListWidgetItem;
 class SCPI_Parser;
 class TrendPlot;
@@ -27,15 +27,13 @@ class TrendWindow : public QWidget
     Q_OBJECT
 
 public:
-    /// Returns the current link, or null; called at every sample.
-    using LinkProvider = std::function<SCPI_Parser *()>;
     static constexpr int SampleIntervalMs = 100;
     /// The plot moves on at most four times a second; sampling stays at ten.
     static constexpr int MinimumRedrawMs = 250;
 
-    /// \a configuration is not owned and must outlive the window.
-    TrendWindow(
-        LinkProvider provider, const Configuration *configuration, QWidget *parent = nullptr);
+    /// \a session and \a configuration are not owned and must outlive the window.
+    TrendWindow(const ModuleSession *session, const Configuration *configuration,
+        QWidget *parent = nullptr);
     ~TrendWindow() override;
 
     /// Takes one sample of the current module at \a nowMs (the timer passes the clock time).
@@ -62,7 +60,7 @@ private:
     void updateMask();
 
     std::unique_ptr<Ui::TrendWindow> ui;
-    LinkProvider m_provider;
+    const ModuleSession *m_session;
     const Configuration *m_configuration;
     TrendBuffer m_buffer;
     TrendPlot *m_plot = nullptr;

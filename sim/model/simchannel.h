@@ -43,10 +43,18 @@ struct SimChannel
     double currentNominal = 0.0;
     double voltageOutput = 0.0; ///< the output voltage, without measurement noise
     double currentOutput = 0.0; ///< the output current, without measurement noise
-    double loadCurrent = 0.0; ///< what the connected load draws while the output is live
+    double loadCurrent = 0.0; ///< a fixed current the load draws while the output is live
+    double loadOhms = 0.0; ///< resistance of the connected load; 0 for none
+    double leakagePerVolt = 0.0; ///< leakage current of a detector, A per V of output
+    double arcRate = 0.0; ///< random arcs per minute while the output is live
+    qint64 nextArcAt = 0; ///< model time (ms) of the next random arc when arcRate > 0
+    qint64 lastArcAt = -1; ///< model time (ms) of the latest arc; -1 for none yet
+    int arcsInRow = 0; ///< arcs that followed each other closely, the latest included
+    quint64 arcRandom = 0; ///< state of the generator that spaces the random arcs
     bool on = false; ///< switched on by command (control bit "setON")
     bool emergency = false; ///< emergency off (control bit "setEMCY")
     bool tripped = false; ///< switched off by over-current with kill enabled
+    bool arcError = false; ///< switched off by too many arcs in a row
     bool inhibit = false; ///< external inhibit input
     bool inputError = false; ///< the last set command for this channel was out of range
     bool epu = false; ///< the polarity follows the sign of the set voltage
@@ -60,6 +68,14 @@ struct SimChannel
             (on ? channelcontrol::SetOn : 0) | (emergency ? channelcontrol::SetEmergency : 0));
     }
     bool live() const { return on && !emergency && !tripped && !inhibit; }
+    /// Switching on again is how a trip or an arc error is acknowledged.
+    void switchOn()
+    {
+        on = true;
+        tripped = false;
+        arcError = false;
+        arcsInRow = 0;
+    }
 };
 
 } // namespace vornsim

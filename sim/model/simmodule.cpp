@@ -124,16 +124,56 @@ void SimModule::step(double seconds)
 {
     for (SimChannel &ch : m_channels)
         updateChannel(ch, seconds);
+    for (int i = 0; i < channelCount(); ++i)
+        randomArcs(i);
     refreshStatus();
+}
+
+double SimModule::targetVoltage(const SimChannel &ch) const
+{
+    if (!ch.live())
+        return 0.0;
+    // The output never goes beyond the voltage limit, whatever the set value.
+    const double limit = m_voltageLimit * std::abs(ch.voltageNominal) / 100.0;
+    return std::abs(ch.voltageSet) > limit ? std::copysign(limit, ch.voltageSet) : ch.voltageSet;
+}
+
+double SimModule::loadDemand(const SimChannel &ch) const
+{
+    const double volts = std::abs(ch.voltageOutput);
+    if (volts <= 0.0)
+        return 0.0;
+    const double conductance = (ch.loadOhms > 0.0 ? 1.0 / ch.loadOhms : 0.0) + ch.leakagePerVolt;
+    return ch.loadCurrent + volts * conductance;
+}
+
+double SimModule::currentCeiling(const SimChannel &ch) const
+{
+    const double limit = m_currentLimit * ch.currentNominal / 100.0;
+    return limit < ch.currentSet ? limit : ch.currentSet;
+}
+
+double SimModule::regulatedVoltage(const SimChannel &ch) const
+{
+    // Under constant-current regulation the load is treated as resistive: the voltage falls in
+    // proportion to the current the regulation allows.
+    const double demand = loadDemand(ch);
+    const double ceiling = currentCeiling(ch);
+    if (demand > ceiling)
+        return ch.voltageOutput * ceiling / demand;
+    return ch.voltageOutput;
 }
 
 void SimModule::updateChannel(SimChannel &ch, double seconds)
 {
-    if (ch.emergency || ch.tripped || ch.inhibit) {
-        // Emergency off, a trip and the inhibit input cut the output at once, without a ramp.
+    // An open safety loop and the inhibit input switch the channel off and keep it off.
+    if (!m_safetyLoop || ch.inhibit)
+        ch.on = false;
+    if (ch.emergency || ch.tripped || ch.arcError || ch.inhibit || !m_safetyLoop) {
+        // These cut the output at once, without a ramp.
         ch.voltageOutput = 0.0;
     } else {
-        const double target = ch.on ? ch.voltageSet : 0.0;
+        const double target = targetVoltage(ch);
         const double delta = target - ch.voltageOutput;
         double stepSize = rampSpeed(ch) * seconds;
         // A step without time moves nothing, even at an endless speed (infinity times 0).
@@ -143,16 +183,12 @@ void SimModule::updateChannel(SimChannel &ch, double seconds)
             ? target
             : ch.voltageOutput + std::copysign(stepSize, delta);
     }
-    const bool live = std::abs(ch.voltageOutput) > 0.0;
-    ch.currentOutput = live ? ch.loadCurrent : 0.0;
-    if (live && ch.loadCurrent > ch.currentSet) {
-        if (m_control & modulecontrol::SetKill) {
-            trip(int(&ch - m_channels.data()));
-        } else {
-            // Constant-current regulation; voltageMeasure() lowers the voltage to match.
-            ch.currentOutput = ch.currentSet;
-        }
-    }
+    // More load than the channel may give: constant-current regulation, or a trip.
+    const double demand = loadDemand(ch);
+    const double ceiling = currentCeiling(ch);
+    ch.currentOutput = demand > ceiling ? ceiling : demand;
+    if (ch.live() && demand > ceiling && (m_control & modulecontrol::SetKill))
+        trip(int(&ch - m_channels.data()));
 }
 
 quint16 SimModule::channelStatus(const SimChannel &ch) const
@@ -167,9 +203,9 @@ quint16 SimModule::channelStatus(const SimChannel &ch) const
     const bool live = ch.live();
     if (live)
         s |= On;
-    const double target = live ? ch.voltageSet : 0.0;
-    const bool cc = live && ch.loadCurrent > ch.currentSet;
-    const bool ramping = !cc && std::abs(target - ch.voltageOutput) > 1e-9;
+    const double demand = loadDemand(ch);
+    const bool cc = live && demand > currentCeiling(ch);
+    const bool ramping = !cc && std::abs(targetVoltage(ch) - ch.voltageOutput) > 1e-9;
     if (ramping)
         s |= Ramp;
     if (ch.emergency)
@@ -179,9 +215,9 @@ quint16 SimModule::channelStatus(const SimChannel &ch) const
     else if (live && !ramping)
         s |= ConstantVoltage;
     if (live && !ramping && ch.voltageBounds > 0.0
-        && std::abs(ch.voltageOutput - ch.voltageSet) > ch.voltageBounds)
+        && std::abs(regulatedVoltage(ch) - ch.voltageSet) > ch.voltageBounds)
         s |= VoltageBounds;
-    if (live && ch.currentBounds > 0.0 && ch.currentOutput > ch.currentSet + ch.currentBounds)
+    if (live && ch.currentBounds > 0.0 && demand > ch.currentSet + ch.currentBounds)
         s |= CurrentBounds;
     if (ch.inhibit)
         s |= ExternalInhibit;
@@ -189,10 +225,13 @@ quint16 SimModule::channelStatus(const SimChannel &ch) const
         s |= Trip;
     if (std::abs(ch.voltageSet) > m_voltageLimit * std::abs(ch.voltageNominal) / 100.0 + 1e-9)
         s |= VoltageLimit;
-    if (ch.currentSet > m_currentLimit * ch.currentNominal / 100.0 + 1e-12)
+    const double currentLimit = m_currentLimit * ch.currentNominal / 100.0 + 1e-12;
+    if (ch.currentSet > currentLimit || demand > currentLimit)
         s |= CurrentLimit;
-    // Arc bits are only raised from a test through setArc(); they are kept in the status word.
-    s |= ch.status & (Arc | ArcError);
+    if (ch.lastArcAt >= 0 && m_now - ch.lastArcAt < arcShownMs)
+        s |= Arc;
+    if (ch.arcError)
+        s |= ArcError;
     return s;
 }
 
@@ -277,12 +316,7 @@ double SimModule::noise(double amplitude) const
 
 double SimModule::voltageMeasure(int index) const
 {
-    const SimChannel &ch = m_channels.at(size_t(index));
-    // Under constant-current regulation the load is treated as resistive: the voltage falls in
-    // proportion to the current the regulation allows.
-    if ((ch.status & channelbit::ConstantCurrent) && ch.loadCurrent > 0.0)
-        return ch.voltageOutput * ch.currentSet / ch.loadCurrent;
-    return ch.voltageOutput;
+    return regulatedVoltage(m_channels.at(size_t(index)));
 }
 
 double SimModule::temperature() const
@@ -355,17 +389,6 @@ void SimModule::setInhibit(int index, bool on)
     step(0.0);
 }
 
-void SimModule::setArc(int index, bool on)
-{
-    if (index < 0 || index >= channelCount())
-        return;
-    SimChannel &ch = m_channels[size_t(index)];
-    if (on && !(ch.status & channelbit::Arc))
-        ch.eventStatus |= channelbit::Arc;
-    ch.status = on ? quint16(ch.status | channelbit::Arc) : quint16(ch.status & ~channelbit::Arc);
-    refreshStatus();
-}
-
 void SimModule::raiseChannelEvent(int index, quint16 bits)
 {
     if (index < 0 || index >= channelCount())
@@ -401,10 +424,11 @@ void SimModule::setChannelOn(int index, bool on)
     if (index < 0 || index >= channelCount())
         return;
     SimChannel &ch = m_channels[size_t(index)];
-    ch.on = on;
     if (on)
-        ch.tripped = false;
-    refreshStatus();
+        ch.switchOn();
+    else
+        ch.on = false;
+    step(0.0);
 }
 
 void SimModule::setTemperature(double celsius)
@@ -422,7 +446,8 @@ void SimModule::setSupply(Supply which, double volts)
 void SimModule::setSafetyLoop(bool closed)
 {
     m_safetyLoop = closed;
-    refreshStatus();
+    qCDebug(lcSim) << "safety loop" << (closed ? "closed" : "open");
+    step(0.0);
 }
 
 void SimModule::setServiceNeeded(bool on)

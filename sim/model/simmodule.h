@@ -55,6 +55,13 @@ enum : quint16 {
 /// host is never left waiting; a set command is ignored. Both put an entry into the error queue
 /// (":SYS:ERR?") and set the module's input-error status bit until "*CLS".
 ///
+/// A channel's load draws a fixed current, or follows the voltage through a resistance and a
+/// leakage that grows with the voltage. A load that wants more than the set current (or the
+/// current limit) makes the channel regulate constant current, or trip when kill is enabled.
+/// Arcs come on request or at random at a rate per minute; arcsForError arcs, each less than
+/// arcRowMs after the one before, switch the channel off with an arc error. An open safety loop
+/// switches every channel off and keeps it off; an external inhibit does so for its channel.
+///
 /// Not thread-safe; use it from one thread (the front ends run in the Qt event loop).
 class SimModule
 {
@@ -63,6 +70,11 @@ public:
     enum class Clock { Manual, RealTime };
     enum Supply { P24 = 0, P5 = 1, P12 = 2, N12 = 3 };
     enum Output { VoltageOutput = 0, FilamentOutput = 1, DigitalOutput = 2 };
+    /// Arcs in a row that switch a channel off; "in a row" is less than arcRowMs apart.
+    static constexpr int arcsForError = 3;
+    static constexpr int arcRowMs = 1000;
+    /// How long the status word shows an arc ("isARC") after it happened.
+    static constexpr int arcShownMs = 1000;
 
     /// Builds a module from a preset. The channel count is clamped to 1 to MaxChannels.
     explicit SimModule(const Preset &preset);
@@ -77,6 +89,7 @@ public:
     /// Handles one request line given without its CR LF (a trailing CR or LF is tolerated).
     /// Returns the answer line ending with CR LF: the answers of the line's queries joined by
     /// ';'. Returns an empty array when the line held no query.
+    /// While the module does not answer (setAnswering(false)) lines are dropped unprocessed.
     QByteArray handleLine(const QByteArray &line);
 
     /// Moves the model time forward by `ms` milliseconds (ramps, drift, events).
@@ -85,6 +98,8 @@ public:
     /// line. The program uses it; tests keep Clock::Manual and call advance().
     void setClock(Clock clock);
     Clock clock() const { return m_clock; }
+    /// With Clock::RealTime, advances by the wall time since the last call; else nothing.
+    void syncClock();
     /// Model time in milliseconds since construction.
     qint64 now() const { return m_now; }
     /// Noise on measured values and drift of temperature and supplies; on by default.
@@ -132,12 +147,20 @@ public:
     int configurationSaves() const { return m_configSaves; }
     QList<QByteArray> errorQueue() const { return m_errors; }
 
-    // Provoking states from a test. Channel setters ignore an index out of range.
+    bool answering() const { return m_answering; }
+
+    // Provoking states from a test, the options and the control port. Channel setters ignore
+    // an index out of range.
     void setLoadCurrent(int index, double amperes);
+    /// A resistive load of `ohms` (0: none) plus a leakage of `leakagePerVolt` A per volt.
+    void setLoad(int index, double ohms, double leakagePerVolt = 0.0);
+    /// Random arcs at `perMinute` on average while the output is live; 0 for none.
+    void setArcRate(int index, double perMinute);
     /// Trips the channel as an over-current with kill enabled would.
     void trip(int index);
     void setInhibit(int index, bool on);
-    void setArc(int index, bool on);
+    /// One arc now. False (nothing happens) when the channel has no output voltage.
+    bool arc(int index);
     /// Latches channel event bits directly.
     void raiseChannelEvent(int index, quint16 bits);
     /// Latches module event bits directly.
@@ -151,6 +174,8 @@ public:
     void setServiceNeeded(bool on);
     void setInterlock(int bits) { m_interlock = bits; }
     void setLimits(double voltagePercent, double currentPercent);
+    /// A module that stops answering drops every request line until it answers again.
+    void setAnswering(bool on) { m_answering = on; }
 
 private:
     QByteArray answerQuery(const ScpiCommand &cmd);
@@ -164,9 +189,14 @@ private:
     bool setModuleValue(const ScpiCommand &cmd);
     void clearChannelEvents(int index);
     void clearAll();
-    void syncClock();
     void step(double seconds);
     void updateChannel(SimChannel &ch, double seconds);
+    void randomArcs(int index);
+    bool arcAt(int index, qint64 at);
+    double targetVoltage(const SimChannel &ch) const;
+    double loadDemand(const SimChannel &ch) const;
+    double currentCeiling(const SimChannel &ch) const;
+    double regulatedVoltage(const SimChannel &ch) const;
     void refreshStatus();
     quint16 channelStatus(const SimChannel &ch) const;
     double rampSpeed(const SimChannel &ch) const;
@@ -209,6 +239,7 @@ private:
     bool m_safetyLoop = true;
     bool m_service = false;
     bool m_inputError = false;
+    bool m_answering = true;
     int m_configSaves = 0;
     QList<QByteArray> m_errors;
 

@@ -91,8 +91,7 @@ bool SimModule::setVoltageCommand(const ScpiCommand &cmd)
         for (int i : channels) {
             SimChannel &ch = m_channels[size_t(i)];
             if (word == "ON") {
-                ch.on = true;
-                ch.tripped = false; // switching on again is how a trip is acknowledged
+                ch.switchOn();
             } else if (word == "OFF") {
                 ch.on = false;
             } else if (word == "EMCY OFF") {

@@ -19,6 +19,8 @@ using namespace scpierrors;
 QByteArray SimModule::handleLine(const QByteArray &line)
 {
     syncClock();
+    if (!m_answering)
+        return {};
     QByteArray text = line;
     while (text.endsWith('\n') || text.endsWith('\r'))
         text.chop(1);
@@ -35,7 +37,8 @@ QByteArray SimModule::handleLine(const QByteArray &line)
         } else {
             executeSet(cmd);
         }
-        refreshStatus();
+        // A command may bring a condition to act at once (kill enable on an over-current).
+        step(0.0);
     }
     if (answers.isEmpty())
         return {};

@@ -3,6 +3,7 @@
 #include "ethcontrol.h"
 #include "fakelink.h"
 #include "networkdiscovery.h"
+#include "settingsstore.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,7 +19,13 @@ class TestWindow : public EthControl
 {
 public:
     /// Never lets a scan leave the machine.
-    TestWindow() { networkDiscovery()->setTarget(QHostAddress::LocalHost, 9); }
+    TestWindow()
+    {
+        networkDiscovery()->setTarget(QHostAddress::LocalHost, 9);
+        session()->setLinkFactory([this](const LinkSettings &settings, QObject *parent) {
+            return fake ? new FakeLink(parent) : makeLink(settings, parent);
+        });
+    }
 
     bool fake = true;
     FakeLink *fakeLink() const { return static_cast<FakeLink *>(currentLink()); }
@@ -28,12 +35,6 @@ public:
         return findChild<T *>(QLatin1String(name));
     }
     QLabel *statusLabel() const { return widget<QLabel>("lblStatus"); }
-
-protected:
-    SCPI_Parser *createLink(int tab) override
-    {
-        return fake ? new FakeLink(this) : EthControl::createLink(tab);
-    }
 };
 
 /// Keeps the settings in a temporary folder for the test's lifetime.
@@ -44,11 +45,7 @@ struct TemporarySettings
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     }
-    static QSettings open()
-    {
-        return QSettings(QSettings::IniFormat, QSettings::UserScope,
-            QStringLiteral("Vornwerk GmbH"), QStringLiteral("VornScpiControl"));
-    }
+    static QSettings open() { return SettingsStore::panel(); }
     static void clear()
     {
         QSettings settings = open();

@@ -1,5 +1,6 @@
 #include "configtestsupport.h"
 #include "configuration.h"
+#include "displayrefresh.h"
 #include "hvtable.h"
 
 #include <QtTest>
@@ -15,6 +16,7 @@ class tst_Configuration : public QObject
     std::unique_ptr<TemporaryStore> store;
     std::unique_ptr<HvTable> table;
     std::unique_ptr<Configuration> config;
+    std::unique_ptr<DisplayRefresh> display;
 
     // Identifies the module as serial number 4711 with firmware E08C2 and loads.
     void loadFor4711()
@@ -33,12 +35,17 @@ private slots:
         QVERIFY(store->isValid());
         table = std::make_unique<HvTable>();
         table->setColumnCount(12);
-        config = std::make_unique<Configuration>(
-            nullptr, QStringLiteral("Vornwerk GmbH"), table.get());
+        config = std::make_unique<Configuration>(nullptr, QStringLiteral("Vornwerk GmbH"));
+        display = std::make_unique<DisplayRefresh>(
+            DisplayRefresh::Widgets { table.get() }, config.get(), nullptr);
+        // As the window wires them: a saved configuration is shown at once.
+        connect(config.get(), &Configuration::saved, display.get(),
+            &DisplayRefresh::applyConfiguration);
     }
 
     void cleanup()
     {
+        display.reset();
         config.reset();
         table.reset();
         store.reset();
@@ -146,7 +153,7 @@ private slots:
         QCOMPARE(TemporaryStore::read("default", "currentUnit"), QVariant("A"));
 
         // A device without a group of its own now shows the new settings.
-        Configuration other(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
+        Configuration other(nullptr, QStringLiteral("Vornwerk GmbH"));
         other.setSerialNumber(1234);
         other.setFirmwareName(QStringLiteral("E08C2"));
         other.load();
@@ -195,13 +202,13 @@ private slots:
         QCOMPARE(TemporaryStore::read("default", "colPower").toInt(), 0);
     }
 
-    void applyToTableSetsHeadersAndColumns()
+    void appliedToTableHeadersAndColumns()
     {
         config->setVoltageUnit(QStringLiteral("kV"));
         config->setCurrentUnit(micro);
         config->setShowVoltageBounds(false);
         config->setShowPower(false);
-        config->applyToTable();
+        display->applyConfiguration();
         const QStringList expected = { "Vset (kV)", "Vmeas (kV)", "Vbounds (kV)", "Vnominal (kV)",
             "Iset (µA)", "Imeas (µA)", "Ibounds (µA)", "Inominal (µA)" };
         for (int column = 0; column < expected.size(); ++column)
@@ -211,13 +218,13 @@ private slots:
         QVERIFY(table->isColumnHidden(8));
     }
 
-    void applyToTableSharesWidthAmongVisibleColumns()
+    void appliedToTableWidthSharedAmongVisibleColumns()
     {
         // Regression: hiding or showing columns kept the old widths until the window was resized,
         // leaving a gap beside the table or pushing CV and CC out of view.
         table->resize(650, 300);
         config->setShowPower(false);
-        config->applyToTable();
+        display->applyConfiguration();
         QCOMPARE(table->columnWidth(0), 66);
         QCOMPARE(table->columnWidth(10), 25);
     }

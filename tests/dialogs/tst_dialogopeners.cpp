@@ -21,6 +21,11 @@ namespace {
 class Window : public EthControl
 {
 public:
+    Window()
+    {
+        session()->setLinkFactory(
+            [](const LinkSettings &, QObject *parent) { return new FakeLink(parent); });
+    }
     FakeLink *fake() const { return static_cast<FakeLink *>(currentLink()); }
 
     void connectFake()
@@ -32,9 +37,6 @@ public:
     }
     void disconnectNow() { QMetaObject::invokeMethod(this, "disconnect"); }
     void open(const char *opener) { QVERIFY(QMetaObject::invokeMethod(this, opener)); }
-
-protected:
-    SCPI_Parser *createLink(int) override { return new FakeLink(this); }
 };
 
 const char *const openers[] = { "on_actionSuppliesAndTemperature_triggered",

@@ -1,5 +1,6 @@
 #include "dialect/answerformat.h"
 #include "dialect/channellist.h"
+#include "model/controlcommand.h"
 #include "model/presets.h"
 #include "model/simmodule.h"
 
@@ -341,6 +342,202 @@ private slots:
         QVERIFY(m->channel(0).status & Trip);
         QCOMPARE(m->voltageMeasure(0), 0.0);
         QVERIFY(!(m->status() & modulebit::NoSumError));
+    }
+
+    // A resistive load with leakage at 1000 V on KA2F (6000 V, 4 mA): the current follows the
+    // voltage; beyond the set current (or the current limit) the channel regulates or trips.
+    void loadRegulation_data()
+    {
+        using namespace channelbit;
+        QTest::addColumn<double>("ohms");
+        QTest::addColumn<double>("leakage"); // A per V
+        QTest::addColumn<double>("currentSet");
+        QTest::addColumn<bool>("kill");
+        QTest::addColumn<double>("limit"); // percent, voltage and current
+        QTest::addColumn<double>("bounds"); // volts; the current bounds are bounds / 1e7 A
+        QTest::addColumn<QByteArray>("measured");
+        QTest::addColumn<int>("status"); // of the bits below
+        QTest::addColumn<int>("events");
+        const auto row
+            = [](const char *name, double ohms, double leakage, double currentSet, bool kill,
+                  double limit, double bounds, const char *measured, int status, int events) {
+                  QTest::newRow(name) << ohms << leakage << currentSet << kill << limit << bounds
+                                      << QByteArray(measured) << status << events;
+              };
+        row("no load", 0, 0, 4e-3, false, 100, 0, "1.00000E3V;0.00000E0A", On | ConstantVoltage,
+            ConstantVoltage);
+        row("resistor", 1e6, 0, 4e-3, false, 100, 0, "1.00000E3V;1.00000E-3A", On | ConstantVoltage,
+            ConstantVoltage);
+        row("detector leakage", 1e9, 1e-9, 4e-3, true, 100, 0, "1.00000E3V;2.00000E-6A",
+            On | ConstantVoltage, ConstantVoltage);
+        row("constant current", 1e6, 0, 5e-4, false, 100, 0, "5.00000E2V;5.00000E-4A",
+            On | ConstantCurrent, ConstantCurrent);
+        row("trip with kill enabled", 1e6, 0, 5e-4, true, 100, 0, "0.00000E0V;0.00000E0A", Trip,
+            On | Trip);
+        row("bounds", 1e6, 0, 5e-4, false, 100, 100, "5.00000E2V;5.00000E-4A",
+            On | ConstantCurrent | VoltageBounds | CurrentBounds,
+            ConstantCurrent | VoltageBounds | CurrentBounds);
+        row("within bounds", 1e6, 0, 5e-4, false, 100, 6000, "5.00000E2V;5.00000E-4A",
+            On | ConstantCurrent, ConstantCurrent);
+        // 10 %: 600 V and 0.4 mA. The output stops at the voltage limit; a load that wants more
+        // than the current limit gets the limit.
+        row("limits", 1e6, 0, 4e-3, false, 10, 0, "4.00000E2V;4.00000E-4A",
+            On | ConstantCurrent | CurrentLimit | VoltageLimit,
+            ConstantCurrent | CurrentLimit | VoltageLimit);
+        row("limits with a small load", 1e7, 0, 4e-4, false, 10, 0, "6.00000E2V;6.00000E-5A",
+            On | ConstantVoltage | VoltageLimit, ConstantVoltage | VoltageLimit);
+    }
+
+    void loadRegulation()
+    {
+        using namespace channelbit;
+        QFETCH(double, ohms);
+        QFETCH(double, leakage);
+        QFETCH(double, currentSet);
+        QFETCH(bool, kill);
+        QFETCH(double, limit);
+        QFETCH(double, bounds);
+        auto m = quiet("KA2F");
+        m->setLoad(0, ohms, leakage);
+        ask(*m,
+            QByteArray(kill ? ":CONF:KILL ENABLE" : ":CONF:KILL DISABLE")
+                + ";:CONF:RAMP:VOLT 100;:VOLT 1000,(@0);:VOLT:BOU " + QByteArray::number(bounds)
+                + ",(@0);:CURR:BOU " + QByteArray::number(bounds / 1e7) + ",(@0);:CURR "
+                + QByteArray::number(currentSet) + ",(@0);:VOLT ON,(@0)");
+        m->setLimits(limit, limit);
+        m->advance(1000);
+        QTEST(ask(*m, ":MEAS:VOLT? (@0);:MEAS:CURR? (@0)"), "measured");
+        const quint16 bits = On | ConstantCurrent | ConstantVoltage | Trip | CurrentLimit
+            | VoltageLimit | VoltageBounds | CurrentBounds;
+        QTEST(int(m->channel(0).status & bits), "status");
+        QTEST(int(m->channel(0).eventStatus & bits), "events");
+        QCOMPARE(bool(m->status() & modulebit::NoSumError), !(m->channel(0).status & Trip));
+    }
+
+    // Conditions provoked through the control port's commands, on four channels at 100 V: what
+    // the channels and the module say, what *CLS clears and what switching on again brings.
+    void conditions_data()
+    {
+        using namespace modulebit;
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QByteArray>("status"); // channel status words
+        QTest::addColumn<QByteArray>("events"); // channel event words
+        QTest::addColumn<int>("lost"); // module status bits that fell
+        QTest::addColumn<int>("moduleEvents");
+        QTest::addColumn<QByteArray>("onAgain"); // channel status words after ":VOLT ON"
+        const auto row = [](const char *name, const QByteArray &command, const char *status,
+                             const char *events, int lost, int moduleEvents, const char *onAgain) {
+            QTest::newRow(name) << command << QByteArray("ok") << QByteArray(status)
+                                << QByteArray(events) << lost << moduleEvents
+                                << QByteArray(onAgain);
+        };
+        // On at 100 V: positive, on, constant voltage (137); end of ramp and constant voltage
+        // latched (144); switched off adds on-to-off (8).
+        const char *on = "137,137,137,137", *latched = "144,144,144,144";
+        row("safety loop", "interlock open", "1,1,1,1", "152,152,152,152",
+            HvOn | SafetyLoopGood | ModuleGood, 1 << 10, "1,1,1,1");
+        row("inhibit", "inhibit 1 on", "137,4097,137,137", "144,4248,144,144", 0, 0,
+            "137,4097,137,137");
+        row("trip", "trip 2", "137,137,8193,137", "144,144,8344,144", NoSumError | ModuleGood, 0,
+            on);
+        row("arc", "arc 3", "137,137,137,139", "144,144,144,146", 0, 0, on);
+        row("temperature", "temperature 70", on, latched, TemperatureGood | ModuleGood, 1 << 14,
+            on);
+        row("supply", "SUPPLY n12 -9.5", on, latched, SupplyGood | ModuleGood, 1 << 13, on);
+        row("load everywhere", "load all 1e6 0", on, latched, 0, 0, on);
+        // Bad commands change nothing and say why.
+        const auto refused = [&](const char *name, const QByteArray &command, const char *answer) {
+            QTest::newRow(name) << command << QByteArray(answer) << QByteArray(on)
+                                << QByteArray(latched) << 0 << 0 << QByteArray(on);
+        };
+        refused("unknown", "frobnicate 1", "error: unknown");
+        refused("empty", "", "error: empty");
+        refused("no such channel", "trip 4", "error: no channel");
+        refused("bad state", "inhibit 1 maybe", "error: say");
+        refused("short circuit", "load 0 0", "error: the load");
+        refused("too few words", "supply p5", "error: usage");
+        refused("binary junk", QByteArray("\xff\x01 all", 6), "error: unknown");
+    }
+
+    void conditions()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(QByteArray, answer);
+        QFETCH(int, lost);
+        auto m = quiet("KA2F");
+        ask(*m, ":VOLT 100;:VOLT ON");
+        m->advance(1000);
+        const quint16 healthy = m->status();
+        const QByteArray said = runControlCommand(*m, command);
+        QVERIFY2(said.startsWith(answer), said.constData());
+        QTEST(ask(*m, ":READ:CHAN:STAT? (@0-3)"), "status");
+        QTEST(ask(*m, ":READ:CHAN:EV:STAT? (@0-3)"), "events");
+        QCOMPARE(int(healthy & ~m->status() & ~modulebit::EventActive), lost);
+        QTEST(int(m->eventStatus()), "moduleEvents");
+        // *CLS clears every event; the conditions stay.
+        QCOMPARE(
+            ask(*m, "*CLS;:READ:CHAN:EV:STAT? (@0-3);:READ:MOD:EV:STAT?"), QByteArray("0,0,0,0;0"));
+        QCOMPARE(int(healthy & ~m->status() & ~modulebit::EventActive), lost);
+        ask(*m, ":VOLT ON");
+        m->advance(1000);
+        QTEST(ask(*m, ":READ:CHAN:STAT? (@0-3)"), "onAgain");
+    }
+
+    void arcError()
+    {
+        using namespace channelbit;
+        auto m = quiet("KA2F");
+        QVERIFY(!m->arc(0)); // no voltage, no arc
+        ask(*m, ":VOLT 100,(@0);:VOLT ON,(@0);:CONF:CHAN:EV:MASK 512,(@0)");
+        m->advance(1000);
+        QVERIFY(m->arc(0));
+        m->advance(SimModule::arcShownMs);
+        QCOMPARE(m->channel(0).status & Arc, 0);
+        QVERIFY(m->channel(0).eventStatus & Arc);
+        // Arcs in a row switch the channel off; the masked arc error makes an event active.
+        for (int i = 0; i < SimModule::arcsForError; ++i) {
+            QCOMPARE(m->channel(0).status & ArcError, 0);
+            m->advance(SimModule::arcRowMs - 1);
+            QVERIFY(m->arc(0));
+        }
+        QCOMPARE(m->channel(0).status & (Arc | ArcError | On), Arc | ArcError);
+        QCOMPARE(m->channel(0).eventStatus & (ArcError | On), ArcError | On);
+        QCOMPARE(
+            m->status() & (modulebit::NoSumError | modulebit::EventActive), modulebit::EventActive);
+        QVERIFY(!m->arc(0));
+        ask(*m, ":EVENT CLEAR,(@0)");
+        QCOMPARE(m->channel(0).eventStatus, quint16(0));
+        QVERIFY(m->channel(0).status & ArcError); // until switched on again
+        ask(*m, ":VOLT ON,(@0)");
+        QCOMPARE(m->channel(0).status & ArcError, 0);
+    }
+
+    // Random arcs fall at the same model times however the clock steps.
+    void randomArcsAreReproducible()
+    {
+        std::unique_ptr<SimModule> modules[] = { quiet("KA2F"), quiet("KA2F") };
+        for (auto &m : modules) {
+            ask(*m, ":VOLT 100,(@1);:VOLT ON,(@1)");
+            m->advance(1000);
+            m->setArcRate(1, 60.0);
+        }
+        modules[0]->advance(60000);
+        for (int i = 0; i < 600; ++i)
+            modules[1]->advance(100);
+        QVERIFY(modules[0]->channel(1).status & channelbit::ArcError);
+        QCOMPARE(modules[1]->channel(1).lastArcAt, modules[0]->channel(1).lastArcAt);
+        QCOMPARE(modules[1]->channel(1).status, modules[0]->channel(1).status);
+        QCOMPARE(modules[0]->channel(0).eventStatus & channelbit::Arc, 0);
+    }
+
+    void stoppedModuleDropsLines()
+    {
+        auto m = quiet("KA2F");
+        QCOMPARE(runControlCommand(*m, "stop"), QByteArray("ok"));
+        QCOMPARE(m->handleLine(":VOLT 5;:READ:VOLT? (@0)"), QByteArray());
+        QCOMPARE(runControlCommand(*m, " RESUME "), QByteArray("ok"));
+        QCOMPARE(ask(*m, ":READ:VOLT? (@0)"), QByteArray("0.00000E0V"));
     }
 
     void tripLatchesUntilCleared()

@@ -22,6 +22,15 @@ private slots:
         QTest::newRow("port not a number") << "--tcp x" << 2 << QByteArray("--tcp");
         QTest::newRow("two media") << "--tcp 0 --serial" << 2 << QByteArray("choose one");
         QTest::newRow("GPIB address") << "--gpib 31" << 2 << QByteArray("GPIB address");
+        QTest::newRow("control commands in help")
+            << "--help" << 0 << QByteArray("inhibit CH on|off");
+        QTest::newRow("load on a missing channel")
+            << "--load 4=1e6" << 2 << QByteArray("--load: no channel 4");
+        QTest::newRow("load without resistance") << "--load all=0" << 2 << QByteArray("--load");
+        QTest::newRow("load with three values") << "--load 0=1,2,3" << 2 << QByteArray("--load");
+        QTest::newRow("load without channel") << "--load 1e6" << 2 << QByteArray("CH=");
+        QTest::newRow("arc rate") << "--arc-rate 0=fast" << 2 << QByteArray("--arc-rate");
+        QTest::newRow("control port") << "--control 70000" << 2 << QByteArray("--control");
     }
     void optionsThatEndAtOnce()
     {
@@ -60,6 +69,48 @@ private slots:
         sim.terminate(); // SIGTERM ends it cleanly
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    }
+
+    // A loaded channel tripped through the control port, and a module that stops answering.
+    void controlPort()
+    {
+        QProcess sim;
+        sim.start(QStringLiteral(VORN_SIM_EXE),
+            QStringLiteral("--tcp 0 --control 0 --load all=1e6 --no-noise")
+                .split(QLatin1Char(' ')));
+        QList<QByteArray> ready;
+        while (ready.size() < 2) {
+            while (!sim.canReadLine())
+                QVERIFY(sim.waitForReadyRead(5000));
+            ready << sim.readLine().trimmed();
+        }
+        QVERIFY2(ready.at(1).startsWith("control 127.0.0.1:"), ready.at(1).constData());
+        QTcpSocket wire;
+        QTcpSocket control;
+        wire.connectToHost(QHostAddress::LocalHost, quint16(ready.at(0).mid(14).toUInt()));
+        control.connectToHost(QHostAddress::LocalHost, quint16(ready.at(1).mid(18).toUInt()));
+        QVERIFY(wire.waitForConnected(5000) && control.waitForConnected(5000));
+        const auto line = [](QTcpSocket &socket, const QByteArray &request, int ms = 5000) {
+            socket.write(request);
+            while (!socket.canReadLine() && socket.waitForReadyRead(ms)) { }
+            return socket.readLine().trimmed();
+        };
+        // 100 %/s: 600 V within a second; 1 MOhm draws 0.6 mA.
+        wire.write(":CONF:RAMP:VOLT 100;:VOLT 600,(@0);:VOLT ON,(@0)\r\n");
+        QByteArray current;
+        for (int i = 0; i < 50 && current != "6.00000E-4A"; ++i, QTest::qWait(100))
+            current = line(wire, ":MEAS:CURR? (@0)\r\n");
+        QCOMPARE(current, QByteArray("6.00000E-4A"));
+        QCOMPARE(line(control, "trip 0\n"), QByteArray("ok"));
+        QCOMPARE(line(wire, ":READ:CHAN:STAT? (@0);:MEAS:CURR? (@0)\r\n"),
+            QByteArray("8193;0.00000E0A"));
+        QVERIFY(line(control, "trip 9\r\n").startsWith("error: no channel 9"));
+        QCOMPARE(line(control, "stop\n"), QByteArray("ok"));
+        QCOMPARE(line(wire, "*IDN?\r\n", 300), QByteArray());
+        QCOMPARE(line(control, "resume\n"), QByteArray("ok"));
+        QCOMPARE(line(wire, ":READ:MOD:CHAN?\r\n"), QByteArray("4"));
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "consolerequest.h"
 #include "consolewindow.h"
 #include "enginedriver.h"
+#include "fakesession.h"
 
 #include <QLineEdit>
 #include <QSettings>
@@ -87,9 +88,10 @@ private slots:
 
     void linesTypedAtOnceGoOneByOne()
     {
-        FakeLink link;
+        FakeSession session;
+        FakeLink &link = session.connectFake();
         EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
-        ConsoleWindow console([&link] { return &link; });
+        ConsoleWindow console(&session);
         console.submitLine(QStringLiteral("*IDN?"));
         console.submitLine(QStringLiteral(" :VOLT 123,(@1) "));
         answerUntilConsoleLine(link);
@@ -122,9 +124,10 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(QString, message);
-        FakeLink link;
+        FakeSession session;
+        FakeLink &link = session.connectFake();
         EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
-        ConsoleWindow console([&link] { return &link; });
+        ConsoleWindow console(&session);
         console.submitLine(line);
         answerUntilConsoleLine(link);
         QVERIFY(link.lastCode() != SCPI_Parser::ConsoleLine);
@@ -134,14 +137,15 @@ private slots:
 
     void historyKeptAcrossOpenings()
     {
-        ConsoleWindow first([] { return nullptr; });
+        const ModuleSession none;
+        ConsoleWindow first(&none);
         for (int i = 0; i < ConsoleWindow::HistoryLength + 5; ++i)
             first.submitLine(QStringLiteral(":READ:VOLT? (@%1)").arg(i % 4));
         first.submitLine(QStringLiteral("*IDN?"));
         // Without a connection nothing is sent, and the console says so.
         QVERIFY(first.transcript().endsWith(
             QLatin1String("Not sent: no module is connected (*IDN?).")));
-        ConsoleWindow reopened([] { return nullptr; });
+        ConsoleWindow reopened(&none);
         QCOMPARE(reopened.history().size(), ConsoleWindow::HistoryLength);
         QCOMPARE(reopened.history().last(), QStringLiteral("*IDN?"));
         auto *input = reopened.findChild<QLineEdit *>(QStringLiteral("lineCommand"));

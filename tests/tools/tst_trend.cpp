@@ -2,6 +2,7 @@
 // and the window's sampling and export.
 #include "configuration.h"
 #include "enginedriver.h"
+#include "fakesession.h"
 #include "trendexport.h"
 #include "trendplot.h"
 #include "trendwindow.h"
@@ -117,7 +118,7 @@ private slots:
     {
         const auto check = [](const char *voltage, const QString &current, const char *shownV,
                                const QString &shownI, double volts, double amperes) {
-            Configuration configuration(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
+            Configuration configuration(nullptr, QStringLiteral("Vornwerk GmbH"));
             configuration.setVoltageUnit(QLatin1String(voltage));
             configuration.setCurrentUnit(current);
             const TrendUnits units = trendUnits(configuration);
@@ -132,29 +133,27 @@ private slots:
 
     void windowSamplesFollowsLinkAndExports()
     {
-        Configuration configuration(nullptr, QStringLiteral("Vornwerk GmbH"), nullptr);
+        Configuration configuration(nullptr, QStringLiteral("Vornwerk GmbH"));
         configuration.setVoltageUnit(QStringLiteral("kV"));
-        auto first = std::make_unique<FakeLink>();
-        EngineDriver::start(*first, "KA2F0", "KA2F", "2.10", 4);
+        FakeSession session;
+        FakeLink &first = session.connectFake();
+        EngineDriver::start(first, "KA2F0", "KA2F", "2.10", 4);
         for (int ch = 0; ch < 4; ++ch) {
-            first->module().channel(ch).setVoltageMeasure(1000.0f * ch);
-            first->module().channel(ch).setCurrentMeasure(0.001f * ch);
+            first.module().channel(ch).setVoltageMeasure(1000.0f * ch);
+            first.module().channel(ch).setCurrentMeasure(0.001f * ch);
         }
-        SCPI_Parser *current = first.get();
-        TrendWindow window([&current] { return current; }, &configuration);
+        TrendWindow window(&session, &configuration);
         const qint64 t0 = 1'700'000'000'000;
         window.sample(t0);
         window.sample(t0 + 100);
         // The link is deleted at once after a lost connection: no samples, and no access to it.
-        first.reset();
-        current = nullptr;
+        session.disconnectFromModule();
         window.sample(t0 + 200);
         QCOMPARE(window.buffer().size(), 2);
         // A new connection with two channels: sampling follows it.
-        FakeLink second;
+        FakeLink &second = session.connectFake();
         EngineDriver::start(second, "KA2F0", "KA2F", "2.10", 2);
         second.module().channel(1).setVoltageMeasure(2500.0f);
-        current = &second;
         window.sample(t0 + 300);
         QCOMPARE(window.buffer().size(), 3);
         QCOMPARE(window.plot()->channelMask(), quint64(3));

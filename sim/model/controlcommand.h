@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace vornsim {
+
+class SimModule;
+
+/// Runs one line of the control port on `module` (see controlCommandHelp()) and returns the
+/// answer without line end: "ok", or "error: " and what was wrong. Never throws, whatever the
+/// line holds.
+QByteArray runControlCommand(SimModule &module, const QByteArray &line);
+
+/// One line per command of the control port, for --help and the error of an unknown command.
+QString controlCommandHelp();
+
+/// A channel word of the control port and the command line: a number from 0 to
+/// `channelCount` - 1, or "all". False with the reason in `error` otherwise.
+bool parseChannelWord(
+    const QByteArray &word, int channelCount, QList<int> *channels, QString *error);
+
+/// A load: a resistance above 0 in ohms and an optional leakage of 0 or more in A per V (empty
+/// `leakage` for none). False with the reason in `error` otherwise.
+bool parseLoadValues(const QByteArray &ohms, const QByteArray &leakage, double *ohmsValue,
+    double *leakageValue, QString *error);
+
+} // namespace vornsim
