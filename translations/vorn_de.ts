@@ -1500,14 +1500,6 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
         <translation>%1 %2</translation>
     </message>
     <message>
-        <source>Select a channel in the table first.</source>
-        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
-    </message>
-    <message>
-        <source>Select Channel (0...%1):</source>
-        <translation>Kanal wählen (0...%1):</translation>
-    </message>
-    <message>
         <source>Can not connect to device!</source>
         <translation>Keine Verbindung zum Gerät möglich!</translation>
     </message>
@@ -1554,34 +1546,6 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     <message>
         <source>Clear All Emergency Off</source>
         <translation>Not-Aus für alle aufheben</translation>
-    </message>
-    <message>
-        <source>listen-only</source>
-        <translation>„Listen Only“</translation>
-    </message>
-    <message>
-        <source>normal</source>
-        <translation>normal</translation>
-    </message>
-    <message>
-        <source>Set &apos;Listen Only&apos; mode</source>
-        <translation>„Listen Only“-Modus einstellen</translation>
-    </message>
-    <message>
-        <source>Set the interface to &apos;Listen Only&apos; mode?
-
-In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
-
-The interface is currently set to %1.</source>
-        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
-
-In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
-
-Die Schnittstelle steht zurzeit auf %1.</translation>
-    </message>
-    <message>
-        <source>Choose Digital Filter steps:</source>
-        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
     </message>
     <message>
         <source>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;This program is an example for the control and monitoring of Vornwerk high-voltage modules with the SCPI command set.&lt;/p&gt;&lt;p&gt;It communicates with Vornwerk HV modules over RS-232, USB or Ethernet and uses the Vornwerk &amp;quot;Zelk&amp;quot; SCPI command set.&lt;/p&gt;&lt;p&gt;Supported devices:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F and GLW8 firmware &amp;ge; 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1.5 kW, 3 kW and 10 kW firmware &amp;ge; 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W and 800 W firmware &amp;ge; 5.34&lt;/li&gt;&lt;li&gt;TX compact and TQ88812 firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;Filament supplies firmware &amp;ge; 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;For more information see &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; or &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;contact&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</source>

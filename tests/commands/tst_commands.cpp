@@ -1,14 +1,16 @@
 // The operator commands: what each one asks the operator and what it queues on the link, byte
-// for byte; and the window's pop-up menus that run them.
+// for byte; and the window's pop-up menus and About box.
 #include "commandprompter.h"
-#include "commandsprobe.h"
 #include "configuration.h"
+#include "ethcontrol.h"
+#include "fakesession.h"
 #include "hvtable.h"
 #include "modalwatch.h"
-#include "modulesession.h"
 #include "operatorcommands.h"
 
 #include <QContextMenuEvent>
+#include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
@@ -87,11 +89,11 @@ class TestCommands : public QObject
     Q_OBJECT
 
 private:
-    ModuleSession session;
-    Configuration configuration { nullptr, QStringLiteral("Vornwerk GmbH"), nullptr };
+    FakeSession session;
+    Configuration configuration { nullptr, QStringLiteral("Vornwerk GmbH") };
     ScriptedPrompter prompter;
     OperatorCommands commands { &session, &configuration, &prompter };
-    QueueLink *link = nullptr;
+    FakeLink *link = nullptr;
     /// The texts the commands sent to the increment and ramp labels.
     QStringList labels;
 
@@ -104,8 +106,6 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(english);
-        session.setLinkFactory(
-            [](const LinkSettings &, QObject *parent) { return new QueueLink(parent); });
         for (auto signal :
             { &OperatorCommands::incrementLabelChanged, &OperatorCommands::voltageRampLabelChanged,
                 &OperatorCommands::currentRampLabelChanged })
@@ -114,8 +114,7 @@ private slots:
     /// A fresh link: four channels of 6000 V and 4 mA, channel 2 bipolar, channel 1 selected.
     void init()
     {
-        QVERIFY(session.connectTo(LinkSettings()));
-        link = static_cast<QueueLink *>(session.link());
+        link = &session.connectFake();
         link->endFullRead();
         Module &module = link->module();
         module.setFirmwareName(QStringLiteral("GLW802"));
@@ -434,16 +433,25 @@ private slots:
         QCOMPARE(labels, QStringList());
     }
 
-    void contextMenus()
+    /// The window's pop-up menus and actions run the commands, which ask with the window's
+    /// dialogs and write its labels; and the About box.
+    void windowMenus()
     {
         EthControl window;
-        auto *windowLink = new QueueLink(&window);
-        CommandsProbe::setLink(window, windowLink);
+        window.session()->setLinkFactory(
+            [](const LinkSettings &, QObject *parent) { return new FakeLink(parent); });
+        QVERIFY(window.session()->connectTo(LinkSettings()));
+        auto *windowLink = static_cast<FakeLink *>(window.currentLink());
         windowLink->module().setChannelCount(4);
+        windowLink->module().setFirmwareName(QStringLiteral("KA2F"));
+        windowLink->module().setVoltageRamp(12.5f);
+        window.updateDisplayTimer(); // sizes the table
+        window.updateDisplayTimer();
         auto *table = window.findChild<HvTable *>(QStringLiteral("table"));
-        table->setChannelCount(4);
         table->setCurrentCell(1, 0);
-        // Shows the menu of the table or the window, and triggers its entry.
+        const auto *rampLabel = window.findChild<QLabel *>(QStringLiteral("lblVRampSpeed"));
+        QCOMPARE(rampLabel->text(), QStringLiteral("12.500 %/s"));
+        // Shows the menu of the table or the window and triggers its entry.
         const auto menu = [&](bool module, const QString &entry) {
             QStringList entries;
             ModalWatch<QMenu> watch([&](QMenu *menu) {
@@ -452,8 +460,8 @@ private slots:
                     entries.append(QStringLiteral("(bold)"));
                 for (QAction *action : actions)
                     entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-                actions.at(entries.indexOf(entry) - 1)->trigger();
                 menu->close();
+                actions.at(entries.indexOf(entry) - 1)->trigger();
             });
             QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
             if (module)
@@ -471,25 +479,33 @@ private slots:
             "Clear All Emergency Off", "-", "Set Voltage Ramp...", "Set Current Ramp...", "-",
             "Clear All Events", "-", "Status / Control..." };
         QCOMPARE(menu(true, QStringLiteral("Set All Off")), moduleMenu);
-        QCOMPARE(menu(true, QStringLiteral("Clear All Events")), moduleMenu);
+
+        // The module already holds 12.5 %/s: the refresh must still write its own form again.
+        QString title;
+        int decimals = 0;
+        ModalWatch<QInputDialog> answer([&](QInputDialog *dialog) {
+            title = dialog->windowTitle();
+            decimals = dialog->doubleDecimals();
+            dialog->setDoubleValue(12.5);
+            dialog->accept();
+        });
+        QCOMPARE(menu(true, QStringLiteral("Set Voltage Ramp...")), moduleMenu);
+        QCOMPARE(title, QStringLiteral("Vorn SCPI Control"));
+        QCOMPARE(decimals, 3);
+        QCOMPARE(rampLabel->text(), QStringLiteral("12.5 %/s"));
+        window.updateDisplayTimer();
+        QCOMPARE(rampLabel->text(), QStringLiteral("12.500 %/s"));
+
+        window.findChild<QAction *>(QStringLiteral("actionSetIncrementBy10"))->trigger();
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("lblIncrement"))->text(),
+            QStringLiteral("Voltage Increment: 0.1 Volt"));
         QCOMPARE(windowLink->queued(),
             QStringList({ ":VOLT ON,(@1);:READ:CHAN:CONT? (@0-3)\r\n",
-                ":VOLT OFF,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n", "*CLS;:READ:MOD:EV:STAT?\r\n" }));
+                ":VOLT OFF,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n",
+                ":CONF:RAMP:VOLT 12.5;:READ:RAMP:VOLT?;CURR?\r\n" }));
 
-        // Without a link the window offers no module menu.
-        delete windowLink;
-        CommandsProbe::setLink(window, nullptr);
-        ModalWatch<QWidget> any([](QWidget *widget) { widget->close(); });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-        QApplication::sendEvent(&window, &event);
-        QVERIFY(!any.seen);
-    }
-
-    void about()
-    {
-        EthControl window;
-        QString title, text;
-        ModalWatch<QMessageBox> watch([&](QMessageBox *box) {
+        QString text;
+        ModalWatch<QMessageBox> about([&](QMessageBox *box) {
             title = box->windowTitle();
             text = box->text();
             box->accept();
@@ -499,6 +515,13 @@ private slots:
         QVERIFY(text.startsWith(QStringLiteral("<h2>Vorn SCPI Control Version 1.0.16</h2>")));
         QVERIFY(text.contains(
             QStringLiteral("mailto:support@vornwerk.example?subject=Vorn SCPI Control 1.0.16")));
+
+        // Without a link the window offers no module menu.
+        window.session()->disconnectFromModule();
+        ModalWatch<QWidget> any([](QWidget *widget) { widget->close(); });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(&window, &event);
+        QVERIFY(!any.seen);
     }
 };
 
