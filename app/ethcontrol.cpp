@@ -123,8 +123,8 @@ EthControl::EthControl(QWidget *parent)
              ui->actionSetChannelEmergencyOff, ui->actionSetChannelOff, ui->actionSetChannelOn,
              ui->actionSetCurrentRamp, ui->actionSetIset, ui->actionSetVoltageIncremental,
              ui->actionSetVoltageRamp, ui->actionSetVset, ui->actionSuppliesAndTemperature,
-             ui->actionScpiConsole,
-             ui->actionStatistic, ui->actionInputOutput, ui->actionEmissionParameters })
+             ui->actionScpiConsole, ui->actionStatistic, ui->actionInputOutput,
+             ui->actionEmissionParameters })
         connectionActions->addAction(action);
     showControls(false, true);
 
@@ -203,14 +203,14 @@ void EthControl::followLink(SCPI_Parser *link)
 {
     if (link) {
         display->reset();
-        connect(link, &SCPI_Parser::updateFirmwareName, configuration,
-            &Configuration::setFirmwareName);
-        connect(link, &SCPI_Parser::updateSerialNumber, configuration,
-            &Configuration::setSerialNumber);
+        connect(
+            link, &SCPI_Parser::updateFirmwareName, configuration, &Configuration::setFirmwareName);
+        connect(
+            link, &SCPI_Parser::updateSerialNumber, configuration, &Configuration::setSerialNumber);
         connect(link, &SCPI_Parser::updateDeviceName, this, &EthControl::deviceNameReceived);
         connect(link, &SCPI_Parser::dataReceived, this, &EthControl::dataReceived);
-        connect(link, &SCPI_Parser::interfaceModeSupported, this,
-            &EthControl::interfaceModeSupported);
+        connect(
+            link, &SCPI_Parser::interfaceModeSupported, this, &EthControl::interfaceModeSupported);
         connectionPanel->remember(moduleSession->settings());
     }
     showSessionState();

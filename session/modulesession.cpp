@@ -126,7 +126,7 @@ void ModuleSession::afterLoss()
     }
     if (m_state != State::Reconnecting) {
         m_attempts = 0;
-        qCDebug(lcSession) << "reconnecting every" << m_pauseMs << "ms";
+        qCDebug(lcSession) << "reconnecting, the first attempt in" << m_pauseMs << "ms";
     }
     m_retry.start(m_pauseMs);
     setState(State::Reconnecting);
@@ -184,8 +184,8 @@ void ModuleSession::expireWatchdog()
 {
     const quint16 code = m_link ? m_link->pendingRequest() : 0;
     qCDebug(lcSession) << "Connection lost due to timeout while requesting" << code;
-    const QString reason = QStringLiteral("Connection lost due to timeout while requesting %1")
-                               .arg(code);
+    const QString reason
+        = QStringLiteral("Connection lost due to timeout while requesting %1").arg(code);
     closeLink(reason);
     afterLoss();
     emit connectionLost(reason);
