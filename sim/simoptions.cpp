@@ -80,6 +80,7 @@ void declareOptions(QCommandLineParser &parser)
     opt("channels", "Override the channel count (1-64).", "N");
     opt("nominal-voltage", "Nominal voltage per channel in V (negative: negative module).", "V");
     opt("nominal-current", "Nominal current per channel in A.", "A");
+    opt("limits", "Voltage and current limit in percent of nominal (default 100,100).", "V,I");
     opt("no-noise", "Exact measured values; no noise, no drift.");
     opt("verbose", "Trace commands and faults (logging category vorn.sim) to stderr.");
     opt("trace",
@@ -230,6 +231,29 @@ bool parseNominals(const QCommandLineParser &parser, SimOptions *o, QString *mes
     return true;
 }
 
+/// --limits V,I: two percentages from 0 to 100.
+bool parseLimits(const QCommandLineParser &parser, SimOptions *o, QString *message)
+{
+    if (!parser.isSet(QStringLiteral("limits")))
+        return true;
+    const QString text = parser.value(QStringLiteral("limits"));
+    const QStringList parts = text.split(QLatin1Char(','));
+    double values[2] = {};
+    bool ok = parts.size() == 2;
+    for (int i = 0; ok && i < 2; ++i) {
+        values[i] = parts.at(i).trimmed().toDouble(&ok);
+        ok = ok && values[i] >= 0.0 && values[i] <= 100.0;
+    }
+    if (!ok) {
+        *message
+            = QStringLiteral("invalid value for --limits: %1 (V,I in percent, 0 to 100)").arg(text);
+        return false;
+    }
+    o->voltageLimit = values[0];
+    o->currentLimit = values[1];
+    return true;
+}
+
 } // namespace
 
 bool parseSimOptions(
@@ -247,7 +271,8 @@ bool parseSimOptions(
 
     SimOptions o;
     if (!parseTransport(parser, &o, message) || !parsePreset(parser, &o, message)
-        || !parseIntegers(parser, &o, message) || !parseNominals(parser, &o, message))
+        || !parseIntegers(parser, &o, message) || !parseNominals(parser, &o, message)
+        || !parseLimits(parser, &o, message))
         return false;
     o.faults.echoWithAnswer = parser.isSet(QStringLiteral("echo-with-answer"));
     o.noise = !parser.isSet(QStringLiteral("no-noise"));

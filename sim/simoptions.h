@@ -21,6 +21,8 @@ struct SimOptions
     QList<int> gpibSilent; ///< listeners that never answer
     QString gpibSocket;
     Preset preset;
+    double voltageLimit = 100.0; ///< percent of nominal
+    double currentLimit = 100.0; ///< percent of nominal
     bool noise = true;
     bool verbose = false;
     QString traceFile; ///< every received request line is appended here when set

@@ -29,6 +29,7 @@ SimModule *SimProgram::addModule(const SimOptions &options, int serialOffset)
     SimModule *module = m_modules.back().get();
     module->setClock(SimModule::Clock::RealTime);
     module->setNoise(options.noise);
+    module->setLimits(options.voltageLimit, options.currentLimit);
     return module;
 }
 

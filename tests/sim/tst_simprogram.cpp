@@ -22,6 +22,7 @@ private slots:
         QTest::newRow("port not a number") << "--tcp x" << 2 << QByteArray("--tcp");
         QTest::newRow("two media") << "--tcp 0 --serial" << 2 << QByteArray("choose one");
         QTest::newRow("GPIB address") << "--gpib 31" << 2 << QByteArray("GPIB address");
+        QTest::newRow("limit above nominal") << "--limits 90,101" << 2 << QByteArray("--limits");
     }
     void optionsThatEndAtOnce()
     {
