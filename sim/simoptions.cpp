@@ -54,6 +54,7 @@ void declareOptions(QCommandLineParser &parser)
         "\"serial <pty path>\" or \"gpib <socket path>\".\n"
         "Unknown queries answer ERROR in their place; unknown set commands are ignored."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const auto opt = [&parser](const char *name, const char *help, const char *value = nullptr) {
         QCommandLineOption o(QString::fromLatin1(name), QString::fromLatin1(help));
         if (value)
@@ -102,11 +103,16 @@ void declareOptions(QCommandLineParser &parser)
     opt("echo-with-answer", "Fault (serial): echo and answer leave in one write.");
 }
 
-/// --help, --list-presets and stray arguments: false when parsing ends here.
+/// --help, --version, --list-presets and stray arguments: false when parsing ends here.
 bool handleInformational(const QCommandLineParser &parser, QString *message, int *exitCode)
 {
     if (parser.isSet(QStringLiteral("help"))) {
         *message = parser.helpText();
+        *exitCode = 0;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        *message = QStringLiteral("vorn-module-sim " VORN_VERSION "\n");
         *exitCode = 0;
         return false;
     }

@@ -15,6 +15,8 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output"); // on stdout for 0, on stderr otherwise
         QTest::newRow("help") << "--help" << 0 << QByteArray("--echo-with-answer");
+        QTest::newRow("version") << "--version" << 0
+                                 << QByteArray("vorn-module-sim " VORN_VERSION "\n");
         QTest::newRow("presets") << "--list-presets" << 0 << QByteArray("KA2F\nTX01B0\n");
         QTest::newRow("unknown option") << "--bogus" << 2 << QByteArray("bogus");
         QTest::newRow("unknown preset") << "--preset XYZ" << 2 << QByteArray("unknown preset");
