@@ -112,6 +112,7 @@ def translation_call(name, qualifier, text_calls):
 
 
 def enclosing_function(code, position):
+    """The name of the last function definition that starts before position."""
     headers = [m for m in re.finditer(r"\b(\w+)\s*\([^;{}()]*\)\s*(?:const\s*)?(?:noexcept\s*)?\{",
                                       code[:position]) if m.group(1) not in KEYWORDS]
     return headers[-1].group(1) if headers else None
@@ -127,7 +128,8 @@ def main():
     for path in options:
         if os.path.isdir(path):
             for folder, _, names in os.walk(path):
-                files += [os.path.join(folder, n) for n in sorted(names) if n.endswith((".cpp", ".h"))]
+                files += [os.path.join(folder, n) for n in sorted(names)
+                          if n.endswith((".cpp", ".h"))]
         elif os.path.isfile(path) and path.endswith((".cpp", ".h")):
             files.append(path)
     sources = {f: without_comments(open(f, encoding="utf-8").read()) for f in sorted(files)}
@@ -137,11 +139,14 @@ def main():
     for code in sources.values():
         for name, qualifier, paren in calls(code):
             kind = translation_call(name, qualifier, text_calls)
+            if kind is None:
+                continue
             args = arguments(code, paren)
             text_index = 1 if kind == "context" else 0
-            if kind is None or len(args) <= text_index:
+            if len(args) <= text_index:
                 continue
-            if literal_text(args[text_index]) is None and re.fullmatch(r"\s*\w+\s*", args[text_index]):
+            passed = args[text_index]
+            if literal_text(passed) is None and re.fullmatch(r"\s*\w+\s*", passed):
                 helper = enclosing_function(code, paren)
                 if helper:
                     context = literal_text(args[0]) if kind == "context" else None
@@ -153,6 +158,8 @@ def main():
     for path, code in sources.items():
         for name, qualifier, paren in calls(code):
             kind = translation_call(name, qualifier, text_calls)
+            if kind is None and name not in helpers:
+                continue
             args = arguments(code, paren)
             if kind == "context" and len(args) >= 2:
                 context, text = literal_text(args[0]), literal_text(args[1])
@@ -167,9 +174,11 @@ def main():
             found = (context, text) in extracted if context else text in sources_only
             if not found:
                 line = code.count("\n", 0, paren) + 1
-                missing.append(f"  {os.path.basename(path)}:{line}: {text!r} ({context or 'any context'})")
+                where = f"{os.path.basename(path)}:{line}"
+                missing.append(f"  {where}: {text!r} ({context or 'any context'})")
     if missing:
-        print(f"{len(missing)} texts shown through a translation call were never extracted by lupdate:")
+        print(f"{len(missing)} texts shown through a translation call were never extracted "
+              "by lupdate:")
         print("\n".join(missing))
         return 1
     return 0

@@ -18,7 +18,8 @@ answer=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_A
 [ "$answer" = "Vorn SCPI Control $version" ] || { echo "--version said: $answer"; exit 1; }
 for program in "$prefix"/bin/vorn-module-*; do
     answer=$("$program" --version)
-    [ "$answer" = "$(basename "$program") $version" ] || { echo "$program --version said: $answer"; exit 1; }
+    [ "$answer" = "$(basename "$program") $version" ] \
+        || { echo "$program --version said: $answer"; exit 1; }
 done
 help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
     LANGUAGE= "$prefix/bin/vorn-scpi-control" --help)
