@@ -64,7 +64,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>             (&quot;;*OPC?&quot; appended: the module answers only queries)</source>
-        <translation>             (&quot;;*OPC?&quot; angehängt: Das Modul antwortet nur auf Abfragen)</translation>
+        <translation>             („;*OPC?“ angehängt: Das Modul antwortet nur auf Abfragen)</translation>
     </message>
     <message>
         <source>%1 Connection lost: no answer to &quot;%2&quot;.</source>
@@ -179,7 +179,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>reserved</source>
@@ -199,7 +199,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Current Trip</source>
-        <translation>Ereignis Strom-Trip</translation>
+        <translation>Ereignis: Strom-Trip</translation>
     </message>
     <message>
         <source>Event Trip</source>
@@ -251,7 +251,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Event Mask</source>
@@ -339,7 +339,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Event On</source>
-        <translation>Ereignismaske: von Ein auf Aus geschaltet</translation>
+        <translation>Ereignismaske Umschalten von Ein auf Aus</translation>
     </message>
     <message>
         <source>Mask Shut Off</source>
@@ -351,7 +351,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Control</source>
@@ -651,11 +651,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Status Is Safety Loop Good</source>
-        <translation>Status: Sicherheitsschleife in Ordnung</translation>
+        <translation>Status: Sicherheitsschleife geschlossen</translation>
     </message>
     <message>
         <source>Is Safety Loop Good</source>
-        <translation>Sicherheitsschleife in Ordnung</translation>
+        <translation>Sicherheitsschleife geschlossen</translation>
     </message>
     <message>
         <source>Status Is No Channel Ramping</source>
@@ -739,7 +739,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Temperature Nod Good</source>
-        <translation>Ereignis Temperatur nicht in Ordnung</translation>
+        <translation>Ereignis: Temperatur nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Temperature Not Good</source>
@@ -747,7 +747,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Supply Nod Good</source>
-        <translation>Ereignis Versorgung nicht in Ordnung</translation>
+        <translation>Ereignis: Versorgung nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Supply Not Good</source>
@@ -755,7 +755,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Safety Loop Not Good</source>
-        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Event Input Error</source>
@@ -791,11 +791,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Event Safety Loop Not Good</source>
-        <translation>Ereignismaske Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Ereignismaske Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Mask Safety Loop Not Good</source>
-        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Mask Event Input Error</source>
@@ -965,7 +965,7 @@ Try &apos;%1 --help&apos;.
     <name>DialogStatistic</name>
     <message>
         <source>Statistic</source>
-        <translation>Statistik</translation>
+        <translation>Messwertaufzeichnung</translation>
     </message>
     <message>
         <source>Save measurement data to file:</source>
@@ -1437,7 +1437,7 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     </message>
     <message>
         <source>Statistic...</source>
-        <translation>Statistik...</translation>
+        <translation>Messwertaufzeichnung...</translation>
     </message>
     <message>
         <source>Input/&amp;Output...</source>
@@ -1573,7 +1573,7 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     </message>
     <message>
         <source>Voltage Bounds</source>
-        <translation>Spannungstoleranz</translation>
+        <translation>U außer Toleranz</translation>
     </message>
     <message>
         <source>Trip</source>
@@ -1581,7 +1581,7 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     </message>
     <message>
         <source>Current Bounds</source>
-        <translation>Stromtoleranz</translation>
+        <translation>I außer Toleranz</translation>
     </message>
     <message>
         <source>Ramp</source>
@@ -1630,6 +1630,54 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     <message>
         <source>Not connected. Reconnecting in 2 s (attempt %1)...</source>
         <translation>Nicht verbunden. Neuer Verbindungsversuch in 2 s (Versuch %1)...</translation>
+    </message>
+    <message>
+        <source>
+
+Note: some channels will only allow %L1 %2.</source>
+        <translation>
+
+Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
+    </message>
+    <message>
+        <source>Input a voltage (Vset: %L1...%L2 %3) for channel %4:</source>
+        <translation>Spannung für Kanal %4 eingeben (Vset: %L1...%L2 %3):</translation>
+    </message>
+    <message>
+        <source>Input a current (Iset: 0...%L1 %2) for channel %3:</source>
+        <translation>Strom für Kanal %3 eingeben (Iset: 0...%L1 %2):</translation>
+    </message>
+    <message>
+        <source>Input a voltage (Vset: %L1...%L2 %3) for all channels:</source>
+        <translation>Spannung für alle Kanäle eingeben (Vset: %L1...%L2 %3):</translation>
+    </message>
+    <message>
+        <source>Input a current (Iset: 0...%L1 %2) for all channels:</source>
+        <translation>Strom für alle Kanäle eingeben (Iset: 0...%L1 %2):</translation>
+    </message>
+    <message>
+        <source>Input a Voltage Ramp Speed (0...100%/s): </source>
+        <translation>Spannungsrampe eingeben (0...100 %/s): </translation>
+    </message>
+    <message>
+        <source>Input a Voltage Ramp Speed (0 ..%1 %2/s)</source>
+        <translation>Spannungsrampe eingeben (0...%1 %2/s)</translation>
+    </message>
+    <message>
+        <source>Input a Current Ramp Speed (0...100%/s): </source>
+        <translation>Stromrampe eingeben (0...100 %/s): </translation>
+    </message>
+    <message>
+        <source>Input a Current Ramp Speed (0 ..%1 %2/s)</source>
+        <translation>Stromrampe eingeben (0...%1 %2/s)</translation>
+    </message>
+    <message>
+        <source>Input a voltage increment value (%1) that is applied when pressing the Plus or Minus keys:</source>
+        <translation>Schrittweite der Spannung (%1) eingeben, die mit den Tasten Plus und Minus angewendet wird:</translation>
+    </message>
+    <message>
+        <source>Voltage Increment: %1 Volt</source>
+        <translation>Schrittweite der Spannung: %L1 Volt</translation>
     </message>
 </context>
 <context>
@@ -1690,7 +1738,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTable</name>
     <message>
         <source>Control</source>
-        <translation>Strg</translation>
+        <translation>Steuerung</translation>
     </message>
     <message>
         <source>Status </source>
@@ -1709,19 +1757,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTableCh</name>
     <message>
         <source>set Channel on</source>
-        <translation>Kanal einschalten</translation>
+        <translation>Steuerbit: Kanal ein gesetzt</translation>
     </message>
     <message>
         <source>set Channel off</source>
-        <translation>Kanal ausschalten</translation>
+        <translation>Steuerbit: Kanal ein nicht gesetzt</translation>
     </message>
     <message>
         <source>set Channel Emergency</source>
-        <translation>Not-Aus für den Kanal auslösen</translation>
+        <translation>Steuerbit: Not-Aus gesetzt</translation>
     </message>
     <message>
         <source>no Channel Emergency</source>
-        <translation>kein Not-Aus für den Kanal</translation>
+        <translation>Steuerbit: Not-Aus nicht gesetzt</translation>
     </message>
     <message>
         <source>Channel is positive</source>
@@ -1857,7 +1905,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Ereignis: Eingabefehler</translation>
     </message>
     <message>
         <source>Event Switch On to Off</source>
@@ -1893,11 +1941,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event External Inhibit</source>
-        <translation>Ereignis externer Inhibit</translation>
+        <translation>Ereignis: externer Inhibit</translation>
     </message>
     <message>
         <source>Event Trip</source>
-        <translation>Ereignis Trip</translation>
+        <translation>Ereignis: Trip</translation>
     </message>
     <message>
         <source>Event Current Limit exceeded</source>
@@ -2024,43 +2072,43 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTableMod</name>
     <message>
         <source>Set Interlock</source>
-        <translation>Interlock setzen</translation>
+        <translation>Steuerbit: Interlock gesetzt</translation>
     </message>
     <message>
         <source>Unset Interlock</source>
-        <translation>Interlock zurücksetzen</translation>
+        <translation>Steuerbit: Interlock nicht gesetzt</translation>
     </message>
     <message>
         <source>Clear all Events</source>
-        <translation>Alle Ereignisse löschen</translation>
+        <translation>Steuerbit: Ereignisse löschen gesetzt</translation>
     </message>
     <message>
         <source>Don&apos;t clear Events</source>
-        <translation>Ereignisse nicht löschen</translation>
+        <translation>Steuerbit: Ereignisse löschen nicht gesetzt</translation>
     </message>
     <message>
         <source>Set Big Endian order</source>
-        <translation>Byte-Reihenfolge Big Endian</translation>
+        <translation>Steuerbit: Big Endian gesetzt</translation>
     </message>
     <message>
         <source>Set Little Endian order</source>
-        <translation>Byte-Reihenfolge Little Endian</translation>
+        <translation>Steuerbit: Big Endian nicht gesetzt (Little Endian)</translation>
     </message>
     <message>
         <source>Set Fine Adjustment on</source>
-        <translation>Feinabgleich einschalten</translation>
+        <translation>Steuerbit: Feinabgleich gesetzt</translation>
     </message>
     <message>
         <source>Set Fine Adjustment off</source>
-        <translation>Feinabgleich ausschalten</translation>
+        <translation>Steuerbit: Feinabgleich nicht gesetzt</translation>
     </message>
     <message>
         <source>Set Kill Enable</source>
-        <translation>Kill-Enable einschalten</translation>
+        <translation>Steuerbit: Kill-Enable gesetzt</translation>
     </message>
     <message>
         <source>Set Kill Disable</source>
-        <translation>Kill-Enable ausschalten</translation>
+        <translation>Steuerbit: Kill-Enable nicht gesetzt</translation>
     </message>
     <message>
         <source>is in Fine Adjustment state</source>
@@ -2164,19 +2212,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Live Insertion</source>
-        <translation>Ereignis Live-Insertion</translation>
+        <translation>Ereignis: Live-Insertion</translation>
     </message>
     <message>
         <source>Event Service Needed</source>
-        <translation>Ereignis Service erforderlich</translation>
+        <translation>Ereignis: Service erforderlich</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Ereignis: Eingabefehler</translation>
     </message>
     <message>
         <source>Event Safety Loop not good</source>
-        <translation>Ereignis: Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Ereignis: Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Event Supply not good</source>
