@@ -2,7 +2,7 @@
 // and a connected window with German status text and state word, numbers with a decimal comma
 // and a German question box.
 #include "ethcontrol.h"
-#include "ethcontrol_commands.h"
+#include "commandinputs.h"
 #include "frontends/tcpfrontend.h"
 #include "hvtable.h"
 #include "modalwatch.h"
