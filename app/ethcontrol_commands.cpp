@@ -6,10 +6,9 @@
 
 #include <QMessageBox>
 
-void EthControl::clearChannelEvents(quint16 channel)
-{
-    commands->clearChannelEvents(channel);
-}
+// One line each: the slots only hand the action on.
+// clang-format off
+void EthControl::clearChannelEvents(quint16 channel) { commands->clearChannelEvents(channel); }
 
 void EthControl::setChannelControl(quint16 channel, quint16 control)
 {
@@ -21,110 +20,37 @@ void EthControl::setChannelEventMask(quint16 channel, quint16 eventmask)
     commands->setChannelEventMask(channel, eventmask);
 }
 
-void EthControl::clearModuleEvents()
-{
-    commands->clearModuleEvents();
-}
-
-void EthControl::setModuleControl(quint16 control)
-{
-    commands->setModuleControl(control);
-}
-
-void EthControl::setModuleEventMask(quint16 eventmask)
-{
-    commands->setModuleEventMask(eventmask);
-}
+void EthControl::clearModuleEvents() { commands->clearModuleEvents(); }
+void EthControl::setModuleControl(quint16 control) { commands->setModuleControl(control); }
+void EthControl::setModuleEventMask(quint16 eventmask) { commands->setModuleEventMask(eventmask); }
 
 void EthControl::tableCellDataChanged(int row, int column, QString text)
 {
     commands->tableCellDataChanged(row, column, text);
 }
 
-void EthControl::on_actionSetVset_triggered()
-{
-    commands->setChannelVoltage();
-}
-
-void EthControl::on_actionSetIset_triggered()
-{
-    commands->setChannelCurrent();
-}
-
-void EthControl::on_actionSetChannelOn_triggered()
-{
-    commands->setChannelOn();
-}
-
-void EthControl::on_actionSetChannelOff_triggered()
-{
-    commands->setChannelOff();
-}
-
-void EthControl::on_actionSelectChannel_triggered()
-{
-    commands->selectChannel();
-}
-
-void EthControl::on_actionSetAllChannelsOn_triggered()
-{
-    commands->setAllChannelsOn();
-}
-
-void EthControl::on_actionSetAllChannelsOff_triggered()
-{
-    commands->setAllChannelsOff();
-}
-
-void EthControl::on_actionSetVoltageRamp_triggered()
-{
-    commands->setVoltageRamp();
-}
-
-void EthControl::on_actionSetCurrentRamp_triggered()
-{
-    commands->setCurrentRamp();
-}
-
-void EthControl::on_actionSetAllVoltages_triggered()
-{
-    commands->setAllVoltages();
-}
-
-void EthControl::on_actionSetAllCurrents_triggered()
-{
-    commands->setAllCurrents();
-}
-
-void EthControl::on_actionSetVoltageIncremental_triggered()
-{
-    commands->setVoltageStaircase();
-}
+void EthControl::on_actionSetVset_triggered() { commands->setChannelVoltage(); }
+void EthControl::on_actionSetIset_triggered() { commands->setChannelCurrent(); }
+void EthControl::on_actionSetChannelOn_triggered() { commands->setChannelOn(); }
+void EthControl::on_actionSetChannelOff_triggered() { commands->setChannelOff(); }
+void EthControl::on_actionSelectChannel_triggered() { commands->selectChannel(); }
+void EthControl::on_actionSetAllChannelsOn_triggered() { commands->setAllChannelsOn(); }
+void EthControl::on_actionSetAllChannelsOff_triggered() { commands->setAllChannelsOff(); }
+void EthControl::on_actionSetVoltageRamp_triggered() { commands->setVoltageRamp(); }
+void EthControl::on_actionSetCurrentRamp_triggered() { commands->setCurrentRamp(); }
+void EthControl::on_actionSetAllVoltages_triggered() { commands->setAllVoltages(); }
+void EthControl::on_actionSetAllCurrents_triggered() { commands->setAllCurrents(); }
+void EthControl::on_actionSetVoltageIncremental_triggered() { commands->setVoltageStaircase(); }
 
 void EthControl::on_actionClearChannelEmergencyOff_triggered()
 {
     commands->clearChannelEmergencyOff();
 }
 
-void EthControl::on_actionSetChannelEmergencyOff_triggered()
-{
-    commands->setChannelEmergencyOff();
-}
-
-void EthControl::on_actionClearEvents_triggered()
-{
-    commands->clearEvents();
-}
-
-void EthControl::on_actionDigitalFilter_triggered()
-{
-    commands->setDigitalFilter();
-}
-
-void EthControl::on_actionClearAllEvents_triggered()
-{
-    commands->clearAllEvents();
-}
+void EthControl::on_actionSetChannelEmergencyOff_triggered() { commands->setChannelEmergencyOff(); }
+void EthControl::on_actionClearEvents_triggered() { commands->clearEvents(); }
+void EthControl::on_actionDigitalFilter_triggered() { commands->setDigitalFilter(); }
+void EthControl::on_actionClearAllEvents_triggered() { commands->clearAllEvents(); }
 
 void EthControl::on_actionSetAllChannelsEmergencyOff_triggered()
 {
@@ -141,30 +67,11 @@ void EthControl::outputChanged(Module::Output output, int value)
     commands->outputChanged(output, value);
 }
 
-void EthControl::on_actionIncrementVoltage_triggered()
-{
-    commands->incrementVoltage();
-}
-
-void EthControl::on_actionDecrementVoltage_triggered()
-{
-    commands->decrementVoltage();
-}
-
-void EthControl::on_actionSetIncrement_triggered()
-{
-    commands->setIncrement();
-}
-
-void EthControl::on_actionSetIncrementTimes10_triggered()
-{
-    commands->setIncrementTimes10();
-}
-
-void EthControl::on_actionSetIncrementBy10_triggered()
-{
-    commands->setIncrementBy10();
-}
+void EthControl::on_actionIncrementVoltage_triggered() { commands->incrementVoltage(); }
+void EthControl::on_actionDecrementVoltage_triggered() { commands->decrementVoltage(); }
+void EthControl::on_actionSetIncrement_triggered() { commands->setIncrement(); }
+void EthControl::on_actionSetIncrementTimes10_triggered() { commands->setIncrementTimes10(); }
+void EthControl::on_actionSetIncrementBy10_triggered() { commands->setIncrementBy10(); }
 
 void EthControl::on_actionSaveChangedConfigurationInDevice_triggered()
 {
@@ -175,6 +82,7 @@ void EthControl::on_actionConfigureListenOnlyMode_triggered()
 {
     commands->configureListenOnlyMode();
 }
+// clang-format on
 
 void EthControl::on_actionAbout_triggered()
 {
@@ -201,7 +109,4 @@ void EthControl::on_actionAbout_triggered()
     QMessageBox::about(this, tr("About Vorn SCPI Control"), text);
 }
 
-void EthControl::on_actionAboutQt_triggered()
-{
-    QMessageBox::aboutQt(this);
-}
+void EthControl::on_actionAboutQt_triggered() { QMessageBox::aboutQt(this); }
