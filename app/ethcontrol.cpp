@@ -3,9 +3,11 @@
 
 #include "configuration.h"
 #include "connectionpanel.h"
+#include "dialogprompter.h"
 #include "displayrefresh.h"
 #include "historypanel.h"
 #include "networkdiscovery.h"
+#include "operatorcommands.h"
 #include "repaintlimiter.h"
 #include "scpi_parser.h"
 #include "settingsstore.h"
@@ -94,6 +96,19 @@ EthControl::EthControl(QWidget *parent)
     historyPanel
         = new HistoryPanel(moduleSession, { this, statusBar(), ui->table }, QString(), this);
 
+    prompter = std::make_unique<DialogPrompter>(this, ui->table, statusBar());
+    commands = new OperatorCommands(moduleSession, configuration, prompter.get(), this);
+    connect(commands, &OperatorCommands::incrementLabelChanged, incrementLabel, &QLabel::setText);
+    connect(
+        commands, &OperatorCommands::voltageRampLabelChanged, ui->lblVRampSpeed, &QLabel::setText);
+    connect(
+        commands, &OperatorCommands::currentRampLabelChanged, ui->lblIRampSpeed, &QLabel::setText);
+    // A ramp label in the command's form is written in the refresh's form at the next refresh.
+    connect(commands, &OperatorCommands::voltageRampLabelChanged, display,
+        &DisplayRefresh::forgetLabels);
+    connect(commands, &OperatorCommands::currentRampLabelChanged, display,
+        &DisplayRefresh::forgetLabels);
+
     for (StatTable *table : { static_cast<StatTable *>(ui->tableChanStat),
              static_cast<StatTable *>(ui->tableModStat) }) {
         table->initTable();
@@ -111,8 +126,8 @@ EthControl::EthControl(QWidget *parent)
              ui->actionSetChannelEmergencyOff, ui->actionSetChannelOff, ui->actionSetChannelOn,
              ui->actionSetCurrentRamp, ui->actionSetIset, ui->actionSetVoltageIncremental,
              ui->actionSetVoltageRamp, ui->actionSetVset, ui->actionSuppliesAndTemperature,
-             ui->actionScpiConsole,
-             ui->actionStatistic, ui->actionInputOutput, ui->actionEmissionParameters })
+             ui->actionScpiConsole, ui->actionStatistic, ui->actionInputOutput,
+             ui->actionEmissionParameters })
         connectionActions->addAction(action);
     showControls(false, true);
 
@@ -191,14 +206,14 @@ void EthControl::followLink(SCPI_Parser *link)
 {
     if (link) {
         display->reset();
-        connect(link, &SCPI_Parser::updateFirmwareName, configuration,
-            &Configuration::setFirmwareName);
-        connect(link, &SCPI_Parser::updateSerialNumber, configuration,
-            &Configuration::setSerialNumber);
+        connect(
+            link, &SCPI_Parser::updateFirmwareName, configuration, &Configuration::setFirmwareName);
+        connect(
+            link, &SCPI_Parser::updateSerialNumber, configuration, &Configuration::setSerialNumber);
         connect(link, &SCPI_Parser::updateDeviceName, this, &EthControl::deviceNameReceived);
         connect(link, &SCPI_Parser::dataReceived, this, &EthControl::dataReceived);
-        connect(link, &SCPI_Parser::interfaceModeSupported, this,
-            &EthControl::interfaceModeSupported);
+        connect(
+            link, &SCPI_Parser::interfaceModeSupported, this, &EthControl::interfaceModeSupported);
         connectionPanel->remember(moduleSession->settings());
     }
     showSessionState();

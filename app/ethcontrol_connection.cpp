@@ -28,8 +28,9 @@ void EthControl::on_buttonConnect_clicked()
 
 void EthControl::on_buttonDisconnect_clicked()
 {
-    const int behaviour
-        = SettingsStore::panel().value(QLatin1String(SettingsStore::Key::OnExitBehaviour), 0).toInt();
+    const int behaviour = SettingsStore::panel()
+                              .value(QLatin1String(SettingsStore::Key::OnExitBehaviour), 0)
+                              .toInt();
     bool rampDown = behaviour == 1;
     if (behaviour == 0 && display->hasShownConnection()) {
         const QMessageBox::StandardButton answer = QMessageBox::question(this,

@@ -53,8 +53,8 @@ void EthControl::on_actionChannelStatusControl_triggered()
             &DialogChannelControl::updateChannelControlStatus);
         connect(dialog, &DialogChannelControl::clearChannelEvents, this,
             &EthControl::clearChannelEvents);
-        connect(dialog, &DialogChannelControl::setChannelControl, this,
-            &EthControl::setChannelControl);
+        connect(
+            dialog, &DialogChannelControl::setChannelControl, this, &EthControl::setChannelControl);
         connect(dialog, &DialogChannelControl::setChannelEventMask, this,
             &EthControl::setChannelEventMask);
         return dialog;
@@ -67,10 +67,10 @@ void EthControl::on_actionModuleStatusControl_triggered()
         auto *created = new DialogModuleControl(this);
         connect(this, &EthControl::updateModuleControlStatus, created,
             &DialogModuleControl::updateModuleControlStatus);
-        connect(created, &DialogModuleControl::clearModuleEvents, this,
-            &EthControl::clearModuleEvents);
-        connect(created, &DialogModuleControl::setModuleControl, this,
-            &EthControl::setModuleControl);
+        connect(
+            created, &DialogModuleControl::clearModuleEvents, this, &EthControl::clearModuleEvents);
+        connect(
+            created, &DialogModuleControl::setModuleControl, this, &EthControl::setModuleControl);
         connect(created, &DialogModuleControl::setModuleEventMask, this,
             &EthControl::setModuleEventMask);
         return created;
@@ -82,8 +82,9 @@ void EthControl::on_actionModuleStatusControl_triggered()
 void EthControl::on_actionConfiguration_triggered()
 {
     configuration->load();
-    present(dialogConfiguration, [this] { return new DialogConfiguration(this, configuration); })
-        ->takeFromConfiguration();
+    present(dialogConfiguration, [this] {
+        return new DialogConfiguration(this, configuration);
+    })->takeFromConfiguration();
 }
 
 void EthControl::on_actionStatistic_triggered()

@@ -190,17 +190,25 @@ bool hasLink(const QSet<QString> &keys)
 
 } // namespace
 
-QString ModuleSettings::endpoint() const
+LinkSettings ModuleSettings::linkSettings() const
 {
+    LinkSettings settings;
     switch (link) {
     case Link::Tcp:
-        return QStringLiteral("tcp %1:%2").arg(host).arg(port);
+        settings.kind = LinkSettings::Kind::Tcp;
+        break;
     case Link::Serial:
-        return QStringLiteral("serial %1").arg(serialPort);
+        settings.kind = LinkSettings::Kind::Serial;
+        break;
     case Link::Gpib:
-        return QStringLiteral("gpib %1").arg(gpibAddress);
+        settings.kind = LinkSettings::Kind::Gpib;
+        break;
     }
-    return QString();
+    settings.host = host;
+    settings.port = port;
+    settings.serialPort = serialPort;
+    settings.gpibAddress = gpibAddress;
+    return settings;
 }
 
 bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QString *error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linksettings.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -39,8 +41,10 @@ struct ModuleSettings
     /// Line of the [module ...] header, for messages about the module.
     int line = 0;
 
+    /// The link that reaches the module.
+    LinkSettings linkSettings() const;
     /// The endpoint as written in the file, for log lines.
-    QString endpoint() const;
+    QString endpoint() const { return linkSettings().endpoint(); }
 };
 
 struct BridgeSettings

@@ -16,7 +16,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Polls Vornwerk high-voltage modules over TCP, serial or GPIB and publishes their values "
-        "on an MQTT broker.\nThe configuration file is described in bridge/README.md."));
+        "on an MQTT broker.\nIts manual page (man vorn-module-bridge) describes the configuration "
+        "file and the topics."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption check(

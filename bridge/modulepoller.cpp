@@ -1,8 +1,6 @@
 #include "modulepoller.h"
 
 #include "scpi_eth.h"
-#include "scpi_gpib.h"
-#include "scpi_serial.h"
 
 #include "writeround.h"
 
@@ -33,10 +31,6 @@ private:
     QPointer<WriteRound> m_round;
 };
 
-/// Answers after which a device that still has not identified itself is reported.
-constexpr int IdentityPatience = 3;
-/// Answers after the configuration that cover one polling cycle (8 to 11 requests).
-constexpr int CycleAnswers = 12;
 } // namespace
 
 ModulePoller::ModulePoller(const ModuleSettings &settings, WriteRound *round, QObject *parent)
@@ -44,125 +38,47 @@ ModulePoller::ModulePoller(const ModuleSettings &settings, WriteRound *round, QO
     , m_settings(settings)
     , m_round(round)
 {
-    // A timer restarted on every answer would cost more than the answer's processing; a
-    // coarse tick that looks at the time of the last answer is enough.
-    m_watchdog.setInterval(WatchdogTickMs);
-    connect(&m_watchdog, &QTimer::timeout, this, [this]() {
-        if (!m_link || m_lastAnswer.elapsed() < WatchdogMs)
-            return;
-        const quint16 code = m_link->pendingRequest();
-        closeLink(QStringLiteral("Connection lost due to timeout while requesting %1").arg(code));
+    m_session.setReconnectPolicy({ true, FirstPauseMs, MaxPauseMs });
+    m_session.setLinkFactory([this](const LinkSettings &link, QObject *owner) -> SCPI_Parser * {
+        if (link.kind != LinkSettings::Kind::Tcp)
+            return makeLink(link, owner);
+        auto *eth = new RoundEth(m_round, owner);
+        eth->setPort(link.port);
+        eth->setHostAddress(link.host);
+        return eth;
     });
-    m_retry.setSingleShot(true);
-    connect(&m_retry, &QTimer::timeout, this, &ModulePoller::openLink);
+    connect(&m_session, &ModuleSession::openFailed, this, &ModulePoller::warn);
+    connect(&m_session, &ModuleSession::connectionLost, this, &ModulePoller::warn);
+    connect(&m_session, &ModuleSession::offline, this, &ModulePoller::offline);
+    connect(&m_session, &ModuleSession::identityMissing, this, [this] {
+        qCWarning(lcBridge).noquote()
+            << QStringLiteral("module %1 (%2): the device does not identify as a Vornwerk module")
+                   .arg(m_settings.name, m_settings.endpoint());
+    });
+    connect(&m_session, &ModuleSession::online, this, [this] {
+        const Module &module = m_session.link()->module();
+        qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (%2): online, serial number %3, %4")
+                                          .arg(m_settings.name, m_settings.endpoint())
+                                          .arg(module.serialNumber())
+                                          .arg(module.deviceName());
+        emit online();
+    });
+    connect(&m_session, &ModuleSession::answerProcessed, this, [this] {
+        if (m_session.isOnline())
+            emit answerProcessed();
+    });
 }
 
-ModulePoller::~ModulePoller()
-{
-    if (m_link) {
-        m_link->disconnectDevice();
-        delete m_link;
-    }
-}
+ModulePoller::~ModulePoller() = default;
 
 void ModulePoller::start()
 {
-    openLink();
+    m_session.connectTo(m_settings.linkSettings());
 }
 
-void ModulePoller::openLink()
+void ModulePoller::warn(const QString &reason) const
 {
-    SCPI_Parser *link = nullptr;
-    switch (m_settings.link) {
-    case ModuleSettings::Link::Tcp: {
-        auto *eth = new RoundEth(m_round, this);
-        eth->setPort(m_settings.port);
-        eth->setHostAddress(m_settings.host);
-        link = eth;
-        break;
-    }
-    case ModuleSettings::Link::Serial: {
-        auto *serial = new SCPI_Serial(this);
-        serial->setPortName(m_settings.serialPort);
-        link = serial;
-        break;
-    }
-    case ModuleSettings::Link::Gpib: {
-        auto *gpib = new SCPI_Gpib(this);
-        gpib->setPrimaryAddress(m_settings.gpibAddress);
-        link = gpib;
-        break;
-    }
-    }
-    m_link = link;
-    m_linkAnswers = 0;
-    m_cycleAnswers = 0;
-    m_identityWarned = false;
-    if (!link->connectDevice()) {
-        closeLink(QStringLiteral("can not open %1").arg(m_settings.endpoint()));
-        return;
-    }
-    connect(link, &SCPI_Parser::updateDisplay, this, &ModulePoller::onAnswer);
-    link->requestIdentity();
-    link->restartFullRead();
-    m_lastAnswer.start();
-    m_watchdog.start();
-}
-
-void ModulePoller::closeLink(const QString &reason)
-{
-    m_watchdog.stop();
-    if (m_link) {
-        m_link->disconnect(this);
-        m_link->disconnectDevice();
-        // The link may be the sender of the running slot.
-        m_link->deleteLater();
-        m_link = nullptr;
-    }
-    const bool was = m_online;
-    m_online = false;
     qCWarning(lcBridge).noquote() << QStringLiteral("module %1 (%2): %3; trying again in %4 s")
                                          .arg(m_settings.name, m_settings.endpoint(), reason)
-                                         .arg(m_pauseMs / 1000);
-    m_retry.start(m_pauseMs);
-    m_pauseMs = qMin(m_pauseMs * 2, MaxPauseMs);
-    if (was)
-        emit offline(reason);
-}
-
-void ModulePoller::onAnswer()
-{
-    m_lastAnswer.start();
-    ++m_answers;
-    ++m_linkAnswers;
-    if (m_online) {
-        emit answerProcessed();
-        return;
-    }
-    const Module &module = m_link->module();
-    if (module.firmwareName().isEmpty()) {
-        if (m_linkAnswers >= IdentityPatience && !m_identityWarned) {
-            m_identityWarned = true;
-            qCWarning(lcBridge).noquote() << QStringLiteral(
-                "module %1 (%2): the device does not identify as a Vornwerk module")
-                                                 .arg(m_settings.name, m_settings.endpoint());
-        }
-        return;
-    }
-    // Online only after one whole polling cycle, so that no value is published before the
-    // module has reported it.
-    if (m_link->isFullRead()) {
-        m_cycleAnswers = 0;
-        return;
-    }
-    if (++m_cycleAnswers < CycleAnswers)
-        return;
-    m_online = true;
-    m_pauseMs = 1000;
-    qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (%2): online, serial number %3, %4")
-                                      .arg(m_settings.name, m_settings.endpoint())
-                                      .arg(module.serialNumber())
-                                      .arg(module.deviceName());
-    emit online();
-    emit answerProcessed();
+                                         .arg(m_session.nextPauseMs() / 1000);
 }

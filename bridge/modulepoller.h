@@ -1,32 +1,26 @@
 #pragma once
 
 #include "bridgeconfig.h"
+#include "modulesession.h"
 
-#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
-
-#include "scpi_parser.h"
 
 class WriteRound;
 
 Q_DECLARE_LOGGING_CATEGORY(lcBridge)
 
-/// Keeps one module polled: creates its link, lets the engine identify, configure and poll it,
-/// ends a link whose answers stop for 4 s, and opens a new one after a pause that grows from
-/// 1 s to 30 s. A link object lives for one connection, as in the panel.
-///
-/// The module is online once it has been identified, its configuration read and one polling
-/// cycle answered; it goes offline when its link ends.
+/// Keeps one module polled: a module session with the bridge's reconnection (a pause that
+/// grows from 1 s to 30 s, always on) and, for TCP, requests handed to the bridge's write
+/// round. It reports online once the module has been identified, its configuration read and
+/// one polling cycle answered, and offline when the link ends; it logs what went wrong.
 class ModulePoller : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int WatchdogMs = 4000;
-    static constexpr int WatchdogTickMs = 250;
+    static constexpr int FirstPauseMs = 1000;
     static constexpr int MaxPauseMs = 30000;
 
     /// A TCP link hands its requests to \a round when it is given, else writes them at once.
@@ -38,10 +32,10 @@ public:
     void start();
     const ModuleSettings &settings() const { return m_settings; }
     /// The engine of the current link; null between links.
-    SCPI_Parser *engine() const { return m_link; }
-    bool isOnline() const { return m_online; }
+    SCPI_Parser *engine() const { return m_session.link(); }
+    bool isOnline() const { return m_session.isOnline(); }
     /// Answers processed since construction, over all links.
-    quint64 answerCount() const { return m_answers; }
+    quint64 answerCount() const { return m_session.answerCount(); }
 
 signals:
     void online();
@@ -50,20 +44,9 @@ signals:
     void answerProcessed();
 
 private:
-    void openLink();
-    void closeLink(const QString &reason);
-    void onAnswer();
+    void warn(const QString &reason) const;
 
     ModuleSettings m_settings;
     QPointer<WriteRound> m_round;
-    QPointer<SCPI_Parser> m_link;
-    QTimer m_watchdog;
-    QElapsedTimer m_lastAnswer;
-    QTimer m_retry;
-    int m_pauseMs = 1000;
-    bool m_online = false;
-    bool m_identityWarned = false;
-    int m_linkAnswers = 0;
-    int m_cycleAnswers = 0;
-    quint64 m_answers = 0;
+    ModuleSession m_session;
 };

@@ -121,8 +121,7 @@ int Configuration::readPrecision(QSettings &store, const QString &key)
 
 void Configuration::load()
 {
-    QSettings store(
-        QSettings::IniFormat, QSettings::UserScope, m_organizationName, QLatin1String(SettingsStore::DisplayApplication));
+    QSettings store = SettingsStore::display(m_organizationName);
     const QString voltageUnit = readKey(store, keyVoltageUnit);
     m_voltageUnit = voltageUnit.isEmpty() ? QStringLiteral("V") : voltageUnit;
     m_voltagePrecision = readPrecision(store, keyVoltagePrecision);
@@ -142,8 +141,7 @@ void Configuration::save(int level)
         qCWarning(lcConfig) << "no settings level" << level << "- nothing saved";
         return;
     }
-    QSettings store(
-        QSettings::IniFormat, QSettings::UserScope, m_organizationName, QLatin1String(SettingsStore::DisplayApplication));
+    QSettings store = SettingsStore::display(m_organizationName);
     if (level < m_sourceLevel) {
         if (m_sourceLevel == SerialNumberLevel) {
             qCDebug(lcConfig) << "removing the settings of serial number" << m_serialNumber;

@@ -13,4 +13,10 @@ QSettings panel()
         QLatin1String(PanelApplication));
 }
 
+QSettings display(const QString &organizationName)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, organizationName,
+        QLatin1String(DisplayApplication));
+}
+
 } // namespace SettingsStore

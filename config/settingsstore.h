@@ -28,5 +28,7 @@ inline constexpr char ConsoleHistory[] = "Console/history";
 QString organization();
 /// The store of the connection panel, the exit behaviour and the tools.
 QSettings panel();
+/// The display configuration's store of \a organizationName.
+QSettings display(const QString &organizationName);
 
 } // namespace SettingsStore

@@ -126,7 +126,7 @@ void ModuleSession::afterLoss()
     }
     if (m_state != State::Reconnecting) {
         m_attempts = 0;
-        qCDebug(lcSession) << "reconnecting every" << m_pauseMs << "ms";
+        qCDebug(lcSession) << "reconnecting, the first attempt in" << m_pauseMs << "ms";
     }
     m_retry.start(m_pauseMs);
     setState(State::Reconnecting);
@@ -184,8 +184,8 @@ void ModuleSession::expireWatchdog()
 {
     const quint16 code = m_link ? m_link->pendingRequest() : 0;
     qCDebug(lcSession) << "Connection lost due to timeout while requesting" << code;
-    const QString reason = QStringLiteral("Connection lost due to timeout while requesting %1")
-                               .arg(code);
+    const QString reason
+        = QStringLiteral("Connection lost due to timeout while requesting %1").arg(code);
     closeLink(reason);
     afterLoss();
     emit connectionLost(reason);
@@ -193,6 +193,8 @@ void ModuleSession::expireWatchdog()
 
 void ModuleSession::onAnswer()
 {
+    // A listener may end the link from here on; it is then deleted once this has returned.
+    m_inAnswer = true;
     m_lastAnswer.start();
     ++m_answers;
     ++m_linkAnswers;
@@ -220,7 +222,6 @@ void ModuleSession::onAnswer()
             emit online();
         }
     }
-    m_inAnswer = true;
     emit answerProcessed();
     m_inAnswer = false;
 }

@@ -83,7 +83,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>             (&quot;;*OPC?&quot; appended: the module answers only queries)</source>
-        <translation>             (&quot;;*OPC?&quot; angehängt: Das Modul antwortet nur auf Abfragen)</translation>
+        <translation>             („;*OPC?“ angehängt: Das Modul antwortet nur auf Abfragen)</translation>
     </message>
     <message>
         <source>%1 Connection lost: no answer to &quot;%2&quot;.</source>
@@ -198,7 +198,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>reserved</source>
@@ -218,7 +218,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Current Trip</source>
-        <translation>Ereignis Strom-Trip</translation>
+        <translation>Ereignis: Strom-Trip</translation>
     </message>
     <message>
         <source>Event Trip</source>
@@ -270,7 +270,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Event Mask</source>
@@ -358,7 +358,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Event On</source>
-        <translation>Ereignismaske: von Ein auf Aus geschaltet</translation>
+        <translation>Ereignismaske Umschalten von Ein auf Aus</translation>
     </message>
     <message>
         <source>Mask Shut Off</source>
@@ -370,7 +370,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Control</source>
@@ -670,11 +670,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Status Is Safety Loop Good</source>
-        <translation>Status: Sicherheitsschleife in Ordnung</translation>
+        <translation>Status: Sicherheitsschleife geschlossen</translation>
     </message>
     <message>
         <source>Is Safety Loop Good</source>
-        <translation>Sicherheitsschleife in Ordnung</translation>
+        <translation>Sicherheitsschleife geschlossen</translation>
     </message>
     <message>
         <source>Status Is No Channel Ramping</source>
@@ -758,7 +758,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Temperature Nod Good</source>
-        <translation>Ereignis Temperatur nicht in Ordnung</translation>
+        <translation>Ereignis: Temperatur nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Temperature Not Good</source>
@@ -766,7 +766,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Supply Nod Good</source>
-        <translation>Ereignis Versorgung nicht in Ordnung</translation>
+        <translation>Ereignis: Versorgung nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Supply Not Good</source>
@@ -774,7 +774,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Safety Loop Not Good</source>
-        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Event Input Error</source>
@@ -810,11 +810,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Event Safety Loop Not Good</source>
-        <translation>Ereignismaske Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Ereignismaske Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Mask Safety Loop Not Good</source>
-        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Mask Event Input Error</source>
@@ -974,10 +974,17 @@ Try &apos;%1 --help&apos;.
     </message>
 </context>
 <context>
+    <name>DialogPrompter</name>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+</context>
+<context>
     <name>DialogStatistic</name>
     <message>
         <source>Statistic</source>
-        <translation>Statistik</translation>
+        <translation>Messwertaufzeichnung</translation>
     </message>
     <message>
         <source>Save measurement data to file:</source>
@@ -1449,7 +1456,7 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     </message>
     <message>
         <source>Statistic...</source>
-        <translation>Statistik...</translation>
+        <translation>Messwertaufzeichnung...</translation>
     </message>
     <message>
         <source>Input/&amp;Output...</source>
@@ -1512,14 +1519,6 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
         <translation>%1 %2</translation>
     </message>
     <message>
-        <source>Select a channel in the table first.</source>
-        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
-    </message>
-    <message>
-        <source>Select Channel (0...%1):</source>
-        <translation>Kanal wählen (0...%1):</translation>
-    </message>
-    <message>
         <source>Can not connect to device!</source>
         <translation>Keine Verbindung zum Gerät möglich!</translation>
     </message>
@@ -1568,34 +1567,6 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
         <translation>Not-Aus für alle aufheben</translation>
     </message>
     <message>
-        <source>listen-only</source>
-        <translation>„Listen Only“</translation>
-    </message>
-    <message>
-        <source>normal</source>
-        <translation>normal</translation>
-    </message>
-    <message>
-        <source>Set &apos;Listen Only&apos; mode</source>
-        <translation>„Listen Only“-Modus einstellen</translation>
-    </message>
-    <message>
-        <source>Set the interface to &apos;Listen Only&apos; mode?
-
-In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
-
-The interface is currently set to %1.</source>
-        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
-
-In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
-
-Die Schnittstelle steht zurzeit auf %1.</translation>
-    </message>
-    <message>
-        <source>Choose Digital Filter steps:</source>
-        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
-    </message>
-    <message>
         <source>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;This program is an example for the control and monitoring of Vornwerk high-voltage modules with the SCPI command set.&lt;/p&gt;&lt;p&gt;It communicates with Vornwerk HV modules over RS-232, USB or Ethernet and uses the Vornwerk &amp;quot;Zelk&amp;quot; SCPI command set.&lt;/p&gt;&lt;p&gt;Supported devices:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F and GLW8 firmware &amp;ge; 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1.5 kW, 3 kW and 10 kW firmware &amp;ge; 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W and 800 W firmware &amp;ge; 5.34&lt;/li&gt;&lt;li&gt;TX compact and TQ88812 firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;Filament supplies firmware &amp;ge; 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;For more information see &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; or &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;contact&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</source>
         <translation>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;Dieses Programm ist ein Beispiel für das Steuern und Überwachen von Vornwerk-Hochspannungsmodulen mit dem SCPI-Befehlssatz.&lt;/p&gt;&lt;p&gt;Es kommuniziert mit Vornwerk-HV-Modulen über RS-232, USB oder Ethernet und verwendet den Vornwerk-SCPI-Befehlssatz &amp;bdquo;Zelk&amp;ldquo;.&lt;/p&gt;&lt;p&gt;Unterstützte Geräte:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB ab Firmware 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F und GLW8 ab Firmware 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1,5 kW, 3 kW und 10 kW ab Firmware 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W und 800 W ab Firmware 5.34&lt;/li&gt;&lt;li&gt;TX compact und TQ88812 ab Firmware 3.00&lt;/li&gt;&lt;li&gt;Filamentversorgungen ab Firmware 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Weitere Informationen unter &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; oder über &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;Kontakt&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</translation>
     </message>
@@ -1621,7 +1592,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Voltage Bounds</source>
-        <translation>Spannungstoleranz</translation>
+        <translation>U außer Toleranz</translation>
     </message>
     <message>
         <source>Trip</source>
@@ -1629,7 +1600,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Current Bounds</source>
-        <translation>Stromtoleranz</translation>
+        <translation>I außer Toleranz</translation>
     </message>
     <message>
         <source>Ramp</source>
@@ -1678,6 +1649,54 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>Not connected. Reconnecting in 2 s (attempt %1)...</source>
         <translation>Nicht verbunden. Neuer Verbindungsversuch in 2 s (Versuch %1)...</translation>
+    </message>
+    <message>
+        <source>
+
+Note: some channels will only allow %L1 %2.</source>
+        <translation>
+
+Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
+    </message>
+    <message>
+        <source>Input a voltage (Vset: %L1...%L2 %3) for channel %4:</source>
+        <translation>Spannung für Kanal %4 eingeben (Vset: %L1...%L2 %3):</translation>
+    </message>
+    <message>
+        <source>Input a current (Iset: 0...%L1 %2) for channel %3:</source>
+        <translation>Strom für Kanal %3 eingeben (Iset: 0...%L1 %2):</translation>
+    </message>
+    <message>
+        <source>Input a voltage (Vset: %L1...%L2 %3) for all channels:</source>
+        <translation>Spannung für alle Kanäle eingeben (Vset: %L1...%L2 %3):</translation>
+    </message>
+    <message>
+        <source>Input a current (Iset: 0...%L1 %2) for all channels:</source>
+        <translation>Strom für alle Kanäle eingeben (Iset: 0...%L1 %2):</translation>
+    </message>
+    <message>
+        <source>Input a Voltage Ramp Speed (0...100%/s): </source>
+        <translation>Spannungsrampe eingeben (0...100 %/s): </translation>
+    </message>
+    <message>
+        <source>Input a Voltage Ramp Speed (0 ..%1 %2/s)</source>
+        <translation>Spannungsrampe eingeben (0...%1 %2/s)</translation>
+    </message>
+    <message>
+        <source>Input a Current Ramp Speed (0...100%/s): </source>
+        <translation>Stromrampe eingeben (0...100 %/s): </translation>
+    </message>
+    <message>
+        <source>Input a Current Ramp Speed (0 ..%1 %2/s)</source>
+        <translation>Stromrampe eingeben (0...%1 %2/s)</translation>
+    </message>
+    <message>
+        <source>Input a voltage increment value (%1) that is applied when pressing the Plus or Minus keys:</source>
+        <translation>Schrittweite der Spannung (%1) eingeben, die mit den Tasten Plus und Minus angewendet wird:</translation>
+    </message>
+    <message>
+        <source>Voltage Increment: %1 Volt</source>
+        <translation>Schrittweite der Spannung: %L1 Volt</translation>
     </message>
     <message>
         <source>Event &amp;History...</source>
@@ -2183,10 +2202,49 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
 </context>
 <context>
+    <name>OperatorCommands</name>
+    <message>
+        <source>Select a channel in the table first.</source>
+        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
+    </message>
+    <message>
+        <source>Select Channel (0...%1):</source>
+        <translation>Kanal wählen (0...%1):</translation>
+    </message>
+    <message>
+        <source>Choose Digital Filter steps:</source>
+        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
+    </message>
+    <message>
+        <source>listen-only</source>
+        <translation>„Listen Only“</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>Set &apos;Listen Only&apos; mode</source>
+        <translation>„Listen Only“-Modus einstellen</translation>
+    </message>
+    <message>
+        <source>Set the interface to &apos;Listen Only&apos; mode?
+
+In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
+
+The interface is currently set to %1.</source>
+        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
+
+In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
+
+Die Schnittstelle steht zurzeit auf %1.</translation>
+    </message>
+</context>
+<context>
     <name>StatTable</name>
     <message>
         <source>Control</source>
-        <translation>Strg</translation>
+        <translation>Steuerung</translation>
     </message>
     <message>
         <source>Status </source>
@@ -2205,19 +2263,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTableCh</name>
     <message>
         <source>set Channel on</source>
-        <translation>Kanal einschalten</translation>
+        <translation>Steuerbit: Kanal ein gesetzt</translation>
     </message>
     <message>
         <source>set Channel off</source>
-        <translation>Kanal ausschalten</translation>
+        <translation>Steuerbit: Kanal ein nicht gesetzt</translation>
     </message>
     <message>
         <source>set Channel Emergency</source>
-        <translation>Not-Aus für den Kanal auslösen</translation>
+        <translation>Steuerbit: Not-Aus gesetzt</translation>
     </message>
     <message>
         <source>no Channel Emergency</source>
-        <translation>kein Not-Aus für den Kanal</translation>
+        <translation>Steuerbit: Not-Aus nicht gesetzt</translation>
     </message>
     <message>
         <source>Channel is positive</source>
@@ -2353,7 +2411,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Ereignis: Eingabefehler</translation>
     </message>
     <message>
         <source>Event Switch On to Off</source>
@@ -2389,11 +2447,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event External Inhibit</source>
-        <translation>Ereignis externer Inhibit</translation>
+        <translation>Ereignis: externer Inhibit</translation>
     </message>
     <message>
         <source>Event Trip</source>
-        <translation>Ereignis Trip</translation>
+        <translation>Ereignis: Trip</translation>
     </message>
     <message>
         <source>Event Current Limit exceeded</source>
@@ -2520,43 +2578,43 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTableMod</name>
     <message>
         <source>Set Interlock</source>
-        <translation>Interlock setzen</translation>
+        <translation>Steuerbit: Interlock gesetzt</translation>
     </message>
     <message>
         <source>Unset Interlock</source>
-        <translation>Interlock zurücksetzen</translation>
+        <translation>Steuerbit: Interlock nicht gesetzt</translation>
     </message>
     <message>
         <source>Clear all Events</source>
-        <translation>Alle Ereignisse löschen</translation>
+        <translation>Steuerbit: Ereignisse löschen gesetzt</translation>
     </message>
     <message>
         <source>Don&apos;t clear Events</source>
-        <translation>Ereignisse nicht löschen</translation>
+        <translation>Steuerbit: Ereignisse löschen nicht gesetzt</translation>
     </message>
     <message>
         <source>Set Big Endian order</source>
-        <translation>Byte-Reihenfolge Big Endian</translation>
+        <translation>Steuerbit: Big Endian gesetzt</translation>
     </message>
     <message>
         <source>Set Little Endian order</source>
-        <translation>Byte-Reihenfolge Little Endian</translation>
+        <translation>Steuerbit: Big Endian nicht gesetzt (Little Endian)</translation>
     </message>
     <message>
         <source>Set Fine Adjustment on</source>
-        <translation>Feinabgleich einschalten</translation>
+        <translation>Steuerbit: Feinabgleich gesetzt</translation>
     </message>
     <message>
         <source>Set Fine Adjustment off</source>
-        <translation>Feinabgleich ausschalten</translation>
+        <translation>Steuerbit: Feinabgleich nicht gesetzt</translation>
     </message>
     <message>
         <source>Set Kill Enable</source>
-        <translation>Kill-Enable einschalten</translation>
+        <translation>Steuerbit: Kill-Enable gesetzt</translation>
     </message>
     <message>
         <source>Set Kill Disable</source>
-        <translation>Kill-Enable ausschalten</translation>
+        <translation>Steuerbit: Kill-Enable nicht gesetzt</translation>
     </message>
     <message>
         <source>is in Fine Adjustment state</source>
@@ -2660,19 +2718,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Live Insertion</source>
-        <translation>Ereignis Live-Insertion</translation>
+        <translation>Ereignis: Live-Insertion</translation>
     </message>
     <message>
         <source>Event Service Needed</source>
-        <translation>Ereignis Service erforderlich</translation>
+        <translation>Ereignis: Service erforderlich</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Ereignis: Eingabefehler</translation>
     </message>
     <message>
         <source>Event Safety Loop not good</source>
-        <translation>Ereignis: Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Ereignis: Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Event Supply not good</source>

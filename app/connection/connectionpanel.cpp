@@ -29,8 +29,7 @@ void ConnectionPanel::load()
     m_widgets.tabs->setStyleSheet(QString());
     m_widgets.host->setText(
         settings.value(QLatin1String(Key::IpAddress), QLatin1String(defaultIpAddress)).toString());
-    m_widgets.port->setText(
-        settings.value(QLatin1String(Key::TcpPort), defaultTcpPort).toString());
+    m_widgets.port->setText(settings.value(QLatin1String(Key::TcpPort), defaultTcpPort).toString());
     m_serialPort = settings.value(QLatin1String(Key::SerialPort), QString()).toString();
     fillSerialPortList();
     m_gpibAddress = settings.value(QLatin1String(Key::GpibAddress), defaultGpibAddress).toInt();

@@ -108,8 +108,8 @@ void DisplayRefresh::showConnection()
     if (status->styleSheet() != green)
         status->setStyleSheet(green);
     const SCPI_Parser *link = m_session->link();
-    status->setText(QCoreApplication::translate("EthControl",
-        "Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5")
+    status->setText(QCoreApplication::translate(
+        "EthControl", "Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5")
                         .arg(m_deviceName, link ? link->interfaceName() : QString(),
                             m_widgets.firmwareName->text(), m_widgets.firmwareRelease->text(),
                             m_widgets.serialNumber->text()));
@@ -252,7 +252,8 @@ void DisplayRefresh::refreshLabels(const Module &module)
     const int currentRow = m_widgets.table->currentRow();
     if (!shown.known || currentRow != shown.currentRow)
         m_widgets.channelCaption->setText(
-            QCoreApplication::translate("EthControl", "Status Channel ") + QString::number(currentRow));
+            QCoreApplication::translate("EthControl", "Status Channel ")
+            + QString::number(currentRow));
     shown = { true, serialNumber, percentBased, ramps, currentRow };
 }
 

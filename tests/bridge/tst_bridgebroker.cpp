@@ -9,7 +9,8 @@
 
 namespace {
 
-/// Asks a simulator directly and returns the numbers of its answer (units stripped).
+/// Asks a simulator directly and returns the numbers of its answer (units stripped), in the
+/// order of the queries and channels.
 QList<double> ask(quint16 port, const QByteArray &query)
 {
     QTcpSocket socket;
@@ -20,8 +21,8 @@ QList<double> ask(quint16 port, const QByteArray &query)
             answer += socket.readAll();
     }
     QList<double> values;
-    for (QByteArray field : answer.trimmed().split(',')) {
-        while (!field.isEmpty() && QByteArrayView("VA%").contains(field.back()))
+    for (QByteArray field : answer.trimmed().replace(';', ',').split(',')) {
+        while (!field.isEmpty() && QByteArrayView("VAC%/s").contains(field.back()))
             field.chop(1);
         values.append(field.toDouble());
     }
@@ -47,6 +48,9 @@ private slots:
         QVERIFY(startSim(simA, 0, "KA2F", "1001"));
         QVERIFY(startSim(simB, 0, "DRSB", "1002"));
         portA = portOf(simA);
+        // Ramp speeds apart from each other, so that every module value of A is its own.
+        QCOMPARE(ask(portA, ":CONF:RAMP:VOLT 12.5;:CONF:RAMP:CURR 7.25;:READ:RAMP:VOLT?;CURR?"),
+            QList<double>({ 12.5, 7.25 }));
         const QString config = dir.filePath(QStringLiteral("bridge.conf"));
         const QByteArray text = QStringLiteral("[broker]\nport = %1\nrate = 20\n"
                                                "[module a]\ntcp = 127.0.0.1:%2\ncommands = on\n"
@@ -131,6 +135,33 @@ private slots:
         const quint32 status = last.value("vorn/1001/ch/0/status").toUInt();
         QVERIFY(status & 1); // positive polarity
         QVERIFY(last.value("vorn/1001/ch/0/status/names").startsWith("[\"isPos\""));
+    }
+    // Each module value under its own topic: the module reports a different number for each,
+    // and each topic carries the number of its own query.
+    void moduleValueTopics_data()
+    {
+        QTest::addColumn<QByteArray>("topic");
+        QTest::addColumn<QByteArray>("query");
+        const char *const rows[][2] = { { "temperature", ":READ:MOD:TEMP?" },
+            { "supply/p24", ":READ:MOD:SUP:P24V?" }, { "supply/p5", ":READ:MOD:SUP:P5V?" },
+            { "supply/p12", ":READ:MOD:SUP:P12V?" }, { "supply/n12", ":READ:MOD:SUP:N12V?" },
+            { "ramp/voltage", ":READ:RAMP:VOLT?" }, { "ramp/current", ":READ:RAMP:CURR?" },
+            { "limit/voltage", ":READ:VOLT:LIM?" }, { "limit/current", ":READ:CURR:LIM?" } };
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QByteArray(row[0]) << QByteArray(row[1]);
+    }
+    void moduleValueTopics()
+    {
+        QFETCH(QByteArray, topic);
+        QFETCH(QByteArray, query);
+        const double value = ask(portA, query).value(0);
+        QVERIFY2(!moduleValues.contains(value), "the module reports this value for two topics");
+        moduleValues.append(value);
+        const QByteArray full = "vorn/1001/" + topic;
+        QVERIFY2(spinUntil([&]() { return float(last(full)) == float(value); }, Patience),
+            qPrintable(QStringLiteral("%1 carries %2, the module says %3")
+                           .arg(QLatin1String(full), QLatin1String(probe->last.value(full)))
+                           .arg(value)));
     }
     void commands_data()
     {
@@ -240,6 +271,7 @@ private slots:
     }
 
 private:
+    double last(const QByteArray &topic) const { return probe->last.value(topic).toDouble(); }
     bool writeConfig(const QString &path, const QByteArray &text, QFile::Permissions permissions)
     {
         QFile file(path);
@@ -251,7 +283,8 @@ private:
         return sim.start(
             { QStringLiteral("--tcp"), QString::number(port), QStringLiteral("--preset"),
                 QLatin1String(preset), QStringLiteral("--serial-number"), QLatin1String(serial),
-                QStringLiteral("--no-noise") },
+                QStringLiteral("--no-noise"), QStringLiteral("--limits"),
+                QStringLiteral("90,100") },
             "tcp");
     }
     bool makeCertificates()
@@ -282,6 +315,7 @@ private:
     SimProcess simA; // KA2F, serial 1001, commands on
     SimProcess simB; // DRSB, serial 1002, commands off
     quint16 portA = 0;
+    QList<double> moduleValues; // of A, one per topic checked so far
     QProcess bridge;
     QByteArray bridgeLog;
     std::unique_ptr<MqttProbe> probe;

@@ -30,6 +30,8 @@ private slots:
     void channelRewritesOnlyChangedGroups()
     {
         DialogChannelControl dialog;
+        for (const char *group : { "grpStatus", "grpEventStatus", "grpEventMask", "grpControl" })
+            QCOMPARE(child<QGroupBox>(&dialog, group)->minimumSize(), QSize(119, 385));
         dialog.updateChannelControlStatus(2, 0, 0x0008, 0, 0x8000, 0, 0);
         QVERIFY(box(&dialog, "chk_isON")->isChecked());
         QVERIFY(box(&dialog, "chk_MEVLIM")->isChecked());

@@ -42,12 +42,14 @@ private slots:
         QVERIFY(!entries.last()->isEnabled());
         QVERIFY(console->transcript().contains(QLatin1String("Connection lost")));
         QVERIFY(console->transcript().contains(QLatin1String("Not sent: *IDN?")));
+        // The trend's own timer samples too while the question box waits: count from here.
+        const int kept = trend->buffer().size();
         trend->sample(t0 + 100);
-        QCOMPARE(trend->buffer().size(), 1);
+        QCOMPARE(trend->buffer().size(), kept);
 
         connectFake(window);
         trend->sample(t0 + 200);
-        QCOMPARE(trend->buffer().size(), 2);
+        QVERIFY(trend->buffer().size() > kept);
         console->submitLine(QStringLiteral(":VOLT 1,(@0)"));
         answerUntilConsoleLine(window);
         QCOMPARE(window.fakeLink()->lastSent(), QStringLiteral(":VOLT 1,(@0);*OPC?\r\n"));
