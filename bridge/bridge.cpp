@@ -1,6 +1,7 @@
 #include "bridge.h"
 
 #include "channelcommand.h"
+#include "historypublisher.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
 #include "mqttclient.h"
@@ -30,6 +31,8 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
         connect(poller, &ModulePoller::offline, this, [this, i]() { onModuleOffline(i); });
         connect(poller, &ModulePoller::answerProcessed, publisher,
             [poller, publisher]() { publisher->update(*poller->engine()); });
+        // After the publisher's own connections, so that its topics exist when history comes.
+        m_histories.append(new HistoryPublisher(m_client, poller, publisher, this));
     }
 }
 
@@ -64,6 +67,7 @@ void Bridge::onBrokerConnected()
     for (int i = 0; i < m_publishers.size(); ++i) {
         m_commandPatterns[i].clear(); // the clean session forgot every subscription
         m_publishers[i]->republish();
+        m_histories[i]->republish();
         subscribeCommands(i);
     }
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 
+class HistoryPublisher;
 class MqttClient;
 class ModulePoller;
 class ModulePublisher;
@@ -47,6 +48,8 @@ private:
     WriteRound *m_round = nullptr;
     QList<ModulePoller *> m_pollers;
     QList<ModulePublisher *> m_publishers;
+    /// Per module its event history on "events" and "alarms".
+    QList<HistoryPublisher *> m_histories;
     /// Per module the command pattern currently subscribed, or empty.
     QList<QByteArray> m_commandPatterns;
 };

@@ -1,10 +1,13 @@
-// The bridge program between two simulated modules and a real broker: values, commands,
-// a module that stops and comes back, and a broker restart.
+// The bridge program between two simulated modules and a real broker: values, commands, a trip's
+// events and alarms, a module that stops and comes back, and a broker restart.
 #include "brokerprocess.h"
 #include "mqttprobe.h"
 #include "simprocess.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -45,7 +48,11 @@ private slots:
     {
         QVERIFY2(!BrokerProcess::program().isEmpty(), "mosquitto is missing; run scripts/deps.sh");
         QVERIFY(broker.start());
-        QVERIFY(startSim(simA, 0, "KA2F", "1001"));
+        QVERIFY(startSim(
+            simA, 0, "KA2F", "1001", { QStringLiteral("--control"), QStringLiteral("0") }));
+        const QByteArray control = simA.nextLine(); // "control 127.0.0.1:<port>"
+        controlA = quint16(control.mid(control.lastIndexOf(':') + 1).toUInt());
+        QVERIFY(controlA != 0);
         QVERIFY(startSim(simB, 0, "DRSB", "1002"));
         portA = portOf(simA);
         // Ramp speeds apart from each other, so that every module value of A is its own.
@@ -201,6 +208,41 @@ private slots:
         }
         QCOMPARE(ask(port, ":READ:VOLT? (@0-3)").value(channel), simulatorValue);
     }
+    void tripReachesEventsAndAlarms()
+    {
+        QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
+        const qsizetype seen = probe->messages.size();
+        QCOMPARE(control(controlA, "trip 2"), QByteArray("ok"));
+        QVERIFY(
+            spinUntil([&]() { return probe->last.value("vorn/1001/alarms") != "[]"; }, Patience));
+        const QJsonArray alarms
+            = QJsonDocument::fromJson(probe->last.value("vorn/1001/alarms")).array();
+        QCOMPARE(alarms.size(), 1);
+        QCOMPARE(alarms.first()["channel"].toInt(), 2);
+        QCOMPARE(alarms.first()["condition"].toString(), QStringLiteral("isTRP"));
+        QCOMPARE(alarms.first()["text"].toString(), QStringLiteral("channel 2 tripped"));
+        QJsonObject tripped;
+        QVERIFY(spinUntil(
+            [&]() {
+                for (qsizetype i = seen; i < probe->messages.size(); ++i) {
+                    const QJsonObject event
+                        = QJsonDocument::fromJson(probe->messages.at(i).second).object();
+                    if (probe->messages.at(i).first == "vorn/1001/events"
+                        && event["text"].toString().startsWith(QLatin1String("channel 2 tripped")))
+                        tripped = event;
+                }
+                return !tripped.isEmpty();
+            },
+            Patience));
+        QCOMPARE(tripped["serial"].toInt(), 1001);
+        QVERIFY(tripped["rose"].toArray().contains(QStringLiteral("isTRP")));
+        QVERIFY(
+            tripped.contains(QLatin1String("voltage")) && tripped.contains(QLatin1String("time")));
+
+        // Switched on again, the trip is over and the alarm goes.
+        QVERIFY(probe->client->publish("vorn/1001/ch/2/set/on", "1", 1, false));
+        QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
+    }
     void moduleStoppedAndBack()
     {
         simA.stop();
@@ -210,8 +252,15 @@ private slots:
         qInfo("offline after %lld ms", clock.elapsed());
         QVERIFY(clock.elapsed() < 6000); // the 4 s watchdog, not the reconnect pause
         QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("online"));
+        // The lost link is the alarm while it lasts.
+        QVERIFY(spinUntil(
+            [&]() {
+                return probe->last.value("vorn/1001/alarms").contains("\"condition\":\"link\"");
+            },
+            Patience));
         QVERIFY(startSim(simA, portA, "KA2F", "1001"));
         QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
+        QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
     }
     void brokerRestarted()
     {
@@ -278,14 +327,28 @@ private:
         return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
             && file.setPermissions(permissions);
     }
-    bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial)
+    bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial,
+        const QStringList &more = QStringList())
     {
         return sim.start(
-            { QStringLiteral("--tcp"), QString::number(port), QStringLiteral("--preset"),
-                QLatin1String(preset), QStringLiteral("--serial-number"), QLatin1String(serial),
-                QStringLiteral("--no-noise"), QStringLiteral("--limits"),
-                QStringLiteral("90,100") },
+            QStringList { QStringLiteral("--tcp"), QString::number(port),
+                QStringLiteral("--preset"), QLatin1String(preset),
+                QStringLiteral("--serial-number"), QLatin1String(serial),
+                QStringLiteral("--no-noise"), QStringLiteral("--limits"), QStringLiteral("90,100") }
+                + more,
             "tcp");
+    }
+    /// One line to a simulator's control port; its answer.
+    static QByteArray control(quint16 port, const QByteArray &command)
+    {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        QByteArray answer;
+        if (socket.waitForConnected(3000) && socket.write(command + '\n') > 0) {
+            while (!answer.endsWith('\n') && socket.waitForReadyRead(3000))
+                answer += socket.readAll();
+        }
+        return answer.trimmed();
     }
     bool makeCertificates()
     {
@@ -315,6 +378,7 @@ private:
     SimProcess simA; // KA2F, serial 1001, commands on
     SimProcess simB; // DRSB, serial 1002, commands off
     quint16 portA = 0;
+    quint16 controlA = 0; // simA's control port
     QList<double> moduleValues; // of A, one per topic checked so far
     QProcess bridge;
     QByteArray bridgeLog;

@@ -32,6 +32,15 @@ public:
     }
 
     QString endpoint() const { return readyEndpoint; }
+    /// The next line the simulator prints after the ready line (with --control: "control
+    /// 127.0.0.1:<port>"); empty when none comes within \a ms.
+    QByteArray nextLine(int ms = 10000)
+    {
+        while (!process.canReadLine())
+            if (!process.waitForReadyRead(ms))
+                return QByteArray();
+        return process.readLine().trimmed();
+    }
 
     void stop()
     {
