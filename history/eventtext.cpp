@@ -110,21 +110,6 @@ const char *const moduleEvent[16]
 constexpr quint16 healthBits
     = (1u << 8) | (1u << 9) | (1u << 10) | (1u << 12) | (1u << 13) | (1u << 14);
 
-/// The four name lists, split once.
-struct Names
-{
-    QStringList channelStatus = CZelkChannelStatusBits::statusNames();
-    QStringList channelEvent = CZelkChannelStatusBits::eventStatusNames();
-    QStringList moduleStatus = CZelkModuleStatusBits::statusNames();
-    QStringList moduleEvent = CZelkModuleStatusBits::eventStatusNames();
-};
-
-const Names &names()
-{
-    static const Names lists;
-    return lists;
-}
-
 quint16 namedBits(const QStringList &list)
 {
     quint16 bits = 0;
@@ -133,6 +118,25 @@ quint16 namedBits(const QStringList &list)
             bits |= quint16(1u << bit);
     }
     return bits;
+}
+
+/// The four name lists, split once, and the bits each names.
+struct Names
+{
+    QStringList channelStatus = CZelkChannelStatusBits::statusNames();
+    QStringList channelEvent = CZelkChannelStatusBits::eventStatusNames();
+    QStringList moduleStatus = CZelkModuleStatusBits::statusNames();
+    QStringList moduleEvent = CZelkModuleStatusBits::eventStatusNames();
+    quint16 channelStatusBits = namedBits(channelStatus);
+    quint16 channelEventBits = namedBits(channelEvent);
+    quint16 moduleStatusBits = namedBits(moduleStatus);
+    quint16 moduleEventBits = namedBits(moduleEvent);
+};
+
+const Names &names()
+{
+    static const Names lists;
+    return lists;
 }
 
 QString text(const char *source, bool translated)
@@ -175,26 +179,22 @@ namespace EventText {
 
 quint16 channelStatusBits()
 {
-    static const quint16 bits = namedBits(names().channelStatus);
-    return bits;
+    return names().channelStatusBits;
 }
 
 quint16 channelEventBits()
 {
-    static const quint16 bits = namedBits(names().channelEvent);
-    return bits;
+    return names().channelEventBits;
 }
 
 quint16 moduleStatusBits()
 {
-    static const quint16 bits = namedBits(names().moduleStatus);
-    return bits;
+    return names().moduleStatusBits;
 }
 
 quint16 moduleEventBits()
 {
-    static const quint16 bits = namedBits(names().moduleEvent);
-    return bits;
+    return names().moduleEventBits;
 }
 
 quint16 moduleHealthBits()

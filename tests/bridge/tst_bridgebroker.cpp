@@ -12,19 +12,26 @@
 
 namespace {
 
-/// Asks a simulator directly and returns the numbers of its answer (units stripped), in the
-/// order of the queries and channels.
-QList<double> ask(quint16 port, const QByteArray &query)
+/// Sends one line to a port of a simulator (its module or its control port) and returns the
+/// answer line.
+QByteArray exchange(quint16 port, const QByteArray &line)
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
     QByteArray answer;
-    if (socket.waitForConnected(3000) && socket.write(query + "\r\n") > 0) {
-        while (!answer.endsWith("\r\n") && socket.waitForReadyRead(3000))
+    if (socket.waitForConnected(3000) && socket.write(line + "\r\n") > 0) {
+        while (!answer.endsWith('\n') && socket.waitForReadyRead(3000))
             answer += socket.readAll();
     }
+    return answer.trimmed();
+}
+
+/// Asks a simulator directly and returns the numbers of its answer (units stripped), in the
+/// order of the queries and channels.
+QList<double> ask(quint16 port, const QByteArray &query)
+{
     QList<double> values;
-    for (QByteArray field : answer.trimmed().replace(';', ',').split(',')) {
+    for (QByteArray field : exchange(port, query).replace(';', ',').split(',')) {
         while (!field.isEmpty() && QByteArrayView("VAC%/s").contains(field.back()))
             field.chop(1);
         values.append(field.toDouble());
@@ -212,7 +219,7 @@ private slots:
     {
         QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
         const qsizetype seen = probe->messages.size();
-        QCOMPARE(control(controlA, "trip 2"), QByteArray("ok"));
+        QCOMPARE(exchange(controlA, "trip 2"), QByteArray("ok"));
         QVERIFY(
             spinUntil([&]() { return probe->last.value("vorn/1001/alarms") != "[]"; }, Patience));
         const QJsonArray alarms
@@ -337,18 +344,6 @@ private:
                 QStringLiteral("--no-noise"), QStringLiteral("--limits"), QStringLiteral("90,100") }
                 + more,
             "tcp");
-    }
-    /// One line to a simulator's control port; its answer.
-    static QByteArray control(quint16 port, const QByteArray &command)
-    {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        QByteArray answer;
-        if (socket.waitForConnected(3000) && socket.write(command + '\n') > 0) {
-            while (!answer.endsWith('\n') && socket.waitForReadyRead(3000))
-                answer += socket.readAll();
-        }
-        return answer.trimmed();
     }
     bool makeCertificates()
     {

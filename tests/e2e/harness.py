@@ -73,29 +73,26 @@ class Simulator:
         return wait_for(lambda: next(
             (l for l in self.trace()[start:] if predicate(l)), None), timeout, what)
 
-    def query(self, line):
-        """Asks the module over a second TCP connection, as a second client would."""
-        with socket.create_connection(("127.0.0.1", self.port), timeout=3) as s:
+    @staticmethod
+    def _exchange(port, line):
+        """Sends one line to a port of the simulator and returns the answer line."""
+        with socket.create_connection(("127.0.0.1", port), timeout=3) as s:
             s.sendall(line.encode() + b"\r\n")
-            answer = b""
-            while not answer.endswith(b"\r\n"):
-                chunk = s.recv(4096)
-                if not chunk:
-                    break
-                answer += chunk
-        return answer.decode().strip()
-
-    def control(self, command):
-        """Sends one line to the control port (--control) and returns its answer."""
-        with socket.create_connection(("127.0.0.1", self.control_port), timeout=3) as s:
-            s.sendall(command.encode() + b"\n")
             answer = b""
             while not answer.endswith(b"\n"):
                 chunk = s.recv(4096)
                 if not chunk:
                     break
                 answer += chunk
-        answer = answer.decode().strip()
+        return answer.decode().strip()
+
+    def query(self, line):
+        """Asks the module over a second TCP connection, as a second client would."""
+        return self._exchange(self.port, line)
+
+    def control(self, command):
+        """Sends one line to the control port (--control); fails unless it answers "ok"."""
+        answer = self._exchange(self.control_port, command)
         if answer != "ok":
             raise Failure(f'control "{command}": {answer}')
         return answer
