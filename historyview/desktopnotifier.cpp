@@ -3,7 +3,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QVariantMap>
 
 Q_LOGGING_CATEGORY(lcNotify, "vorn.notify")
@@ -14,18 +13,17 @@ constexpr int shownFor = 10000;
 } // namespace
 
 DesktopNotifier::DesktopNotifier(QObject *parent)
-    : DesktopNotifier(QDBusConnection::sessionBus(), parent)
-{
-}
-
-DesktopNotifier::DesktopNotifier(const QDBusConnection &bus, QObject *parent)
     : QObject(parent)
-    , m_bus(bus)
 {
 }
 
 bool DesktopNotifier::notify(const QString &summary, const QString &body)
 {
+    // Asked for only when needed: a program that never raises an alarm never touches the bus.
+    if (!m_busAsked) {
+        m_bus = QDBusConnection::sessionBus();
+        m_busAsked = true;
+    }
     if (!m_bus.isConnected())
         return false;
     QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(Service), QLatin1String(Path),

@@ -17,15 +17,14 @@ public:
     static constexpr char Service[] = "org.freedesktop.Notifications";
     static constexpr char Path[] = "/org/freedesktop/Notifications";
 
-    /// Uses the session bus, or \a bus when given (tests bring a bus of their own).
+    /// Uses the session bus, connected at the first notification.
     explicit DesktopNotifier(QObject *parent = nullptr);
-    DesktopNotifier(const QDBusConnection &bus, QObject *parent = nullptr);
 
-    /// Whether a bus is there to send to (a service may still be missing).
-    bool isAvailable() const { return m_bus.isConnected(); }
-    /// Shows \a summary with \a body; false when there is no bus.
+    /// Shows \a summary with \a body; false when there is no bus to send to.
     bool notify(const QString &summary, const QString &body);
 
 private:
-    QDBusConnection m_bus;
+    /// Not connected until the session bus is first asked for.
+    QDBusConnection m_bus { QString() };
+    bool m_busAsked = false;
 };
