@@ -80,6 +80,8 @@ void declareOptions(QCommandLineParser &parser)
     opt("channels", "Override the channel count (1-64).", "N");
     opt("nominal-voltage", "Nominal voltage per channel in V (negative: negative module).", "V");
     opt("nominal-current", "Nominal current per channel in A.", "A");
+    opt("nominal-voltage-answer",
+        "Fault: report TEXT (e.g. inf or nan) as every channel's nominal voltage.", "TEXT");
     opt("no-noise", "Exact measured values; no noise, no drift.");
     opt("verbose", "Trace commands and faults (logging category vorn.sim) to stderr.");
     opt("trace",
@@ -253,6 +255,8 @@ bool parseSimOptions(
     o.noise = !parser.isSet(QStringLiteral("no-noise"));
     o.verbose = parser.isSet(QStringLiteral("verbose"));
     o.traceFile = parser.value(QStringLiteral("trace"));
+    o.preset.voltageNominalAnswer
+        = parser.value(QStringLiteral("nominal-voltage-answer")).toLatin1();
     *options = o;
     *exitCode = 0;
     return true;
