@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -321,6 +322,27 @@ private slots:
         QVERIFY(probe->waitFor(bridgeTopic, "online", Patience));
         QVERIFY(probe->waitFor("vorn/1002/device", "DRSB140r", Patience));
         QVERIFY(probe->waitFor("vorn/1001/ch/3/voltage/nominal", "6000", Patience));
+    }
+    void sameClientIdBacksOff()
+    {
+        // Two bridges with one client id push each other off the broker. Before, every accepted
+        // connection reset the pause, so they took turns every second for ever.
+        const QString config = dir.filePath(QStringLiteral("twins.conf"));
+        QVERIFY(writeConfig(config,
+            QStringLiteral("[broker]\nport = %1\nclient-id = twin\n[module a]\ngpib = 3\n")
+                .arg(broker.port())
+                .toLatin1(),
+            QFile::ReadOwner | QFile::WriteOwner));
+        BridgeProcess twins[2];
+        for (BridgeProcess &twin : twins)
+            twin.start(config);
+        const QRegularExpression backedOff(QStringLiteral("mqtt: broker [^\n]* again in 2 s"));
+        QVERIFY(spinUntil(
+            [&]() {
+                return QString::fromUtf8(twins[0].read()).contains(backedOff)
+                    || QString::fromUtf8(twins[1].read()).contains(backedOff);
+            },
+            Patience));
     }
     void tlsToTheBroker_data()
     {
