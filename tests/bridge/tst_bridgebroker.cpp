@@ -7,9 +7,6 @@
 #include "simprocess.h"
 
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -406,8 +403,8 @@ private slots:
     }
     void deniedSubscriptionIsRetried()
     {
-        // A broker whose access control answers subscriptions: dynamic security, logged in as
-        // its administrator, who here may subscribe nothing but its own control topics.
+        // A broker whose access control answers subscriptions: dynamic security, which lets
+        // anonymous clients subscribe nothing.
         QString plugin;
         for (const QFileInfo &folder : QDir(QStringLiteral("/usr/lib")).entryInfoList(QDir::Dirs))
             if (QFile::exists(folder.filePath() + QStringLiteral("/mosquitto_dynamic_security.so")))
@@ -415,28 +412,11 @@ private slots:
         if (plugin.isEmpty())
             QSKIP("mosquitto's dynamic security plugin is missing");
         const QString security = dir.filePath(QStringLiteral("dynsec.json"));
-        QProcess init;
+        QProcess init; // says much on stdout, which stays unread
         init.start(QStandardPaths::findExecutable(QStringLiteral("mosquitto_ctrl")),
             { QStringLiteral("dynsec"), QStringLiteral("init"), security, QStringLiteral("admin"),
                 QStringLiteral("admin-secret") });
         QVERIFY(init.waitForFinished(10000) && init.exitCode() == 0);
-        QFile file(security);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-        QJsonArray roles = root.value(QStringLiteral("roles")).toArray();
-        QJsonObject admin = roles.at(0).toObject();
-        QJsonArray acls;
-        for (const QJsonValue &acl : admin.value(QStringLiteral("acls")).toArray()) {
-            if (acl[QStringLiteral("acltype")] != QStringLiteral("subscribePattern")
-                || acl[QStringLiteral("topic")] != QStringLiteral("#"))
-                acls.append(acl);
-        }
-        admin.insert(QStringLiteral("acls"), acls);
-        roles.replace(0, admin);
-        root.insert(QStringLiteral("roles"), roles);
-        file.resize(0);
-        file.write(QJsonDocument(root).toJson());
-        file.close();
         BrokerProcess strictBroker;
         QVERIFY(strictBroker.start(0,
             QStringLiteral("plugin %1\nplugin_opt_config_file %2\n")
@@ -444,8 +424,7 @@ private slots:
                 .toLocal8Bit()));
         const QString config = dir.filePath(QStringLiteral("strict.conf"));
         QVERIFY(writeConfig(config,
-            QStringLiteral("[broker]\nport = %1\nuser = admin\npassword = admin-secret\n"
-                           "insecure-commands = local-only\n"
+            QStringLiteral("[broker]\nport = %1\ninsecure-commands = local-only\n"
                            "[module b]\ntcp = 127.0.0.1:%2\ncommands = on\n")
                 .arg(strictBroker.port())
                 .arg(portOf(simB))
