@@ -75,16 +75,15 @@ private slots:
         QTest::newRow("rate too small") << "[broker]\nrate = 1e-300\n" + module
                                         << "line 2: invalid rate \"1e-300\" (0.01 to 1000 "
                                            "publishes per second)";
-        QTest::newRow("commands, anonymous")
-            << module + "commands = on\n"
-            << "line 1: module \"a\" takes commands, but anyone who reaches the broker could "
-               "send them: connect with tls and a user and password (or a client certificate), "
-               "or, for a broker on this machine, set insecure-commands = local-only";
+        const QString anyone = QStringLiteral(
+            ": module \"a\" takes commands, but anyone who reaches the broker could send them: "
+            "connect with tls and a user and password (or a client certificate), or, for a "
+            "broker on this machine, set insecure-commands = local-only");
+        QTest::newRow("commands, anonymous") << module + "commands = on\n"
+                                             << "line 1" + anyone;
         QTest::newRow("commands, password without tls")
             << "[broker]\nhost = ::1\nuser = u\npassword = p\n" + module + "commands = on\n"
-            << "line 5: module \"a\" takes commands, but anyone who reaches the broker could "
-               "send them: connect with tls and a user and password (or a client certificate), "
-               "or, for a broker on this machine, set insecure-commands = local-only";
+            << "line 5" + anyone;
         QTest::newRow("local-only, remote broker")
             << "[broker]\nhost = broker.lab\ninsecure-commands = local-only\n" + module
             << "insecure-commands = local-only needs a broker on this machine, not broker.lab";
@@ -140,7 +139,7 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("keyMode"); // 0: no key file
-        QTest::addColumn<QString>("kind"); // "file", "link", "folder", "foreign"
+        QTest::addColumn<QString>("kind"); // "file", "link", "foreign"
         QTest::addColumn<QString>("error"); // after the path; empty when the file is fine
         const QByteArray module = "[module a]\ngpib = 3\n";
         const QByteArray password = "[broker]\nuser = u\npassword = p\n" + module;
@@ -155,14 +154,10 @@ private slots:
             " holds the broker password and is readable by other users; restrict it (chmod go-r");
         row("writable by the group", module, 0664, 0, "file",
             " can be changed by other users; restrict it (chmod go-w");
-        row("writable by all", module, 0602, 0, "file",
-            " can be changed by other users; restrict it (chmod go-w");
         row("symbolic link", module, 0600, 0, "link",
             " is a symbolic link; give the file it points to");
-        row("folder", module, 0700, 0, "folder", " is not a regular file");
         row("too large", module + QByteArray(70 * 1024, '#'), 0600, 0, "file",
             " is larger than 64 KiB");
-        row("key file, owner only", module, 0600, 0600, "file", "");
         row("key file readable by the group", module, 0600, 0640, "file", ": the key file ");
         if (geteuid() == 0)
             row("another user's file", module, 0600, 0, "foreign", " belongs to nobody");
@@ -184,10 +179,6 @@ private slots:
         }
         const QString file = dir.filePath(QStringLiteral("bridge.conf"));
         QString path = file;
-        if (kind == QLatin1String("folder")) {
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.conf")));
-            path = dir.filePath(QStringLiteral("folder.conf"));
-        }
         QVERIFY(write(file, text, mode));
         if (kind == QLatin1String("link")) {
             path = dir.filePath(QStringLiteral("link.conf"));
