@@ -48,8 +48,6 @@ public:
     /// "<prefix>/<serial>/", empty until the module was first online.
     QByteArray base() const { return m_base; }
     int serialNumber() const { return m_serial; }
-    /// The message expiry of measured values, in seconds.
-    int expirySeconds() const { return m_expirySeconds; }
 
 private:
     struct Entry

@@ -265,14 +265,6 @@ bool MqttClient::subscribe(const QByteArray &pattern, int qos, int options)
     return ok;
 }
 
-void MqttClient::unsubscribe(const QByteArray &pattern)
-{
-    if (!m_connected)
-        return;
-    mosquitto_unsubscribe(m_mosq, nullptr, pattern.constData());
-    updateWriteInterest();
-}
-
 void MqttClient::stop()
 {
     m_stopped = true;

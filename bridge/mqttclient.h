@@ -55,7 +55,6 @@ public:
     /// Asks for a subscription with \a options (SubscribeOption bits); false while not
     /// connected. A subscription the broker denies is reported by subscriptionRefused().
     bool subscribe(const QByteArray &pattern, int qos = 1, int options = 0);
-    void unsubscribe(const QByteArray &pattern);
     /// Messages with a longer payload are reported by messageTooLarge() without being copied;
     /// 0 (the default) takes every size.
     void setMaxPayload(int bytes) { m_maxPayload = bytes; }
