@@ -73,7 +73,8 @@ void Bridge::stop()
 {
     for (ModulePublisher *publisher : std::as_const(m_publishers))
         publisher->setOffline();
-    m_client->publish(stateTopic(), "offline", 0, true);
+    // QoS 1: its acknowledgement says the broker has handled everything before it.
+    m_client->publish(stateTopic(), "offline", 1, true);
     m_client->stop();
 }
 

@@ -45,6 +45,9 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
     mosquitto_disconnect_callback_set(m_mosq, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(m_mosq, &MqttClient::onMessage);
     mosquitto_subscribe_callback_set(m_mosq, &MqttClient::onSubscribe);
+    mosquitto_publish_callback_set(m_mosq, [](mosquitto *, void *self, int mid) {
+        static_cast<MqttClient *>(self)->m_unacknowledged.remove(mid);
+    });
     if (!willTopic.isEmpty())
         mosquitto_will_set(m_mosq, willTopic.constData(), int(willPayload.size()),
             willPayload.constData(), 1, true);
@@ -175,6 +178,7 @@ void MqttClient::lose(QString reason)
     m_connectTimeout.stop();
     m_stable.stop();
     m_pendingSubscriptions.clear();
+    m_unacknowledged.clear();
     mosquitto_disconnect(m_mosq);
     const bool was = m_connected;
     m_connected = false;
@@ -240,13 +244,16 @@ bool MqttClient::publish(
     if (expirySeconds > 0)
         mosquitto_property_add_int32(
             &properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, uint32_t(expirySeconds));
-    const int rc = mosquitto_publish_v5(m_mosq, nullptr, topic.constData(), int(payload.size()),
+    int mid = 0;
+    const int rc = mosquitto_publish_v5(m_mosq, &mid, topic.constData(), int(payload.size()),
         payload.constData(), qos, retain, properties);
     mosquitto_property_free_all(&properties);
     if (rc != MOSQ_ERR_SUCCESS) {
         qCWarning(lcMqtt).noquote() << "publish to" << topic << "failed:" << mosquitto_strerror(rc);
         return false;
     }
+    if (qos > 0)
+        m_unacknowledged.insert(mid);
     ++m_publishCount;
     updateWriteInterest();
     return true;
@@ -273,19 +280,28 @@ void MqttClient::stop()
     m_stable.stop();
     m_housekeeping.stop();
     if (m_connected) {
-        // Push out what is queued, then the clean disconnect, waiting up to a second in all.
+        // Everything sent, and what needs an acknowledgement acknowledged, before the
+        // disconnect, waiting up to a second in all: the broker handles one connection's
+        // packets in order, but a new connection with the same client id (the bridge started
+        // again) could overtake this one and make the broker drop what it had not read yet.
         QDeadlineTimer deadline(1000);
-        const auto drain = [this, &deadline]() {
-            while (mosquitto_want_write(m_mosq) && !deadline.hasExpired()) {
-                pollfd p = { mosquitto_socket(m_mosq), POLLOUT, 0 };
-                if (p.fd < 0 || ::poll(&p, 1, int(deadline.remainingTime())) <= 0
-                    || mosquitto_loop_write(m_mosq, 1) != MOSQ_ERR_SUCCESS)
+        const auto settle = [this, &deadline]() {
+            while ((mosquitto_want_write(m_mosq) || !m_unacknowledged.isEmpty())
+                && !deadline.hasExpired()) {
+                pollfd p = { mosquitto_socket(m_mosq),
+                    short(POLLIN | (mosquitto_want_write(m_mosq) ? POLLOUT : 0)), 0 };
+                if (p.fd < 0 || ::poll(&p, 1, int(deadline.remainingTime())) <= 0)
+                    return;
+                if (((p.revents & POLLOUT) && mosquitto_loop_write(m_mosq, 1) != MOSQ_ERR_SUCCESS)
+                    || ((p.revents & ~POLLOUT)
+                        && mosquitto_loop_read(m_mosq, 1) != MOSQ_ERR_SUCCESS))
                     return;
             }
         };
-        drain();
+        settle();
         mosquitto_disconnect(m_mosq);
-        drain();
+        m_unacknowledged.clear();
+        settle();
     }
     m_connected = false;
     unwatchSocket();
@@ -332,6 +348,8 @@ void MqttClient::onSubscribe(mosquitto *, void *self, int mid, int count, const 
 void MqttClient::onMessage(mosquitto *, void *self, const mosquitto_message *message)
 {
     auto *client = static_cast<MqttClient *>(self);
+    if (client->m_stopped)
+        return; // arrived while saying goodbye
     if (client->m_maxPayload > 0 && message->payloadlen > client->m_maxPayload) {
         emit client->messageTooLarge(
             QByteArray(message->topic), message->payloadlen, message->retain);

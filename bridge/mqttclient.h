@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QLoggingCategory>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 struct mosquitto;
@@ -58,7 +59,9 @@ public:
     /// Messages with a longer payload are reported by messageTooLarge() without being copied;
     /// 0 (the default) takes every size.
     void setMaxPayload(int bytes) { m_maxPayload = bytes; }
-    /// Disconnects cleanly (the broker then sends no will); the client stays down.
+    /// Sends what is queued, waits (up to a second) until the broker has acknowledged every
+    /// message published with QoS 1 or 2, and disconnects cleanly (the broker then sends no
+    /// will); the client stays down.
     void stop();
 
     /// Releases the client library's global state; call once no client is left.
@@ -106,6 +109,8 @@ private:
     int m_connectErrno = 0;
     /// Subscriptions waiting for the broker's answer, by message id.
     QHash<int, QByteArray> m_pendingSubscriptions;
+    /// Message ids published with QoS above 0 and not acknowledged yet.
+    QSet<int> m_unacknowledged;
     int m_pauseMs = 1000;
     int m_maxPayload = 0;
     bool m_connected = false;

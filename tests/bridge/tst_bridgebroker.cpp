@@ -231,7 +231,7 @@ private slots:
     }
     void emergencyOffGoesAheadOfAFlood()
     {
-        // The module answers 100 ms late, so the whole flood arrives before it has answered.
+        // The module answers 250 ms late, so the whole flood arrives before it has answered.
         QVERIFY2(probe->waitFor("x/2001/state", "online", Patience), second.read().constData());
         QFile trace(dir.filePath(QStringLiteral("slow.trace")));
         QVERIFY(trace.open(QIODevice::ReadOnly));
@@ -439,7 +439,7 @@ private:
     void startSecondBridge()
     {
         QVERIFY(startSim(simSlow, 0, "KA2F", "2001",
-            { QStringLiteral("--delay"), QStringLiteral("100"), QStringLiteral("--trace"),
+            { QStringLiteral("--delay"), QStringLiteral("250"), QStringLiteral("--trace"),
                 dir.filePath(QStringLiteral("slow.trace")) }));
         QVERIFY(startSim(simBroken, 0, "KA2F", "2002",
             { QStringLiteral("--nominal-voltage-answer"), QStringLiteral("inf") }));
@@ -535,7 +535,7 @@ private:
     BrokerProcess broker;
     SimProcess simA; // KA2F, serial 1001, commands on
     SimProcess simB; // DRSB, serial 1002, commands off
-    SimProcess simSlow; // KA2F, serial 2001, answers 100 ms late
+    SimProcess simSlow; // KA2F, serial 2001, answers 250 ms late
     SimProcess simBroken; // KA2F, serial 2002, nominal voltage "inf"
     quint16 portA = 0;
     BridgeProcess bridge; // modules a (simA) and b (simB) under "vorn"
