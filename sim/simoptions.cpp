@@ -84,6 +84,8 @@ void declareOptions(QCommandLineParser &parser)
     opt("nominal-voltage", "Nominal voltage per channel in V (negative: negative module).", "V");
     opt("nominal-current", "Nominal current per channel in A.", "A");
     opt("limits", "Voltage and current limit in percent of nominal (default 100,100).", "V,I");
+    opt("nominal-voltage-answer",
+        "Fault: report TEXT (e.g. inf or nan) as every channel's nominal voltage.", "TEXT");
     opt("no-noise", "Exact measured values; no noise, no drift.");
     opt("load",
         "A load on channel CH (a number or all): a resistance in ohms plus an optional leakage "
@@ -366,6 +368,8 @@ bool parseSimOptions(
     o.noise = !parser.isSet(QStringLiteral("no-noise"));
     o.verbose = parser.isSet(QStringLiteral("verbose"));
     o.traceFile = parser.value(QStringLiteral("trace"));
+    o.preset.voltageNominalAnswer
+        = parser.value(QStringLiteral("nominal-voltage-answer")).toLatin1();
     *options = o;
     *exitCode = 0;
     return true;
