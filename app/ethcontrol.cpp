@@ -3,8 +3,11 @@
 
 #include "configuration.h"
 #include "connectionpanel.h"
+#include "dialogprompter.h"
 #include "displayrefresh.h"
+#include "historypanel.h"
 #include "networkdiscovery.h"
+#include "operatorcommands.h"
 #include "repaintlimiter.h"
 #include "scpi_parser.h"
 #include "settingsstore.h"
@@ -90,6 +93,21 @@ EthControl::EthControl(QWidget *parent)
     incrementLabel->setObjectName(QStringLiteral("lblIncrement"));
     statusBar()->insertWidget(0, statusLabel);
     statusBar()->insertWidget(1, incrementLabel);
+    historyPanel
+        = new HistoryPanel(moduleSession, { this, statusBar(), ui->table }, QString(), this);
+
+    prompter = std::make_unique<DialogPrompter>(this, ui->table, statusBar());
+    commands = new OperatorCommands(moduleSession, configuration, prompter.get(), this);
+    connect(commands, &OperatorCommands::incrementLabelChanged, incrementLabel, &QLabel::setText);
+    connect(
+        commands, &OperatorCommands::voltageRampLabelChanged, ui->lblVRampSpeed, &QLabel::setText);
+    connect(
+        commands, &OperatorCommands::currentRampLabelChanged, ui->lblIRampSpeed, &QLabel::setText);
+    // A ramp label in the command's form is written in the refresh's form at the next refresh.
+    connect(commands, &OperatorCommands::voltageRampLabelChanged, display,
+        &DisplayRefresh::forgetLabels);
+    connect(commands, &OperatorCommands::currentRampLabelChanged, display,
+        &DisplayRefresh::forgetLabels);
 
     for (StatTable *table : { static_cast<StatTable *>(ui->tableChanStat),
              static_cast<StatTable *>(ui->tableModStat) }) {

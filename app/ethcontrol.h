@@ -21,10 +21,13 @@ class DialogConfiguration;
 class DialogEmissionParameters;
 class DialogInputOutput;
 class DialogModuleControl;
+class DialogPrompter;
 class DialogStatistic;
 class DialogSuppliesTempLimits;
 class DisplayRefresh;
+class HistoryPanel;
 class NetworkDiscovery;
+class OperatorCommands;
 class QActionGroup;
 class QCloseEvent;
 class QLabel;
@@ -137,6 +140,7 @@ private slots:
 private slots:
     void on_actionScpiConsole_triggered();
     void on_actionTrend_triggered();
+    void on_actionEventHistory_triggered();
     void on_actionSequence_triggered();
 
 protected:
@@ -145,13 +149,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Command helpers (declarations for the operator commands go here)
-    friend struct CommandsProbe;
-    /// The selected channel for a one-channel command, or -1 when there is no link or no
-    /// channel of the module is selected; the operator is told about the missing selection.
-    int commandChannel();
-    /// The selected channel, or 0; the initial value of the all-channels dialogs.
-    int initialChannel() const;
     /// The module menu; only with a link, because every entry needs one.
     void contextMenuEvent(QContextMenuEvent *event) override;
     SCPI_Parser *link() const { return moduleSession->link(); }
@@ -175,6 +172,10 @@ private:
     /// Writes the tables and labels after every answer; child of the window.
     DisplayRefresh *display = nullptr;
     ConnectionPanel *connectionPanel = nullptr;
+    /// What the command slots run; child of the window.
+    OperatorCommands *commands = nullptr;
+    /// How the commands ask the operator: the window's dialogs, status bar and channel table.
+    std::unique_ptr<DialogPrompter> prompter;
 
     DialogSuppliesTempLimits *dialogSuppliesTempLimits = nullptr;
     DialogChannelControl *dialogChannelControl = nullptr;
@@ -194,4 +195,6 @@ private:
     QLabel *statusLabel = nullptr;
     QLabel *incrementLabel = nullptr;
     bool exitRequested = false;
+    /// The event history, the alarm indicator and the row marks; child of the window.
+    HistoryPanel *historyPanel = nullptr;
 };

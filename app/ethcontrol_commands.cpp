@@ -1,233 +1,112 @@
-// The operator's channel and module commands without an input dialog, the table edits, the
-// voltage increment keys and the slots the two control dialogs call.
-#include "ethcontrol_commands.h"
+// The menu actions, table edits and dialog requests, each run by the operator commands; and
+// the About boxes.
 #include "ethcontrol.h"
 
-#include "applogging.h"
-#include "configuration.h"
-#include "scpi_parser.h"
-#include "ui_ethcontrol.h"
+#include "operatorcommands.h"
 
-#include <QLabel>
-#include <QStatusBar>
+#include <QMessageBox>
 
-#include <cmath>
-
-namespace {
-/// Direction of the next voltage staircase, shared by every window of the process: false
-/// rises to the nominal voltage at the last channel, true falls from it at channel 0.
-bool staircaseFalling = false;
-
-constexpr int columnVoltageSet = 0;
-constexpr int columnVoltageBounds = 2;
-constexpr int columnCurrentSet = 4;
-constexpr int columnCurrentBounds = 6;
-constexpr int messageTime = 5000;
-} // namespace
-
-int EthControl::commandChannel()
-{
-    if (!link())
-        return -1;
-    const int channel = ui->table->currentRow();
-    if (channel >= 0 && channel < link()->module().channelCount())
-        return channel;
-    // Without a channel address the module would apply the command to every channel.
-    statusBar()->showMessage(tr("Select a channel in the table first."), messageTime);
-    return -1;
-}
-
-void EthControl::on_actionSetChannelOn_triggered()
-{
-    const int channel = commandChannel();
-    if (channel >= 0)
-        link()->setChannelOn(true, channel);
-}
-
-void EthControl::on_actionSetChannelOff_triggered()
-{
-    const int channel = commandChannel();
-    if (channel >= 0)
-        link()->setChannelOn(false, channel);
-}
-
-void EthControl::on_actionSetChannelEmergencyOff_triggered()
-{
-    const int channel = commandChannel();
-    if (channel >= 0)
-        link()->setChannelEmergencyOff(true, channel);
-}
-
-void EthControl::on_actionClearChannelEmergencyOff_triggered()
-{
-    const int channel = commandChannel();
-    if (channel >= 0)
-        link()->setChannelEmergencyOff(false, channel);
-}
-
-void EthControl::on_actionClearEvents_triggered()
-{
-    const int channel = commandChannel();
-    if (channel >= 0)
-        clearChannelEvents(quint16(channel));
-}
-
-void EthControl::on_actionSetAllChannelsOn_triggered()
-{
-    if (link())
-        link()->setChannelOn(true, link()->module().channelCount());
-}
-
-void EthControl::on_actionSetAllChannelsOff_triggered()
-{
-    if (link())
-        link()->setChannelOn(false, link()->module().channelCount());
-}
-
-void EthControl::on_actionSetAllChannelsEmergencyOff_triggered()
-{
-    if (link())
-        link()->setChannelEmergencyOff(true, link()->module().channelCount());
-}
-
-void EthControl::on_actionClearAllChannelsEmergencyOff_triggered()
-{
-    if (link())
-        link()->setChannelEmergencyOff(false, link()->module().channelCount());
-}
-
-void EthControl::on_actionClearAllEvents_triggered()
-{
-    if (link())
-        link()->clearStatus();
-}
-
-void EthControl::on_actionSetVoltageIncremental_triggered()
-{
-    if (!link())
-        return;
-    const Module &module = link()->module();
-    const int channels = std::min(module.channelCount(), module.recordCount());
-    if (channels <= 0)
-        return;
-    const QVector<float> voltages = CommandInputs::staircase(
-        channels, std::fabs(module.channel(0).voltageNominal()), staircaseFalling);
-    staircaseFalling = !staircaseFalling;
-    for (int i = 0; i < voltages.size(); ++i)
-        link()->setVoltage(voltages.at(i), i);
-}
-
-void EthControl::on_actionIncrementVoltage_triggered()
-{
-    const int channel = commandChannel();
-    if (channel < 0)
-        return;
-    const Module &module = link()->module();
-    link()->setVoltage(module.channel(channel).voltageSet() + module.voltageIncrement(), channel);
-}
-
-void EthControl::on_actionDecrementVoltage_triggered()
-{
-    const int channel = commandChannel();
-    if (channel < 0)
-        return;
-    const Module &module = link()->module();
-    link()->setVoltage(module.channel(channel).voltageSet() - module.voltageIncrement(), channel);
-}
-
-void EthControl::on_actionSetIncrementTimes10_triggered()
-{
-    const int channel = commandChannel();
-    if (channel < 0)
-        return;
-    Module &module = link()->module();
-    module.setVoltageIncrement(CommandInputs::incrementTimes10(
-        module.voltageIncrement(), module.channel(channel).voltageNominal()));
-    incrementLabel->setText(CommandInputs::incrementLabel(module.voltageIncrement()));
-}
-
-void EthControl::on_actionSetIncrementBy10_triggered()
-{
-    if (!link())
-        return;
-    Module &module = link()->module();
-    module.setVoltageIncrement(CommandInputs::incrementBy10(module.voltageIncrement()));
-    incrementLabel->setText(CommandInputs::incrementLabel(module.voltageIncrement()));
-}
-
-void EthControl::tableCellDataChanged(int row, int column, QString text)
-{
-    // A text that is no number is sent as 0; the module limits or refuses what it cannot take.
-    const float typed = text.toFloat();
-    float value = typed;
-    const bool channel = link() && row >= 0 && row < link()->module().channelCount();
-    switch (column) {
-    case columnVoltageSet:
-        value = configuration->voltageToSI(typed);
-        if (channel)
-            link()->setVoltage(value, row);
-        break;
-    case columnVoltageBounds:
-        value = configuration->voltageToSI(typed);
-        if (channel)
-            link()->setVoltageBounds(value, row);
-        break;
-    case columnCurrentSet:
-        value = configuration->currentToSI(typed);
-        if (channel)
-            link()->setCurrent(value, row);
-        break;
-    case columnCurrentBounds:
-        value = configuration->currentToSI(typed);
-        if (channel)
-            link()->setCurrentBounds(value, row);
-        break;
-    default:
-        break;
-    }
-    qCDebug(lcApp) << "tableCellDataChanged" << row << column << value;
-}
-
-void EthControl::clearChannelEvents(quint16 channel)
-{
-    if (!link())
-        return;
-    link()->clearChannelEvents(channel);
-    link()->restartFullRead();
-}
+// One line each: the slots only hand the action on.
+// clang-format off
+void EthControl::clearChannelEvents(quint16 channel) { commands->clearChannelEvents(channel); }
 
 void EthControl::setChannelControl(quint16 channel, quint16 control)
 {
-    if (link())
-        link()->setChannelControl(control, channel);
+    commands->setChannelControl(channel, control);
 }
 
 void EthControl::setChannelEventMask(quint16 channel, quint16 eventmask)
 {
-    if (link())
-        link()->setChannelEventMask(eventmask, channel);
+    commands->setChannelEventMask(channel, eventmask);
 }
 
-void EthControl::clearModuleEvents()
+void EthControl::clearModuleEvents() { commands->clearModuleEvents(); }
+void EthControl::setModuleControl(quint16 control) { commands->setModuleControl(control); }
+void EthControl::setModuleEventMask(quint16 eventmask) { commands->setModuleEventMask(eventmask); }
+
+void EthControl::tableCellDataChanged(int row, int column, QString text)
 {
-    if (link())
-        link()->clearModuleEvents();
+    commands->tableCellDataChanged(row, column, text);
 }
 
-void EthControl::setModuleControl(quint16 control)
+void EthControl::on_actionSetVset_triggered() { commands->setChannelVoltage(); }
+void EthControl::on_actionSetIset_triggered() { commands->setChannelCurrent(); }
+void EthControl::on_actionSetChannelOn_triggered() { commands->setChannelOn(); }
+void EthControl::on_actionSetChannelOff_triggered() { commands->setChannelOff(); }
+void EthControl::on_actionSelectChannel_triggered() { commands->selectChannel(); }
+void EthControl::on_actionSetAllChannelsOn_triggered() { commands->setAllChannelsOn(); }
+void EthControl::on_actionSetAllChannelsOff_triggered() { commands->setAllChannelsOff(); }
+void EthControl::on_actionSetVoltageRamp_triggered() { commands->setVoltageRamp(); }
+void EthControl::on_actionSetCurrentRamp_triggered() { commands->setCurrentRamp(); }
+void EthControl::on_actionSetAllVoltages_triggered() { commands->setAllVoltages(); }
+void EthControl::on_actionSetAllCurrents_triggered() { commands->setAllCurrents(); }
+void EthControl::on_actionSetVoltageIncremental_triggered() { commands->setVoltageStaircase(); }
+
+void EthControl::on_actionClearChannelEmergencyOff_triggered()
 {
-    if (link())
-        link()->setModuleControl(control);
+    commands->clearChannelEmergencyOff();
 }
 
-void EthControl::setModuleEventMask(quint16 eventmask)
+void EthControl::on_actionSetChannelEmergencyOff_triggered() { commands->setChannelEmergencyOff(); }
+void EthControl::on_actionClearEvents_triggered() { commands->clearEvents(); }
+void EthControl::on_actionDigitalFilter_triggered() { commands->setDigitalFilter(); }
+void EthControl::on_actionClearAllEvents_triggered() { commands->clearAllEvents(); }
+
+void EthControl::on_actionSetAllChannelsEmergencyOff_triggered()
 {
-    if (link())
-        link()->setModuleEventMask(eventmask & 0xFFFFu);
+    commands->setAllChannelsEmergencyOff();
+}
+
+void EthControl::on_actionClearAllChannelsEmergencyOff_triggered()
+{
+    commands->clearAllChannelsEmergencyOff();
 }
 
 void EthControl::outputChanged(Module::Output output, int value)
 {
-    if (link())
-        link()->setModuleOutput(output, value);
+    commands->outputChanged(output, value);
 }
+
+void EthControl::on_actionIncrementVoltage_triggered() { commands->incrementVoltage(); }
+void EthControl::on_actionDecrementVoltage_triggered() { commands->decrementVoltage(); }
+void EthControl::on_actionSetIncrement_triggered() { commands->setIncrement(); }
+void EthControl::on_actionSetIncrementTimes10_triggered() { commands->setIncrementTimes10(); }
+void EthControl::on_actionSetIncrementBy10_triggered() { commands->setIncrementBy10(); }
+
+void EthControl::on_actionSaveChangedConfigurationInDevice_triggered()
+{
+    commands->saveConfiguration();
+}
+
+void EthControl::on_actionConfigureListenOnlyMode_triggered()
+{
+    commands->configureListenOnlyMode();
+}
+// clang-format on
+
+void EthControl::on_actionAbout_triggered()
+{
+    const QString text = tr(
+        "<h2>Vorn SCPI Control Version %1</h2>"
+        "<p>Copyright &copy; %2 Vornwerk GmbH</p>"
+        "<p>This program is an example for the control and monitoring of Vornwerk high-voltage "
+        "modules with the SCPI command set.</p>"
+        "<p>It communicates with Vornwerk HV modules over RS-232, USB or Ethernet and uses the "
+        "Vornwerk &quot;Zelk&quot; SCPI command set.</p>"
+        "<p>Supported devices:</p>"
+        "<ul>"
+        "<li>DRSB firmware &ge; 3.00</li>"
+        "<li>VXT, KA2F and GLW8 firmware &ge; 1.00</li>"
+        "<li>TX01/TX02 1.5 kW, 3 kW and 10 kW firmware &ge; 1.60</li>"
+        "<li>TX01/TX02 300 W and 800 W firmware &ge; 5.34</li>"
+        "<li>TX compact and TQ88812 firmware &ge; 3.00</li>"
+        "<li>Filament supplies firmware &ge; 2.00</li>"
+        "</ul>"
+        "<p>For more information see <a href=\"https://vornwerk.example\">vornwerk.example</a> "
+        "or <a href=\"mailto:support@vornwerk.example?subject=Vorn SCPI Control %1\">contact</a> "
+        "(support@vornwerk.example).</p>")
+                             .arg(QStringLiteral(VORN_VERSION), QStringLiteral("2011-2020"));
+    QMessageBox::about(this, tr("About Vorn SCPI Control"), text);
+}
+
+void EthControl::on_actionAboutQt_triggered() { QMessageBox::aboutQt(this); }

@@ -15,6 +15,7 @@
 #include "dialogmodulecontrol.h"
 #include "dialogstatistic.h"
 #include "dialogsuppliestemplimits.h"
+#include "historypanel.h"
 #include "scpi_parser.h"
 #include "sequencewindow.h"
 #include "trendwindow.h"
@@ -140,7 +141,16 @@ void EthControl::on_actionTrend_triggered()
     present(trendWindow, [this] { return new TrendWindow(moduleSession, configuration, this); });
 }
 
+void EthControl::on_actionEventHistory_triggered()
+{
+    historyPanel->showWindow();
+}
+
 void EthControl::on_actionSequence_triggered()
 {
-    present(sequenceWindow, [this] { return new SequenceWindow(moduleSession, this); });
+    present(sequenceWindow, [this] {
+        auto *created = new SequenceWindow(moduleSession, this);
+        created->setHistory(historyPanel->history());
+        return created;
+    });
 }

@@ -1,19 +1,37 @@
 #include "bridge.h"
 
-#include "channelcommand.h"
+#include "historypublisher.h"
+#include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
 #include "mqttclient.h"
 #include "scpi_parser.h"
 #include "writeround.h"
 
+#include <QStringList>
+
 Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
 {
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
+    m_client->setMaxPayload(ModuleCommands::MaxPayload);
     connect(m_client, &MqttClient::connected, this, &Bridge::onBrokerConnected);
-    connect(m_client, &MqttClient::messageReceived, this, &Bridge::onMessage);
+    connect(m_client, &MqttClient::messageReceived, this,
+        [this](const QByteArray &topic, const QByteArray &payload, bool retained) {
+            if (ModuleCommands *commands = commandsFor(topic))
+                commands->handle(topic, payload, retained);
+        });
+    connect(m_client, &MqttClient::messageTooLarge, this,
+        [this](const QByteArray &topic, int size, bool retained) {
+            if (ModuleCommands *commands = commandsFor(topic))
+                commands->handleTooLarge(topic, size, retained);
+        });
+    connect(m_client, &MqttClient::subscriptionRefused, this,
+        [this](const QByteArray &pattern, const QString &reason) {
+            for (ModuleCommands *commands : std::as_const(m_commands))
+                commands->onSubscriptionRefused(pattern, reason);
+        });
     // With one module there is nothing to take turns with, and writing at once saves a pass of
     // the event loop per request.
     if (settings.modules.size() > 1)
@@ -22,14 +40,18 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     for (int i = 0; i < settings.modules.size(); ++i) {
         const ModuleSettings &m = settings.modules.at(i);
         auto *poller = new ModulePoller(m, m_round, this);
-        auto *publisher = new ModulePublisher(m_client, prefix, settings.broker.rate, m.name, this);
+        auto *publisher = new ModulePublisher(
+            m_client, prefix, settings.broker.rate, m.name, stateTopic(), this);
         m_pollers.append(poller);
         m_publishers.append(publisher);
-        m_commandPatterns.append(QByteArray());
+        m_commands.append(new ModuleCommands(m_client, poller, publisher, this));
+        m_clashes.append(QString());
         connect(poller, &ModulePoller::online, this, [this, i]() { onModuleOnline(i); });
         connect(poller, &ModulePoller::offline, this, [this, i]() { onModuleOffline(i); });
         connect(poller, &ModulePoller::answerProcessed, publisher,
             [poller, publisher]() { publisher->update(*poller->engine()); });
+        // After the publisher's own connections, so that its topics exist when history comes.
+        m_histories.append(new HistoryPublisher(m_client, poller, publisher, this));
     }
 }
 
@@ -54,17 +76,25 @@ void Bridge::stop()
 {
     for (ModulePublisher *publisher : std::as_const(m_publishers))
         publisher->setOffline();
-    m_client->publish(stateTopic(), "offline", 0, true);
+    // QoS 1: its acknowledgement says the broker has handled everything before it.
+    m_client->publish(stateTopic(), "offline", 1, true);
     m_client->stop();
 }
 
 void Bridge::onBrokerConnected()
 {
     m_client->publish(stateTopic(), "online", 0, true);
-    for (int i = 0; i < m_publishers.size(); ++i) {
-        m_commandPatterns[i].clear(); // the clean session forgot every subscription
-        m_publishers[i]->republish();
-        subscribeCommands(i);
+    // Modules offline first: one that shares its serial number with a module online must not
+    // have the last word on their common topics.
+    for (const bool online : { false, true }) {
+        for (int i = 0; i < m_publishers.size(); ++i) {
+            if (m_pollers[i]->isOnline() != online)
+                continue;
+            m_commands[i]->forgetSubscription(); // the clean session forgot every subscription
+            m_publishers[i]->republish();
+            m_histories[i]->republish();
+            m_commands[i]->subscribe();
+        }
     }
 }
 
@@ -73,7 +103,9 @@ void Bridge::onModuleOnline(int index)
     ModulePoller *poller = m_pollers[index];
     ModulePublisher *publisher = m_publishers[index];
     const int before = publisher->serialNumber();
-    publisher->setOnline(*poller->engine(), poller->settings().endpoint());
+    updateClashes(index);
+    publisher->setOnline(*poller->engine(), poller->settings().endpoint(),
+        m_clashes[index].isEmpty() ? "online" : "clash");
     if (before != 0 && before != publisher->serialNumber()) {
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1: serial number changed from %2 to %3")
@@ -81,78 +113,55 @@ void Bridge::onModuleOnline(int index)
                    .arg(before)
                    .arg(publisher->serialNumber());
     }
-    for (int other = 0; other < m_publishers.size(); ++other) {
-        if (other != index && m_publishers[other]->serialNumber() == publisher->serialNumber()) {
-            qCWarning(lcBridge).noquote()
-                << QStringLiteral(
-                       "modules %1 and %2 report the same serial number %3; their topics mix")
-                       .arg(m_pollers[other]->settings().name, poller->settings().name)
-                       .arg(publisher->serialNumber());
-        }
-    }
-    subscribeCommands(index);
+    if (!m_clashes[index].isEmpty())
+        m_client->publish(publisher->base() + "error", m_clashes[index].toUtf8(), 1, false);
+    m_commands[index]->subscribe();
 }
 
 void Bridge::onModuleOffline(int index)
 {
     m_publishers[index]->setOffline();
+    updateClashes(-1);
 }
 
-void Bridge::subscribeCommands(int index)
+void Bridge::updateClashes(int skip)
 {
-    if (!m_pollers[index]->settings().commands || !m_client->isConnected())
-        return;
-    const QByteArray base = m_publishers[index]->base();
-    if (base.isEmpty())
-        return;
-    const QByteArray pattern = base + "ch/+/set/+";
-    if (m_commandPatterns[index] == pattern)
-        return;
-    if (!m_commandPatterns[index].isEmpty())
-        m_client->unsubscribe(m_commandPatterns[index]);
-    if (m_client->subscribe(pattern))
-        m_commandPatterns[index] = pattern;
-}
-
-void Bridge::onMessage(const QByteArray &topic, const QByteArray &payload, bool retained)
-{
-    for (int i = 0; i < m_publishers.size(); ++i) {
-        const QByteArray base = m_publishers[i]->base();
-        if (m_commandPatterns[i].isEmpty() || !topic.startsWith(base))
+    const auto serialOf = [this](int i) {
+        return m_pollers[i]->isOnline() ? m_pollers[i]->engine()->module().serialNumber() : -1;
+    };
+    for (int i = 0; i < m_pollers.size(); ++i) {
+        const int serial = serialOf(i);
+        QStringList names;
+        for (int j = 0; serial >= 0 && j < m_pollers.size(); ++j) {
+            if (serialOf(j) == serial)
+                names.append(m_pollers[j]->settings().name);
+        }
+        const QString clash = names.size() < 2
+            ? QString()
+            : QStringLiteral("modules %1 report the same serial number %2: no commands for "
+                             "either while both are online")
+                  .arg(names.join(QLatin1String(" and ")))
+                  .arg(serial);
+        if (clash == m_clashes[i])
             continue;
-        const QByteArray path = topic.mid(base.size());
-        if (retained) {
-            // A retained command would run again on every reconnect.
-            refuse(i, path, payload, QStringLiteral("retained commands are not carried out"));
-            return;
-        }
-        SCPI_Parser *engine = m_pollers[i]->engine();
-        if (!engine || !m_pollers[i]->isOnline()) {
-            refuse(i, path, payload, QStringLiteral("module offline"));
-            return;
-        }
-        ChannelCommand command;
-        QString why;
-        if (!ChannelCommand::parse(path, payload, *engine, &command, &why)) {
-            refuse(i, path, payload, why);
-            return;
-        }
-        command.apply(*engine);
-        qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (serial %2): command %3")
-                                          .arg(m_pollers[i]->settings().name)
-                                          .arg(m_publishers[i]->serialNumber())
-                                          .arg(command.describe(engine->module().channelCount()));
-        return;
+        m_clashes[i] = clash;
+        m_commands[i]->setBlocked(clash);
+        if (!clash.isEmpty())
+            qCWarning(lcBridge).noquote() << clash;
+        if (i == skip || !m_pollers[i]->isOnline())
+            continue;
+        m_publishers[i]->setState(clash.isEmpty() ? "online" : "clash");
+        if (!clash.isEmpty())
+            m_client->publish(m_publishers[i]->base() + "error", clash.toUtf8(), 1, false);
     }
 }
 
-void Bridge::refuse(
-    int index, const QByteArray &path, const QByteArray &payload, const QString &why)
+ModuleCommands *Bridge::commandsFor(const QByteArray &topic) const
 {
-    const QString text
-        = QStringLiteral("%1 \"%2\" refused: %3")
-              .arg(QString::fromUtf8(path), QString::fromUtf8(payload.left(80)), why);
-    qCWarning(lcBridge).noquote()
-        << QStringLiteral("module %1: command").arg(m_pollers[index]->settings().name) << text;
-    m_client->publish(m_publishers[index]->base() + "error", text.toUtf8(), 1, false);
+    for (int i = 0; i < m_commands.size(); ++i) {
+        const QByteArray base = m_publishers[i]->base();
+        if (!m_commands[i]->pattern().isEmpty() && topic.startsWith(base))
+            return m_commands[i];
+    }
+    return nullptr;
 }

@@ -6,16 +6,21 @@
 #include <QList>
 #include <QObject>
 
+class HistoryPublisher;
 class MqttClient;
+class ModuleCommands;
 class ModulePoller;
 class ModulePublisher;
 class WriteRound;
 
 /// The bridge: one broker connection and, per configured module, a poller that keeps the
-/// module's engine running and a publisher that puts its values on the broker. All modules
-/// share the one event loop; each is answer-driven, so none waits for another.
+/// module's engine running, a publisher that puts its values on the broker and the module's
+/// command side. All modules share the one event loop; each is answer-driven, so none waits for
+/// another.
 ///
 /// Set topics of a module are subscribed only when the module's "commands" setting is on.
+/// While two modules online report the same serial number, their topics are the same: both
+/// take no command, their state says "clash" and the clash is published on their "error".
 class Bridge : public QObject
 {
     Q_OBJECT
@@ -38,15 +43,20 @@ private:
     void onBrokerConnected();
     void onModuleOnline(int index);
     void onModuleOffline(int index);
-    void onMessage(const QByteArray &topic, const QByteArray &payload, bool retained);
-    void subscribeCommands(int index);
-    void refuse(int index, const QByteArray &path, const QByteArray &payload, const QString &why);
+    /// Finds which online modules share a serial number and blocks or frees their commands;
+    /// the state of \a skip is left to the caller.
+    void updateClashes(int skip);
+    /// The command side of the module whose topics \a topic lies below, or null.
+    ModuleCommands *commandsFor(const QByteArray &topic) const;
 
     BridgeSettings m_settings;
     MqttClient *m_client = nullptr;
     WriteRound *m_round = nullptr;
     QList<ModulePoller *> m_pollers;
     QList<ModulePublisher *> m_publishers;
-    /// Per module the command pattern currently subscribed, or empty.
-    QList<QByteArray> m_commandPatterns;
+    /// Per module its event history on "events" and "alarms".
+    QList<HistoryPublisher *> m_histories;
+    QList<ModuleCommands *> m_commands;
+    /// Per module why its serial number clashes, or empty.
+    QList<QString> m_clashes;
 };

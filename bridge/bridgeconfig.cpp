@@ -1,10 +1,16 @@
 #include "bridgeconfig.h"
 
-#include <QFile>
+#include "configfile.h"
+
 #include <QFileInfo>
+#include <QHostAddress>
+#include <QRegularExpression>
 #include <QSet>
+#include <QSysInfo>
 
 namespace {
+
+constexpr double MinRate = 0.01;
 
 /// Collects the first error with its line number.
 struct Reader
@@ -12,6 +18,7 @@ struct Reader
     BridgeSettings *settings = nullptr;
     QString *error = nullptr;
     int line = 0;
+    int brokerLine = 0;
     enum class Section { None, Broker, Module } section = Section::None;
     QSet<QString> seenKeys;
 
@@ -61,6 +68,10 @@ struct Reader
         seenKeys.clear();
         const QString inner = text.mid(1, text.size() - 2).trimmed();
         if (inner == QLatin1String("broker")) {
+            if (brokerLine > 0)
+                return fail(QStringLiteral("a second [broker] section (the first is on line %1)")
+                                .arg(brokerLine));
+            brokerLine = line;
             section = Section::Broker;
             return true;
         }
@@ -120,12 +131,20 @@ struct Reader
         } else if (key == QLatin1String("rate")) {
             bool ok = false;
             const double r = value.toDouble(&ok);
-            if (!ok || !(r > 0.0) || r > 1000.0)
-                return fail(QStringLiteral("invalid rate \"%1\" (publishes per second, above 0)")
-                                .arg(value));
+            if (!ok || !(r >= MinRate) || r > 1000.0)
+                return fail(
+                    QStringLiteral("invalid rate \"%1\" (0.01 to 1000 publishes per second)")
+                        .arg(value));
             b.rate = r;
         } else if (key == QLatin1String("keepalive")) {
             return toInt(key, value, 5, 3600, &b.keepAlive);
+        } else if (key == QLatin1String("insecure-commands")) {
+            if (value != QLatin1String("local-only") && value != QLatin1String("off"))
+                return fail(QStringLiteral("invalid insecure-commands \"%1\" (local-only or off)")
+                                .arg(value));
+            b.insecureCommands = value == QLatin1String("local-only");
+        } else if (key == QLatin1String("insecure-password")) {
+            return toBool(key, value, &b.insecurePassword);
         } else {
             return fail(QStringLiteral("unknown key \"%1\" in [broker]").arg(key));
         }
@@ -188,7 +207,51 @@ bool hasLink(const QSet<QString> &keys)
         || keys.contains(QStringLiteral("gpib"));
 }
 
+/// Why the broker settings put the modules at risk, or an empty text.
+QString exposure(const BridgeSettings &settings)
+{
+    const BrokerSettings &b = settings.broker;
+    if (!b.password.isEmpty() && !b.tls && !b.isLocal() && !b.insecurePassword) {
+        return QStringLiteral("the password would cross the network to %1 in the clear: switch "
+                              "tls on (or allow it with insecure-password = on)")
+            .arg(b.host);
+    }
+    if (b.insecureCommands && !b.isLocal()) {
+        return QStringLiteral("insecure-commands = local-only needs a broker on this machine, "
+                              "not %1")
+            .arg(b.host);
+    }
+    const bool authenticated = !b.password.isEmpty() || !b.certFile.isEmpty();
+    if ((authenticated && b.tls) || b.insecureCommands)
+        return QString();
+    for (const ModuleSettings &m : settings.modules) {
+        if (m.commands) {
+            return QStringLiteral(
+                "line %1: module \"%2\" takes commands, but anyone who reaches the broker "
+                "could send them: connect with tls and a user and password (or a client "
+                "certificate), or, for a broker on this machine, set insecure-commands = "
+                "local-only")
+                .arg(m.line)
+                .arg(m.name);
+        }
+    }
+    return QString();
+}
+
 } // namespace
+
+QString defaultClientId()
+{
+    QString host = QSysInfo::machineHostName();
+    host.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")));
+    return host.isEmpty() ? QStringLiteral("vorn-module-bridge")
+                          : QStringLiteral("vorn-module-bridge-") + host;
+}
+
+bool BrokerSettings::isLocal() const
+{
+    return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
+}
 
 LinkSettings ModuleSettings::linkSettings() const
 {
@@ -261,38 +324,33 @@ bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QStri
         *error = QStringLiteral("a password needs a user");
         return false;
     }
-    if (!b.caFile.isEmpty())
+    if (!b.caFile.isEmpty() || !b.certFile.isEmpty())
         settings->broker.tls = true;
     if (settings->modules.isEmpty()) {
         *error = QStringLiteral("no module: add a [module NAME] section with its link");
         return false;
     }
-    return true;
+    *error = exposure(*settings);
+    return error->isEmpty();
 }
 
 bool loadBridgeSettings(const QString &path, BridgeSettings *settings, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    CheckedFile file;
+    if (!readConfigFile(path, &file, error))
         return false;
-    }
     QString problem;
-    if (!parseBridgeSettings(file.readAll(), settings, &problem)) {
+    if (!parseBridgeSettings(file.text, settings, &problem)) {
         *error = QStringLiteral("%1: %2").arg(path, problem);
         return false;
     }
-    return true;
-}
-
-QString permissionProblem(const QString &path, const BridgeSettings &settings)
-{
-    if (settings.broker.password.isEmpty())
-        return QString();
-    if (QFileInfo(path).permissions() & QFileDevice::ReadOther) {
-        return QStringLiteral("%1 holds the broker password and is readable by every user; "
-                              "restrict it (chmod o-r %1)")
-            .arg(path);
+    if (!settings->broker.password.isEmpty())
+        problem = secretFileProblem(path, file.mode);
+    if (problem.isEmpty() && !settings->broker.keyFile.isEmpty()) {
+        problem = keyFileProblem(settings->broker.keyFile);
+        if (!problem.isEmpty())
+            problem = QStringLiteral("%1: %2").arg(path, problem);
     }
-    return QString();
+    *error = problem;
+    return problem.isEmpty();
 }

@@ -6,12 +6,16 @@
 #include <QList>
 #include <QString>
 
+/// "vorn-module-bridge-<host name>": two bridges on different machines never push each other
+/// off the broker with the same client id.
+QString defaultClientId();
+
 /// Where and how the bridge reaches its MQTT broker.
 struct BrokerSettings
 {
     QString host = QStringLiteral("127.0.0.1");
     int port = 1883;
-    QString clientId = QStringLiteral("vorn-module-bridge");
+    QString clientId = defaultClientId();
     QString user;
     QString password;
     bool tls = false;
@@ -23,6 +27,14 @@ struct BrokerSettings
     /// Most publishes per topic and second.
     double rate = 2.0;
     int keepAlive = 30;
+    /// "insecure-commands = local-only": commands over an unauthenticated or unencrypted
+    /// connection to a broker on this machine.
+    bool insecureCommands = false;
+    /// "insecure-password = on": the password may cross the network without TLS.
+    bool insecurePassword = false;
+
+    /// Whether the broker is on this machine (a loopback address or "localhost").
+    bool isLocal() const;
 };
 
 /// One module the bridge polls: a name for the log and the link that reaches it.
@@ -58,17 +70,19 @@ struct BridgeSettings
 ///     # comment            (also ";")
 ///     [broker]
 ///     host = 127.0.0.1     port, client-id, user, password, tls, ca-file, cert-file,
-///     prefix = vorn        key-file, rate, keepalive
+///     prefix = vorn        key-file, rate, keepalive, insecure-commands, insecure-password
 ///     [module rack1-slot3]
 ///     tcp = 192.168.1.20:10001      (or: serial = /dev/ttyUSB0, or: gpib = 5)
 ///     commands = off
 ///
-/// Returns false with \a error naming the line ("line 7: unknown key ...") for a broken text.
+/// Returns false with \a error naming the line ("line 7: unknown key ...") for a broken text,
+/// and for settings that would expose the modules: commands over a connection that is not both
+/// authenticated and encrypted (unless "insecure-commands = local-only" with a broker on this
+/// machine), a password in the clear to another machine (unless "insecure-password = on").
+/// A client certificate switches TLS on.
 bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QString *error);
 
-/// Reads and parses the file at \a path; \a error starts with the path.
+/// Opens and checks the file at \a path (see readConfigFile()), parses it, and checks that a
+/// file with a password is readable by its owner alone and the key file as readConfigFile()
+/// and keyFileProblem() require; \a error starts with the path.
 bool loadBridgeSettings(const QString &path, BridgeSettings *settings, QString *error);
-
-/// Why the file at \a path must not be used as it is, or an empty text: a file that holds a
-/// broker password may not be readable by other users.
-QString permissionProblem(const QString &path, const BridgeSettings &settings);

@@ -20,21 +20,45 @@ bool parseSwitch(const QByteArray &payload, bool *on)
     return false;
 }
 
-/// Checks \a value against the nominal value of every addressed channel.
+/// The channels \a c addresses: first and last index.
+QPair<int, int> addressed(const ChannelCommand &c, const Module &module)
+{
+    const int count = qMin(module.channelCount(), module.recordCount());
+    return c.channel == count ? qMakePair(0, count - 1) : qMakePair(c.channel, c.channel);
+}
+
+/// A nominal value the range check can rely on: finite and not zero. Anything else means the
+/// module's ratings are unknown or broken, and every comparison with them would be meaningless.
+bool usableNominal(float nominal, int channel, const char *what, QString *error)
+{
+    if (std::isfinite(nominal) && nominal != 0.0f)
+        return true;
+    *error = nominal == 0.0f
+        ? QStringLiteral("nominal %1 of channel %2 not known yet")
+              .arg(QLatin1String(what))
+              .arg(channel)
+        : QStringLiteral("nominal %1 of channel %2 is \"%3\": no command is taken for it")
+              .arg(QLatin1String(what))
+              .arg(channel)
+              .arg(double(nominal));
+    return false;
+}
+
+/// Checks the addressed channels' nominal values and \a c's value against them. A voltage may
+/// go down to -|nominal| on a bipolar or a negative channel, as in the panel.
 bool inRange(const ChannelCommand &c, const Module &module, QString *error)
 {
-    const bool voltage = c.kind == ChannelCommand::Kind::Voltage;
-    const int count = module.channelCount();
-    const int first = c.channel == count ? 0 : c.channel;
-    const int last = c.channel == count ? count - 1 : c.channel;
+    const auto [first, last] = addressed(c, module);
     for (int i = first; i <= last; ++i) {
         const Channel &ch = module.channel(i);
-        const double nominal = std::fabs(voltage ? ch.voltageNominal() : ch.currentNominal());
-        const double low = voltage && ch.epu() ? -nominal : 0.0;
-        if (nominal <= 0.0) {
-            *error = QStringLiteral("nominal value of channel %1 not known yet").arg(i);
+        if (!usableNominal(ch.voltageNominal(), i, "voltage", error)
+            || !usableNominal(ch.currentNominal(), i, "current", error))
             return false;
-        }
+        const bool voltage = c.kind == ChannelCommand::Kind::Voltage;
+        if (!voltage && c.kind != ChannelCommand::Kind::Current)
+            continue;
+        const double nominal = std::fabs(voltage ? ch.voltageNominal() : ch.currentNominal());
+        const double low = voltage && (ch.epu() || ch.voltageNominal() < 0.0f) ? -nominal : 0.0;
         if (c.value < low || c.value > nominal) {
             *error = QStringLiteral("%1 outside %2 ... %3 %4 of channel %5")
                          .arg(double(c.value))
@@ -45,6 +69,20 @@ bool inRange(const ChannelCommand &c, const Module &module, QString *error)
             return false;
         }
     }
+    return true;
+}
+
+/// A channel number as a topic level: plain decimal ("0", "12"), so that no other spelling
+/// ("01", "+1", " 1") can step around a broker rule written for the plain one.
+bool plainNumber(const QByteArray &text, int *number)
+{
+    if (text.isEmpty() || text.size() > 2 || (text.size() > 1 && text[0] == '0'))
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    *number = text.toInt();
     return true;
 }
 
@@ -64,9 +102,7 @@ bool ChannelCommand::parse(const QByteArray &path, const QByteArray &payload,
     if (parts[1] == "all") {
         c.channel = count;
     } else {
-        bool ok = false;
-        c.channel = parts[1].toInt(&ok);
-        if (!ok || c.channel < 0 || c.channel >= count) {
+        if (!plainNumber(parts[1], &c.channel) || c.channel >= count) {
             *error = QStringLiteral("no channel %1 (0 to %2 or all)")
                          .arg(QString::fromUtf8(parts[1]))
                          .arg(count - 1);
@@ -83,8 +119,6 @@ bool ChannelCommand::parse(const QByteArray &path, const QByteArray &payload,
             return false;
         }
         c.value = float(v);
-        if (!inRange(c, module, error))
-            return false;
     } else if (what == "on" || what == "emergency-off") {
         c.kind = what == "on" ? Kind::On : Kind::EmergencyOff;
         if (!parseSwitch(payload, &c.flag)) {
@@ -98,8 +132,16 @@ bool ChannelCommand::parse(const QByteArray &path, const QByteArray &payload,
         *error = QStringLiteral("unknown command \"%1\"").arg(QString::fromUtf8(what));
         return false;
     }
+    // Off needs no ratings: it is carried out even on a channel whose ratings are broken.
+    if (!c.isOff() && !inRange(c, module, error))
+        return false;
     *command = c;
     return true;
+}
+
+bool ChannelCommand::isOff() const
+{
+    return (kind == Kind::On && !flag) || (kind == Kind::EmergencyOff && flag);
 }
 
 void ChannelCommand::apply(SCPI_Parser &engine) const

@@ -17,12 +17,16 @@ struct ChannelCommand
     float value = 0.0f;
     bool flag = false;
 
-    /// Reads \a path (the topic below "<prefix>/<serial>/") and \a payload and checks them
-    /// against the module: a voltage must lie in 0 ... |nominal| (-|nominal| ... |nominal| for a
-    /// bipolar channel), a current in 0 ... |nominal|. False with the reason in \a error.
+    /// Reads \a path (the topic below "<prefix>/<serial>/", channel numbers in plain decimal)
+    /// and \a payload and checks them against the module: a voltage must lie in
+    /// 0 ... |nominal| (-|nominal| ... |nominal| for a bipolar or negative channel), a current in
+    /// 0 ... |nominal|. Every command but an off is refused for a channel whose nominal voltage
+    /// or current is not a finite number other than 0. False with the reason in \a error.
     static bool parse(const QByteArray &path, const QByteArray &payload, const SCPI_Parser &engine,
         ChannelCommand *command, QString *error);
 
+    /// Switches off or emergency off: a command that must not wait behind others.
+    bool isOff() const;
     /// Queues the command through the engine's set-command builders.
     void apply(SCPI_Parser &engine) const;
     /// "channel 2: voltage 1000 V" and the like, for the log.

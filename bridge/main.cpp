@@ -1,8 +1,9 @@
 // vorn-module-bridge: polls the configured modules and publishes them on an MQTT broker.
 #include "bridge.h"
 #include "bridgeconfig.h"
+#include "modulepoller.h"
 #include "mqttclient.h"
-#include "quitonsignal.h"
+#include "signalwatch.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -11,12 +12,15 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // First of all, so that a signal never ends the bridge without its goodbye to the broker.
+    SignalWatch signalWatch;
     QCoreApplication::setApplicationName(QStringLiteral("vorn-module-bridge"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORN_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Polls Vornwerk high-voltage modules over TCP, serial or GPIB and publishes their values "
-        "on an MQTT broker.\nThe configuration file is described in bridge/README.md."));
+        "on an MQTT broker.\nIts manual page (man vorn-module-bridge) describes the configuration "
+        "file and the topics. SIGHUP reads the file again."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption check(
@@ -37,11 +41,6 @@ int main(int argc, char *argv[])
         err << "vorn-module-bridge: " << error << '\n';
         return 1;
     }
-    const QString problem = permissionProblem(files.first(), settings);
-    if (!problem.isEmpty()) {
-        err << "vorn-module-bridge: " << problem << '\n';
-        return 1;
-    }
     if (parser.isSet(check)) {
         QTextStream(stdout) << files.first() << ": fine, " << settings.modules.size()
                             << " module(s), broker " << settings.broker.host << ':'
@@ -49,15 +48,32 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    int code = 1;
-    {
-        Bridge bridge(settings);
-        if (bridge.start()) {
-            quitOnTermination(&app);
-            code = QCoreApplication::exec();
-            bridge.stop();
+    bool reload = false;
+    QObject::connect(
+        &signalWatch, &SignalWatch::terminationRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&signalWatch, &SignalWatch::reloadRequested, &app, [&]() {
+        BridgeSettings fresh;
+        QString problem;
+        if (!loadBridgeSettings(files.first(), &fresh, &problem)) {
+            qCWarning(lcBridge).noquote() << "configuration not read again:" << problem;
+            return;
         }
-    }
+        qCInfo(lcBridge).noquote() << "configuration read again; restarting";
+        settings = fresh;
+        reload = true;
+        QCoreApplication::quit();
+    });
+    int code = 1;
+    do {
+        reload = false;
+        Bridge bridge(settings);
+        if (!bridge.start()) {
+            code = 1;
+            break;
+        }
+        code = QCoreApplication::exec();
+        bridge.stop();
+    } while (reload);
     MqttClient::releaseLibrary();
     return code;
 }

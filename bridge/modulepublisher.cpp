@@ -7,13 +7,15 @@
 #include <algorithm>
 #include <cmath>
 
-ModulePublisher::ModulePublisher(
-    MqttClient *client, const QByteArray &prefix, double rate, const QString &name, QObject *parent)
+ModulePublisher::ModulePublisher(MqttClient *client, const QByteArray &prefix, double rate,
+    const QString &name, const QByteArray &bridgeTopic, QObject *parent)
     : QObject(parent)
     , m_client(client)
     , m_prefix(prefix)
     , m_name(name)
+    , m_bridgeTopic(bridgeTopic)
     , m_intervalMs(qMax<qint64>(1, qint64(std::lround(1000.0 / rate))))
+    , m_expirySeconds(qMax(MinExpirySeconds, int(std::ceil(4.0 / rate))))
 {
     m_clock.start();
     m_flushTimer.setSingleShot(true);
@@ -37,12 +39,15 @@ void ModulePublisher::addSlots(const std::vector<ValueTopic> &values, const SCPI
         if (value.applies && !value.applies(engine))
             continue;
         const int entry = addEntry(base + value.suffix);
+        if (value.expires)
+            m_entries[size_t(entry)].expiry = m_expirySeconds;
         const int names = value.bitNames ? addEntry(base + value.suffix + "/names") : -1;
         m_slots.push_back({ &value, channel, entry, names });
     }
 }
 
-void ModulePublisher::setOnline(const SCPI_Parser &engine, const QString &link)
+void ModulePublisher::setOnline(
+    const SCPI_Parser &engine, const QString &link, const QByteArray &state)
 {
     const Module &module = engine.module();
     if (m_base.isEmpty() || module.serialNumber() != m_serial) {
@@ -61,6 +66,7 @@ void ModulePublisher::setOnline(const SCPI_Parser &engine, const QString &link)
     }
     const QList<QPair<const char *, QByteArray>> identity = {
         { "name", m_name.toUtf8() },
+        { "bridge", m_bridgeTopic },
         { "link", link.toUtf8() },
         { "device", module.deviceName().toUtf8() },
         { "firmware", module.firmwareName().toUtf8() },
@@ -77,22 +83,33 @@ void ModulePublisher::setOnline(const SCPI_Parser &engine, const QString &link)
         setText(index, item.second);
     }
     update(engine);
-    setText(m_stateEntry, "online");
+    setText(m_stateEntry, state);
+}
+
+void ModulePublisher::setState(const QByteArray &state)
+{
+    if (m_stateEntry >= 0)
+        setText(m_stateEntry, state);
 }
 
 void ModulePublisher::update(const SCPI_Parser &engine)
 {
+    const qint64 now = m_clock.elapsed();
     for (const Slot &slot : m_slots) {
         const double value = slot.value->read(engine, slot.channel);
         Entry &e = m_entries[size_t(slot.entry)];
-        if (e.known && (value == e.raw || (std::isnan(value) && std::isnan(e.raw))))
+        if (e.known && (value == e.raw || (std::isnan(value) && std::isnan(e.raw)))) {
+            refreshIfDue(slot.entry, now);
             continue;
+        }
         e.raw = value;
         QByteArray payload
             = slot.value->word ? QByteArray::number(quint32(value)) : formatReal(value);
         // Float noise below the published precision is no change.
-        if (e.known && payload == e.payload)
+        if (e.known && payload == e.payload) {
+            refreshIfDue(slot.entry, now);
             continue;
+        }
         e.known = true;
         e.payload = std::move(payload);
         markDirty(slot.entry);
@@ -141,6 +158,13 @@ void ModulePublisher::markDirty(int index)
     }
 }
 
+void ModulePublisher::refreshIfDue(int index, qint64 now)
+{
+    const Entry &e = m_entries[size_t(index)];
+    if (e.expiry > 0 && !e.queued && now - e.sentAt >= qint64(e.expiry) * 500)
+        markDirty(index);
+}
+
 void ModulePublisher::flush()
 {
     if (!m_client->isConnected())
@@ -160,7 +184,7 @@ void ModulePublisher::flush()
         e.sentAt = now;
         // QoS 0 throughout: everything is retained and sent again after a reconnect, and no
         // in-flight window can hold a state change back.
-        m_client->publish(e.topic, e.payload, 0, true);
+        m_client->publish(e.topic, e.payload, 0, true, e.expiry);
     }
     m_dirty.swap(waiting);
     // Restarting a timer on every answer costs more than the flush itself: only move it earlier.

@@ -15,18 +15,29 @@ struct ValueTopic;
 /// values on change, each topic at most `rate` times per second. A change that comes too soon
 /// is held and sent when the topic's pause is over, so the last value always arrives.
 /// Everything is retained; after the broker comes back, republish() sends it all again.
+///
+/// The module's "bridge" topic names the bridge's state topic: the module's state counts only
+/// while that one says "online". Measured values carry a message expiry of a few publish
+/// intervals (at least MinExpirySeconds) and are sent again, changed or not, before half of it
+/// has passed, so that the broker drops them when the bridge is gone.
 class ModulePublisher : public QObject
 {
     Q_OBJECT
 
 public:
-    /// \a client is not owned and must outlive the publisher.
+    static constexpr int MinExpirySeconds = 3;
+
+    /// \a client is not owned and must outlive the publisher. \a bridgeTopic is the bridge's
+    /// state topic.
     ModulePublisher(MqttClient *client, const QByteArray &prefix, double rate, const QString &name,
-        QObject *parent = nullptr);
+        const QByteArray &bridgeTopic, QObject *parent = nullptr);
 
     /// The module answered its identity and configuration: (re)builds the topics for its serial
-    /// number, publishes the identity and "online".
-    void setOnline(const SCPI_Parser &engine, const QString &link);
+    /// number, publishes the identity and \a state ("online", or "clash").
+    void setOnline(const SCPI_Parser &engine, const QString &link,
+        const QByteArray &state = QByteArrayLiteral("online"));
+    /// Publishes \a state at once, once the module's topics exist.
+    void setState(const QByteArray &state);
     /// Takes the values of the latest answer.
     void update(const SCPI_Parser &engine);
     /// Publishes "offline" at once.
@@ -45,6 +56,8 @@ private:
         QByteArray payload;
         double raw = 0.0;
         qint64 sentAt = 0;
+        /// Message expiry in seconds; 0 for none.
+        int expiry = 0;
         bool known = false;
         bool queued = false;
         bool immediate = false;
@@ -63,12 +76,16 @@ private:
         const QByteArray &base);
     void setText(int index, const QByteArray &payload);
     void markDirty(int index);
+    /// Marks an unchanged expiring entry for sending when half its expiry has passed.
+    void refreshIfDue(int index, qint64 now);
     void flush();
 
     MqttClient *m_client;
     QByteArray m_prefix;
     QString m_name;
+    QByteArray m_bridgeTopic;
     qint64 m_intervalMs;
+    int m_expirySeconds;
     QByteArray m_base;
     int m_serial = 0;
     int m_stateEntry = -1;

@@ -19,6 +19,8 @@ struct ValueTopic
     const char *bitNames = nullptr;
     /// Whether the module has this value at all; null means every module has it.
     bool (*applies)(const SCPI_Parser &engine) = nullptr;
+    /// A measured value: the broker drops it when the bridge stops refreshing it.
+    bool expires = false;
 };
 
 const std::vector<ValueTopic> &moduleValueTopics();

@@ -2,8 +2,12 @@
 
 #include <QDeadlineTimer>
 #include <QSocketNotifier>
+#include <QThread>
 
+#include <cerrno>
+#include <cstring>
 #include <mosquitto.h>
+#include <mqtt_protocol.h>
 #include <poll.h>
 
 Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt", QtInfoMsg)
@@ -36,9 +40,14 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
 {
     initLibrary();
     m_mosq = mosquitto_new(utf8(settings.clientId).constData(), true, this);
+    mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
     mosquitto_connect_callback_set(m_mosq, &MqttClient::onConnect);
     mosquitto_disconnect_callback_set(m_mosq, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(m_mosq, &MqttClient::onMessage);
+    mosquitto_subscribe_callback_set(m_mosq, &MqttClient::onSubscribe);
+    mosquitto_publish_callback_set(m_mosq, [](mosquitto *, void *self, int mid) {
+        static_cast<MqttClient *>(self)->m_unacknowledged.remove(mid);
+    });
     if (!willTopic.isEmpty())
         mosquitto_will_set(m_mosq, willTopic.constData(), int(willPayload.size()),
             willPayload.constData(), 1, true);
@@ -51,11 +60,16 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
     m_connectTimeout.setInterval(ConnectTimeoutMs);
     connect(&m_connectTimeout, &QTimer::timeout, this,
         [this]() { lose(QStringLiteral("no answer from the broker")); });
+    m_stable.setSingleShot(true);
+    m_stable.setInterval(StableMs);
+    connect(&m_stable, &QTimer::timeout, this, [this]() { m_pauseMs = 1000; });
 }
 
 MqttClient::~MqttClient()
 {
     unwatchSocket();
+    if (m_connector)
+        m_connector->wait(); // the library's connect may still be resolving
     mosquitto_destroy(m_mosq);
 }
 
@@ -92,12 +106,36 @@ bool MqttClient::start()
 
 void MqttClient::tryConnect()
 {
+    if (m_stopped || m_connecting)
+        return;
+    // The library resolves the host name with a blocking call, which can take as long as the
+    // resolver's time-out; the modules' watchdogs must not wait for it. Until the thread has
+    // finished, nothing else touches the library's client: it is neither connected nor watched.
+    if (m_connector) {
+        m_connector->wait(); // finished() may arrive a moment before the thread has ended
+        delete m_connector;
+    }
+    m_connecting = true;
+    const QByteArray host = utf8(m_settings.host);
+    const int port = m_settings.port;
+    const int keepAlive = m_settings.keepAlive;
+    m_connector = QThread::create([this, host, port, keepAlive]() {
+        m_connectResult = mosquitto_connect_async(m_mosq, host.constData(), port, keepAlive);
+        m_connectErrno = errno;
+    });
+    m_connector->setParent(this);
+    connect(m_connector, &QThread::finished, this, &MqttClient::onConnectStarted);
+    m_connector->start();
+}
+
+void MqttClient::onConnectStarted()
+{
+    m_connecting = false;
     if (m_stopped)
         return;
-    const int rc = mosquitto_connect_async(
-        m_mosq, utf8(m_settings.host).constData(), m_settings.port, m_settings.keepAlive);
+    const int rc = m_connectResult;
     if (rc != MOSQ_ERR_SUCCESS) {
-        lose(rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(strerror(errno))
+        lose(rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(strerror(m_connectErrno))
                                   : QString::fromUtf8(mosquitto_strerror(rc)));
         return;
     }
@@ -138,6 +176,9 @@ void MqttClient::lose(QString reason)
 
     unwatchSocket();
     m_connectTimeout.stop();
+    m_stable.stop();
+    m_pendingSubscriptions.clear();
+    m_unacknowledged.clear();
     mosquitto_disconnect(m_mosq);
     const bool was = m_connected;
     m_connected = false;
@@ -194,37 +235,41 @@ void MqttClient::updateWriteInterest()
         m_writeNotifier->setEnabled(mosquitto_want_write(m_mosq));
 }
 
-bool MqttClient::publish(const QByteArray &topic, const QByteArray &payload, int qos, bool retain)
+bool MqttClient::publish(
+    const QByteArray &topic, const QByteArray &payload, int qos, bool retain, int expirySeconds)
 {
     if (!m_connected)
         return false;
-    const int rc = mosquitto_publish(
-        m_mosq, nullptr, topic.constData(), int(payload.size()), payload.constData(), qos, retain);
+    mosquitto_property *properties = nullptr;
+    if (expirySeconds > 0)
+        mosquitto_property_add_int32(
+            &properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, uint32_t(expirySeconds));
+    int mid = 0;
+    const int rc = mosquitto_publish_v5(m_mosq, &mid, topic.constData(), int(payload.size()),
+        payload.constData(), qos, retain, properties);
+    mosquitto_property_free_all(&properties);
     if (rc != MOSQ_ERR_SUCCESS) {
         qCWarning(lcMqtt).noquote() << "publish to" << topic << "failed:" << mosquitto_strerror(rc);
         return false;
     }
+    if (qos > 0)
+        m_unacknowledged.insert(mid);
     ++m_publishCount;
     updateWriteInterest();
     return true;
 }
 
-bool MqttClient::subscribe(const QByteArray &pattern, int qos)
+bool MqttClient::subscribe(const QByteArray &pattern, int qos, int options)
 {
     if (!m_connected)
         return false;
-    const bool ok
-        = mosquitto_subscribe(m_mosq, nullptr, pattern.constData(), qos) == MOSQ_ERR_SUCCESS;
+    int mid = 0;
+    const bool ok = mosquitto_subscribe_v5(m_mosq, &mid, pattern.constData(), qos, options, nullptr)
+        == MOSQ_ERR_SUCCESS;
+    if (ok)
+        m_pendingSubscriptions.insert(mid, pattern);
     updateWriteInterest();
     return ok;
-}
-
-void MqttClient::unsubscribe(const QByteArray &pattern)
-{
-    if (!m_connected)
-        return;
-    mosquitto_unsubscribe(m_mosq, nullptr, pattern.constData());
-    updateWriteInterest();
 }
 
 void MqttClient::stop()
@@ -232,21 +277,31 @@ void MqttClient::stop()
     m_stopped = true;
     m_retry.stop();
     m_connectTimeout.stop();
+    m_stable.stop();
     m_housekeeping.stop();
     if (m_connected) {
-        // Push out what is queued, then the clean disconnect, waiting up to a second in all.
+        // Everything sent, and what needs an acknowledgement acknowledged, before the
+        // disconnect, waiting up to a second in all: the broker handles one connection's
+        // packets in order, but a new connection with the same client id (the bridge started
+        // again) could overtake this one and make the broker drop what it had not read yet.
         QDeadlineTimer deadline(1000);
-        const auto drain = [this, &deadline]() {
-            while (mosquitto_want_write(m_mosq) && !deadline.hasExpired()) {
-                pollfd p = { mosquitto_socket(m_mosq), POLLOUT, 0 };
-                if (p.fd < 0 || ::poll(&p, 1, int(deadline.remainingTime())) <= 0
-                    || mosquitto_loop_write(m_mosq, 1) != MOSQ_ERR_SUCCESS)
+        const auto settle = [this, &deadline]() {
+            while ((mosquitto_want_write(m_mosq) || !m_unacknowledged.isEmpty())
+                && !deadline.hasExpired()) {
+                pollfd p = { mosquitto_socket(m_mosq),
+                    short(POLLIN | (mosquitto_want_write(m_mosq) ? POLLOUT : 0)), 0 };
+                if (p.fd < 0 || ::poll(&p, 1, int(deadline.remainingTime())) <= 0)
+                    return;
+                if (((p.revents & POLLOUT) && mosquitto_loop_write(m_mosq, 1) != MOSQ_ERR_SUCCESS)
+                    || ((p.revents & ~POLLOUT)
+                        && mosquitto_loop_read(m_mosq, 1) != MOSQ_ERR_SUCCESS))
                     return;
             }
         };
-        drain();
+        settle();
         mosquitto_disconnect(m_mosq);
-        drain();
+        m_unacknowledged.clear();
+        settle();
     }
     m_connected = false;
     unwatchSocket();
@@ -259,14 +314,14 @@ void MqttClient::onConnect(mosquitto *, void *self, int rc)
     if (rc != 0) {
         // Refused: the broker closes the connection, which the next read reports.
         qCWarning(lcMqtt).noquote()
-            << "broker refused the connection:" << mosquitto_connack_string(rc);
+            << "broker refused the connection:" << mosquitto_reason_string(rc);
         return;
     }
     qCInfo(lcMqtt).noquote() << QStringLiteral("connected to %1:%2")
                                     .arg(client->m_settings.host)
                                     .arg(client->m_settings.port);
     client->m_connected = true;
-    client->m_pauseMs = 1000;
+    client->m_stable.start();
     emit client->connected();
 }
 
@@ -276,9 +331,30 @@ void MqttClient::onDisconnect(mosquitto *, void *, int rc)
     qCDebug(lcMqtt) << "disconnected, code" << rc;
 }
 
+void MqttClient::onSubscribe(mosquitto *, void *self, int mid, int count, const int *granted)
+{
+    auto *client = static_cast<MqttClient *>(self);
+    const QByteArray pattern = client->m_pendingSubscriptions.take(mid);
+    // MQTT 5 answers each subscription with the granted QoS, or a reason code from 0x80 up.
+    for (int i = 0; i < count; ++i) {
+        if (granted[i] >= 0x80) {
+            emit client->subscriptionRefused(
+                pattern, QString::fromUtf8(mosquitto_reason_string(granted[i])));
+            return;
+        }
+    }
+}
+
 void MqttClient::onMessage(mosquitto *, void *self, const mosquitto_message *message)
 {
     auto *client = static_cast<MqttClient *>(self);
+    if (client->m_stopped)
+        return; // arrived while saying goodbye
+    if (client->m_maxPayload > 0 && message->payloadlen > client->m_maxPayload) {
+        emit client->messageTooLarge(
+            QByteArray(message->topic), message->payloadlen, message->retain);
+        return;
+    }
     emit client->messageReceived(QByteArray(message->topic),
         QByteArray(static_cast<const char *>(message->payload), message->payloadlen),
         message->retain);

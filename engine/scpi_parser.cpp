@@ -38,6 +38,24 @@ void SCPI_Parser::enqueueCommand(int code, const QString &command)
     commandQueue.append(qMakePair(code, command));
 }
 
+int SCPI_Parser::promoteLastCommand()
+{
+    if (commandQueue.size() <= promotedCommands)
+        return 0;
+    const QPair<int, QString> command = commandQueue.takeLast();
+    const int dropped = int(commandQueue.size()) - promotedCommands;
+    commandQueue.resize(promotedCommands);
+    commandQueue.append(command);
+    ++promotedCommands;
+    return dropped;
+}
+
+QPair<int, QString> SCPI_Parser::takeQueuedCommand()
+{
+    promotedCommands = qMax(0, promotedCommands - 1);
+    return commandQueue.takeFirst();
+}
+
 QString SCPI_Parser::channelList(int channel, bool comma) const
 {
     const char separator = comma ? ',' : ' ';
@@ -120,12 +138,12 @@ void SCPI_Parser::refreshData()
         step = 0;
         return;
     }
-    if (fullRead) {
+    if (fullRead && promotedCommands == 0) {
         sendConfigurationStep();
         return;
     }
     if (!commandQueue.isEmpty()) {
-        const QPair<int, QString> command = commandQueue.takeFirst();
+        const QPair<int, QString> command = takeQueuedCommand();
         sendCommand(static_cast<quint16>(command.first), command.second);
         if (commandQueue.isEmpty())
             fullRead = true;
@@ -252,7 +270,7 @@ void SCPI_Parser::sendCyclicStep()
 void SCPI_Parser::onStopRefresh()
 {
     if (!commandQueue.isEmpty()) {
-        const QPair<int, QString> command = commandQueue.takeFirst();
+        const QPair<int, QString> command = takeQueuedCommand();
         sendCommand(static_cast<quint16>(command.first), command.second);
     }
     qCDebug(lcEngine) << "stop refresh";

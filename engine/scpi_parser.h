@@ -161,6 +161,12 @@ public:
 
     /// Number of queued set commands (for the owner's display and for tests).
     int queuedCommandCount() const { return commandQueue.size(); }
+    /// Moves the command line queued last to the front of the queue, behind the lines moved
+    /// there before it, and drops the lines it overtakes. Lines at the front are sent with the
+    /// next request even in the middle of the configuration sequence, which then goes on where
+    /// it was. Returns the number of lines dropped (0 with an empty queue). For owners whose
+    /// off commands must not wait behind set commands; the panel does not use it.
+    int promoteLastCommand();
     bool isStopped() const { return stopped; }
     bool isFullRead() const { return fullRead; }
     int currentStep() const { return step; }
@@ -181,6 +187,8 @@ protected:
     QByteArray lastCommand;
     QByteArray manufacturer;
     QList<QPair<int, QString>> commandQueue;
+    /// Lines at the front of commandQueue moved there by promoteLastCommand().
+    int promotedCommands = 0;
     quint16 requestCode = 0;
     int answerCount = 0;
     int step = 0;
@@ -191,6 +199,8 @@ protected:
 
 private:
     void sendPerChannelQuery(quint16 code, const char *query);
+    /// Takes the first queued line, keeping promotedCommands in step.
+    QPair<int, QString> takeQueuedCommand();
     /// Queues "<set> <value><comma list>;<readBack><all-channels list>\r\n" under \a code.
     void queueChannelCommand(
         quint16 code, const char *set, const QString &value, int channel, const char *readBack);

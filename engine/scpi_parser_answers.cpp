@@ -237,6 +237,7 @@ void SCPI_Parser::parseIdentity(const QByteArray &answer)
     if (channels < 1 && !commandQueue.isEmpty()) {
         qCDebug(lcEngine) << "no channels, queued commands dropped:" << commandQueue.size();
         commandQueue.clear();
+        promotedCommands = 0;
     }
 }
 

@@ -193,6 +193,8 @@ void ModuleSession::expireWatchdog()
 
 void ModuleSession::onAnswer()
 {
+    // A listener may end the link from here on; it is then deleted once this has returned.
+    m_inAnswer = true;
     m_lastAnswer.start();
     ++m_answers;
     ++m_linkAnswers;
@@ -220,7 +222,6 @@ void ModuleSession::onAnswer()
             emit online();
         }
     }
-    m_inAnswer = true;
     emit answerProcessed();
     m_inAnswer = false;
 }

@@ -56,6 +56,7 @@ void declareOptions(QCommandLineParser &parser)
         "\"serial <pty path>\" or \"gpib <socket path>\".\n"
         "Unknown queries answer ERROR in their place; unknown set commands are ignored."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const auto opt = [&parser](const char *name, const char *help, const char *value = nullptr) {
         QCommandLineOption o(QString::fromLatin1(name), QString::fromLatin1(help));
         if (value)
@@ -82,6 +83,9 @@ void declareOptions(QCommandLineParser &parser)
     opt("channels", "Override the channel count (1-64).", "N");
     opt("nominal-voltage", "Nominal voltage per channel in V (negative: negative module).", "V");
     opt("nominal-current", "Nominal current per channel in A.", "A");
+    opt("limits", "Voltage and current limit in percent of nominal (default 100,100).", "V,I");
+    opt("nominal-voltage-answer",
+        "Fault: report TEXT (e.g. inf or nan) as every channel's nominal voltage.", "TEXT");
     opt("no-noise", "Exact measured values; no noise, no drift.");
     opt("load",
         "A load on channel CH (a number or all): a resistance in ohms plus an optional leakage "
@@ -117,7 +121,7 @@ void declareOptions(QCommandLineParser &parser)
     opt("echo-with-answer", "Fault (serial): echo and answer leave in one write.");
 }
 
-/// --help, --list-presets and stray arguments: false when parsing ends here.
+/// --help, --version, --list-presets and stray arguments: false when parsing ends here.
 bool handleInformational(const QCommandLineParser &parser, QString *message, int *exitCode)
 {
     if (parser.isSet(QStringLiteral("help"))) {
@@ -125,6 +129,11 @@ bool handleInformational(const QCommandLineParser &parser, QString *message, int
             + QStringLiteral("\nControl port commands (CH is a channel number or all; with "
                              "several GPIB\nmodules they act on the first):\n")
             + controlCommandHelp() + QLatin1Char('\n');
+        *exitCode = 0;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        *message = QStringLiteral("vorn-module-sim " VORN_VERSION "\n");
         *exitCode = 0;
         return false;
     }
@@ -312,6 +321,29 @@ bool parseConditions(QCommandLineParser &parser, SimOptions *o, QString *message
     return true;
 }
 
+/// --limits V,I: two percentages from 0 to 100.
+bool parseLimits(const QCommandLineParser &parser, SimOptions *o, QString *message)
+{
+    if (!parser.isSet(QStringLiteral("limits")))
+        return true;
+    const QString text = parser.value(QStringLiteral("limits"));
+    const QStringList parts = text.split(QLatin1Char(','));
+    double values[2] = {};
+    bool ok = parts.size() == 2;
+    for (int i = 0; ok && i < 2; ++i) {
+        values[i] = parts.at(i).trimmed().toDouble(&ok);
+        ok = ok && values[i] >= 0.0 && values[i] <= 100.0;
+    }
+    if (!ok) {
+        *message
+            = QStringLiteral("invalid value for --limits: %1 (V,I in percent, 0 to 100)").arg(text);
+        return false;
+    }
+    o->voltageLimit = values[0];
+    o->currentLimit = values[1];
+    return true;
+}
+
 } // namespace
 
 bool parseSimOptions(
@@ -330,12 +362,14 @@ bool parseSimOptions(
     SimOptions o;
     if (!parseTransport(parser, &o, message) || !parsePreset(parser, &o, message)
         || !parseIntegers(parser, &o, message) || !parseNominals(parser, &o, message)
-        || !parseConditions(parser, &o, message))
+        || !parseConditions(parser, &o, message) || !parseLimits(parser, &o, message))
         return false;
     o.faults.echoWithAnswer = parser.isSet(QStringLiteral("echo-with-answer"));
     o.noise = !parser.isSet(QStringLiteral("no-noise"));
     o.verbose = parser.isSet(QStringLiteral("verbose"));
     o.traceFile = parser.value(QStringLiteral("trace"));
+    o.preset.voltageNominalAnswer
+        = parser.value(QStringLiteral("nominal-voltage-answer")).toLatin1();
     *options = o;
     *exitCode = 0;
     return true;

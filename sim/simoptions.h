@@ -21,6 +21,8 @@ struct SimOptions
     QList<int> gpibSilent; ///< listeners that never answer
     QString gpibSocket;
     Preset preset;
+    double voltageLimit = 100.0; ///< percent of nominal
+    double currentLimit = 100.0; ///< percent of nominal
     bool noise = true;
     bool verbose = false;
     QString traceFile; ///< every received request line is appended here when set
@@ -45,8 +47,8 @@ struct SimOptions
 };
 
 /// Parses the arguments (argv[0] included). On success returns true and fills `options`. On
-/// --help or --list-presets returns false with the text in `message` and `exitCode` 0; on a bad
-/// option returns false with the error in `message` and `exitCode` 2.
+/// --help, --version or --list-presets returns false with the text in `message` and `exitCode` 0;
+/// on a bad option returns false with the error in `message` and `exitCode` 2.
 bool parseSimOptions(
     const QStringList &arguments, SimOptions *options, QString *message, int *exitCode);
 

@@ -38,6 +38,7 @@ SimModule *SimProgram::addModule(const SimOptions &options, int serialOffset)
         for (int channel : rate.channels)
             module->setArcRate(channel, rate.perMinute);
     }
+    module->setLimits(options.voltageLimit, options.currentLimit);
     return module;
 }
 

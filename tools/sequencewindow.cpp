@@ -359,15 +359,13 @@ void SequenceWindow::showLiveValues()
 void SequenceWindow::info(const QString &text)
 {
     addEntry(text, false);
-    if (m_forward)
-        m_forward->info(text);
+    m_historyJournal.info(text);
 }
 
 void SequenceWindow::alarm(const QString &text)
 {
     addEntry(text, true);
-    if (m_forward)
-        m_forward->alarm(text);
+    m_historyJournal.alarm(text);
 }
 
 void SequenceWindow::addEntry(const QString &text, bool alarm)

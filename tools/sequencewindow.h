@@ -1,5 +1,6 @@
 #pragma once
 
+#include "historyjournal.h"
 #include "sequence.h"
 #include "sequencejournal.h"
 #include "sequencerunner.h"
@@ -38,8 +39,8 @@ public:
     void showSequence(const Sequence &sequence);
     /// Loads a sequence file; the operator is told when it is refused.
     bool loadFile(const QString &path);
-    /// Entries are also written to \a journal (not owned; null for none), e.g. the event history.
-    void setForwardJournal(SequenceJournal *journal) { m_forward = journal; }
+    /// Entries are also written to the module's event history (not owned; null for none).
+    void setHistory(EventHistory *history) { m_historyJournal.setHistory(history); }
 
     // SequenceJournal: the entries are listed in the window.
     void info(const QString &text) override;
@@ -74,6 +75,6 @@ private:
     SequenceRunner *m_runner = nullptr;
     SequenceStepModel *m_steps = nullptr;
     SafetyRulesTable *m_rules = nullptr;
-    SequenceJournal *m_forward = nullptr;
+    HistoryJournal m_historyJournal;
     QTimer m_liveTimer;
 };

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
+    <name>AlarmIndicator</name>
+    <message>
+        <source>Unacknowledged alarms; click to open the event history</source>
+        <translation>Nicht quittierte Alarme; Klick öffnet die Ereignishistorie</translation>
+    </message>
+    <message>
+        <source>Alarms: %1</source>
+        <translation>Alarme: %1</translation>
+    </message>
+    <message>
+        <source>No alarms</source>
+        <translation>Keine Alarme</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Alle quittieren</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Control panel for Vornwerk high-voltage power-supply modules.</source>
@@ -64,7 +83,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>             (&quot;;*OPC?&quot; appended: the module answers only queries)</source>
-        <translation>             (&quot;;*OPC?&quot; angehängt: Das Modul antwortet nur auf Abfragen)</translation>
+        <translation>             („;*OPC?“ angehängt: Das Modul antwortet nur auf Abfragen)</translation>
     </message>
     <message>
         <source>%1 Connection lost: no answer to &quot;%2&quot;.</source>
@@ -179,7 +198,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Is Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>reserved</source>
@@ -199,7 +218,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Current Trip</source>
-        <translation>Ereignis Strom-Trip</translation>
+        <translation>Ereignis: Strom-Trip</translation>
     </message>
     <message>
         <source>Event Trip</source>
@@ -251,7 +270,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Event Mask</source>
@@ -339,7 +358,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Event On</source>
-        <translation>Ereignismaske: von Ein auf Aus geschaltet</translation>
+        <translation>Ereignismaske Umschalten von Ein auf Aus</translation>
     </message>
     <message>
         <source>Mask Shut Off</source>
@@ -351,7 +370,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Input Error</source>
-        <translation>Fehleingabe</translation>
+        <translation>Eingabefehler</translation>
     </message>
     <message>
         <source>Control</source>
@@ -651,11 +670,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Status Is Safety Loop Good</source>
-        <translation>Status: Sicherheitsschleife in Ordnung</translation>
+        <translation>Status: Sicherheitsschleife geschlossen</translation>
     </message>
     <message>
         <source>Is Safety Loop Good</source>
-        <translation>Sicherheitsschleife in Ordnung</translation>
+        <translation>Sicherheitsschleife geschlossen</translation>
     </message>
     <message>
         <source>Status Is No Channel Ramping</source>
@@ -739,7 +758,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Temperature Nod Good</source>
-        <translation>Ereignis Temperatur nicht in Ordnung</translation>
+        <translation>Ereignis: Temperatur nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Temperature Not Good</source>
@@ -747,7 +766,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Supply Nod Good</source>
-        <translation>Ereignis Versorgung nicht in Ordnung</translation>
+        <translation>Ereignis: Versorgung nicht in Ordnung</translation>
     </message>
     <message>
         <source>Event Supply Not Good</source>
@@ -755,7 +774,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Event Safety Loop Not Good</source>
-        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Event Input Error</source>
@@ -791,11 +810,11 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Mask Event Safety Loop Not Good</source>
-        <translation>Ereignismaske Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Ereignismaske Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Mask Safety Loop Not Good</source>
-        <translation>Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Mask Event Input Error</source>
@@ -955,10 +974,17 @@ Try &apos;%1 --help&apos;.
     </message>
 </context>
 <context>
+    <name>DialogPrompter</name>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+</context>
+<context>
     <name>DialogStatistic</name>
     <message>
         <source>Statistic</source>
-        <translation>Statistik</translation>
+        <translation>Messwertaufzeichnung</translation>
     </message>
     <message>
         <source>Save measurement data to file:</source>
@@ -1430,7 +1456,7 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
     </message>
     <message>
         <source>Statistic...</source>
-        <translation>Statistik...</translation>
+        <translation>Messwertaufzeichnung...</translation>
     </message>
     <message>
         <source>Input/&amp;Output...</source>
@@ -1493,14 +1519,6 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
         <translation>%1 %2</translation>
     </message>
     <message>
-        <source>Select a channel in the table first.</source>
-        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
-    </message>
-    <message>
-        <source>Select Channel (0...%1):</source>
-        <translation>Kanal wählen (0...%1):</translation>
-    </message>
-    <message>
         <source>Can not connect to device!</source>
         <translation>Keine Verbindung zum Gerät möglich!</translation>
     </message>
@@ -1549,34 +1567,6 @@ Die Messwertaufzeichnung wurde angehalten; die bereits geschriebenen Zeilen blei
         <translation>Not-Aus für alle aufheben</translation>
     </message>
     <message>
-        <source>listen-only</source>
-        <translation>„Listen Only“</translation>
-    </message>
-    <message>
-        <source>normal</source>
-        <translation>normal</translation>
-    </message>
-    <message>
-        <source>Set &apos;Listen Only&apos; mode</source>
-        <translation>„Listen Only“-Modus einstellen</translation>
-    </message>
-    <message>
-        <source>Set the interface to &apos;Listen Only&apos; mode?
-
-In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
-
-The interface is currently set to %1.</source>
-        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
-
-In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
-
-Die Schnittstelle steht zurzeit auf %1.</translation>
-    </message>
-    <message>
-        <source>Choose Digital Filter steps:</source>
-        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
-    </message>
-    <message>
         <source>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;This program is an example for the control and monitoring of Vornwerk high-voltage modules with the SCPI command set.&lt;/p&gt;&lt;p&gt;It communicates with Vornwerk HV modules over RS-232, USB or Ethernet and uses the Vornwerk &amp;quot;Zelk&amp;quot; SCPI command set.&lt;/p&gt;&lt;p&gt;Supported devices:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F and GLW8 firmware &amp;ge; 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1.5 kW, 3 kW and 10 kW firmware &amp;ge; 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W and 800 W firmware &amp;ge; 5.34&lt;/li&gt;&lt;li&gt;TX compact and TQ88812 firmware &amp;ge; 3.00&lt;/li&gt;&lt;li&gt;Filament supplies firmware &amp;ge; 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;For more information see &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; or &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;contact&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</source>
         <translation>&lt;h2&gt;Vorn SCPI Control Version %1&lt;/h2&gt;&lt;p&gt;Copyright &amp;copy; %2 Vornwerk GmbH&lt;/p&gt;&lt;p&gt;Dieses Programm ist ein Beispiel für das Steuern und Überwachen von Vornwerk-Hochspannungsmodulen mit dem SCPI-Befehlssatz.&lt;/p&gt;&lt;p&gt;Es kommuniziert mit Vornwerk-HV-Modulen über RS-232, USB oder Ethernet und verwendet den Vornwerk-SCPI-Befehlssatz &amp;bdquo;Zelk&amp;ldquo;.&lt;/p&gt;&lt;p&gt;Unterstützte Geräte:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;DRSB ab Firmware 3.00&lt;/li&gt;&lt;li&gt;VXT, KA2F und GLW8 ab Firmware 1.00&lt;/li&gt;&lt;li&gt;TX01/TX02 1,5 kW, 3 kW und 10 kW ab Firmware 1.60&lt;/li&gt;&lt;li&gt;TX01/TX02 300 W und 800 W ab Firmware 5.34&lt;/li&gt;&lt;li&gt;TX compact und TQ88812 ab Firmware 3.00&lt;/li&gt;&lt;li&gt;Filamentversorgungen ab Firmware 2.00&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Weitere Informationen unter &lt;a href=&quot;https://vornwerk.example&quot;&gt;vornwerk.example&lt;/a&gt; oder über &lt;a href=&quot;mailto:support@vornwerk.example?subject=Vorn SCPI Control %1&quot;&gt;Kontakt&lt;/a&gt; (support@vornwerk.example).&lt;/p&gt;</translation>
     </message>
@@ -1602,7 +1592,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Voltage Bounds</source>
-        <translation>Spannungstoleranz</translation>
+        <translation>U außer Toleranz</translation>
     </message>
     <message>
         <source>Trip</source>
@@ -1610,7 +1600,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Current Bounds</source>
-        <translation>Stromtoleranz</translation>
+        <translation>I außer Toleranz</translation>
     </message>
     <message>
         <source>Ramp</source>
@@ -1660,6 +1650,537 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>Not connected. Reconnecting in 2 s (attempt %1)...</source>
         <translation>Nicht verbunden. Neuer Verbindungsversuch in 2 s (Versuch %1)...</translation>
     </message>
+    <message>
+        <source>
+
+Note: some channels will only allow %L1 %2.</source>
+        <translation>
+
+Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
+    </message>
+    <message>
+        <source>Input a voltage (Vset: %L1...%L2 %3) for channel %4:</source>
+        <translation>Spannung für Kanal %4 eingeben (Vset: %L1...%L2 %3):</translation>
+    </message>
+    <message>
+        <source>Input a current (Iset: 0...%L1 %2) for channel %3:</source>
+        <translation>Strom für Kanal %3 eingeben (Iset: 0...%L1 %2):</translation>
+    </message>
+    <message>
+        <source>Input a voltage (Vset: %L1...%L2 %3) for all channels:</source>
+        <translation>Spannung für alle Kanäle eingeben (Vset: %L1...%L2 %3):</translation>
+    </message>
+    <message>
+        <source>Input a current (Iset: 0...%L1 %2) for all channels:</source>
+        <translation>Strom für alle Kanäle eingeben (Iset: 0...%L1 %2):</translation>
+    </message>
+    <message>
+        <source>Input a Voltage Ramp Speed (0...100%/s): </source>
+        <translation>Spannungsrampe eingeben (0...100 %/s): </translation>
+    </message>
+    <message>
+        <source>Input a Voltage Ramp Speed (0 ..%1 %2/s)</source>
+        <translation>Spannungsrampe eingeben (0...%1 %2/s)</translation>
+    </message>
+    <message>
+        <source>Input a Current Ramp Speed (0...100%/s): </source>
+        <translation>Stromrampe eingeben (0...100 %/s): </translation>
+    </message>
+    <message>
+        <source>Input a Current Ramp Speed (0 ..%1 %2/s)</source>
+        <translation>Stromrampe eingeben (0...%1 %2/s)</translation>
+    </message>
+    <message>
+        <source>Input a voltage increment value (%1) that is applied when pressing the Plus or Minus keys:</source>
+        <translation>Schrittweite der Spannung (%1) eingeben, die mit den Tasten Plus und Minus angewendet wird:</translation>
+    </message>
+    <message>
+        <source>Voltage Increment: %1 Volt</source>
+        <translation>Schrittweite der Spannung: %L1 Volt</translation>
+    </message>
+    <message>
+        <source>Event &amp;History...</source>
+        <translation>Ereignis&amp;historie...</translation>
+    </message>
+</context>
+<context>
+    <name>EventText</name>
+    <message>
+        <source>channel %1 polarity positive</source>
+        <translation>Kanal %1 Polarität positiv</translation>
+    </message>
+    <message>
+        <source>channel %1 polarity negative</source>
+        <translation>Kanal %1 Polarität negativ</translation>
+    </message>
+    <message>
+        <source>arc on channel %1</source>
+        <translation>Überschlag an Kanal %1</translation>
+    </message>
+    <message>
+        <source>channel %1 arc over</source>
+        <translation>Kanal %1 Überschlag vorbei</translation>
+    </message>
+    <message>
+        <source>channel %1 input error</source>
+        <translation>Kanal %1 Eingabefehler</translation>
+    </message>
+    <message>
+        <source>channel %1 input error cleared</source>
+        <translation>Kanal %1 Eingabefehler behoben</translation>
+    </message>
+    <message>
+        <source>channel %1 on</source>
+        <translation>Kanal %1 ein</translation>
+    </message>
+    <message>
+        <source>channel %1 off</source>
+        <translation>Kanal %1 aus</translation>
+    </message>
+    <message>
+        <source>channel %1 ramping</source>
+        <translation>Kanal %1 fährt Rampe</translation>
+    </message>
+    <message>
+        <source>channel %1 ramp ended</source>
+        <translation>Kanal %1 Rampe beendet</translation>
+    </message>
+    <message>
+        <source>channel %1 emergency off</source>
+        <translation>Kanal %1 Not-Aus</translation>
+    </message>
+    <message>
+        <source>channel %1 emergency off cleared</source>
+        <translation>Kanal %1 Not-Aus aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 in constant current</source>
+        <translation>Kanal %1 in Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 out of constant current</source>
+        <translation>Kanal %1 nicht mehr in Konstantstromregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 in constant voltage</source>
+        <translation>Kanal %1 in Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 out of constant voltage</source>
+        <translation>Kanal %1 nicht mehr in Konstantspannungsregelung</translation>
+    </message>
+    <message>
+        <source>channel %1 in low current range</source>
+        <translation>Kanal %1 im kleinen Strombereich</translation>
+    </message>
+    <message>
+        <source>channel %1 out of low current range</source>
+        <translation>Kanal %1 nicht mehr im kleinen Strombereich</translation>
+    </message>
+    <message>
+        <source>channel %1 arc error, high voltage off</source>
+        <translation>Kanal %1 Überschlagsfehler, Hochspannung aus</translation>
+    </message>
+    <message>
+        <source>channel %1 arc error cleared</source>
+        <translation>Kanal %1 Überschlagsfehler aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 current out of bounds</source>
+        <translation>Kanal %1 Strom außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 current within bounds</source>
+        <translation>Kanal %1 Strom innerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage out of bounds</source>
+        <translation>Kanal %1 Spannung außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage within bounds</source>
+        <translation>Kanal %1 Spannung innerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>channel %1 externally inhibited</source>
+        <translation>Kanal %1 durch externen Inhibit gesperrt</translation>
+    </message>
+    <message>
+        <source>channel %1 inhibit released</source>
+        <translation>Kanal %1 Inhibit aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 tripped</source>
+        <translation>Kanal %1 hat ausgelöst</translation>
+    </message>
+    <message>
+        <source>channel %1 trip cleared</source>
+        <translation>Kanal %1 Auslösung aufgehoben</translation>
+    </message>
+    <message>
+        <source>channel %1 current limit exceeded</source>
+        <translation>Kanal %1 Stromgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>channel %1 current within limit</source>
+        <translation>Kanal %1 Strom innerhalb der Grenze</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage limit exceeded</source>
+        <translation>Kanal %1 Spannungsgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>channel %1 voltage within limit</source>
+        <translation>Kanal %1 Spannung innerhalb der Grenze</translation>
+    </message>
+    <message>
+        <source>fine adjustment on</source>
+        <translation>Feinabgleich ein</translation>
+    </message>
+    <message>
+        <source>fine adjustment off</source>
+        <translation>Feinabgleich aus</translation>
+    </message>
+    <message>
+        <source>live insertion mode on</source>
+        <translation>Live-Insertion-Modus ein</translation>
+    </message>
+    <message>
+        <source>live insertion mode off</source>
+        <translation>Live-Insertion-Modus aus</translation>
+    </message>
+    <message>
+        <source>high voltage on</source>
+        <translation>Hochspannung ein</translation>
+    </message>
+    <message>
+        <source>high voltage off</source>
+        <translation>Hochspannung aus</translation>
+    </message>
+    <message>
+        <source>module needs service</source>
+        <translation>Modul braucht Service</translation>
+    </message>
+    <message>
+        <source>module service condition cleared</source>
+        <translation>Modul-Servicezustand aufgehoben</translation>
+    </message>
+    <message>
+        <source>module input error</source>
+        <translation>Modul-Eingabefehler</translation>
+    </message>
+    <message>
+        <source>module input error cleared</source>
+        <translation>Modul-Eingabefehler behoben</translation>
+    </message>
+    <message>
+        <source>module sum error</source>
+        <translation>Modul-Summenfehler</translation>
+    </message>
+    <message>
+        <source>module sum error cleared</source>
+        <translation>Modul-Summenfehler aufgehoben</translation>
+    </message>
+    <message>
+        <source>channels ramping</source>
+        <translation>Kanäle fahren Rampe</translation>
+    </message>
+    <message>
+        <source>no channel ramping</source>
+        <translation>kein Kanal fährt Rampe</translation>
+    </message>
+    <message>
+        <source>safety loop open</source>
+        <translation>Sicherheitsschleife offen</translation>
+    </message>
+    <message>
+        <source>safety loop closed</source>
+        <translation>Sicherheitsschleife geschlossen</translation>
+    </message>
+    <message>
+        <source>module events active</source>
+        <translation>Modulereignisse aktiv</translation>
+    </message>
+    <message>
+        <source>no module events active</source>
+        <translation>keine Modulereignisse aktiv</translation>
+    </message>
+    <message>
+        <source>module not good</source>
+        <translation>Modul nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>module good</source>
+        <translation>Modul in Ordnung</translation>
+    </message>
+    <message>
+        <source>supply not good</source>
+        <translation>Versorgung nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>supplies good</source>
+        <translation>Versorgungen in Ordnung</translation>
+    </message>
+    <message>
+        <source>temperature not good</source>
+        <translation>Temperatur nicht in Ordnung</translation>
+    </message>
+    <message>
+        <source>temperature good</source>
+        <translation>Temperatur in Ordnung</translation>
+    </message>
+    <message>
+        <source>kill enable on</source>
+        <translation>Kill-Enable ein</translation>
+    </message>
+    <message>
+        <source>kill enable off</source>
+        <translation>Kill-Enable aus</translation>
+    </message>
+    <message>
+        <source>arc</source>
+        <translation>Überschlag</translation>
+    </message>
+    <message>
+        <source>input error</source>
+        <translation>Eingabefehler</translation>
+    </message>
+    <message>
+        <source>switched off</source>
+        <translation>ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>end of ramp</source>
+        <translation>Rampenende</translation>
+    </message>
+    <message>
+        <source>emergency off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>constant current</source>
+        <translation>Konstantstrom</translation>
+    </message>
+    <message>
+        <source>constant voltage</source>
+        <translation>Konstantspannung</translation>
+    </message>
+    <message>
+        <source>arc error</source>
+        <translation>Überschlagsfehler</translation>
+    </message>
+    <message>
+        <source>current out of bounds</source>
+        <translation>Strom außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>voltage out of bounds</source>
+        <translation>Spannung außerhalb der Toleranz</translation>
+    </message>
+    <message>
+        <source>external inhibit</source>
+        <translation>externer Inhibit</translation>
+    </message>
+    <message>
+        <source>trip</source>
+        <translation>Auslösung</translation>
+    </message>
+    <message>
+        <source>current limit exceeded</source>
+        <translation>Stromgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>voltage limit exceeded</source>
+        <translation>Spannungsgrenze überschritten</translation>
+    </message>
+    <message>
+        <source>live insertion</source>
+        <translation>Live-Insertion</translation>
+    </message>
+    <message>
+        <source>service needed</source>
+        <translation>Service nötig</translation>
+    </message>
+    <message>
+        <source>module: %1 set</source>
+        <translation>Modul: %1 gesetzt</translation>
+    </message>
+    <message>
+        <source>module: %1 cleared</source>
+        <translation>Modul: %1 zurückgesetzt</translation>
+    </message>
+    <message>
+        <source>connected</source>
+        <translation>verbunden</translation>
+    </message>
+    <message>
+        <source>link back</source>
+        <translation>Verbindung wieder da</translation>
+    </message>
+    <message>
+        <source>disconnected</source>
+        <translation>getrennt</translation>
+    </message>
+    <message>
+        <source>link lost: %1</source>
+        <translation>Verbindung verloren: %1</translation>
+    </message>
+    <message>
+        <source>module event: %1</source>
+        <translation>Modulereignis: %1</translation>
+    </message>
+    <message>
+        <source>channel %1 event: %2</source>
+        <translation>Kanal %1 Ereignis: %2</translation>
+    </message>
+    <message>
+        <source>module events cleared: %1</source>
+        <translation>Modulereignisse gelöscht: %1</translation>
+    </message>
+    <message>
+        <source>channel %1 events cleared: %2</source>
+        <translation>Kanal %1 Ereignisse gelöscht: %2</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryFormat</name>
+    <message>
+        <source>Channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryModel</name>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Severity</source>
+        <translation>Schwere</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Spannung</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Strom</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryPanel</name>
+    <message>
+        <source>Alarm of module %1</source>
+        <translation>Alarm von Modul %1</translation>
+    </message>
+    <message>
+        <source>%1 alarms of module %2</source>
+        <translation>%1 Alarme von Modul %2</translation>
+    </message>
+    <message>
+        <source>Event history not saved!</source>
+        <translation>Ereignishistorie nicht gespeichert!</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindow</name>
+    <message>
+        <source>Event History</source>
+        <translation>Ereignishistorie</translation>
+    </message>
+    <message>
+        <source>&amp;Severity:</source>
+        <translation>&amp;Schwere:</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Warnings</source>
+        <translation>Warnungen</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>S&amp;ource:</source>
+        <translation>&amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>&amp;Acknowledge All</source>
+        <translation>Alle &amp;quittieren</translation>
+    </message>
+    <message>
+        <source>C&amp;lear View</source>
+        <translation>Ansicht &amp;leeren</translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV...</source>
+        <translation>&amp;CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>Unacknowledged alarms: %1</source>
+        <translation>Nicht quittierte Alarme: %1</translation>
+    </message>
+    <message>
+        <source>The event history cannot be saved (%1). New entries are kept here and written as soon as that works again.</source>
+        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das wieder geht.</translation>
+    </message>
+    <message>
+        <source>Export Event History</source>
+        <translation>Ereignishistorie exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Vorn SCPI Control</source>
+        <translation>Vorn SCPI Control</translation>
+    </message>
+    <message>
+        <source>The event history could not be written to %1: %2</source>
+        <translation>Die Ereignishistorie konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>HvTable</name>
@@ -1675,12 +2196,55 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>Channel is configured for Delayed Trip.</source>
         <translation>Der Kanal ist auf verzögerten Trip eingestellt.</translation>
     </message>
+    <message>
+        <source>Unacknowledged alarm: see the event history</source>
+        <translation>Nicht quittierter Alarm: siehe Ereignishistorie</translation>
+    </message>
+</context>
+<context>
+    <name>OperatorCommands</name>
+    <message>
+        <source>Select a channel in the table first.</source>
+        <translation>Bitte zuerst einen Kanal in der Tabelle auswählen.</translation>
+    </message>
+    <message>
+        <source>Select Channel (0...%1):</source>
+        <translation>Kanal wählen (0...%1):</translation>
+    </message>
+    <message>
+        <source>Choose Digital Filter steps:</source>
+        <translation>Mittelung des Digitalfilters wählen (Anzahl Messungen):</translation>
+    </message>
+    <message>
+        <source>listen-only</source>
+        <translation>„Listen Only“</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>Set &apos;Listen Only&apos; mode</source>
+        <translation>„Listen Only“-Modus einstellen</translation>
+    </message>
+    <message>
+        <source>Set the interface to &apos;Listen Only&apos; mode?
+
+In this mode, the device can be controlled locally and monitored by SCPI. It goes to remote as soon as the first set command was received over SCPI.
+
+The interface is currently set to %1.</source>
+        <translation>Die Schnittstelle in den „Listen Only“-Modus schalten?
+
+In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
+
+Die Schnittstelle steht zurzeit auf %1.</translation>
+    </message>
 </context>
 <context>
     <name>StatTable</name>
     <message>
         <source>Control</source>
-        <translation>Strg</translation>
+        <translation>Steuerung</translation>
     </message>
     <message>
         <source>Status </source>
@@ -1699,19 +2263,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTableCh</name>
     <message>
         <source>set Channel on</source>
-        <translation>Kanal einschalten</translation>
+        <translation>Steuerbit: Kanal ein gesetzt</translation>
     </message>
     <message>
         <source>set Channel off</source>
-        <translation>Kanal ausschalten</translation>
+        <translation>Steuerbit: Kanal ein nicht gesetzt</translation>
     </message>
     <message>
         <source>set Channel Emergency</source>
-        <translation>Not-Aus für den Kanal auslösen</translation>
+        <translation>Steuerbit: Not-Aus gesetzt</translation>
     </message>
     <message>
         <source>no Channel Emergency</source>
-        <translation>kein Not-Aus für den Kanal</translation>
+        <translation>Steuerbit: Not-Aus nicht gesetzt</translation>
     </message>
     <message>
         <source>Channel is positive</source>
@@ -1847,7 +2411,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Ereignis: Eingabefehler</translation>
     </message>
     <message>
         <source>Event Switch On to Off</source>
@@ -1883,11 +2447,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event External Inhibit</source>
-        <translation>Ereignis externer Inhibit</translation>
+        <translation>Ereignis: externer Inhibit</translation>
     </message>
     <message>
         <source>Event Trip</source>
-        <translation>Ereignis Trip</translation>
+        <translation>Ereignis: Trip</translation>
     </message>
     <message>
         <source>Event Current Limit exceeded</source>
@@ -2014,43 +2578,43 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <name>StatTableMod</name>
     <message>
         <source>Set Interlock</source>
-        <translation>Interlock setzen</translation>
+        <translation>Steuerbit: Interlock gesetzt</translation>
     </message>
     <message>
         <source>Unset Interlock</source>
-        <translation>Interlock zurücksetzen</translation>
+        <translation>Steuerbit: Interlock nicht gesetzt</translation>
     </message>
     <message>
         <source>Clear all Events</source>
-        <translation>Alle Ereignisse löschen</translation>
+        <translation>Steuerbit: Ereignisse löschen gesetzt</translation>
     </message>
     <message>
         <source>Don&apos;t clear Events</source>
-        <translation>Ereignisse nicht löschen</translation>
+        <translation>Steuerbit: Ereignisse löschen nicht gesetzt</translation>
     </message>
     <message>
         <source>Set Big Endian order</source>
-        <translation>Byte-Reihenfolge Big Endian</translation>
+        <translation>Steuerbit: Big Endian gesetzt</translation>
     </message>
     <message>
         <source>Set Little Endian order</source>
-        <translation>Byte-Reihenfolge Little Endian</translation>
+        <translation>Steuerbit: Big Endian nicht gesetzt (Little Endian)</translation>
     </message>
     <message>
         <source>Set Fine Adjustment on</source>
-        <translation>Feinabgleich einschalten</translation>
+        <translation>Steuerbit: Feinabgleich gesetzt</translation>
     </message>
     <message>
         <source>Set Fine Adjustment off</source>
-        <translation>Feinabgleich ausschalten</translation>
+        <translation>Steuerbit: Feinabgleich nicht gesetzt</translation>
     </message>
     <message>
         <source>Set Kill Enable</source>
-        <translation>Kill-Enable einschalten</translation>
+        <translation>Steuerbit: Kill-Enable gesetzt</translation>
     </message>
     <message>
         <source>Set Kill Disable</source>
-        <translation>Kill-Enable ausschalten</translation>
+        <translation>Steuerbit: Kill-Enable nicht gesetzt</translation>
     </message>
     <message>
         <source>is in Fine Adjustment state</source>
@@ -2154,19 +2718,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Event Live Insertion</source>
-        <translation>Ereignis Live-Insertion</translation>
+        <translation>Ereignis: Live-Insertion</translation>
     </message>
     <message>
         <source>Event Service Needed</source>
-        <translation>Ereignis Service erforderlich</translation>
+        <translation>Ereignis: Service erforderlich</translation>
     </message>
     <message>
         <source>Event Input Error</source>
-        <translation>Ereignis Eingabefehler</translation>
+        <translation>Ereignis: Eingabefehler</translation>
     </message>
     <message>
         <source>Event Safety Loop not good</source>
-        <translation>Ereignis: Sicherheitsschleife nicht in Ordnung</translation>
+        <translation>Ereignis: Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>Event Supply not good</source>

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -65,6 +66,7 @@ void HvTable::setChannelCount(int count)
         setVerticalHeaderItem(row, header);
         setRowHeight(row, channelRowHeight);
         header->setText(tr("Channel %1").arg(row));
+        showRowAlarm(row);
     }
 }
 
@@ -116,6 +118,47 @@ void HvTable::setDelayedTrip(int channel, bool on)
     while (delayedTrip.size() <= channel)
         delayedTrip.append(false);
     delayedTrip[channel] = on;
+}
+
+void HvTable::setRowAlarm(int channel, bool on)
+{
+    if (channel < 0 || (!on && channel >= rowAlarms.size()))
+        return;
+    while (rowAlarms.size() <= channel)
+        rowAlarms.append(false);
+    if (rowAlarms.at(channel) == on)
+        return;
+    rowAlarms[channel] = on;
+    showRowAlarm(channel);
+}
+
+void HvTable::showRowAlarm(int row)
+{
+    QTableWidgetItem *header = verticalHeaderItem(row);
+    if (!header)
+        return;
+    const bool on = rowAlarm(row);
+    if (on) {
+        // A red disc with a white bar: readable in any style, without the style's own icons.
+        QPixmap sign(12, 12);
+        sign.fill(Qt::transparent);
+        QPainter painter(&sign);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(208, 0, 0));
+        painter.drawEllipse(0, 0, 12, 12);
+        painter.setBrush(Qt::white);
+        painter.drawRect(5, 2, 2, 5);
+        painter.drawRect(5, 8, 2, 2);
+        header->setIcon(QIcon(sign));
+    } else {
+        header->setIcon(QIcon());
+    }
+    header->setForeground(on ? QBrush(QColor(208, 0, 0)) : QBrush());
+    QFont font = header->font();
+    font.setBold(on);
+    header->setFont(font);
+    header->setToolTip(on ? tr("Unacknowledged alarm: see the event history") : QString());
 }
 
 void HvTable::setHeaderText(int column, const QString &text)

@@ -33,6 +33,13 @@ public:
     void setDelayedTrip(int channel, bool on);
     /// Creates the column's header item if it has none, then sets its text.
     void setHeaderText(int column, const QString &text);
+    /// Marks the row header of \a channel with an alarm sign in red, or takes the mark away;
+    /// stored for a row that does not exist yet.
+    void setRowAlarm(int channel, bool on);
+    bool rowAlarm(int channel) const
+    {
+        return channel >= 0 && channel < rowAlarms.size() && rowAlarms.at(channel);
+    }
 
     /// The cell under edit, -1 when none.
     int editingRow() const { return editRow; }
@@ -62,11 +69,13 @@ private:
     void applyWidthRule(int tableWidth);
     /// Width the Status column needs to show \a text whole; 0 for an empty text.
     int statusTextWidth(const QString &text) const;
+    void showRowAlarm(int row);
 
     std::unique_ptr<HvTableItemDelegate> delegate;
     int editRow = -1;
     int editColumn = -1;
     QList<bool> lowCurrentRange;
     QList<bool> delayedTrip;
+    QList<bool> rowAlarms;
     int layoutWidth = -1; ///< width of the last resize, -1 before the first
 };

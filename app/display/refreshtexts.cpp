@@ -1,6 +1,7 @@
 #include "refreshtexts.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace RefreshTexts {
 
@@ -74,7 +75,9 @@ QString powerText(float volts, float amperes)
 
 QString percentRampText(float percentPerSecond)
 {
-    return QString::asprintf("%3.3f %%/s", static_cast<double>(percentPerSecond));
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(static_cast<double>(percentPerSecond), 'f', 3) + QStringLiteral(" %/s");
 }
 
 QString unitRampText(const QString &value, const QString &unit)

@@ -23,7 +23,8 @@ QString withoutNegativeZero(QString text);
 QString lowCurrentRangeText(float amperes);
 /// Power in watts with one decimal.
 QString powerText(float volts, float amperes);
-/// A ramp speed in percent per second, "12.500 %/s".
+/// A ramp speed in percent per second with three decimals in the locale's number format:
+/// "12.500 %/s", under a German locale "12,500 %/s".
 QString percentRampText(float percentPerSecond);
 /// A ramp speed in display units, "<value> <unit>/s".
 QString unitRampText(const QString &value, const QString &unit);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,9 @@ struct Preset
     double voltageNominal = 3000.0; ///< volts per channel; negative for a negative module
     double currentNominal = 0.003; ///< amperes per channel
     bool epu = false; ///< channels can change polarity: set voltages from -nominal to +nominal
+    /// Fault: when not empty, every channel reports this text ("inf", "nan") as its nominal
+    /// voltage, as a module with broken ratings would.
+    QByteArray voltageNominalAnswer;
 };
 
 /// The module kinds the simulator knows by name: "KA2F" (four channels), "TX01B0", "TX01B1",

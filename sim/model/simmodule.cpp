@@ -25,6 +25,7 @@ constexpr quint16 moduleEventTemperature = 1u << 14;
 
 SimModule::SimModule(const Preset &preset)
     : m_identity(preset.identity)
+    , m_voltageNominalAnswer(preset.voltageNominalAnswer)
     , m_random(quint32(preset.identity.serialNumber) ^ 0x5eedu)
 {
     const int count = qBound(1, preset.identity.channels, MaxChannels);

@@ -217,6 +217,7 @@ private:
     QByteArray formatEpu(int i) const;
 
     Identity m_identity;
+    QByteArray m_voltageNominalAnswer; ///< Preset::voltageNominalAnswer
     std::vector<SimChannel> m_channels;
     quint16 m_control = 0;
     quint16 m_status = 0;

@@ -100,6 +100,8 @@ QByteArray SimModule::formatCurrentBounds(int i) const
 }
 QByteArray SimModule::formatVoltageNominal(int i) const
 {
+    if (!m_voltageNominalAnswer.isEmpty())
+        return m_voltageNominalAnswer + 'V';
     return answerformat::measurement(channel(i).voltageNominal, "V");
 }
 QByteArray SimModule::formatCurrentNominal(int i) const

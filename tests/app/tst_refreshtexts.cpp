@@ -59,9 +59,9 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(RefreshTexts::lowCurrentRangeText(0.0000012f), QString::fromUtf8("1,2000 µA"));
         QCOMPARE(RefreshTexts::powerText(1500.0f, 0.002f), QStringLiteral("3,0"));
-        // The percent ramp is C-formatted, whatever the locale.
-        QCOMPARE(RefreshTexts::percentRampText(12.5f), QStringLiteral("12.500 %/s"));
+        QCOMPARE(RefreshTexts::percentRampText(12.5f), QStringLiteral("12,500 %/s"));
         QLocale::setDefault(QLocale::c());
+        QCOMPARE(RefreshTexts::percentRampText(12.5f), QStringLiteral("12.500 %/s"));
         QCOMPARE(RefreshTexts::lowCurrentRangeText(0.0000012f), QString::fromUtf8("1.2000 µA"));
         QCOMPARE(RefreshTexts::unitRampText(QStringLiteral("2.50"), QStringLiteral("V")),
             QStringLiteral("2.50 V/s"));

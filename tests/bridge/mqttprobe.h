@@ -8,15 +8,18 @@
 #include <QPair>
 
 /// A test subscriber: keeps the last payload of every topic below \a pattern and every message
-/// in order, and subscribes again after each reconnect.
+/// in order, and subscribes again after each reconnect. With \a user it logs in as that user,
+/// whose password is the user name with "-secret" appended.
 class MqttProbe : public QObject
 {
 public:
-    MqttProbe(quint16 port, const QByteArray &pattern)
+    MqttProbe(quint16 port, const QByteArray &pattern, const QString &user = QString())
         : m_pattern(pattern)
     {
         BrokerSettings s;
         s.port = port;
+        s.user = user;
+        s.password = user.isEmpty() ? QString() : user + QStringLiteral("-secret");
         s.clientId = QStringLiteral("probe-%1").arg(quintptr(this));
         client = new MqttClient(s, QByteArray(), QByteArray(), this);
         connect(client, &MqttClient::connected, this, [this]() { client->subscribe(m_pattern); });
@@ -32,6 +35,17 @@ public:
     bool waitFor(const QByteArray &topic, const QByteArray &payload, int ms)
     {
         return spinUntil([&]() { return last.value(topic) == payload; }, ms);
+    }
+
+    /// The payloads of the messages on \a topic from the \a from-th message on.
+    QList<QByteArray> payloads(const QByteArray &topic, qsizetype from = 0) const
+    {
+        QList<QByteArray> found;
+        for (qsizetype i = from; i < messages.size(); ++i) {
+            if (messages.at(i).first == topic)
+                found.append(messages.at(i).second);
+        }
+        return found;
     }
 
     MqttClient *client = nullptr;

@@ -1,27 +1,43 @@
-// The bridge program between two simulated modules and a real broker: values, commands,
-// a module that stops and comes back, and a broker restart.
+// The bridge program between simulated modules and a real broker: values, commands and their
+// refusals, an off ahead of a flood, a trip's events and alarms, a module that stops and comes
+// back, a broker restart, the broker's rules on who may command, and a bridge that is killed.
+#include "bridgeprocess.h"
 #include "brokerprocess.h"
 #include "mqttprobe.h"
 #include "simprocess.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
-/// Asks a simulator directly and returns the numbers of its answer (units stripped).
-QList<double> ask(quint16 port, const QByteArray &query)
+/// Sends one line to a port of a simulator (its module or its control port) and returns the
+/// answer line.
+QByteArray exchange(quint16 port, const QByteArray &line)
 {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
     QByteArray answer;
-    if (socket.waitForConnected(3000) && socket.write(query + "\r\n") > 0) {
-        while (!answer.endsWith("\r\n") && socket.waitForReadyRead(3000))
+    if (socket.waitForConnected(3000) && socket.write(line + "\r\n") > 0) {
+        while (!answer.endsWith('\n') && socket.waitForReadyRead(3000))
             answer += socket.readAll();
     }
+    return answer.trimmed();
+}
+
+/// Asks a simulator directly and returns the numbers of its answer (units stripped), in the
+/// order of the queries and channels.
+QList<double> ask(quint16 port, const QByteArray &query)
+{
     QList<double> values;
-    for (QByteArray field : answer.trimmed().split(',')) {
-        while (!field.isEmpty() && QByteArrayView("VA%").contains(field.back()))
+    for (QByteArray field : exchange(port, query).replace(';', ',').split(',')) {
+        while (!field.isEmpty() && QByteArrayView("VAC%/s").contains(field.back()))
             field.chop(1);
         values.append(field.toDouble());
     }
@@ -44,11 +60,19 @@ private slots:
     {
         QVERIFY2(!BrokerProcess::program().isEmpty(), "mosquitto is missing; run scripts/deps.sh");
         QVERIFY(broker.start());
-        QVERIFY(startSim(simA, 0, "KA2F", "1001"));
+        QVERIFY(startSim(
+            simA, 0, "KA2F", "1001", { QStringLiteral("--control"), QStringLiteral("0") }));
+        const QByteArray control = simA.nextLine(); // "control 127.0.0.1:<port>"
+        controlA = quint16(control.mid(control.lastIndexOf(':') + 1).toUInt());
+        QVERIFY(controlA != 0);
         QVERIFY(startSim(simB, 0, "DRSB", "1002"));
         portA = portOf(simA);
+        // Ramp speeds apart from each other, so that every module value of A is its own.
+        QCOMPARE(ask(portA, ":CONF:RAMP:VOLT 12.5;:CONF:RAMP:CURR 7.25;:READ:RAMP:VOLT?;CURR?"),
+            QList<double>({ 12.5, 7.25 }));
         const QString config = dir.filePath(QStringLiteral("bridge.conf"));
         const QByteArray text = QStringLiteral("[broker]\nport = %1\nrate = 20\n"
+                                               "insecure-commands = local-only\n"
                                                "[module a]\ntcp = 127.0.0.1:%2\ncommands = on\n"
                                                "[module b]\ntcp = 127.0.0.1:%3\n")
                                     .arg(broker.port())
@@ -56,23 +80,19 @@ private slots:
                                     .arg(portOf(simB))
                                     .toLatin1();
         QVERIFY(writeConfig(config, text, QFile::ReadOwner | QFile::WriteOwner));
-        probe = std::make_unique<MqttProbe>(broker.port(), "vorn/#");
-        bridge.setProgram(QStringLiteral(VORN_BRIDGE_PATH));
-        bridge.setArguments({ config });
-        bridge.setProcessChannelMode(QProcess::MergedChannels);
-        connect(&bridge, &QProcess::readyRead, this, [this]() { bridgeLog += bridge.readAll(); });
-        bridge.start();
-        QVERIFY(bridge.waitForStarted(5000));
-        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
-        QVERIFY2(probe->waitFor("vorn/1002/state", "online", Patience), bridgeLog.constData());
+        probe = std::make_unique<MqttProbe>(broker.port(), "#");
+        bridge.start(config);
+        startSecondBridge();
+        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridge.read().constData());
+        QVERIFY2(probe->waitFor("vorn/1002/state", "online", Patience), bridge.log.constData());
     }
     void cleanupTestCase()
     {
-        bridge.terminate();
-        QVERIFY(bridge.waitForFinished(5000));
-        QCOMPARE(bridge.exitCode(), 0);
+        bridge.process.terminate();
+        QVERIFY(bridge.process.waitForFinished(5000));
+        QCOMPARE(bridge.process.exitCode(), 0);
         // A clean end says goodbye for the bridge and its modules.
-        QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "offline", 5000));
+        QVERIFY(probe->waitFor(probe->last.value("vorn/1002/bridge"), "offline", 5000));
         QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("offline"));
     }
     void refusesBadFiles_data()
@@ -91,7 +111,7 @@ private slots:
         row("broken line", "[module a]\ngpib = 3\nspeed = 9\n", false, 1,
             "line 3: unknown key \"speed\" in [module a]");
         row("readable password", "[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n", true,
-            1, "readable by every user");
+            1, "readable by other users");
         row("password, owner only", "[broker]\nuser = u\npassword = x\n[module a]\ngpib = 3\n",
             false, 0, ": fine, 1 module(s)");
     }
@@ -119,7 +139,8 @@ private slots:
         QCOMPARE(last.value("vorn/1001/device"), QByteArray("KA2F840p"));
         QCOMPARE(last.value("vorn/1001/channels"), QByteArray("4"));
         QCOMPARE(last.value("vorn/1002/firmware"), QByteArray("DRSB"));
-        QCOMPARE(last.value("vorn/bridge/vorn-module-bridge/state"), QByteArray("online"));
+        QVERIFY(last.value("vorn/1002/bridge").startsWith("vorn/bridge/vorn-module-bridge-"));
+        QCOMPARE(last.value(last.value("vorn/1002/bridge")), QByteArray("online"));
         const QList<double> nominal = ask(portA, ":READ:VOLT:NOM? (@0-3)");
         const QList<double> current = ask(portA, ":READ:CURR:NOM? (@0-3)");
         QCOMPARE(nominal.size(), 4);
@@ -132,43 +153,217 @@ private slots:
         QVERIFY(status & 1); // positive polarity
         QVERIFY(last.value("vorn/1001/ch/0/status/names").startsWith("[\"isPos\""));
     }
+    // Each module value under its own topic: the module reports a different number for each,
+    // and each topic carries the number of its own query.
+    void moduleValueTopics_data()
+    {
+        QTest::addColumn<QByteArray>("topic");
+        QTest::addColumn<QByteArray>("query");
+        const char *const rows[][2] = { { "temperature", ":READ:MOD:TEMP?" },
+            { "supply/p24", ":READ:MOD:SUP:P24V?" }, { "supply/p5", ":READ:MOD:SUP:P5V?" },
+            { "supply/p12", ":READ:MOD:SUP:P12V?" }, { "supply/n12", ":READ:MOD:SUP:N12V?" },
+            { "ramp/voltage", ":READ:RAMP:VOLT?" }, { "ramp/current", ":READ:RAMP:CURR?" },
+            { "limit/voltage", ":READ:VOLT:LIM?" }, { "limit/current", ":READ:CURR:LIM?" } };
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QByteArray(row[0]) << QByteArray(row[1]);
+    }
+    void moduleValueTopics()
+    {
+        QFETCH(QByteArray, topic);
+        QFETCH(QByteArray, query);
+        const double value = ask(portA, query).value(0);
+        QVERIFY2(!moduleValues.contains(value), "the module reports this value for two topics");
+        moduleValues.append(value);
+        const QByteArray full = "vorn/1001/" + topic;
+        QVERIFY2(spinUntil([&]() { return float(last(full)) == float(value); }, Patience),
+            qPrintable(QStringLiteral("%1 carries %2, the module says %3")
+                           .arg(QLatin1String(full), QLatin1String(probe->last.value(full)))
+                           .arg(value)));
+    }
     void commands_data()
     {
         QTest::addColumn<QByteArray>("topic");
         QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<bool>("retain");
         QTest::addColumn<double>("simulatorValue"); // the set voltage the module then reports
         QTest::addColumn<QByteArray>("error");
-        QTest::newRow("commands off")
-            << QByteArray("vorn/1002/ch/0/set/voltage") << QByteArray("100") << 0.0 << QByteArray();
-        QTest::newRow("commands on") << QByteArray("vorn/1001/ch/1/set/voltage")
-                                     << QByteArray("1000") << 1000.0 << QByteArray();
-        QTest::newRow("out of range")
-            << QByteArray("vorn/1001/ch/1/set/voltage") << QByteArray("7000") << 1000.0
-            << QByteArray("outside 0 ... 6000 V of channel 1");
+        const auto row = [](const char *name, const char *topic, const QByteArray &payload,
+                             double value, const char *error, bool retain = false) {
+            QTest::newRow(name) << QByteArray(topic) << payload << retain << value
+                                << QByteArray(error);
+        };
+        row("commands off", "vorn/1002/ch/0/set/voltage", "100", 0.0, "");
+        row("commands on", "vorn/1001/ch/1/set/voltage", "1000", 1000.0, "");
+        row("out of range", "vorn/1001/ch/1/set/voltage", "7000", 1000.0,
+            "outside 0 ... 6000 V of channel 1");
+        row("channel with a leading zero", "vorn/1001/ch/01/set/voltage", "0", 1000.0,
+            "no channel 01 (0 to 3 or all)");
+        // Before, it was carried out and stayed armed on the broker for every later subscriber.
+        row("retained", "vorn/1001/ch/1/set/voltage", "0", 1000.0,
+            "\"0\" refused: retained commands are not carried out (cleared)", true);
+        row("line break in the payload", "vorn/1001/ch/1/set/on", "1\r\nforged line", 1000.0,
+            "ch/1/set/on \"1\\r\\nforged line\" refused");
+        row("payload too long", "vorn/1001/ch/1/set/voltage", QByteArray(300, '1'), 1000.0,
+            "a payload of 300 bytes is too long (at most 256)");
     }
     void commands()
     {
         QFETCH(QByteArray, topic);
         QFETCH(QByteArray, payload);
+        QFETCH(bool, retain);
         QFETCH(double, simulatorValue);
         QFETCH(QByteArray, error);
         const QByteArray base = topic.left(topic.indexOf("/ch/") + 1);
         const quint16 port = base == "vorn/1001/" ? portA : portOf(simB);
         const int channel = topic.split('/').at(3).toInt();
         probe->last.remove(base + "error");
-        QVERIFY(probe->client->publish(topic, payload, 1, false));
+        QVERIFY(probe->client->publish(topic, payload, 1, retain));
         if (!error.isEmpty()) {
             QVERIFY(spinUntil([&]() { return probe->last.contains(base + "error"); }, Patience));
             const QByteArray said = probe->last.value(base + "error");
             QVERIFY2(said.contains(error), said.constData());
+            QVERIFY(!bridge.read().contains("\nforged"));
+            if (retain) // the bridge cleared it
+                QVERIFY(spinUntil([&]() { return probe->payloads(topic).endsWith(""); }, Patience));
         } else if (simulatorValue != 0.0) {
             QVERIFY(probe->waitFor(base + "ch/1/voltage/set", payload, Patience));
-            QVERIFY(bridgeLog.contains("command channel 1: voltage 1000 V"));
+            QVERIFY(bridge.read().contains("command channel 1: voltage 1000 V"));
         } else {
             spinFor(1500); // time enough for a command to arrive if it were carried out
             QVERIFY(!probe->last.contains(base + "error"));
         }
         QCOMPARE(ask(port, ":READ:VOLT? (@0-3)").value(channel), simulatorValue);
+    }
+    void tripReachesEventsAndAlarms()
+    {
+        QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
+        const qsizetype seen = probe->messages.size();
+        QCOMPARE(exchange(controlA, "trip 2"), QByteArray("ok"));
+        QVERIFY(
+            spinUntil([&]() { return probe->last.value("vorn/1001/alarms") != "[]"; }, Patience));
+        const QJsonArray alarms
+            = QJsonDocument::fromJson(probe->last.value("vorn/1001/alarms")).array();
+        QCOMPARE(alarms.size(), 1);
+        QCOMPARE(alarms.first()["channel"].toInt(), 2);
+        QCOMPARE(alarms.first()["condition"].toString(), QStringLiteral("isTRP"));
+        QCOMPARE(alarms.first()["text"].toString(), QStringLiteral("channel 2 tripped"));
+        QJsonObject tripped;
+        QVERIFY(spinUntil(
+            [&]() {
+                for (qsizetype i = seen; i < probe->messages.size(); ++i) {
+                    const QJsonObject event
+                        = QJsonDocument::fromJson(probe->messages.at(i).second).object();
+                    if (probe->messages.at(i).first == "vorn/1001/events"
+                        && event["text"].toString().startsWith(QLatin1String("channel 2 tripped")))
+                        tripped = event;
+                }
+                return !tripped.isEmpty();
+            },
+            Patience));
+        QCOMPARE(tripped["serial"].toInt(), 1001);
+        QVERIFY(tripped["rose"].toArray().contains(QStringLiteral("isTRP")));
+        QVERIFY(
+            tripped.contains(QLatin1String("voltage")) && tripped.contains(QLatin1String("time")));
+
+        // Switched on again, the trip is over and the alarm goes.
+        QVERIFY(probe->client->publish("vorn/1001/ch/2/set/on", "1", 1, false));
+        QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
+    void refusalsAreRateLimited()
+    {
+        // Before, each of them was logged and published.
+        const qsizetype from = probe->messages.size();
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(probe->client->publish("vorn/1001/ch/9/set/on", "1", 0, false));
+        QVERIFY(spinUntil(
+            [&]() {
+                return probe->payloads("vorn/1001/error", from)
+                    .join()
+                    .contains(" more commands refused");
+            },
+            Patience));
+        QVERIFY(probe->payloads("vorn/1001/error", from).size() <= 8);
+    }
+    void safetyRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("base");
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("infinite nominal voltage")
+            << QByteArray("x/2002/") << QByteArray("online")
+            << QByteArray("nominal voltage of channel 0 is \"inf\": no command is taken for it");
+        QTest::newRow("two modules, one serial number")
+            << QByteArray("x/1001/") << QByteArray("clash")
+            << QByteArray("modules twin1 and twin2 report the same serial number 1001: no "
+                          "commands for either while both are online");
+    }
+    void safetyRefusals()
+    {
+        QFETCH(QByteArray, base);
+        QFETCH(QByteArray, state);
+        QFETCH(QByteArray, error);
+        QVERIFY2(probe->waitFor(base + "state", state, Patience), second.read().constData());
+        probe->last.remove(base + "error");
+        QVERIFY(probe->client->publish(base + "ch/0/set/voltage", "10", 1, false));
+        QVERIFY(spinUntil([&]() { return probe->last.contains(base + "error"); }, Patience));
+        QVERIFY2(probe->last.value(base + "error").endsWith(error),
+            probe->last.value(base + "error").constData());
+    }
+    void emergencyOffGoesAheadOfAFlood()
+    {
+        // The module answers 250 ms late, so the whole flood arrives before it has answered.
+        QVERIFY2(probe->waitFor("x/2001/state", "online", Patience), second.read().constData());
+        QFile trace(dir.filePath(QStringLiteral("slow.trace")));
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        trace.seek(trace.size());
+        const qsizetype from = probe->messages.size();
+        for (int i = 1; i <= 20; ++i)
+            QVERIFY(
+                probe->client->publish("x/2001/ch/0/set/voltage", QByteArray::number(i), 1, false));
+        QVERIFY(probe->client->publish("x/2001/ch/0/set/emergency-off", "1", 1, false));
+        QByteArray wire;
+        QVERIFY(spinUntil(
+            [&]() {
+                wire += trace.readAll();
+                return wire.contains("EMCY OFF");
+            },
+            Patience));
+        // Within one round trip: at most the command sent with the answer pending at the time.
+        const QByteArray before = wire.left(wire.indexOf("EMCY OFF"));
+        QVERIFY2(before.count(":VOLT ") <= 1, wire.constData());
+        QVERIFY(spinUntil(
+            [&]() {
+                const QByteArray said = probe->payloads("x/2001/error", from).join('\n');
+                return said.contains("busy: 8 commands wait for the module")
+                    && said.contains("went ahead of") && said.contains("which were dropped");
+            },
+            Patience));
+    }
+    void reloadedAndKilledBridgeLeavesNoStaleReadings()
+    {
+        QCOMPARE(probe->last.value("x/2002/bridge"), QByteArray("x/bridge/second/state"));
+        QCOMPARE(probe->last.value("x/bridge/second/state"), QByteArray("online"));
+        QVERIFY(!probe->last.value("x/2002/ch/0/voltage/measured").isEmpty());
+        const qsizetype from = probe->messages.size();
+        ::kill(pid_t(second.process.processId()), SIGHUP);
+        QVERIFY(second.waitForLog("configuration read again", Patience));
+        // The bridge restarts: its modules go offline and come back.
+        QVERIFY2(spinUntil(
+                     [&]() {
+                         return probe->payloads("x/2002/state", from)
+                             == QList<QByteArray> { "offline", "online" };
+                     },
+                     Patience),
+            second.read().constData());
+        second.process.kill();
+        // The broker's last will says the bridge is gone; the measured values then expire.
+        QVERIFY(probe->waitFor("x/bridge/second/state", "offline", Patience));
+        QCOMPARE(probe->last.value("x/2002/state"), QByteArray("online"));
+        spinFor(4000);
+        MqttProbe late(broker.port(), "x/2002/#");
+        QVERIFY(late.waitFor("x/2002/ch/0/voltage/nominal", "inf", Patience));
+        spinFor(500);
+        QVERIFY(!late.last.contains("x/2002/ch/0/voltage/measured"));
+        QVERIFY(!late.last.contains("x/2002/temperature"));
     }
     void moduleStoppedAndBack()
     {
@@ -179,8 +374,15 @@ private slots:
         qInfo("offline after %lld ms", clock.elapsed());
         QVERIFY(clock.elapsed() < 6000); // the 4 s watchdog, not the reconnect pause
         QCOMPARE(probe->last.value("vorn/1002/state"), QByteArray("online"));
+        // The lost link is the alarm while it lasts.
+        QVERIFY(spinUntil(
+            [&]() {
+                return probe->last.value("vorn/1001/alarms").contains("\"condition\":\"link\"");
+            },
+            Patience));
         QVERIFY(startSim(simA, portA, "KA2F", "1001"));
-        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
+        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridge.read().constData());
+        QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
     }
     void brokerRestarted()
     {
@@ -189,11 +391,34 @@ private slots:
         spinFor(500);
         QVERIFY(broker.start(port));
         // The broker kept nothing: what the probe sees now the bridge has published again.
+        const QByteArray bridgeTopic = probe->last.value("vorn/1001/bridge");
         probe->last.clear();
-        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridgeLog.constData());
-        QVERIFY(probe->waitFor("vorn/bridge/vorn-module-bridge/state", "online", Patience));
+        QVERIFY2(probe->waitFor("vorn/1001/state", "online", Patience), bridge.read().constData());
+        QVERIFY(probe->waitFor("vorn/1001/bridge", bridgeTopic, Patience));
+        QVERIFY(probe->waitFor(bridgeTopic, "online", Patience));
         QVERIFY(probe->waitFor("vorn/1002/device", "DRSB140r", Patience));
         QVERIFY(probe->waitFor("vorn/1001/ch/3/voltage/nominal", "6000", Patience));
+    }
+    void sameClientIdBacksOff()
+    {
+        // Two bridges with one client id push each other off the broker. Before, every accepted
+        // connection reset the pause, so they took turns every second for ever.
+        const QString config = dir.filePath(QStringLiteral("twins.conf"));
+        QVERIFY(writeConfig(config,
+            QStringLiteral("[broker]\nport = %1\nclient-id = twin\n[module a]\ngpib = 3\n")
+                .arg(broker.port())
+                .toLatin1(),
+            QFile::ReadOwner | QFile::WriteOwner));
+        BridgeProcess twins[2];
+        for (BridgeProcess &twin : twins)
+            twin.start(config);
+        const QRegularExpression backedOff(QStringLiteral("mqtt: broker [^\n]* again in 2 s"));
+        QVERIFY(spinUntil(
+            [&]() {
+                return QString::fromUtf8(twins[0].read()).contains(backedOff)
+                    || QString::fromUtf8(twins[1].read()).contains(backedOff);
+            },
+            Patience));
     }
     void tlsToTheBroker_data()
     {
@@ -223,35 +448,152 @@ private slots:
                 .arg(portOf(simB))
                 .toLocal8Bit(),
             QFile::ReadOwner | QFile::WriteOwner));
-        QProcess tlsBridge;
-        tlsBridge.setProcessChannelMode(QProcess::MergedChannels);
-        tlsBridge.start(QStringLiteral(VORN_BRIDGE_PATH), { config });
-        QByteArray log;
-        const bool seen = spinUntil(
-            [&]() {
-                tlsBridge.waitForReadyRead(50);
-                log += tlsBridge.readAll();
-                return log.contains(logged);
-            },
-            Patience);
-        tlsBridge.terminate();
-        tlsBridge.waitForFinished(5000);
-        QVERIFY2(seen, log.constData());
+        BridgeProcess tlsBridge;
+        tlsBridge.start(config);
+        QVERIFY2(tlsBridge.waitForLog(logged, Patience), tlsBridge.log.constData());
+    }
+    void brokerRulesDecideWhoCommands_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<double>("simulatorValue");
+        QTest::newRow("control user")
+            << QStringLiteral("vorn-control") << QByteArray("111") << 111.0;
+        QTest::newRow("another user")
+            << QStringLiteral("vorn-reader") << QByteArray("222") << 111.0;
+        QTest::newRow("anonymous") << QString() << QByteArray("333") << 111.0;
+    }
+    void brokerRulesDecideWhoCommands()
+    {
+        QFETCH(QString, user);
+        QFETCH(QByteArray, value);
+        QFETCH(double, simulatorValue);
+        if (!aclBroker)
+            QVERIFY(startAclBridge());
+        MqttProbe sender(aclBroker->port(), "vorn/1002/state", user);
+        QVERIFY2(
+            sender.waitFor("vorn/1002/state", "online", Patience), aclBridge.read().constData());
+        QVERIFY(sender.client->publish("vorn/1002/ch/0/set/voltage", value, 1, false));
+        QVERIFY(spinUntil(
+            [&]() { return ask(portOf(simB), ":READ:VOLT? (@0)").value(0) == simulatorValue; },
+            Patience));
+        spinFor(1000); // time enough for a command that was let through
+        QCOMPARE(ask(portOf(simB), ":READ:VOLT? (@0)").value(0), simulatorValue);
+    }
+    void deniedSubscriptionIsRetried()
+    {
+        // A broker whose access control answers subscriptions: dynamic security, which lets
+        // anonymous clients subscribe nothing.
+        QString plugin;
+        for (const QFileInfo &folder : QDir(QStringLiteral("/usr/lib")).entryInfoList(QDir::Dirs))
+            if (QFile::exists(folder.filePath() + QStringLiteral("/mosquitto_dynamic_security.so")))
+                plugin = folder.filePath() + QStringLiteral("/mosquitto_dynamic_security.so");
+        if (plugin.isEmpty())
+            QSKIP("mosquitto's dynamic security plugin is missing");
+        const QString security = dir.filePath(QStringLiteral("dynsec.json"));
+        QProcess init; // says much on stdout, which stays unread
+        init.start(QStandardPaths::findExecutable(QStringLiteral("mosquitto_ctrl")),
+            { QStringLiteral("dynsec"), QStringLiteral("init"), security, QStringLiteral("admin"),
+                QStringLiteral("admin-secret") });
+        QVERIFY(init.waitForFinished(10000) && init.exitCode() == 0);
+        BrokerProcess strictBroker;
+        QVERIFY(strictBroker.start(0,
+            QStringLiteral("plugin %1\nplugin_opt_config_file %2\n")
+                .arg(plugin, security)
+                .toLocal8Bit()));
+        const QString config = dir.filePath(QStringLiteral("strict.conf"));
+        QVERIFY(writeConfig(config,
+            QStringLiteral("[broker]\nport = %1\ninsecure-commands = local-only\n"
+                           "[module b]\ntcp = 127.0.0.1:%2\ncommands = on\n")
+                .arg(strictBroker.port())
+                .arg(portOf(simB))
+                .toLatin1(),
+            QFile::ReadOwner | QFile::WriteOwner));
+        BridgeProcess strictBridge;
+        strictBridge.start(config);
+        // Before, the refusal went unnoticed and commands were silently lost.
+        QVERIFY2(strictBridge.waitForLog(
+                     "the broker refused the subscription to vorn/1002/ch/+/set/+", Patience, 2),
+            strictBridge.read().constData());
+        QVERIFY(strictBridge.log.contains("trying again in 2 s"));
     }
 
 private:
+    double last(const QByteArray &topic) const { return probe->last.value(topic).toDouble(); }
+    /// A second bridge on the same broker under prefix "x": a module that answers late (its
+    /// requests traced), one that reports an infinite nominal voltage, and two entries for the
+    /// same module, so two modules with one serial number.
+    void startSecondBridge()
+    {
+        QVERIFY(startSim(simSlow, 0, "KA2F", "2001",
+            { QStringLiteral("--delay"), QStringLiteral("250"), QStringLiteral("--trace"),
+                dir.filePath(QStringLiteral("slow.trace")) }));
+        QVERIFY(startSim(simBroken, 0, "KA2F", "2002",
+            { QStringLiteral("--nominal-voltage-answer"), QStringLiteral("inf") }));
+        const QString config = dir.filePath(QStringLiteral("second.conf"));
+        QVERIFY(writeConfig(config,
+            QStringLiteral("[broker]\nport = %1\nrate = 20\nprefix = x\nclient-id = second\n"
+                           "insecure-commands = local-only\n"
+                           "[module slow]\ntcp = 127.0.0.1:%2\ncommands = on\n"
+                           "[module broken]\ntcp = 127.0.0.1:%3\ncommands = on\n"
+                           "[module twin1]\ntcp = 127.0.0.1:%4\ncommands = on\n"
+                           "[module twin2]\ntcp = 127.0.0.1:%4\ncommands = on\n")
+                .arg(broker.port())
+                .arg(portOf(simSlow))
+                .arg(portOf(simBroken))
+                .arg(portA)
+                .toLatin1(),
+            QFile::ReadOwner | QFile::WriteOwner));
+        second.start(config);
+    }
+    /// A broker with the password file and the rules of the README (bridge/example.acl) and a
+    /// bridge that takes commands for module 1002 through it.
+    bool startAclBridge()
+    {
+        const QString passwords = dir.filePath(QStringLiteral("passwords"));
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("mosquitto_passwd"));
+        for (const char *user : { "vorn-bridge", "vorn-control", "vorn-reader" }) {
+            QStringList arguments = { QStringLiteral("-b"), passwords, QLatin1String(user),
+                QLatin1String(user) + QStringLiteral("-secret") };
+            if (!QFile::exists(passwords))
+                arguments.prepend(QStringLiteral("-c"));
+            if (QProcess::execute(tool, arguments) != 0)
+                return false;
+        }
+        aclBroker = std::make_unique<BrokerProcess>();
+        if (!aclBroker->start(0,
+                QStringLiteral("password_file %1\nacl_file %2\n")
+                    .arg(passwords, QStringLiteral(VORN_SOURCE_DIR "/bridge/example.acl"))
+                    .toLocal8Bit()))
+            return false;
+        const QString config = dir.filePath(QStringLiteral("acl.conf"));
+        if (!writeConfig(config,
+                QStringLiteral("[broker]\nport = %1\nuser = vorn-bridge\n"
+                               "password = vorn-bridge-secret\ninsecure-commands = local-only\n"
+                               "[module b]\ntcp = 127.0.0.1:%2\ncommands = on\n")
+                    .arg(aclBroker->port())
+                    .arg(portOf(simB))
+                    .toLatin1(),
+                QFile::ReadOwner | QFile::WriteOwner))
+            return false;
+        aclBridge.start(config);
+        return true;
+    }
     bool writeConfig(const QString &path, const QByteArray &text, QFile::Permissions permissions)
     {
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
             && file.setPermissions(permissions);
     }
-    bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial)
+    bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial,
+        const QStringList &more = QStringList())
     {
         return sim.start(
-            { QStringLiteral("--tcp"), QString::number(port), QStringLiteral("--preset"),
-                QLatin1String(preset), QStringLiteral("--serial-number"), QLatin1String(serial),
-                QStringLiteral("--no-noise") },
+            QStringList { QStringLiteral("--tcp"), QString::number(port),
+                QStringLiteral("--preset"), QLatin1String(preset),
+                QStringLiteral("--serial-number"), QLatin1String(serial),
+                QStringLiteral("--no-noise"), QStringLiteral("--limits"), QStringLiteral("90,100") }
+                + more,
             "tcp");
     }
     bool makeCertificates()
@@ -281,9 +623,15 @@ private:
     BrokerProcess broker;
     SimProcess simA; // KA2F, serial 1001, commands on
     SimProcess simB; // DRSB, serial 1002, commands off
+    SimProcess simSlow; // KA2F, serial 2001, answers 250 ms late
+    SimProcess simBroken; // KA2F, serial 2002, nominal voltage "inf"
     quint16 portA = 0;
-    QProcess bridge;
-    QByteArray bridgeLog;
+    quint16 controlA = 0; // simA's control port
+    QList<double> moduleValues; // of A, one per topic checked so far
+    BridgeProcess bridge; // modules a (simA) and b (simB) under "vorn"
+    BridgeProcess second; // see startSecondBridge()
+    std::unique_ptr<BrokerProcess> aclBroker;
+    BridgeProcess aclBridge;
     std::unique_ptr<MqttProbe> probe;
 };
 

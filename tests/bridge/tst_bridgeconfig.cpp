@@ -1,8 +1,12 @@
-// The bridge's configuration file: every key read, and each broken line named. Who may read
-// a file with a password is checked through the program (tst_bridgebroker).
+// The bridge's configuration file: every key read, each broken line named, settings that would
+// expose the modules refused, and the file itself checked before it is trusted.
 #include "bridgeconfig.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestBridgeConfig : public QObject
 {
@@ -64,6 +68,29 @@ private slots:
             << QByteArray("[module a\n") << "line 1: a section header ends with \"]\"";
         QTest::newRow("no module")
             << QByteArray("[broker]\n") << "no module: add a [module NAME] section with its link";
+        QTest::newRow("second broker") << "[broker]\nport = 1884\n" + module + "[broker]\n"
+                                       << "line 5: a second [broker] section (the first is on "
+                                          "line 1)";
+        // Before, 1e-300 switched the rate limit off.
+        QTest::newRow("rate too small") << "[broker]\nrate = 1e-300\n" + module
+                                        << "line 2: invalid rate \"1e-300\" (0.01 to 1000 "
+                                           "publishes per second)";
+        const QString anyone = QStringLiteral(
+            ": module \"a\" takes commands, but anyone who reaches the broker could send them: "
+            "connect with tls and a user and password (or a client certificate), or, for a "
+            "broker on this machine, set insecure-commands = local-only");
+        QTest::newRow("commands, anonymous") << module + "commands = on\n"
+                                             << "line 1" + anyone;
+        QTest::newRow("commands, password without tls")
+            << "[broker]\nhost = ::1\nuser = u\npassword = p\n" + module + "commands = on\n"
+            << "line 5" + anyone;
+        QTest::newRow("local-only, remote broker")
+            << "[broker]\nhost = broker.lab\ninsecure-commands = local-only\n" + module
+            << "insecure-commands = local-only needs a broker on this machine, not broker.lab";
+        QTest::newRow("password in the clear")
+            << "[broker]\nhost = 192.0.2.7\nuser = u\npassword = p\n" + module
+            << "the password would cross the network to 192.0.2.7 in the clear: switch tls on (or "
+               "allow it with insecure-password = on)";
     }
     void namesTheBrokenLine()
     {
@@ -73,6 +100,106 @@ private slots:
         QString message;
         QVERIFY(!parseBridgeSettings(text, &s, &message));
         QCOMPARE(message, error);
+    }
+    void acceptsSafeSettings_data()
+    {
+        QTest::addColumn<QByteArray>("broker");
+        QTest::addColumn<QByteArray>("commands");
+        QTest::addColumn<bool>("tls");
+        const QByteArray self = QFile::encodeName(QCoreApplication::applicationFilePath());
+        QTest::newRow("commands over tls with a password")
+            << QByteArray("host = broker.lab\ntls = on\nuser = u\npassword = p\n")
+            << QByteArray("on") << true;
+        QTest::newRow("a client certificate switches tls on")
+            << "host = broker.lab\ncert-file = " + self + "\nkey-file = " + self + "\n"
+            << QByteArray("on") << true;
+        QTest::newRow("local broker, local-only")
+            << QByteArray("host = localhost\ninsecure-commands = local-only\n") << QByteArray("on")
+            << false;
+        QTest::newRow("password in the clear, allowed")
+            << QByteArray("host = 192.0.2.7\nuser = u\npassword = p\ninsecure-password = on\n")
+            << QByteArray("off") << false;
+    }
+    void acceptsSafeSettings()
+    {
+        QFETCH(QByteArray, broker);
+        QFETCH(QByteArray, commands);
+        QFETCH(bool, tls);
+        BridgeSettings s;
+        QString error;
+        QVERIFY2(parseBridgeSettings(
+                     "[broker]\n" + broker + "[module a]\ngpib = 3\ncommands = " + commands + "\n",
+                     &s, &error),
+            qPrintable(error));
+        QCOMPARE(s.broker.tls, tls);
+        QVERIFY(s.broker.clientId.startsWith(QLatin1String("vorn-module-bridge")));
+    }
+    void checksTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("keyMode"); // 0: no key file
+        QTest::addColumn<QString>("kind"); // "file", "link", "foreign"
+        QTest::addColumn<QString>("error"); // after the path; empty when the file is fine
+        const QByteArray module = "[module a]\ngpib = 3\n";
+        const QByteArray password = "[broker]\nuser = u\npassword = p\n" + module;
+        const auto row = [](const char *name, const QByteArray &text, int mode, int keyMode,
+                             const char *kind, const char *error) {
+            QTest::newRow(name) << text << mode << keyMode << QString::fromLatin1(kind)
+                                << QString::fromLatin1(error);
+        };
+        row("owner only, password", password, 0600, 0, "file", "");
+        row("readable by all, no password", module, 0644, 0, "file", "");
+        row("password, readable by the group", password, 0640, 0, "file",
+            " holds the broker password and is readable by other users; restrict it (chmod go-r");
+        row("writable by the group", module, 0664, 0, "file",
+            " can be changed by other users; restrict it (chmod go-w");
+        row("symbolic link", module, 0600, 0, "link",
+            " is a symbolic link; give the file it points to");
+        row("too large", module + QByteArray(70 * 1024, '#'), 0600, 0, "file",
+            " is larger than 64 KiB");
+        row("key file readable by the group", module, 0600, 0640, "file", ": the key file ");
+        if (geteuid() == 0)
+            row("another user's file", module, 0600, 0, "foreign", " belongs to nobody");
+    }
+    void checksTheFile()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, mode);
+        QFETCH(int, keyMode);
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString key = dir.filePath(QStringLiteral("client.key"));
+        if (keyMode) {
+            QVERIFY(write(key, "key", keyMode));
+            text.replace("[module",
+                "[broker]\nkey-file = " + QFile::encodeName(key)
+                    + "\ncert-file = " + QFile::encodeName(key) + "\n[module");
+        }
+        const QString file = dir.filePath(QStringLiteral("bridge.conf"));
+        QString path = file;
+        QVERIFY(write(file, text, mode));
+        if (kind == QLatin1String("link")) {
+            path = dir.filePath(QStringLiteral("link.conf"));
+            QVERIFY(QFile::link(file, path));
+        }
+        if (kind == QLatin1String("foreign"))
+            QCOMPARE(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+        BridgeSettings s;
+        QString message;
+        const bool fine = loadBridgeSettings(path, &s, &message);
+        QCOMPARE(fine, error.isEmpty());
+        if (!fine)
+            QVERIFY2(message.startsWith(path + error), qPrintable(message));
+    }
+
+private:
+    static bool write(const QString &path, const QByteArray &text, int mode)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
+            && ::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0;
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 class TestChannelCommand : public QObject
@@ -37,10 +38,12 @@ private slots:
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<QString>("queued"); // the command line queued, or the refusal
-        const auto row
-            = [](const char *name, const char *path, const char *payload, const char *queued) {
-                  QTest::newRow(name) << QByteArray(path) << QByteArray(payload) << queued;
-              };
+        QTest::addColumn<float>("nominal0"); // the nominal voltage channel 0 reports
+        const auto row = [](const char *name, const char *path, const char *payload,
+                             const char *queued, float nominal0 = 6000.0f) {
+            QTest::newRow(name) << QByteArray(path) << QByteArray(payload) << queued << nominal0;
+        };
+        const float inf = std::numeric_limits<float>::infinity();
         row("voltage", "ch/1/set/voltage", "1000", ":VOLT 1000,(@1);:READ:VOLT? (@0-3)\r\n");
         row("nominal is the top", "ch/0/set/voltage", " 6000 ",
             ":VOLT 6000,(@0);:READ:VOLT? (@0-3)\r\n");
@@ -53,8 +56,10 @@ private slots:
         row("current", "ch/0/set/current", "0.005",
             "refused: 0.005 outside 0 ... 0.004 A of channel 0");
         row("all, one unknown", "ch/all/set/voltage", "10",
-            "refused: nominal value of channel 2 not known yet");
-        row("all on", "ch/all/set/on", "1", ":VOLT ON,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n");
+            "refused: nominal voltage of channel 2 not known yet");
+        row("all on, one unknown", "ch/all/set/on", "1",
+            "refused: nominal voltage of channel 2 not known yet");
+        row("all off", "ch/all/set/on", "0", ":VOLT OFF,(@0-3);:READ:CHAN:CONT? (@0-3)\r\n");
         row("emergency", "ch/1/set/emergency-off", "true",
             ":VOLT EMCY OFF,(@1);:READ:CHAN:CONT? (@0-3)\r\n");
         row("clear events", "ch/0/set/clear-events", "",
@@ -65,12 +70,33 @@ private slots:
             "refused: \"yes please\" is neither 1 nor 0");
         row("no such channel", "ch/4/set/on", "1", "refused: no channel 4 (0 to 3 or all)");
         row("unknown command", "ch/0/set/ramp", "1", "refused: unknown command \"ramp\"");
+        // Before, "1e30" passed: every comparison with an infinite or undefined nominal is false.
+        row("infinite nominal", "ch/0/set/voltage", "1e30",
+            "refused: nominal voltage of channel 0 is \"inf\": no command is taken for it", inf);
+        row("undefined nominal, on", "ch/0/set/on", "1",
+            "refused: nominal voltage of channel 0 is \"nan\": no command is taken for it",
+            std::numeric_limits<float>::quiet_NaN());
+        row("infinite nominal, off", "ch/0/set/on", "0",
+            ":VOLT OFF,(@0);:READ:CHAN:CONT? (@0-3)\r\n", inf);
+        row("infinite nominal, emergency off", "ch/0/set/emergency-off", "1",
+            ":VOLT EMCY OFF,(@0);:READ:CHAN:CONT? (@0-3)\r\n", inf);
+        row("negative channel", "ch/0/set/voltage", "-500",
+            ":VOLT -500,(@0);:READ:VOLT? (@0-3)\r\n", -3000.0f);
+        for (const char *number : { "01", "+1", " 1", "-0", "1 ", "0x1" }) {
+            QTest::newRow(qPrintable(QStringLiteral("channel \"%1\"").arg(QLatin1String(number))))
+                << "ch/" + QByteArray(number) + "/set/on" << QByteArray("1")
+                << QStringLiteral("refused: no channel %1 (0 to 3 or all)")
+                       .arg(QLatin1String(number))
+                << 6000.0f;
+        }
     }
     void checksTopicAndRange()
     {
         QFETCH(QByteArray, path);
         QFETCH(QByteArray, payload);
         QFETCH(QString, queued);
+        QFETCH(float, nominal0);
+        link->module().channel(0).setVoltageNominal(nominal0);
         ChannelCommand command;
         QString error;
         if (!ChannelCommand::parse(path, payload, *link, &command, &error)) {

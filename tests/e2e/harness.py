@@ -48,13 +48,21 @@ class Simulator:
         self.log = open(self.log_path, "wb")
         self.proc = session.spawn(
             [session.sim_path, "--trace", self.trace_path, *options],
-            stdout=subprocess.PIPE, stderr=self.log)
+            stdout=subprocess.PIPE, stderr=self.log, bufsize=0)  # unbuffered: select() sees
+        # each line that is not read yet
         ready, _, _ = select.select([self.proc.stdout], [], [], 10)
         line = self.proc.stdout.readline().decode().strip() if ready else ""
         if not line:
             raise Failure(f"simulator {name} did not report ready (see {self.log_path})")
         self.kind, _, self.where = line.partition(" ")
         self.port = int(self.where.rsplit(":", 1)[1]) if self.kind == "tcp" else None
+        self.control_port = None
+        if "--control" in options:  # its line follows the ready line
+            ready, _, _ = select.select([self.proc.stdout], [], [], 10)
+            control = self.proc.stdout.readline().decode().strip() if ready else ""
+            if not control.startswith("control "):
+                raise Failure(f"simulator {name} did not name its control port: {control!r}")
+            self.control_port = int(control.rsplit(":", 1)[1])
 
     def trace(self):
         """The request lines received so far."""
@@ -65,17 +73,29 @@ class Simulator:
         return wait_for(lambda: next(
             (l for l in self.trace()[start:] if predicate(l)), None), timeout, what)
 
-    def query(self, line):
-        """Asks the module over a second TCP connection, as a second client would."""
-        with socket.create_connection(("127.0.0.1", self.port), timeout=3) as s:
+    @staticmethod
+    def _exchange(port, line):
+        """Sends one line to a port of the simulator and returns the answer line."""
+        with socket.create_connection(("127.0.0.1", port), timeout=3) as s:
             s.sendall(line.encode() + b"\r\n")
             answer = b""
-            while not answer.endswith(b"\r\n"):
+            while not answer.endswith(b"\n"):
                 chunk = s.recv(4096)
                 if not chunk:
                     break
                 answer += chunk
         return answer.decode().strip()
+
+    def query(self, line):
+        """Asks the module over a second TCP connection, as a second client would."""
+        return self._exchange(self.port, line)
+
+    def control(self, command):
+        """Sends one line to the control port (--control); fails unless it answers "ok"."""
+        answer = self._exchange(self.control_port, command)
+        if answer != "ok":
+            raise Failure(f'control "{command}": {answer}')
+        return answer
 
     def values(self, line):
         """The numbers of an answer such as "1.00000E2V,0.00000E0V"."""

@@ -5,7 +5,6 @@ down and go off."""
 
 import json
 import os
-import socket
 
 import ui
 from harness import Failure, wait_for
@@ -14,23 +13,6 @@ from steps import TITLE, connect_tcp, start_panel
 EXAMPLE = os.path.join(os.path.dirname(__file__), "..", "..", "sequence", "examples",
                        "condition-2kv.json")
 WINDOW = "Sequence"
-
-
-def _control_port(sim):
-    """The control port the simulator names in its second line (printed with the first, so it
-    is in the pipe's buffer already)."""
-    line = sim.proc.stdout.readline().decode().strip()
-    if not line.startswith("control "):
-        raise Failure(f'no control port line from the simulator: "{line}"')
-    return int(line.rsplit(":", 1)[1])
-
-
-def _control(port, command):
-    with socket.create_connection(("127.0.0.1", port), timeout=5) as s:
-        s.sendall(command.encode() + b"\n")
-        answer = s.makefile().readline().strip()
-    if answer != "ok":
-        raise Failure(f'control "{command}": {answer}')
 
 
 def _shortened(s):
@@ -76,7 +58,6 @@ def _load(s, panel, window, path):
 def sequence(s):
     sim = s.start_sim("module", "--tcp", "0", "--no-noise", "--control", "0",
                       "--load", "all=1e6")
-    control = _control_port(sim)
     panel, main = start_panel(s)
     connect_tcp(s, panel, main, sim)
     window = _open_window(panel)
@@ -100,7 +81,7 @@ def sequence(s):
     start = len(sim.trace())
     panel.press(start_button)
     sim.wait_line(lambda l: l.startswith(":VOLT 250,(@0-3);"), 10, "the first step", start)
-    _control(control, "trip 2")
+    sim.control("trip 2")
     wait_for(lambda: "Aborted:" in _labels(window), 30, "the sequence aborted")
     sim.wait_line(lambda l: l.startswith(":VOLT OFF,(@0-3);"), 10, "all channels off", start)
     trace = sim.trace()[start:]

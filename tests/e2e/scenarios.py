@@ -222,6 +222,10 @@ from scenario_tools import tools  # noqa: E402
 
 SCENARIOS[tools.__name__] = tools
 
+from scenario_trip import trip  # noqa: E402
+
+SCENARIOS[trip.__name__] = trip
+
 from scenario_sequence import sequence  # noqa: E402
 
 SCENARIOS[sequence.__name__] = sequence

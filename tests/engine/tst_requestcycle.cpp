@@ -240,6 +240,29 @@ private slots:
         QCOMPARE(link.lastSent(), QStringLiteral(":VOLT 5,(@0-3);:READ:VOLT? (@0-3)\r\n"));
     }
 
+    void promotedCommandOvertakesQueueAndConfiguration()
+    {
+        FakeLink link;
+        EngineDriver::start(link, "KA2F", "KA2F", "2.05", 4);
+        link.setVoltage(100, 0);
+        link.setChannelOn(false, 1);
+        QCOMPARE(link.promoteLastCommand(), 1);
+        link.setVoltage(200, 0);
+        link.setVoltage(300, 0);
+        link.setChannelEmergencyOff(true, 2);
+        QCOMPARE(link.promoteLastCommand(), 2); // the off stays ahead
+        QCOMPARE(link.promoteLastCommand(), 0);
+        link.restartFullRead(); // a changed event status starts the configuration again
+        EngineDriver::answer(link);
+        QCOMPARE(link.lastSent(), QStringLiteral(":VOLT OFF,(@1);:READ:CHAN:CONT? (@0-3)\r\n"));
+        EngineDriver::answer(link);
+        QCOMPARE(
+            link.lastSent(), QStringLiteral(":VOLT EMCY OFF,(@2);:READ:CHAN:CONT? (@0-3)\r\n"));
+        QCOMPARE(link.queuedCommandCount(), 0);
+        EngineDriver::answer(link);
+        QCOMPARE(link.lastCode(), quint16(SCPI_Parser::ReadFirmware)); // the configuration goes on
+    }
+
     void identity_data()
     {
         QTest::addColumn<QByteArray>("answer");

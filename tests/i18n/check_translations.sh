@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Fails when a text in the sources has no finished translation in a .ts file. lupdate reads the
 # sources into a copy of the file, so texts new in the sources show up as unfinished there; every
-# unfinished or empty translation is listed with its source text.
+# unfinished or empty translation is listed with its source text. It also fails when a text is
+# shown through a translation call that lupdate cannot see, such as a local helper taking the
+# text as a parameter: every string literal passed to a translation call or helper must be a
+# message that lupdate extracted (check_extracted.py).
 # Usage: check_translations.sh LUPDATE TS_FILE LUPDATE_ARGUMENTS...
 set -euo pipefail
 lupdate=$1 ts=$2
@@ -16,9 +19,12 @@ missing=$(awk '
         print "  " text
     }' "$work/check.ts")
 total=$(grep -c '<message' "$work/check.ts" || true)
+failed=0
 if [ -n "$missing" ]; then
     echo "$(wc -l <<<"$missing") of $total texts in $(basename "$ts") have no finished translation:"
     echo "$missing"
-    exit 1
+    failed=1
 fi
+python3 "$(dirname "$0")/check_extracted.py" "$work/check.ts" "$@" || failed=1
+[ $failed -eq 0 ] || exit 1
 echo "all $total texts in $(basename "$ts") are translated"

@@ -1,7 +1,8 @@
 // The panel under a German locale: its language choice, the main window's menus and shortcuts,
-// and a connected window with German status text and state word, a number with a decimal comma
+// and a connected window with German status text and state word, numbers with a decimal comma
 // and a German question box.
 #include "ethcontrol.h"
+#include "commandinputs.h"
 #include "frontends/tcpfrontend.h"
 #include "hvtable.h"
 #include "modalwatch.h"
@@ -85,6 +86,15 @@ private slots:
             [&] { return table->item(0, 3) && !table->item(0, 3)->text().isEmpty(); }, 20000));
         QCOMPARE(table->item(0, 3)->text(), QStringLiteral("6.000,00"));
         QCOMPARE(table->item(0, 9)->text(), QStringLiteral("Aus"));
+        // The percent ramp speed and the increment step with a decimal comma too.
+        QVERIFY(spinUntil(
+            [&] {
+                return window.findChild<QLabel *>(QStringLiteral("lblVRampSpeed"))->text()
+                    == QStringLiteral("5,000 %/s");
+            },
+            5000));
+        QCOMPARE(CommandInputs::incrementLabel(0.5f),
+            QStringLiteral("Schrittweite der Spannung: 0,5 Volt"));
 
         QString question;
         QStringList buttons;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a throw-away prefix and checks what lands there: exactly the expected
-# files (no stand-in GPIB library), and a program that answers --version and --help without a
-# display, from the installed copy.
+# files (no stand-in GPIB library), a panel that answers --version and --help without a
+# display, and the simulator and the bridge that answer --version, from the installed copies.
 # Usage: check_install.sh BUILD_DIR EXPECTED_FILES VERSION [EXTRA_FILE...]
 set -euo pipefail
 build=$1 expected=$2 version=$3
@@ -16,6 +16,11 @@ diff -u <({ cat "$expected"; printf '%s\n' "$@"; } | grep . | sort) <(cd "$prefi
 answer=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
     LANGUAGE= "$prefix/bin/vorn-scpi-control" --version)
 [ "$answer" = "Vorn SCPI Control $version" ] || { echo "--version said: $answer"; exit 1; }
+for program in "$prefix"/bin/vorn-module-*; do
+    answer=$("$program" --version)
+    [ "$answer" = "$(basename "$program") $version" ] \
+        || { echo "$program --version said: $answer"; exit 1; }
+done
 help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
     LANGUAGE= "$prefix/bin/vorn-scpi-control" --help)
 grep -q -- '--version' <<<"$help" || { echo "--help said: $help"; exit 1; }

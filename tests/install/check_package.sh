@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build with CPack into a throw-away folder and checks its
-# file list (the expected files below /usr, nothing else) and the dependencies that
-# dpkg-shlibdeps computed from the programs.
+# file list (the expected files below /usr, nothing else), the dependencies that
+# dpkg-shlibdeps computed from the programs, and that Debian's package checker lintian reports
+# no error and no warning on it.
 # Usage: check_package.sh BUILD_DIR EXPECTED_FILES VERSION [EXTRA_FILE...]
 set -euo pipefail
 build=$1 expected=$2 version=$3
@@ -19,4 +20,5 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6serialport6 libc6; do
     grep -q "\b$needed\b" <<<"$depends" || { echo "Depends lacks $needed: $depends"; exit 1; }
 done
-echo "package $deb: files and dependencies as expected"
+lintian --fail-on error,warning "$deb" || { echo "lintian: errors or warnings above"; exit 1; }
+echo "package $deb: files and dependencies as expected, lintian content"

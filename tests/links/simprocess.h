@@ -32,13 +32,12 @@ public:
     }
 
     QString endpoint() const { return readyEndpoint; }
-
-    /// The next line the simulator prints (such as "control 127.0.0.1:<port>"), trimmed; empty
-    /// when none comes within \a timeoutMs.
-    QByteArray readLine(int timeoutMs = 10000)
+    /// The next line the simulator prints after the ready line (with --control: "control
+    /// 127.0.0.1:<port>"); empty when none comes within \a ms.
+    QByteArray nextLine(int ms = 10000)
     {
         while (!process.canReadLine())
-            if (!process.waitForReadyRead(timeoutMs))
+            if (!process.waitForReadyRead(ms))
                 return QByteArray();
         return process.readLine().trimmed();
     }

@@ -1,10 +1,17 @@
 #include "gpib488loader.h"
 #include "scpi_gpib.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 /// A GPIB link whose answers are collected by the test instead of being parsed.
 class ProbeGpib : public SCPI_Gpib
@@ -51,53 +58,109 @@ private:
     QLibrary library;
 };
 
+/// Runs \a check in a child process and returns what it reported: a crash there reads as a
+/// failed check ("ended by signal 11") instead of ending the whole test run.
+QByteArray inChildProcess(const std::function<QByteArray()> &check)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return "no pipe";
+    const pid_t pid = fork();
+    if (pid < 0)
+        return "no child process";
+    if (pid == 0) {
+        close(fds[0]);
+        const QByteArray report = check();
+        const bool written = write(fds[1], report.constData(), size_t(report.size())) >= 0;
+        _exit(written ? 0 : 1);
+    }
+    close(fds[1]);
+    QByteArray report;
+    char buffer[256];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, n);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFSIGNALED(status))
+        return "ended by signal " + QByteArray::number(WTERMSIG(status)) + ' ' + report;
+    return report;
+}
+
+/// The debug trace of the calling process, collected by a message handler.
+QByteArray &trace()
+{
+    static QByteArray lines;
+    return lines;
+}
+
 class tst_GpibLink : public QObject
 {
     Q_OBJECT
 
 private:
     QTemporaryDir dir;
-    QString driverPath;
     std::unique_ptr<FakeDriver> driver;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        driverPath = dir.filePath(QStringLiteral("libgpib.so.0"));
+        const QString driverPath = dir.filePath(QStringLiteral("libgpib.so.0"));
+        QVERIFY(QFile::copy(QStringLiteral(FAKEGPIB_PATH), driverPath));
+        Gpib488Loader::setLibraryFileNames({ driverPath });
+        driver = std::make_unique<FakeDriver>(driverPath);
+        QVERIFY(driver->isLoaded());
     }
 
-    // Nothing at the driver's path, then a driver lacking a status entry: neither is bound, and
-    // every call fails with the loader's own status. Then the complete driver is installed while
-    // the program runs: the next call binds it. The tests after this one talk to it.
-    void driverIsBoundOnlyWhenPresentAndComplete()
+    // Without a usable driver, nothing at its path or a driver lacking a status entry,
+    // connecting fails cleanly: no link, "ibdev Error" in the trace, the loader's own status,
+    // an empty bus scan. Every later call tries again: once the complete driver is at the path,
+    // connecting binds it. Run in a child process, which keeps the loader's state to itself.
+    void withoutUsableDriverConnectingFails_data()
     {
-        for (const QString &path : { driverPath, QStringLiteral(FAKEGPIB_NOIBERR_PATH) }) {
+        QTest::addColumn<QString>("library"); // at the driver's path first; empty: nothing
+        QTest::newRow("no library") << QString();
+        QTest::newRow("no status entry") << QStringLiteral(FAKEGPIB_NOIBERR_PATH);
+    }
+    void withoutUsableDriverConnectingFails()
+    {
+        QFETCH(QString, library);
+        const QString path = dir.filePath(QStringLiteral("child/libgpib.so.0"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile::remove(path);
+        QVERIFY(library.isEmpty() || QFile::copy(library, path));
+        const QByteArray failed = inChildProcess([&path]() {
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+                trace() += text.toUtf8() + '\n';
+            });
+            QByteArray wrong;
+            const auto expect = [&wrong](bool holds, const char *what) {
+                if (!holds)
+                    wrong += QByteArray(what) + "; ";
+            };
             Gpib488Loader::setLibraryFileNames({ path });
             SCPI_Gpib link;
             link.setPrimaryAddress(5);
-            QTest::ignoreMessage(QtDebugMsg, "ibdev Error");
-            QVERIFY(!link.connectDevice());
-            QCOMPARE(link.deviceDescriptor(), -1);
-            QVERIFY(!Gpib488Loader::isLoaded());
-            QCOMPARE(Gpib488Loader::iberr(), Gpib488::EDVR);
-            QVERIFY(Gpib488Loader::statusFromLoader());
-            QCOMPARE(Gpib488Loader::ThreadIbsta() & Gpib488::ERR, Gpib488::ERR);
-            QVERIFY(SCPI_Gpib::scanGpibBus().isEmpty());
+            expect(!link.connectDevice(), "connectDevice() succeeded");
+            expect(!link.isConnected() && link.deviceDescriptor() == -1, "a link is open");
+            expect(trace().contains("ibdev Error\n"), "no \"ibdev Error\" in the trace");
+            expect(!Gpib488Loader::isLoaded(), "a driver is bound");
+            expect(Gpib488Loader::statusFromLoader() && Gpib488Loader::iberr() == Gpib488::EDVR
+                    && (Gpib488Loader::ThreadIbsta() & Gpib488::ERR),
+                "not the loader's error status");
+            expect(SCPI_Gpib::scanGpibBus().isEmpty(), "the bus scan found instruments");
             link.disconnectDevice();
-            QCOMPARE(link.deviceDescriptor(), 0);
-        }
-        Gpib488Loader::setLibraryFileNames({ driverPath });
-        QVERIFY(QFile::copy(QStringLiteral(FAKEGPIB_PATH), driverPath));
-        driver = std::make_unique<FakeDriver>(driverPath);
-        QVERIFY(driver->isLoaded());
-        SCPI_Gpib link;
-        link.setPrimaryAddress(5);
-        QVERIFY(link.connectDevice());
-        QVERIFY(Gpib488Loader::isLoaded());
-        QVERIFY(!Gpib488Loader::statusFromLoader());
-        link.disconnectDevice();
-        driver->takeLog();
+            expect(link.deviceDescriptor() == 0, "the failed descriptor was kept");
+            QFile::remove(path);
+            QFile::copy(QStringLiteral(FAKEGPIB_PATH), path);
+            expect(link.connectDevice() && Gpib488Loader::isLoaded()
+                    && !Gpib488Loader::statusFromLoader(),
+                "the driver put in place later was not bound");
+            link.disconnectDevice();
+            return wrong;
+        });
+        QVERIFY2(failed.isEmpty(), failed.constData());
     }
 
     // From connecting to disconnecting: the driver calls and the answer read.

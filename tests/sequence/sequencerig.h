@@ -45,7 +45,7 @@ public:
                     + options,
                 "tcp"))
             return false;
-        const QByteArray controlLine = sim.readLine();
+        const QByteArray controlLine = sim.nextLine();
         control.connectToHost(QStringLiteral("127.0.0.1"), controlLine.split(':').last().toUShort());
         if (!control.waitForConnected(5000))
             return false;

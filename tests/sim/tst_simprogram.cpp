@@ -15,6 +15,8 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output"); // on stdout for 0, on stderr otherwise
         QTest::newRow("help") << "--help" << 0 << QByteArray("--echo-with-answer");
+        QTest::newRow("version") << "--version" << 0
+                                 << QByteArray("vorn-module-sim " VORN_VERSION "\n");
         QTest::newRow("presets") << "--list-presets" << 0 << QByteArray("KA2F\nTX01B0\n");
         QTest::newRow("unknown option") << "--bogus" << 2 << QByteArray("bogus");
         QTest::newRow("unknown preset") << "--preset XYZ" << 2 << QByteArray("unknown preset");
@@ -31,6 +33,7 @@ private slots:
         QTest::newRow("load without channel") << "--load 1e6" << 2 << QByteArray("CH=");
         QTest::newRow("arc rate") << "--arc-rate 0=fast" << 2 << QByteArray("--arc-rate");
         QTest::newRow("control port") << "--control 70000" << 2 << QByteArray("--control");
+        QTest::newRow("limit above nominal") << "--limits 90,101" << 2 << QByteArray("--limits");
     }
     void optionsThatEndAtOnce()
     {

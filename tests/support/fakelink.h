@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 /// A link without a medium: records every request the engine writes and lets a test feed the
 /// exact answer bytes. feed() appends bytes and runs the engine's answer processing, as a
@@ -49,6 +50,16 @@ public:
     QString lastSent() const { return sent.isEmpty() ? QString() : sent.last().second; }
     quint16 lastCode() const { return sent.isEmpty() ? 0 : sent.last().first; }
     int bufferedAnswerSize() const { return answerBuffer.size(); }
+    /// The set commands waiting to be sent, in order.
+    QStringList queued() const
+    {
+        QStringList lines;
+        for (const auto &command : commandQueue)
+            lines.append(command.second);
+        return lines;
+    }
+    /// As if the configuration had been read.
+    void endFullRead() { fullRead = false; }
 
     QList<QPair<quint16, QString>> sent;
     QList<bool> echoChoices;

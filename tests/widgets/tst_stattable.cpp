@@ -165,48 +165,59 @@ private slots:
         QTEST(cell->toolTip(), "toolTip");
     }
 
-    void fillPaintsOnlyItsBits_data()
+    // Every bit of every word, set and clear, against the colour the table is meant to show:
+    // one letter per bit, bit 0 first. g green, r red, o orange, y yellow, w white, - light grey;
+    // . the fill leaves that cell as it was.
+    void everyBitColour_data()
     {
         QTest::addColumn<bool>("module");
         QTest::addColumn<int>("row");
-        QTest::addColumn<int>("word");
-        QTest::addColumn<int>("painted"); // bit i set: the fill writes the cell of bit i
-        QTest::addColumn<QColor>("colour"); // of every painted cell; invalid: not checked
-        QTest::newRow("ch control") << Ch << 0 << 0xFFFF << 0x0028 << QColor();
-        QTest::newRow("ch status zero is all grey") << Ch << 1 << 0x0000 << 0xFFFF << lightGray;
-        // Bits 0 and 8 are reserved: a 1 there is no event.
-        QTest::newRow("ch event reserved bits") << Ch << 2 << 0x0101 << 0xFEFE << lightGray;
-        QTest::newRow("ch event none") << Ch << 2 << 0x0000 << 0xFFFF << lightGray;
-        QTest::newRow("ch mask all") << Ch << 3 << 0xFFFF << 0xFEFE << white;
-        QTest::newRow("ch mask none") << Ch << 3 << 0x0000 << 0xFEFE << lightGray;
-        QTest::newRow("mod control") << Mod << 0 << 0x0000 << 0x5860 << QColor();
-        // Bits 1, 5 and 7 are never touched.
-        QTest::newRow("mod status zero") << Mod << 1 << 0x0000 << 0xFF5D << QColor();
-        QTest::newRow("mod status all") << Mod << 1 << 0xFFFF << 0xFF5D << QColor();
-        // Only six bits name events the operator is shown; any other 1 keeps its cell.
-        QTest::newRow("mod event unnamed bits") << Mod << 2 << 0x0021 << 0xFFDE << lightGray;
-        QTest::newRow("mod event all") << Mod << 2 << 0xFFFF << 0x6454 << QColor();
-        QTest::newRow("mod event none") << Mod << 2 << 0x0000 << 0xFFFF << lightGray;
-        QTest::newRow("mod mask all") << Mod << 3 << 0xFFFF << 0x6440 << white;
+        QTest::addColumn<QString>("whenSet");
+        QTest::addColumn<QString>("whenClear");
+        const struct
+        {
+            const char *name;
+            bool module;
+            int row;
+            const char *whenSet, *whenClear;
+        } words[] = {
+            { "ch control", Ch, 0, "...g.r..........", "...-.-.........." },
+            { "ch status", Ch, 1, "-ooggrgggroororr", "----------------" },
+            { "ch event status", Ch, 2, ".ooggrgg.roororr", "----------------" },
+            { "ch event mask", Ch, 3, ".wwwwwww.wwwwwww", ".-------.-------" },
+            { "mod control", Mod, 0, ".....rg....gg.r.", ".....--....--.-." },
+            { "mod status", Mod, 1, "g.ggr.g.---g---r", "-.---.-.ryr-rrr-" },
+            { "mod event status", Mod, 2, "..o.r.o...r..rr.", "----------------" },
+            { "mod event mask", Mod, 3, "......w...w..ww.", "......-...-..--." },
+        };
+        for (const auto &w : words) {
+            QTest::newRow(w.name) << w.module << w.row << QString::fromLatin1(w.whenSet)
+                                  << QString::fromLatin1(w.whenClear);
+        }
     }
-    void fillPaintsOnlyItsBits()
+    void everyBitColour()
     {
         QFETCH(bool, module);
         QFETCH(int, row);
-        QFETCH(int, word);
-        QFETCH(int, painted);
-        QFETCH(QColor, colour);
+        const QHash<QRgb, QChar> letters
+            = { { green.rgb(), u'g' }, { red.rgb(), u'r' }, { orange.rgb(), u'o' },
+                  { yellow.rgb(), u'y' }, { white.rgb(), u'w' }, { lightGray.rgb(), u'-' } };
         const QString mark = QStringLiteral("before");
-        for (int bit = 0; bit < 16; ++bit)
-            table(module).item(row, bit + 1)->setText(mark);
-        write(module, row, quint16(word));
+        QString whenSet, whenClear;
         for (int bit = 0; bit < 16; ++bit) {
-            const QTableWidgetItem *cell = table(module).item(row, bit + 1);
-            const bool expected = painted & (1 << bit);
-            QVERIFY2((cell->text() != mark) == expected, qPrintable(QString::number(bit)));
-            if (expected && colour.isValid())
-                QVERIFY2(cell->background().color() == colour, qPrintable(QString::number(bit)));
+            for (const bool set : { true, false }) {
+                QTableWidgetItem *cell = table(module).item(row, bit + 1);
+                cell->setText(mark);
+                cell->setBackground(QColor(Qt::blue));
+                write(module, row, set ? quint16(1u << bit) : quint16(~(1u << bit)));
+                const QColor shown = cell->background().color();
+                (set ? whenSet : whenClear) += cell->text() == mark && shown == QColor(Qt::blue)
+                    ? u'.'
+                    : letters.value(shown.rgb(), u'?');
+            }
         }
+        QTEST(whenSet, "whenSet");
+        QTEST(whenClear, "whenClear");
     }
 
     void onlyMaskCellsAreToggleable_data()

@@ -7,9 +7,9 @@
 class Configuration;
 class Module;
 
-/// The computations behind the main window's operator commands that need no widget: what an
-/// input dialog asks, its range and initial value, the voltage staircase and the increment
-/// steps. The main window shows the dialogs and sends the commands.
+/// The computations behind the operator commands that need no widget: what an input dialog
+/// asks, its range and initial value, the voltage staircase and the increment steps.
+/// OperatorCommands asks through its prompter and sends the commands.
 namespace CommandInputs {
 
 /// What a numeric input dialog shows: its label, initial value and range, in display units.
@@ -44,7 +44,8 @@ Prompt currentRamp(const Module &module, const Configuration &config);
 /// The voltage increment of the Plus and Minus keys: 0 to |Vnom| of \a channel.
 Prompt increment(const Module &module, const Configuration &config, int channel);
 
-/// The ramp speed label after a change: "<value> %/s", or "<speed text> <unit>/s".
+/// The ramp speed label after a change: "<value> %/s" in the locale's number format, or
+/// "<speed text> <unit>/s".
 QString rampLabel(bool percent, double value, const QString &speedText, const QString &unit);
 
 /// Set voltages of the staircase over \a channels channels with the highest value \a top

@@ -1,5 +1,5 @@
 // What the input dialogs of the operator commands ask, and the staircase and increment steps.
-#include "ethcontrol_commands.h"
+#include "commandinputs.h"
 
 #include "configuration.h"
 #include "module.h"
@@ -14,7 +14,8 @@ namespace CommandInputs {
 
 namespace {
 
-QString translate(const char *text)
+/// Translates a text marked with QT_TRANSLATE_NOOP("EthControl", ...), which lupdate reads.
+QString translated(const char *text)
 {
     return QCoreApplication::translate("EthControl", text);
 }
@@ -60,7 +61,9 @@ QString noteFor(const Spread &spread, const QString &smallestText, const QString
 {
     if (spread.largest <= spread.smallest)
         return QString();
-    return translate("\n\nNote: some channels will only allow %L1 %2.").arg(smallestText, unit);
+    return translated(
+        QT_TRANSLATE_NOOP("EthControl", "\n\nNote: some channels will only allow %L1 %2."))
+        .arg(smallestText, unit);
 }
 
 /// A ramp speed in percent of the nominal value per second.
@@ -93,7 +96,8 @@ Prompt channelVoltage(const Module &module, const Configuration &config, int cha
     if (record.epu() || record.voltageNominal() < 0.0f)
         prompt.minimum = -prompt.maximum;
     prompt.value = voltageShown(config, record.voltageSet());
-    prompt.label = translate("Input a voltage (Vset: %L1...%L2 %3) for channel %4:")
+    prompt.label = translated(
+        QT_TRANSLATE_NOOP("EthControl", "Input a voltage (Vset: %L1...%L2 %3) for channel %4:"))
                        .arg(prompt.minimum)
                        .arg(prompt.maximum)
                        .arg(config.voltageUnit())
@@ -107,7 +111,8 @@ Prompt channelCurrent(const Module &module, const Configuration &config, int cha
     Prompt prompt;
     prompt.maximum = currentShown(config, std::fabs(record.currentNominal()));
     prompt.value = currentShown(config, record.currentSet());
-    prompt.label = translate("Input a current (Iset: 0...%L1 %2) for channel %3:")
+    prompt.label = translated(
+        QT_TRANSLATE_NOOP("EthControl", "Input a current (Iset: 0...%L1 %2) for channel %3:"))
                        .arg(prompt.maximum)
                        .arg(config.currentUnit())
                        .arg(channel);
@@ -122,7 +127,8 @@ Prompt allVoltages(const Module &module, const Configuration &config, int select
     prompt.maximum = voltageShown(config, spread.largest);
     prompt.minimum = voltageShown(config, minimum);
     prompt.value = voltageShown(config, module.channel(selected).voltageSet());
-    prompt.label = translate("Input a voltage (Vset: %L1...%L2 %3) for all channels:")
+    prompt.label = translated(QT_TRANSLATE_NOOP("EthControl",
+                                  "Input a voltage (Vset: %L1...%L2 %3) for all channels:"))
                        .arg(config.voltageText(minimum), config.voltageText(spread.largest),
                            config.voltageUnit())
         + noteFor(spread, config.voltageText(spread.smallest), config.voltageUnit());
@@ -135,7 +141,8 @@ Prompt allCurrents(const Module &module, const Configuration &config, int select
     Prompt prompt;
     prompt.maximum = currentShown(config, spread.largest);
     prompt.value = currentShown(config, module.channel(selected).currentSet());
-    prompt.label = translate("Input a current (Iset: 0...%L1 %2) for all channels:")
+    prompt.label = translated(QT_TRANSLATE_NOOP("EthControl",
+                                  "Input a current (Iset: 0...%L1 %2) for all channels:"))
                        .arg(config.currentText(spread.largest), config.currentUnit())
         + noteFor(spread, config.currentText(spread.smallest), config.currentUnit());
     return prompt;
@@ -144,28 +151,32 @@ Prompt allCurrents(const Module &module, const Configuration &config, int select
 Prompt voltageRamp(const Module &module, const Configuration &config)
 {
     if (module.isPercentBased())
-        return percentRamp(
-            translate("Input a Voltage Ramp Speed (0...100%/s): "), module.voltageRamp());
+        return percentRamp(translated(QT_TRANSLATE_NOOP(
+                               "EthControl", "Input a Voltage Ramp Speed (0...100%/s): ")),
+            module.voltageRamp());
     Prompt prompt;
     const float maximum = std::max(3000.0f, 0.2f * module.channel(0).voltageNominal());
     prompt.maximum = voltageShown(config, maximum);
     prompt.value = voltageShown(config, module.voltageRamp());
-    prompt.label = translate("Input a Voltage Ramp Speed (0 ..%1 %2/s)")
-                       .arg(config.voltageText(maximum), config.voltageUnit());
+    prompt.label
+        = translated(QT_TRANSLATE_NOOP("EthControl", "Input a Voltage Ramp Speed (0 ..%1 %2/s)"))
+              .arg(config.voltageText(maximum), config.voltageUnit());
     return prompt;
 }
 
 Prompt currentRamp(const Module &module, const Configuration &config)
 {
     if (module.isPercentBased())
-        return percentRamp(
-            translate("Input a Current Ramp Speed (0...100%/s): "), module.currentRamp());
+        return percentRamp(translated(QT_TRANSLATE_NOOP(
+                               "EthControl", "Input a Current Ramp Speed (0...100%/s): ")),
+            module.currentRamp());
     Prompt prompt;
     const float maximum = module.channel(0).currentNominal();
     prompt.maximum = currentShown(config, maximum);
     prompt.value = currentShown(config, module.currentRamp());
-    prompt.label = translate("Input a Current Ramp Speed (0 ..%1 %2/s)")
-                       .arg(config.currentText(maximum), config.currentUnit());
+    prompt.label
+        = translated(QT_TRANSLATE_NOOP("EthControl", "Input a Current Ramp Speed (0 ..%1 %2/s)"))
+              .arg(config.currentText(maximum), config.currentUnit());
     return prompt;
 }
 
@@ -174,16 +185,18 @@ Prompt increment(const Module &module, const Configuration &config, int channel)
     Prompt prompt;
     prompt.maximum = voltageShown(config, std::fabs(module.channel(channel).voltageNominal()));
     prompt.value = voltageShown(config, module.voltageIncrement());
-    prompt.label = translate("Input a voltage increment value (%1) that is applied when pressing "
-                             "the Plus or Minus keys:")
-                       .arg(config.voltageUnit());
+    prompt.label
+        = translated(QT_TRANSLATE_NOOP("EthControl",
+                         "Input a voltage increment value (%1) that is applied when pressing "
+                         "the Plus or Minus keys:"))
+              .arg(config.voltageUnit());
     return prompt;
 }
 
 QString rampLabel(bool percent, double value, const QString &speedText, const QString &unit)
 {
     if (percent)
-        return QStringLiteral("%1 %/s").arg(value);
+        return QStringLiteral("%L1 %/s").arg(value);
     return QStringLiteral("%1 %2/s").arg(speedText, unit);
 }
 
@@ -218,7 +231,8 @@ float incrementBy10(float increment)
 
 QString incrementLabel(float increment)
 {
-    return translate("Voltage Increment: %1 Volt").arg(double(increment));
+    return translated(QT_TRANSLATE_NOOP("EthControl", "Voltage Increment: %1 Volt"))
+        .arg(double(increment));
 }
 
 QStringList filterSteps()

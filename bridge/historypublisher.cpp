@@ -1,0 +1,102 @@
+#include "historypublisher.h"
+
+#include "eventhistory.h"
+#include "modulepoller.h"
+#include "modulepublisher.h"
+#include "mqttclient.h"
+#include "scpi_parser.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+HistoryPublisher::HistoryPublisher(
+    MqttClient *client, ModulePoller *poller, const ModulePublisher *publisher, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_poller(poller)
+    , m_publisher(publisher)
+{
+    m_history = new EventHistory(this);
+    connect(poller, &ModulePoller::online, this, [this] {
+        if (!m_poller->engine())
+            return;
+        m_history->moduleOnline(m_poller->engine()->module());
+        publishAlarms(); // "[]" replaces what an earlier run left retained
+    });
+    connect(poller, &ModulePoller::answerProcessed, this, [this] {
+        if (m_poller->engine())
+            m_history->answer(m_poller->engine()->module());
+    });
+    connect(poller, &ModulePoller::offline, m_history, &EventHistory::moduleOffline);
+    connect(m_history, &EventHistory::entryAdded, this, &HistoryPublisher::publishEntry);
+    connect(m_history, &EventHistory::activeAlarmsChanged, this, &HistoryPublisher::publishAlarms);
+}
+
+void HistoryPublisher::publishEntry(const HistoryEntry &entry)
+{
+    if (m_publisher->base().isEmpty())
+        return;
+    const QByteArray payload = entry.toJson();
+    sendHeld();
+    if (!m_held.isEmpty()
+        || !m_client->publish(m_publisher->base() + "events", payload, 1, false)) {
+        if (m_held.size() >= HeldEntries) {
+            m_held.removeFirst();
+            ++m_dropped;
+        }
+        m_held.append(payload);
+    }
+}
+
+void HistoryPublisher::sendHeld()
+{
+    while (!m_held.isEmpty()) {
+        if (!m_client->publish(m_publisher->base() + "events", m_held.first(), 1, false))
+            return;
+        m_held.removeFirst();
+    }
+    if (m_dropped > 0) {
+        qCWarning(lcBridge).noquote()
+            << QStringLiteral("module %1: %2 events were not published while the broker was away")
+                   .arg(m_poller->settings().name)
+                   .arg(m_dropped);
+        m_dropped = 0;
+    }
+}
+
+void HistoryPublisher::publishAlarms()
+{
+    const QByteArray alarms = alarmsJson(*m_history);
+    if (m_publisher->base().isEmpty() || alarms == m_alarms)
+        return;
+    if (m_client->publish(m_publisher->base() + "alarms", alarms, 1, true))
+        m_alarms = alarms;
+}
+
+void HistoryPublisher::republish()
+{
+    sendHeld();
+    m_alarms.clear();
+    publishAlarms();
+}
+
+QByteArray HistoryPublisher::alarmsJson(const EventHistory &history)
+{
+    QJsonArray alarms;
+    for (const EventDetector::Condition &condition : history.activeAlarms()) {
+        QJsonObject alarm;
+        alarm.insert(QStringLiteral("source"),
+            condition.channel >= 0 ? QStringLiteral("channel") : QStringLiteral("module"));
+        if (condition.channel >= 0)
+            alarm.insert(QStringLiteral("channel"), condition.channel);
+        alarm.insert(QStringLiteral("condition"), condition.name);
+        alarm.insert(QStringLiteral("text"), condition.text);
+        alarm.insert(QStringLiteral("since"), condition.sinceMs);
+        alarm.insert(QStringLiteral("at"),
+            QDateTime::fromMSecsSinceEpoch(condition.sinceMs, Qt::UTC).toString(Qt::ISODateWithMs));
+        alarms.append(alarm);
+    }
+    return QJsonDocument(alarms).toJson(QJsonDocument::Compact);
+}

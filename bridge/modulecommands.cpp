@@ -1,0 +1,162 @@
+#include "modulecommands.h"
+
+#include "channelcommand.h"
+#include "modulepoller.h"
+#include "modulepublisher.h"
+#include "mqttclient.h"
+
+namespace {
+
+/// How long refusals beyond the limit wait before they are reported together.
+constexpr int SummaryMs = 2000;
+
+} // namespace
+
+QString printable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u != 0x7f && !(u >= 0x80 && u < 0xa0)) {
+            out += c;
+        } else if (u == '\r') {
+            out += QLatin1String("\\r");
+        } else if (u == '\n') {
+            out += QLatin1String("\\n");
+        } else if (u == '\t') {
+            out += QLatin1String("\\t");
+        } else {
+            out += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
+ModuleCommands::ModuleCommands(
+    MqttClient *client, ModulePoller *poller, ModulePublisher *publisher, QObject *parent)
+    : QObject(parent)
+    , m_client(client)
+    , m_poller(poller)
+    , m_publisher(publisher)
+{
+    m_resubscribe.setSingleShot(true);
+    connect(&m_resubscribe, &QTimer::timeout, this, &ModuleCommands::subscribe);
+    m_summary.setSingleShot(true);
+    m_summary.setInterval(SummaryMs);
+    connect(&m_summary, &QTimer::timeout, this, &ModuleCommands::reportUnreported);
+}
+
+void ModuleCommands::subscribe()
+{
+    if (!m_poller->settings().commands || !m_client->isConnected())
+        return;
+    const QByteArray base = m_publisher->base();
+    if (base.isEmpty())
+        return;
+    const QByteArray pattern = base + "ch/+/set/+";
+    if (m_pattern == pattern)
+        return;
+    // Retained commands arrive with their flag so they can be refused, also on live delivery;
+    // the empty message that clears one does not come back.
+    if (m_client->subscribe(pattern, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
+        m_pattern = pattern;
+}
+
+void ModuleCommands::forgetSubscription()
+{
+    m_pattern.clear();
+    m_resubscribe.stop();
+    m_resubscribePauseMs = 1000;
+}
+
+void ModuleCommands::onSubscriptionRefused(const QByteArray &pattern, const QString &reason)
+{
+    if (pattern != m_pattern)
+        return;
+    qCWarning(lcBridge).noquote() << QStringLiteral(
+        "module %1: the broker refused the subscription to %2 (%3), so no "
+        "command can arrive; trying again in %4 s")
+                                         .arg(m_poller->settings().name, QString::fromUtf8(pattern),
+                                             reason)
+                                         .arg(m_resubscribePauseMs / 1000);
+    m_pattern.clear();
+    m_resubscribe.start(m_resubscribePauseMs);
+    m_resubscribePauseMs = qMin(m_resubscribePauseMs * 2, MaxResubscribePauseMs);
+}
+
+void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, bool retained)
+{
+    const QByteArray path = topic.mid(m_publisher->base().size());
+    if (retained) {
+        if (payload.isEmpty())
+            return; // a retained command being cleared
+        // Left on the broker it would be handed to every later subscriber: clear it.
+        m_client->publish(topic, QByteArray(), 1, true);
+        refuse(path, payload, QStringLiteral("retained commands are not carried out (cleared)"));
+        return;
+    }
+    if (!m_blocked.isEmpty()) {
+        refuse(path, payload, m_blocked);
+        return;
+    }
+    SCPI_Parser *engine = m_poller->engine();
+    if (!engine || !m_poller->isOnline()) {
+        refuse(path, payload, QStringLiteral("module offline"));
+        return;
+    }
+    ChannelCommand command;
+    QString why;
+    int dropped = 0;
+    if (!ChannelCommand::parse(path, payload, *engine, &command, &why)
+        || !m_gate.pass(command, *engine, &why, &dropped)) {
+        refuse(path, payload, why);
+        return;
+    }
+    const QString what = command.describe(engine->module().channelCount());
+    qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (serial %2): command %3")
+                                      .arg(m_poller->settings().name)
+                                      .arg(m_publisher->serialNumber())
+                                      .arg(what);
+    if (dropped > 0)
+        report(QStringLiteral("%1 went ahead of %2 queued commands, which were dropped")
+                   .arg(what)
+                   .arg(dropped));
+}
+
+void ModuleCommands::handleTooLarge(const QByteArray &topic, int size, bool retained)
+{
+    if (retained)
+        m_client->publish(topic, QByteArray(), 1, true);
+    refuse(topic.mid(m_publisher->base().size()), QByteArray(),
+        QStringLiteral("a payload of %1 bytes is too long (at most %2)").arg(size).arg(MaxPayload));
+}
+
+void ModuleCommands::refuse(const QByteArray &path, const QByteArray &payload, const QString &why)
+{
+    if (!m_refusals.take()) {
+        ++m_unreported;
+        if (!m_summary.isActive())
+            m_summary.start();
+        return;
+    }
+    report(QStringLiteral("%1 \"%2\" refused: %3")
+               .arg(QString::fromUtf8(path.left(MaxPayload)), QString::fromUtf8(payload.left(80)),
+                   why));
+}
+
+void ModuleCommands::reportUnreported()
+{
+    if (m_unreported == 0)
+        return;
+    const int count = std::exchange(m_unreported, 0);
+    report(QStringLiteral("%1 more commands refused").arg(count));
+}
+
+void ModuleCommands::report(const QString &text)
+{
+    const QString line = printable(text);
+    qCWarning(lcBridge).noquote()
+        << QStringLiteral("module %1: command").arg(m_poller->settings().name) << line;
+    m_client->publish(m_publisher->base() + "error", line.toUtf8(), 1, false);
+}

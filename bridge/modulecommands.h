@@ -1,0 +1,71 @@
+#pragma once
+
+#include "commandgate.h"
+#include "tokenbucket.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class MqttClient;
+class ModulePoller;
+class ModulePublisher;
+
+/// The command side of one module: subscribes the module's set topics when its file says
+/// "commands = on", refuses what must not reach the module (retained commands, commands while
+/// it is offline or blocked, bad topics and values, too many) and hands the rest to its
+/// CommandGate. Refusals are published on the module's "error" topic and logged with control
+/// characters escaped, at most RefusalBurst at once and one a second after that; the rest are
+/// counted and reported together.
+class ModuleCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Longest payload taken; longer ones are refused before they are copied.
+    static constexpr int MaxPayload = 256;
+    static constexpr double RefusalBurst = 5.0;
+    static constexpr int MaxResubscribePauseMs = 60000;
+
+    /// \a client, \a poller and \a publisher are not owned and must outlive this object.
+    ModuleCommands(MqttClient *client, ModulePoller *poller, ModulePublisher *publisher,
+        QObject *parent = nullptr);
+
+    /// Subscribes "<prefix>/<serial>/ch/+/set/+" once the module's serial number is known and
+    /// the broker connected, unless already subscribed.
+    void subscribe();
+    /// The broker connection was new: nothing is subscribed any more.
+    void forgetSubscription();
+    /// The pattern subscribed, or empty.
+    QByteArray pattern() const { return m_pattern; }
+
+    /// A message on one of the module's command topics.
+    void handle(const QByteArray &topic, const QByteArray &payload, bool retained);
+    /// A message whose payload of \a size bytes was too long to be taken.
+    void handleTooLarge(const QByteArray &topic, int size, bool retained);
+    void onSubscriptionRefused(const QByteArray &pattern, const QString &reason);
+    /// Why no command is taken at all (a serial number two modules report), or empty.
+    void setBlocked(const QString &why) { m_blocked = why; }
+
+private:
+    void refuse(const QByteArray &path, const QByteArray &payload, const QString &why);
+    void report(const QString &text);
+    void reportUnreported();
+
+    MqttClient *m_client;
+    ModulePoller *m_poller;
+    ModulePublisher *m_publisher;
+    CommandGate m_gate;
+    QString m_blocked;
+    QByteArray m_pattern;
+    QTimer m_resubscribe;
+    int m_resubscribePauseMs = 1000;
+    TokenBucket m_refusals { 1.0, RefusalBurst };
+    int m_unreported = 0;
+    QTimer m_summary;
+};
+
+/// \a text for a log line: control characters (a CR LF that would start a forged line) are
+/// written as \r, \n, \t or \xNN.
+QString printable(const QString &text);

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class AlarmIndicator;
+class DesktopNotifier;
+class EventHistory;
+class HistoryWindow;
+class HvTable;
+class ModuleSession;
+class QLabel;
+class QStatusBar;
+class QWidget;
+struct HistoryEntry;
+
+/// The event history in the main window: keeps the session's history in the user's data folder,
+/// shows the alarm indicator and a warning when the history cannot be saved in the status bar,
+/// marks the row headers of channels with an alarm until it is acknowledged, sends a desktop
+/// notification for an alarm while none of the program's windows is active, and opens the
+/// history window.
+class HistoryPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// What the panel works with; not owned, all must outlive the panel. The window is the
+    /// parent of the history window.
+    struct Widgets
+    {
+        QWidget *window = nullptr;
+        QStatusBar *statusBar = nullptr;
+        HvTable *table = nullptr;
+    };
+
+    /// Alarms that come within this time share one notification.
+    static constexpr int NotificationDelayMs = 300;
+
+    /// \a session is not owned and must outlive the panel. \a folder holds the history files
+    /// (HistoryFile::defaultFolder() when empty).
+    HistoryPanel(ModuleSession *session, const Widgets &widgets, const QString &folder = QString(),
+        QObject *parent = nullptr);
+    ~HistoryPanel() override;
+
+    EventHistory *history() const { return m_history; }
+    AlarmIndicator *indicator() const { return m_indicator; }
+    DesktopNotifier *notifier() const { return m_notifier; }
+    /// The history window, null until it was first opened.
+    HistoryWindow *window() const { return m_window; }
+
+    /// Opens the history window (created on first use) in front.
+    HistoryWindow *showWindow();
+
+private:
+    void showAlarms();
+    void entryAdded(const HistoryEntry &entry);
+    void sendNotification();
+    void showWriteFailure(const QString &message);
+
+    Widgets m_widgets;
+    EventHistory *m_history = nullptr;
+    AlarmIndicator *m_indicator = nullptr;
+    QLabel *m_writeWarning = nullptr;
+    DesktopNotifier *m_notifier = nullptr;
+    /// Child of the main window, made on first use.
+    HistoryWindow *m_window = nullptr;
+    QTimer m_notifyTimer;
+    QStringList m_pendingAlarms;
+};
