@@ -268,6 +268,7 @@ private slots:
         // Switched on again, the trip is over and the alarm goes.
         QVERIFY(probe->client->publish("vorn/1001/ch/2/set/on", "1", 1, false));
         QVERIFY(probe->waitFor("vorn/1001/alarms", "[]", Patience));
+    }
     void refusalsAreRateLimited()
     {
         // Before, each of them was logged and published.
