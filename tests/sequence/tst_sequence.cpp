@@ -1,5 +1,7 @@
 // The sequence model: the file (the shipped example, writing and reading back, files refused
 // with the key and the reason), channel lists, and the safety conditions read from the words.
+#include "eventtext.h"
+#include "historyjournal.h"
 #include "safetywords.h"
 #include "sequencefile.h"
 
@@ -173,6 +175,21 @@ private slots:
         QVERIFY(safetyLoopOpened({ closed, 0 }, { 0, 0 }));
         QVERIFY(safetyLoopOpened({ closed, 0 }, { closed, closed }));
         QVERIFY(!safetyLoopOpened({ 0, closed }, { 0, closed }));
+    }
+
+    void historyJournal()
+    {
+        EventHistory history;
+        HistoryJournal journal(&history);
+        journal.info(QStringLiteral("Step 1 of 2: ramping to 250 V"));
+        journal.alarm(QStringLiteral("trip on channel 1 at step 1 of 2 (holding)"));
+        QCOMPARE(history.entries().size(), 2);
+        const HistoryEntry &alarm = history.entries().last();
+        QCOMPARE(alarm.severity, Severity::Alarm);
+        QVERIFY(!alarm.isChannel());
+        QCOMPARE(EventText::describe(alarm, true),
+            QStringLiteral("Sequence: trip on channel 1 at step 1 of 2 (holding)"));
+        QCOMPARE(history.unacknowledgedAlarms(), 1);
     }
 };
 
