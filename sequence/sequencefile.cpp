@@ -22,6 +22,8 @@ constexpr double Unbounded = std::numeric_limits<double>::max();
 /// Walks the JSON and keeps the first thing that is wrong, as "<key path>: <reason>".
 class Reader
 {
+    Q_DECLARE_TR_FUNCTIONS(SequenceFile)
+
 public:
     QString error;
 

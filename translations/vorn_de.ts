@@ -1702,6 +1702,10 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
         <source>Event &amp;History...</source>
         <translation>Ereignis&amp;historie...</translation>
     </message>
+    <message>
+        <source>&amp;Sequence...</source>
+        <translation>&amp;Sequenz...</translation>
+    </message>
 </context>
 <context>
     <name>EventText</name>
@@ -2066,6 +2070,13 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
 </context>
 <context>
+    <name>HistoryJournal</name>
+    <message>
+        <source>Sequence: %1</source>
+        <translation>Sequenz: %1</translation>
+    </message>
+</context>
+<context>
     <name>HistoryModel</name>
     <message>
         <source>Time</source>
@@ -2238,6 +2249,734 @@ The interface is currently set to %1.</source>
 In diesem Modus wird das Gerät vor Ort bedient und über SCPI nur überwacht. Sobald der erste Setzbefehl über SCPI eintrifft, wechselt es in den Fernsteuerbetrieb.
 
 Die Schnittstelle steht zurzeit auf %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SafetyRulesTable</name>
+    <message>
+        <source>Condition</source>
+        <translation>Bedingung</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Aktion</translation>
+    </message>
+    <message>
+        <source>Limit</source>
+        <translation>Grenze</translation>
+    </message>
+    <message>
+        <source>Within</source>
+        <translation>Innerhalb</translation>
+    </message>
+    <message>
+        <source> arcs</source>
+        <translation> Überschläge</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+</context>
+<context>
+    <name>Sequence</name>
+    <message>
+        <source>trip</source>
+        <translation>Trip</translation>
+    </message>
+    <message>
+        <source>arc error</source>
+        <translation>Überschlagfehler</translation>
+    </message>
+    <message>
+        <source>emergency off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>external inhibit</source>
+        <translation>externer Inhibit</translation>
+    </message>
+    <message>
+        <source>safety loop open</source>
+        <translation>Sicherheitskreis offen</translation>
+    </message>
+    <message>
+        <source>current above the limit</source>
+        <translation>Strom über der Grenze</translation>
+    </message>
+    <message>
+        <source>too many arcs</source>
+        <translation>zu viele Überschläge</translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <translation>Verbindung verloren</translation>
+    </message>
+    <message>
+        <source>step time-out</source>
+        <translation>Zeitüberschreitung des Schritts</translation>
+    </message>
+    <message>
+        <source>hold</source>
+        <translation>halten</translation>
+    </message>
+    <message>
+        <source>ramp down</source>
+        <translation>herunterfahren</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>ausschalten</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no channel number or range from 0 to %2</source>
+        <translation>&quot;%1&quot; ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>SequenceFile</name>
+    <message>
+        <source>the file is larger than %1 KiB</source>
+        <translation>die Datei ist größer als %1 KiB</translation>
+    </message>
+    <message>
+        <source>no JSON: %1 at byte %2</source>
+        <translation>kein JSON: %1 bei Byte %2</translation>
+    </message>
+    <message>
+        <source>no JSON object</source>
+        <translation>kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>version: missing</source>
+        <translation>version: fehlt</translation>
+    </message>
+    <message>
+        <source>version: must be a number</source>
+        <translation>version: muss eine Zahl sein</translation>
+    </message>
+    <message>
+        <source>version: %1 is not a version this program reads (%2)</source>
+        <translation>version: %1 ist keine Version, die dieses Programm liest (%2)</translation>
+    </message>
+    <message>
+        <source>steps: missing</source>
+        <translation>steps: fehlt</translation>
+    </message>
+    <message>
+        <source>steps: must be a list of at least one step</source>
+        <translation>steps: muss eine Liste mit mindestens einem Schritt sein</translation>
+    </message>
+    <message>
+        <source>steps: more than %1 steps</source>
+        <translation>steps: mehr als %1 Schritte</translation>
+    </message>
+    <message>
+        <source>can not read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>can not write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>unknown key</source>
+        <translation>unbekannter Schlüssel</translation>
+    </message>
+    <message>
+        <source>must be a number</source>
+        <translation>muss eine Zahl sein</translation>
+    </message>
+    <message>
+        <source>must be at least %1</source>
+        <translation>muss mindestens %1 sein</translation>
+    </message>
+    <message>
+        <source>must lie between %1 and %2</source>
+        <translation>muss zwischen %1 und %2 liegen</translation>
+    </message>
+    <message>
+        <source>must be true or false</source>
+        <translation>muss true oder false sein</translation>
+    </message>
+    <message>
+        <source>must be a text</source>
+        <translation>muss ein Text sein</translation>
+    </message>
+    <message>
+        <source>must be &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; or &quot;ignore&quot;</source>
+        <translation>muss &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; oder &quot;ignore&quot; sein</translation>
+    </message>
+    <message>
+        <source>must be &quot;hold&quot;, &quot;rampDown&quot; or &quot;off&quot;</source>
+        <translation>muss &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; sein</translation>
+    </message>
+    <message>
+        <source>must be &quot;all&quot; or a list of channels</source>
+        <translation>muss &quot;all&quot; oder eine Liste von Kanälen sein</translation>
+    </message>
+    <message>
+        <source>must be a channel number from 0 to %1</source>
+        <translation>muss eine Kanalnummer von 0 bis %1 sein</translation>
+    </message>
+    <message>
+        <source>channel named twice</source>
+        <translation>Kanal doppelt genannt</translation>
+    </message>
+    <message>
+        <source>must be an object</source>
+        <translation>muss ein Objekt sein</translation>
+    </message>
+    <message>
+        <source>needs either &quot;voltage&quot; or &quot;percent&quot;</source>
+        <translation>braucht entweder &quot;voltage&quot; oder &quot;percent&quot;</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>fehlt</translation>
+    </message>
+</context>
+<context>
+    <name>SequenceRunner</name>
+    <message>
+        <source>the sequence runner was closed</source>
+        <translation>der Sequenzablauf wurde beendet</translation>
+    </message>
+    <message>
+        <source>channel %1 is not there: the module has %2 channels</source>
+        <translation>Kanal %1 gibt es nicht: das Modul hat %2 Kanäle</translation>
+    </message>
+    <message>
+        <source>channel %1 can not come on: %2</source>
+        <translation>Kanal %1 kann nicht einschalten: %2</translation>
+    </message>
+    <message>
+        <source>step %1: %2 V is beyond the nominal %3 V of channel %4</source>
+        <translation>Schritt %1: %2 V liegt über der Nennspannung %3 V von Kanal %4</translation>
+    </message>
+    <message>
+        <source>a sequence is running</source>
+        <translation>eine Sequenz läuft</translation>
+    </message>
+    <message>
+        <source>no module is connected</source>
+        <translation>kein Modul verbunden</translation>
+    </message>
+    <message>
+        <source>the sequence has no steps</source>
+        <translation>die Sequenz hat keine Schritte</translation>
+    </message>
+    <message>
+        <source>Sequence &quot;%1&quot; started on channels %2</source>
+        <translation>Sequenz &quot;%1&quot; auf Kanälen %2 gestartet</translation>
+    </message>
+    <message>
+        <source>unnamed</source>
+        <translation>ohne Namen</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2: ramping to %3%4</source>
+        <translation>Schritt %1 von %2: Rampe auf %3%4</translation>
+    </message>
+    <message>
+        <source> at %1 V/s</source>
+        <translation> mit %1 V/s</translation>
+    </message>
+    <message>
+        <source>Sequence &quot;%1&quot; finished after %2</source>
+        <translation>Sequenz &quot;%1&quot; nach %2 beendet</translation>
+    </message>
+    <message>
+        <source>Paused by the operator at %1</source>
+        <translation>Vom Bediener angehalten bei %1</translation>
+    </message>
+    <message>
+        <source>paused by the operator</source>
+        <translation>vom Bediener angehalten</translation>
+    </message>
+    <message>
+        <source>Resumed at step %1 of %2</source>
+        <translation>Fortgesetzt bei Schritt %1 von %2</translation>
+    </message>
+    <message>
+        <source>Aborted by the operator during the ramp-down: the channels are switched off</source>
+        <translation>Vom Bediener während des Herunterfahrens abgebrochen: die Kanäle werden ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Sequence aborted: channels %1 off</source>
+        <translation>Sequenz abgebrochen: Kanäle %1 aus</translation>
+    </message>
+    <message>
+        <source>aborted by the operator</source>
+        <translation>vom Bediener abgebrochen</translation>
+    </message>
+    <message>
+        <source>Aborted by the operator at %1: %2</source>
+        <translation>Vom Bediener abgebrochen bei %1: %2</translation>
+    </message>
+    <message>
+        <source>Sequence aborted: the channels stay at their present voltages</source>
+        <translation>Sequenz abgebrochen: die Kanäle bleiben auf ihren jetzigen Spannungen</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2 skipped by the operator</source>
+        <translation>Schritt %1 von %2 vom Bediener übersprungen</translation>
+    </message>
+    <message>
+        <source>Sequence ended at %1: %2; the module keeps its present set values</source>
+        <translation>Sequenz beendet bei %1: %2; das Modul behält seine jetzigen Sollwerte</translation>
+    </message>
+    <message>
+        <source>Ramping channels %1 down from %2 V%3</source>
+        <translation>Kanäle %1 werden von %2 V heruntergefahren%3</translation>
+    </message>
+    <message>
+        <source>Link lost at %1 (%2)</source>
+        <translation>Verbindung verloren bei %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1: the channels are brought down as soon as the module answers again</source>
+        <translation>%1: die Kanäle werden heruntergefahren, sobald das Modul wieder antwortet</translation>
+    </message>
+    <message>
+        <source>%1: the sequence stays paused</source>
+        <translation>%1: die Sequenz bleibt angehalten</translation>
+    </message>
+    <message>
+        <source>%1: the step is sent again as soon as the module answers again</source>
+        <translation>%1: der Schritt wird erneut gesendet, sobald das Modul wieder antwortet</translation>
+    </message>
+    <message>
+        <source>%1: %2 as soon as the module answers again</source>
+        <translation>%1: %2, sobald das Modul wieder antwortet</translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <translation>Verbindung verloren</translation>
+    </message>
+    <message>
+        <source>The module answers again</source>
+        <translation>Das Modul antwortet wieder</translation>
+    </message>
+    <message>
+        <source>ramping</source>
+        <translation>Rampe</translation>
+    </message>
+    <message>
+        <source>holding</source>
+        <translation>Halten</translation>
+    </message>
+    <message>
+        <source>ramping down</source>
+        <translation>Herunterfahren</translation>
+    </message>
+    <message>
+        <source>waiting</source>
+        <translation>Warten</translation>
+    </message>
+    <message>
+        <source>step %1 of %2 (%3)</source>
+        <translation>Schritt %1 von %2 (%3)</translation>
+    </message>
+    <message>
+        <source>holding at the present voltages, the sequence is paused</source>
+        <translation>Spannungen werden gehalten, die Sequenz ist angehalten</translation>
+    </message>
+    <message>
+        <source>ramping down, then off</source>
+        <translation>Herunterfahren, dann aus</translation>
+    </message>
+    <message>
+        <source>switching off</source>
+        <translation>Ausschalten</translation>
+    </message>
+    <message>
+        <source>%1 at %2: not watched by this sequence</source>
+        <translation>%1 bei %2: von dieser Sequenz nicht überwacht</translation>
+    </message>
+    <message>
+        <source>%1 on channel %2</source>
+        <translation>%1 an Kanal %2</translation>
+    </message>
+    <message>
+        <source>%1 arcs within %2 min, the last on channel %3</source>
+        <translation>%1 Überschläge innerhalb %2 min, der letzte an Kanal %3</translation>
+    </message>
+    <message>
+        <source>current of channel %1 above %2 A (%3 A)</source>
+        <translation>Strom von Kanal %1 über %2 A (%3 A)</translation>
+    </message>
+    <message>
+        <source>step %1 did not end within %2</source>
+        <translation>Schritt %1 wurde nicht innerhalb %2 beendet</translation>
+    </message>
+    <message>
+        <source>%1 during the ramp-down</source>
+        <translation>%1 während des Herunterfahrens</translation>
+    </message>
+    <message>
+        <source>%1 during the ramp-down: switching off</source>
+        <translation>%1 während des Herunterfahrens: Ausschalten</translation>
+    </message>
+    <message>
+        <source>%1 at %2: %3</source>
+        <translation>%1 bei %2: %3</translation>
+    </message>
+    <message>
+        <source>channel %1 did not take %2 V (it keeps %3 V)</source>
+        <translation>Kanal %1 hat %2 V nicht übernommen (er behält %3 V)</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2: %3 reached after %4</source>
+        <translation>Schritt %1 von %2: %3 nach %4 erreicht</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2: held %3 at %4</source>
+        <translation>Schritt %1 von %2: %3 bei %4 gehalten</translation>
+    </message>
+    <message>
+        <source>%1; current stable (changing %2 A/min)</source>
+        <translation>%1; Strom stabil (Änderung %2 A/min)</translation>
+    </message>
+    <message>
+        <source>The ramp-down did not end within %1: switching off</source>
+        <translation>Das Herunterfahren wurde nicht innerhalb %1 beendet: Ausschalten</translation>
+    </message>
+    <message>
+        <source>Sequence aborted at %1: channels %2 ramped down and off</source>
+        <translation>Sequenz abgebrochen bei %1: Kanäle %2 heruntergefahren und aus</translation>
+    </message>
+    <message>
+        <source>step %1 of %2</source>
+        <translation>Schritt %1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>SequenceStepModel</name>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>% Vnom</source>
+        <translation>% Vnenn</translation>
+    </message>
+    <message>
+        <source>Ramp (V/s)</source>
+        <translation>Rampe (V/s)</translation>
+    </message>
+    <message>
+        <source>Iset (A)</source>
+        <translation>Iset (A)</translation>
+    </message>
+    <message>
+        <source>Hold (s)</source>
+        <translation>Halten (s)</translation>
+    </message>
+    <message>
+        <source>Stable</source>
+        <translation>Stabil</translation>
+    </message>
+    <message>
+        <source>Tol. (V)</source>
+        <translation>Tol. (V)</translation>
+    </message>
+    <message>
+        <source>ΔI (A/min)</source>
+        <translation>ΔI (A/min)</translation>
+    </message>
+    <message>
+        <source>Window (s)</source>
+        <translation>Fenster (s)</translation>
+    </message>
+    <message>
+        <source>Time-out (s)</source>
+        <translation>Zeitlimit (s)</translation>
+    </message>
+</context>
+<context>
+    <name>SequenceWindow</name>
+    <message>
+        <source>Sequence</source>
+        <translation>Sequenz</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>C&amp;hannels:</source>
+        <translation>&amp;Kanäle:</translation>
+    </message>
+    <message>
+        <source>&quot;all&quot;, or channel numbers and ranges such as &quot;0-3, 5&quot;</source>
+        <translation>&quot;all&quot; oder Kanalnummern und Bereiche wie &quot;0-3, 5&quot;</translation>
+    </message>
+    <message>
+        <source>all</source>
+        <translation>all</translation>
+    </message>
+    <message>
+        <source>&amp;Load...</source>
+        <translation>&amp;Laden...</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Speichern...</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Schritte</translation>
+    </message>
+    <message>
+        <source>A&amp;dd Step</source>
+        <translation>Schritt &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>Re&amp;move Step</source>
+        <translation>Schritt &amp;entfernen</translation>
+    </message>
+    <message>
+        <source>Safety Rules</source>
+        <translation>Sicherheitsregeln</translation>
+    </message>
+    <message>
+        <source>Ramp-down speed:</source>
+        <translation>Rampe beim Herunterfahren:</translation>
+    </message>
+    <message>
+        <source>0 keeps the module&apos;s present ramp speed</source>
+        <translation>0 behält die jetzige Rampe des Moduls</translation>
+    </message>
+    <message>
+        <source> V/s</source>
+        <translation> V/s</translation>
+    </message>
+    <message>
+        <source>Abort:</source>
+        <translation>Abbruch:</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Ablauf</translation>
+    </message>
+    <message>
+        <source>S&amp;tart</source>
+        <translation>S&amp;tarten</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <source>S&amp;kip Step</source>
+        <translation>Schritt ü&amp;berspringen</translation>
+    </message>
+    <message>
+        <source>&amp;Abort</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Not started.</source>
+        <translation>Nicht gestartet.</translation>
+    </message>
+    <message>
+        <source>trip</source>
+        <translation>Trip</translation>
+    </message>
+    <message>
+        <source>arc error</source>
+        <translation>Überschlagfehler</translation>
+    </message>
+    <message>
+        <source>inhibit</source>
+        <translation>Inhibit</translation>
+    </message>
+    <message>
+        <source>emergency off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>ramping</source>
+        <translation>Rampe</translation>
+    </message>
+    <message>
+        <source>constant current</source>
+        <translation>Konstantstrom</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>ein</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Kanal</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>Vset</source>
+        <translation>Vset</translation>
+    </message>
+    <message>
+        <source>Vmeas</source>
+        <translation>Vmeas</translation>
+    </message>
+    <message>
+        <source>Imeas</source>
+        <translation>Imeas</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Channels: %1</source>
+        <translation>Kanäle: %1</translation>
+    </message>
+    <message>
+        <source>The sequence has no steps.</source>
+        <translation>Die Sequenz hat keine Schritte.</translation>
+    </message>
+    <message>
+        <source>The sequence file %1 can not be used:
+%2</source>
+        <translation>Die Sequenzdatei %1 kann nicht verwendet werden:
+%2</translation>
+    </message>
+    <message>
+        <source>Loaded %1</source>
+        <translation>%1 geladen</translation>
+    </message>
+    <message>
+        <source>Load Sequence</source>
+        <translation>Sequenz laden</translation>
+    </message>
+    <message>
+        <source>Sequences (*.json);;All files (*)</source>
+        <translation>Sequenzen (*.json);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Save Sequence</source>
+        <translation>Sequenz speichern</translation>
+    </message>
+    <message>
+        <source>Sequences (*.json)</source>
+        <translation>Sequenzen (*.json)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 gespeichert</translation>
+    </message>
+    <message>
+        <source>The sequence can not start: %1.</source>
+        <translation>Die Sequenz kann nicht starten: %1.</translation>
+    </message>
+    <message>
+        <source>The sequence can not resume: %1.</source>
+        <translation>Die Sequenz kann nicht fortgesetzt werden: %1.</translation>
+    </message>
+    <message>
+        <source>Ready.</source>
+        <translation>Bereit.</translation>
+    </message>
+    <message>
+        <source>No module is connected.</source>
+        <translation>Kein Modul verbunden.</translation>
+    </message>
+    <message>
+        <source>Running.</source>
+        <translation>Läuft.</translation>
+    </message>
+    <message>
+        <source>Paused.</source>
+        <translation>Angehalten.</translation>
+    </message>
+    <message>
+        <source>Paused: %1.</source>
+        <translation>Angehalten: %1.</translation>
+    </message>
+    <message>
+        <source>Stopping: %1.</source>
+        <translation>Wird beendet: %1.</translation>
+    </message>
+    <message>
+        <source>Finished.</source>
+        <translation>Beendet.</translation>
+    </message>
+    <message>
+        <source>Aborted: %1.</source>
+        <translation>Abgebrochen: %1.</translation>
+    </message>
+    <message>
+        <source>Waiting for the module to answer again.</source>
+        <translation>Warten, bis das Modul wieder antwortet.</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2</source>
+        <translation>Schritt %1 von %2</translation>
+    </message>
+    <message>
+        <source>holding</source>
+        <translation>Halten</translation>
+    </message>
+    <message>
+        <source>ramping down</source>
+        <translation>Herunterfahren</translation>
+    </message>
+    <message>
+        <source>Elapsed: %1</source>
+        <translation>Vergangen: %1</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <source>not there</source>
+        <translation>nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>A sequence is running (step %1 of %2). It keeps running when this window closes; Module → Sequence... shows it again.</source>
+        <translation>Eine Sequenz läuft (Schritt %1 von %2). Sie läuft weiter, wenn dieses Fenster geschlossen wird; Modul → Sequenz... zeigt sie wieder.</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Running</source>
+        <translation>&amp;Weiterlaufen lassen</translation>
+    </message>
+    <message>
+        <source>&amp;Abort Sequence</source>
+        <translation>Sequenz &amp;abbrechen</translation>
+    </message>
+    <message>
+        <source>A sequence is running (step %1 of %2). Closing the program ends it where it is; the module keeps its present set values. Close anyway?</source>
+        <translation>Eine Sequenz läuft (Schritt %1 von %2). Das Schließen des Programms beendet sie an dieser Stelle; das Modul behält seine jetzigen Sollwerte. Trotzdem schließen?</translation>
+    </message>
+    <message>
+        <source>the program was closed</source>
+        <translation>das Programm wurde geschlossen</translation>
     </message>
 </context>
 <context>
