@@ -4,6 +4,7 @@
 #include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
+#include "modulesequence.h"
 #include "mqttclient.h"
 #include "scpi_parser.h"
 #include "writeround.h"
@@ -52,6 +53,8 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
             [poller, publisher]() { publisher->update(*poller->engine()); });
         // After the publisher's own connections, so that its topics exist when history comes.
         m_histories.append(new HistoryPublisher(m_client, poller, publisher, this));
+        if (ModuleSequence *sequence = m_commands.last()->sequence())
+            sequence->setHistory(m_histories.last()->history());
     }
 }
 
@@ -74,6 +77,9 @@ bool Bridge::start()
 
 void Bridge::stop()
 {
+    for (ModuleCommands *commands : std::as_const(m_commands))
+        if (ModuleSequence *sequence = commands->sequence())
+            sequence->abandon(QStringLiteral("the bridge stopped"));
     for (ModulePublisher *publisher : std::as_const(m_publishers))
         publisher->setOffline();
     // QoS 1: its acknowledgement says the broker has handled everything before it.

@@ -2,6 +2,7 @@
 
 #include "configfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QRegularExpression>
@@ -179,6 +180,11 @@ struct Reader
             return toInt(QStringLiteral("gpib address"), value, 1, 30, &m.gpibAddress);
         } else if (key == QLatin1String("commands")) {
             return toBool(key, value, &m.commands);
+        } else if (key == QLatin1String("sequences")) {
+            if (!QDir::isAbsolutePath(value))
+                return fail(QStringLiteral("sequences must be an absolute folder, not \"%1\"")
+                                .arg(value));
+            m.sequences = QDir::cleanPath(value);
         } else {
             return fail(QStringLiteral("unknown key \"%1\" in [module %2]").arg(key, m.name));
         }
@@ -286,6 +292,13 @@ bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QStri
         if (moduleOpen && !hasLink(reader.seenKeys)) {
             reader.line = moduleLine;
             return reader.fail(QStringLiteral("module \"%1\" has no link (tcp, serial or gpib)")
+                                   .arg(settings->modules.last().name));
+        }
+        if (moduleOpen && !settings->modules.last().sequences.isEmpty()
+            && !settings->modules.last().commands) {
+            reader.line = moduleLine;
+            return reader.fail(QStringLiteral("module \"%1\" has sequences but takes no commands "
+                                              "(commands = on)")
                                    .arg(settings->modules.last().name));
         }
         return true;

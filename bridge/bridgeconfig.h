@@ -50,6 +50,9 @@ struct ModuleSettings
     int gpibAddress = 0;
     /// Set topics are subscribed only when this is true.
     bool commands = false;
+    /// "sequences = FOLDER" (with commands on): the folder whose sequence files
+    /// "<serial>/sequence/run" may name; empty for none.
+    QString sequences;
     /// Line of the [module ...] header, for messages about the module.
     int line = 0;
 
@@ -74,6 +77,7 @@ struct BridgeSettings
 ///     [module rack1-slot3]
 ///     tcp = 192.168.1.20:10001      (or: serial = /dev/ttyUSB0, or: gpib = 5)
 ///     commands = off
+///     sequences = /srv/vorn/sequences   (an absolute folder; needs commands = on)
 ///
 /// Returns false with \a error naming the line ("line 7: unknown key ...") for a broken text,
 /// and for settings that would expose the modules: commands over a connection that is not both

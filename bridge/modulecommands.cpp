@@ -3,6 +3,7 @@
 #include "channelcommand.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
+#include "modulesequence.h"
 #include "mqttclient.h"
 
 namespace {
@@ -45,6 +46,8 @@ ModuleCommands::ModuleCommands(
     m_summary.setSingleShot(true);
     m_summary.setInterval(SummaryMs);
     connect(&m_summary, &QTimer::timeout, this, &ModuleCommands::reportUnreported);
+    if (poller->settings().commands && !poller->settings().sequences.isEmpty())
+        m_sequence = new ModuleSequence(client, poller, publisher, this);
 }
 
 void ModuleCommands::subscribe()
@@ -55,6 +58,8 @@ void ModuleCommands::subscribe()
     if (base.isEmpty())
         return;
     const QByteArray pattern = base + "ch/+/set/+";
+    if (m_sequence)
+        m_sequence->subscribe();
     if (m_pattern == pattern)
         return;
     // Retained commands arrive with their flag so they can be refused, also on live delivery;
@@ -66,12 +71,21 @@ void ModuleCommands::subscribe()
 void ModuleCommands::forgetSubscription()
 {
     m_pattern.clear();
+    if (m_sequence)
+        m_sequence->forgetSubscription();
     m_resubscribe.stop();
     m_resubscribePauseMs = 1000;
 }
 
 void ModuleCommands::onSubscriptionRefused(const QByteArray &pattern, const QString &reason)
 {
+    if (m_sequence && pattern == m_sequence->pattern()) {
+        qCWarning(lcBridge).noquote()
+            << QStringLiteral("module %1: the broker refused the subscription to %2 (%3)")
+                   .arg(m_poller->settings().name, QString::fromUtf8(pattern), reason);
+        m_sequence->forgetSubscription();
+        return;
+    }
     if (pattern != m_pattern)
         return;
     qCWarning(lcBridge).noquote() << QStringLiteral(
@@ -98,6 +112,17 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
     }
     if (!m_blocked.isEmpty()) {
         refuse(path, payload, m_blocked);
+        return;
+    }
+    if (m_sequence && path.startsWith("sequence/")) {
+        const QString why = m_sequence->handle(path.mid(9), payload);
+        if (!why.isEmpty())
+            refuse(path, payload, why);
+        else
+            qCInfo(lcBridge).noquote() << QStringLiteral("module %1: %2 \"%3\"")
+                                              .arg(m_poller->settings().name,
+                                                  QString::fromUtf8(path),
+                                                  printable(QString::fromUtf8(payload)));
         return;
     }
     SCPI_Parser *engine = m_poller->engine();

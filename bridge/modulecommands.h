@@ -11,6 +11,7 @@
 class MqttClient;
 class ModulePoller;
 class ModulePublisher;
+class ModuleSequence;
 
 /// The command side of one module: subscribes the module's set topics when its file says
 /// "commands = on", refuses what must not reach the module (retained commands, commands while
@@ -47,6 +48,8 @@ public:
     void onSubscriptionRefused(const QByteArray &pattern, const QString &reason);
     /// Why no command is taken at all (a serial number two modules report), or empty.
     void setBlocked(const QString &why) { m_blocked = why; }
+    /// The module's sequences ("sequences = FOLDER" with commands on), or null.
+    ModuleSequence *sequence() const { return m_sequence; }
 
 private:
     void refuse(const QByteArray &path, const QByteArray &payload, const QString &why);
@@ -57,6 +60,7 @@ private:
     ModulePoller *m_poller;
     ModulePublisher *m_publisher;
     CommandGate m_gate;
+    ModuleSequence *m_sequence = nullptr;
     QString m_blocked;
     QByteArray m_pattern;
     QTimer m_resubscribe;

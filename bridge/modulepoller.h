@@ -34,6 +34,8 @@ public:
     /// The engine of the current link; null between links.
     SCPI_Parser *engine() const { return m_session.link(); }
     bool isOnline() const { return m_session.isOnline(); }
+    /// The module session behind the poller (a sequence runner follows it).
+    ModuleSession *session() { return &m_session; }
     /// Answers processed since construction, over all links.
     quint64 answerCount() const { return m_session.answerCount(); }
 

@@ -1,6 +1,7 @@
 // The bridge program between simulated modules and a real broker: values, commands and their
 // refusals, an off ahead of a flood, a trip's events and alarms, a module that stops and comes
-// back, a broker restart, the broker's rules on who may command, and a bridge that is killed.
+// back, a broker restart, the broker's rules on who may command, a ramp sequence run, paused
+// and aborted from the broker, and a bridge that is killed.
 #include "bridgeprocess.h"
 #include "brokerprocess.h"
 #include "mqttprobe.h"
@@ -74,10 +75,12 @@ private slots:
         const QByteArray text = QStringLiteral("[broker]\nport = %1\nrate = 20\n"
                                                "insecure-commands = local-only\n"
                                                "[module a]\ntcp = 127.0.0.1:%2\ncommands = on\n"
+                                               "sequences = %4\n"
                                                "[module b]\ntcp = 127.0.0.1:%3\n")
                                     .arg(broker.port())
                                     .arg(portA)
                                     .arg(portOf(simB))
+                                    .arg(writeSequences())
                                     .toLatin1();
         QVERIFY(writeConfig(config, text, QFile::ReadOwner | QFile::WriteOwner));
         probe = std::make_unique<MqttProbe>(broker.port(), "#");
@@ -519,8 +522,90 @@ private slots:
         QVERIFY(strictBridge.log.contains("trying again in 2 s"));
     }
 
+    void sequenceRefused_data()
+    {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("a path") << QByteArray("../bridge.conf")
+                                << QByteArray("give the name of a file in the sequence folder");
+        QTest::newRow("a link out of the folder")
+            << QByteArray("outside.json") << QByteArray("is no file of the sequence folder");
+        QTest::newRow("no such file")
+            << QByteArray("none.json") << QByteArray("no sequence \"none.json\"");
+        QTest::newRow("a bad file")
+            << QByteArray("bad.json")
+            << QByteArray("sequence \"bad.json\" refused: steps[0].hold: must be at least 0");
+    }
+    void sequenceRefused()
+    {
+        QFETCH(QByteArray, payload);
+        QFETCH(QByteArray, error);
+        probe->last.remove("vorn/1001/error");
+        QVERIFY(probe->client->publish("vorn/1001/sequence/run", payload, 1, false));
+        QVERIFY(spinUntil([&]() { return probe->last.contains("vorn/1001/error"); }, Patience));
+        QVERIFY2(probe->last.value("vorn/1001/error").contains(error),
+            probe->last.value("vorn/1001/error").constData());
+    }
+    void sequenceRunPauseAbort()
+    {
+        const auto state = [this]() {
+            return QJsonDocument::fromJson(probe->last.value("vorn/1001/sequence/state")).object();
+        };
+        QVERIFY(probe->client->publish("vorn/1001/sequence/run", "short.json", 1, false));
+        QVERIFY2(spinUntil(
+                     [&]() {
+                         return state().value("phase") == QLatin1String("holding")
+                             && state().value("step") == 2;
+                     },
+                     Patience),
+            probe->last.value("vorn/1001/sequence/state").constData());
+        QCOMPARE(state().value("state").toString(), QStringLiteral("running"));
+        QCOMPARE(state().value("steps").toInt(), 2);
+        QCOMPARE(state().value("file").toString(), QStringLiteral("short.json"));
+        QVERIFY(state().value("remaining").toDouble() > 0);
+        QCOMPARE(ask(portA, ":READ:VOLT? (@0-3)").value(1), 400.0);
+        QVERIFY(probe->client->publish("vorn/1001/sequence/pause", "", 1, false));
+        QVERIFY(spinUntil([&]() { return state().value("state") == QLatin1String("paused"); },
+            Patience));
+        QVERIFY(probe->client->publish("vorn/1001/sequence/abort", "", 1, false));
+        QVERIFY(spinUntil([&]() { return state().value("state") == QLatin1String("aborted"); },
+            Patience));
+        // The file's abort ramps down, then switches off; the history says so on "events".
+        QCOMPARE(ask(portA, ":READ:VOLT? (@0-3)").value(1), 0.0);
+        QCOMPARE(int(ask(portA, ":READ:CHAN:STAT? (@0-3)").value(1)) & 8, 0);
+        QVERIFY(spinUntil(
+            [&]() {
+                return probe->payloads("vorn/1001/events").join().contains(
+                    "Sequence: Sequence aborted at step 2 of 2: channels 0-3 ramped down and off");
+            },
+            Patience));
+    }
+
 private:
     double last(const QByteArray &topic) const { return probe->last.value(topic).toDouble(); }
+    /// The sequence folder of module a: a short sequence, a bad one, and a link to a file
+    /// outside the folder.
+    QString writeSequences()
+    {
+        QDir(dir.path()).mkdir(QStringLiteral("sequences"));
+        const QString folder = dir.filePath(QStringLiteral("sequences"));
+        const auto write = [](const QString &path, const QByteArray &text) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+        };
+        write(folder + QStringLiteral("/short.json"),
+            R"({ "version": 1, "name": "short", "channels": "all",
+                 "steps": [ { "voltage": 200, "rampSpeed": 3000, "hold": 0 },
+                            { "voltage": 400, "hold": 120 } ],
+                 "safety": { "rampDownSpeed": 3000, "abort": "rampDown" } })");
+        write(folder + QStringLiteral("/bad.json"),
+            R"({ "version": 1, "steps": [ { "voltage": 200, "hold": -1 } ] })");
+        write(dir.filePath(QStringLiteral("outside.json")),
+            R"({ "version": 1, "steps": [ { "voltage": 200 } ] })");
+        QFile::link(dir.filePath(QStringLiteral("outside.json")),
+            folder + QStringLiteral("/outside.json"));
+        return folder;
+    }
     /// A second bridge on the same broker under prefix "x": a module that answers late (its
     /// requests traced), one that reports an infinite nominal voltage, and two entries for the
     /// same module, so two modules with one serial number.

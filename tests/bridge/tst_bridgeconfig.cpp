@@ -62,6 +62,12 @@ private slots:
                                     << "line 2: invalid gpib address \"31\" (1 to 30)";
         QTest::newRow("switch") << module + "commands = maybe\n"
                                 << "line 3: invalid commands \"maybe\" (on or off)";
+        QTest::newRow("relative sequence folder")
+            << module + "commands = on\nsequences = seq\n"
+            << "line 4: sequences must be an absolute folder, not \"seq\"";
+        QTest::newRow("sequences without commands")
+            << module + "sequences = /srv/seq\n[module b]\ngpib = 3\n"
+            << "line 1: module \"a\" has sequences but takes no commands (commands = on)";
         QTest::newRow("missing ca file") << "[broker]\nca-file = /nonexistent/ca.crt\n" + module
                                          << "line 2: cannot read ca-file \"/nonexistent/ca.crt\"";
         QTest::newRow("unclosed header")
