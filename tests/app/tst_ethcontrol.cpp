@@ -17,7 +17,7 @@ namespace {
 const char *const alwaysEnabled[] = { "actionScanForIpAddress", "actionConfiguration",
     "actionAbout", "actionAboutQt", "actionIncrementVoltage", "actionDecrementVoltage",
     "actionSetIncrement", "actionSetIncrementTimes10", "actionSetIncrementBy10",
-    "actionSaveChangedConfigurationInDevice", "actionEventHistory" };
+    "actionSaveChangedConfigurationInDevice", "actionEventHistory", "actionSequence" };
 
 /// Runs the application's event loop until it is told to quit (true) or \a ms pass (false).
 bool quitsWithin(int ms)

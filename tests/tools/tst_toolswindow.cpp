@@ -19,11 +19,13 @@ private slots:
     {
         TestWindow window;
         const QList<QAction *> entries = window.widget<QMenu>("menuModule")->actions();
-        QCOMPARE(entries.last()->objectName(), QStringLiteral("actionScpiConsole"));
-        QCOMPARE(entries.last()->text(), QStringLiteral("SCPI &Console..."));
-        QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("&Trend..."));
-        // The trend opens without a connection, the console only with one.
-        QVERIFY(!entries.last()->isEnabled());
+        QCOMPARE(entries.last()->text(), QStringLiteral("&Sequence..."));
+        QCOMPARE(entries.at(entries.size() - 2)->objectName(), QStringLiteral("actionScpiConsole"));
+        QCOMPARE(entries.at(entries.size() - 2)->text(), QStringLiteral("SCPI &Console..."));
+        QCOMPARE(entries.at(entries.size() - 3)->text(), QStringLiteral("&Trend..."));
+        // The trend and the sequences open without a connection, the console only with one.
+        QVERIFY(entries.last()->isEnabled());
+        QVERIFY(!window.widget<QAction>("actionScpiConsole")->isEnabled());
         QVERIFY(window.widget<QAction>("actionTrend")->isEnabled());
         connectFake(window);
         window.widget<QAction>("actionScpiConsole")->trigger();
@@ -39,7 +41,7 @@ private slots:
         QCOMPARE(window.fakeLink()->lastCode(), quint16(SCPI_Parser::ConsoleLine));
         console->submitLine(QStringLiteral("*IDN?"));
         disconnect(window);
-        QVERIFY(!entries.last()->isEnabled());
+        QVERIFY(!window.widget<QAction>("actionScpiConsole")->isEnabled());
         QVERIFY(console->transcript().contains(QLatin1String("Connection lost")));
         QVERIFY(console->transcript().contains(QLatin1String("Not sent: *IDN?")));
         // The trend's own timer samples too while the question box waits: count from here.
