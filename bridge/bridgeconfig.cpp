@@ -182,8 +182,8 @@ struct Reader
             return toBool(key, value, &m.commands);
         } else if (key == QLatin1String("sequences")) {
             if (!QDir::isAbsolutePath(value))
-                return fail(QStringLiteral("sequences must be an absolute folder, not \"%1\"")
-                                .arg(value));
+                return fail(
+                    QStringLiteral("sequences must be an absolute folder, not \"%1\"").arg(value));
             m.sequences = QDir::cleanPath(value);
         } else {
             return fail(QStringLiteral("unknown key \"%1\" in [module %2]").arg(key, m.name));

@@ -119,10 +119,10 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
         if (!why.isEmpty())
             refuse(path, payload, why);
         else
-            qCInfo(lcBridge).noquote() << QStringLiteral("module %1: %2 \"%3\"")
-                                              .arg(m_poller->settings().name,
-                                                  QString::fromUtf8(path),
-                                                  printable(QString::fromUtf8(payload)));
+            qCInfo(lcBridge).noquote()
+                << QStringLiteral("module %1: %2 \"%3\"")
+                       .arg(m_poller->settings().name, QString::fromUtf8(path),
+                           printable(QString::fromUtf8(payload)));
         return;
     }
     SCPI_Parser *engine = m_poller->engine();

@@ -14,12 +14,14 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace {
 
 QString stateName(SequenceRunner::State state)
 {
-    static const char *const names[] = { "idle", "running", "paused", "stopping", "finished",
-        "aborted" };
+    static const char *const names[]
+        = { "idle", "running", "paused", "stopping", "finished", "aborted" };
     return QString::fromLatin1(names[int(state)]);
 }
 

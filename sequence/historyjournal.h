@@ -7,9 +7,9 @@
 #include <QPointer>
 
 /// Writes a sequence's entries into a module's event history (EventHistory::note()): info
-/// entries as info, alarm entries as alarms, each starting with "Sequence: " (in the program's language, like the
-/// entries themselves). The history is
-/// not owned; entries made while there is none are dropped.
+/// entries as info, alarm entries as alarms, each starting with "Sequence: " (in the program's
+/// language, like the entries themselves). The history is not owned; entries made while there is
+/// none are dropped.
 class HistoryJournal : public SequenceJournal
 {
 public:

@@ -119,10 +119,10 @@ bool parseChannelList(const QString &text, QList<int> *channels, QString *error)
         const QStringList ends = part.split(QLatin1Char('-'));
         int first = 0;
         int last = 0;
-        if (ends.size() > 2 || !number(ends.first(), &first)
-            || !number(ends.last(), &last) || last < first) {
-            *error = QCoreApplication::translate("Sequence",
-                "\"%1\" is no channel number or range from 0 to %2")
+        if (ends.size() > 2 || !number(ends.first(), &first) || !number(ends.last(), &last)
+            || last < first) {
+            *error = QCoreApplication::translate(
+                "Sequence", "\"%1\" is no channel number or range from 0 to %2")
                          .arg(part.trimmed())
                          .arg(Sequence::MaxChannels - 1);
             return false;

@@ -190,8 +190,8 @@ public:
         return true;
     }
 
-    bool rule(const QJsonValue &value, const QString &where, SafetyCondition condition,
-        SafetyRule *rule)
+    bool rule(
+        const QJsonValue &value, const QString &where, SafetyCondition condition, SafetyRule *rule)
     {
         const bool limited
             = condition == SafetyCondition::CurrentAbove || condition == SafetyCondition::Arcs;
@@ -211,8 +211,8 @@ public:
             if (!o.contains(key))
                 return fail(join(where, key), tr("missing"));
         double count = 0;
-        if (!action(o.value(QLatin1String("action")), join(where, QStringLiteral("action")), rule,
-                true)
+        if (!action(
+                o.value(QLatin1String("action")), join(where, QStringLiteral("action")), rule, true)
             || !number(o, where, QStringLiteral("above"), &rule->limit, 0)
             || !number(o, where, QStringLiteral("count"), &count, 1, 1000)
             || !number(o, where, QStringLiteral("minutes"), &rule->minutes, 0.01, 24 * 60))

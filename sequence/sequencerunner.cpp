@@ -55,9 +55,12 @@ QString SequenceRunner::checkChannels(const Sequence &sequence, QList<int> *chan
         if (c >= count)
             return tr("channel %1 is not there: the module has %2 channels").arg(c).arg(count);
         const Channel &channel = module.channel(c);
-        const QList<SafetyCondition> blocking = blockingConditions(channel.status(), module.status());
+        const QList<SafetyCondition> blocking
+            = blockingConditions(channel.status(), module.status());
         if (!blocking.isEmpty())
-            return tr("channel %1 can not come on: %2").arg(c).arg(safetyConditionText(blocking.first()));
+            return tr("channel %1 can not come on: %2")
+                .arg(c)
+                .arg(safetyConditionText(blocking.first()));
         const double nominal = std::abs(channel.voltageNominal());
         for (int s = 0; s < sequence.steps.size(); ++s) {
             const SequenceStep &step = sequence.steps.at(s);
@@ -165,8 +168,8 @@ void SequenceRunner::beginStep(int index, bool again)
     if (step.rampSpeed > 0)
         l->setVoltageRamp(float(rampValue(step.rampSpeed)));
     const bool all = allChannels();
-    const bool sameTarget = std::all_of(m_targets.begin(), m_targets.end(),
-        [this](double t) { return t == m_targets.first(); });
+    const bool sameTarget = std::all_of(
+        m_targets.begin(), m_targets.end(), [this](double t) { return t == m_targets.first(); });
     if (step.current >= 0) {
         if (all)
             l->setCurrent(float(step.current), module.channelCount());
@@ -194,8 +197,7 @@ void SequenceRunner::beginStep(int index, bool again)
              .arg(index + 1)
              .arg(stepCount())
              .arg(targetText(step, m_targets.first()),
-                 step.rampSpeed > 0 ? tr(" at %1 V/s").arg(step.rampSpeed, 0, 'g', 6)
-                                    : QString()));
+                 step.rampSpeed > 0 ? tr(" at %1 V/s").arg(step.rampSpeed, 0, 'g', 6) : QString()));
     emitProgress(true);
 }
 
@@ -249,8 +251,8 @@ void SequenceRunner::abort()
     if (m_state == State::Stopping && m_phase == Phase::RampingDown) {
         alarm(tr("Aborted by the operator during the ramp-down: the channels are switched off"));
         switchOff();
-        finish(State::Aborted, tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)),
-            true);
+        finish(State::Aborted,
+            tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)), true);
         return;
     }
     m_reason = tr("aborted by the operator");
@@ -312,8 +314,8 @@ void SequenceRunner::applyAction(SafetyAction action, const QString &why)
         return;
     case SafetyAction::Off:
         switchOff();
-        finish(State::Aborted, tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)),
-            true);
+        finish(State::Aborted,
+            tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)), true);
         return;
     }
 }
@@ -426,7 +428,8 @@ void SequenceRunner::onOffline(const QString &reason)
     if (m_state == State::Stopping) {
         // The ramp-down or the switching off is sent again once the module answers.
         m_afterLoss = m_phase == Phase::RampingDown ? SafetyAction::RampDown : SafetyAction::Off;
-        alarm(tr("%1: the channels are brought down as soon as the module answers again").arg(lost));
+        alarm(
+            tr("%1: the channels are brought down as soon as the module answers again").arg(lost));
     } else if (m_state == State::Paused) {
         alarm(tr("%1: the sequence stays paused").arg(lost));
     } else if (!rule.enabled) {

@@ -121,10 +121,13 @@ bool SequenceRunner::checkSafety()
         report(SafetyCondition::SafetyLoop, safetyConditionText(SafetyCondition::SafetyLoop));
     m_moduleWords = moduleWords;
     const double timeout = m_sequence.steps.at(m_step).timeoutSeconds;
-    if (m_state == State::Running && !m_timedOut && timeout > 0 && stepActiveMs() > timeout * 1000) {
+    if (m_state == State::Running && !m_timedOut && timeout > 0
+        && stepActiveMs() > timeout * 1000) {
         m_timedOut = true;
         report(SafetyCondition::StepTimeout,
-            tr("step %1 did not end within %2").arg(m_step + 1).arg(durationText(qint64(timeout * 1000))));
+            tr("step %1 did not end within %2")
+                .arg(m_step + 1)
+                .arg(durationText(qint64(timeout * 1000))));
     }
     if (!strongest)
         return false;
@@ -182,7 +185,8 @@ void SequenceRunner::advanceHold()
 {
     const SequenceStep &step = m_sequence.steps.at(m_step);
     const qint64 now = m_clock.elapsed();
-    if (step.untilStable && (m_samples.isEmpty() || now - m_samples.last().first >= SampleEveryMs)) {
+    if (step.untilStable
+        && (m_samples.isEmpty() || now - m_samples.last().first >= SampleEveryMs)) {
         QList<double> currents;
         for (int c : m_channels)
             currents.append(link()->module().channel(c).currentMeasure());
@@ -249,8 +253,7 @@ void SequenceRunner::checkRampDown()
     switchOff();
     finish(State::Aborted,
         tr("Sequence aborted at %1: channels %2 ramped down and off")
-            .arg(tr("step %1 of %2").arg(m_step + 1).arg(stepCount()),
-                channelListText(m_channels)),
+            .arg(tr("step %1 of %2").arg(m_step + 1).arg(stepCount()), channelListText(m_channels)),
         true);
 }
 

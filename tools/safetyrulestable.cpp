@@ -22,8 +22,7 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
 {
     table->setColumnCount(Columns);
     table->setRowCount(SafetyConditionCount);
-    table->setHorizontalHeaderLabels(
-        { tr("Condition"), tr("Action"), tr("Limit"), tr("Within") });
+    table->setHorizontalHeaderLabels({ tr("Condition"), tr("Action"), tr("Limit"), tr("Within") });
     table->verticalHeader()->hide();
     for (int row = 0; row < SafetyConditionCount; ++row) {
         auto *item = new QTableWidgetItem(safetyConditionText(SafetyCondition(row)));

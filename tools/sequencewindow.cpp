@@ -235,10 +235,11 @@ void SequenceWindow::showState()
     ui->btnResume->setEnabled(state == State::Paused && online);
     ui->btnSkip->setEnabled((state == State::Running || state == State::Paused) && online);
     ui->btnAbort->setEnabled(active);
-    for (QWidget *w : { static_cast<QWidget *>(ui->edtName), static_cast<QWidget *>(ui->edtChannels),
-             static_cast<QWidget *>(ui->btnLoad), static_cast<QWidget *>(ui->btnAddStep),
-             static_cast<QWidget *>(ui->btnRemoveStep), static_cast<QWidget *>(ui->spbRampDownSpeed),
-             static_cast<QWidget *>(ui->cmbBoxAbortAction) })
+    for (QWidget *w :
+        { static_cast<QWidget *>(ui->edtName), static_cast<QWidget *>(ui->edtChannels),
+            static_cast<QWidget *>(ui->btnLoad), static_cast<QWidget *>(ui->btnAddStep),
+            static_cast<QWidget *>(ui->btnRemoveStep), static_cast<QWidget *>(ui->spbRampDownSpeed),
+            static_cast<QWidget *>(ui->cmbBoxAbortAction) })
         w->setEnabled(!active);
     m_rules->setEditable(!active);
     m_steps->setRunning(active, m_runner->stepIndex());
@@ -337,8 +338,8 @@ void SequenceWindow::showLiveValues()
             m_runner->isActive() ? volts(m_runner->target(c)) : QString(),
             present ? volts(channel.voltageSet()) : QString(),
             present ? volts(channel.voltageMeasure()) : QString(),
-            present ? QStringLiteral("%1 \u00b5A").arg(
-                          QLocale().toString(channel.currentMeasure() * 1e6, 'f', 3))
+            present ? QStringLiteral("%1 \u00b5A")
+                          .arg(QLocale().toString(channel.currentMeasure() * 1e6, 'f', 3))
                     : QString(),
             present ? channelStateText(channel.status()) : tr("not there"),
         };
@@ -370,8 +371,8 @@ void SequenceWindow::alarm(const QString &text)
 
 void SequenceWindow::addEntry(const QString &text, bool alarm)
 {
-    auto *item = new QListWidgetItem(
-        QStringLiteral("%1  %2").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), text));
+    auto *item = new QListWidgetItem(QStringLiteral("%1  %2").arg(
+        QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), text));
     if (alarm)
         item->setForeground(QColor(0xb0, 0, 0));
     ui->listJournal->addItem(item);

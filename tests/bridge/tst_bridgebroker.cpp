@@ -565,18 +565,20 @@ private slots:
         QVERIFY(state().value("remaining").toDouble() > 0);
         QCOMPARE(ask(portA, ":READ:VOLT? (@0-3)").value(1), 400.0);
         QVERIFY(probe->client->publish("vorn/1001/sequence/pause", "", 1, false));
-        QVERIFY(spinUntil([&]() { return state().value("state") == QLatin1String("paused"); },
-            Patience));
+        QVERIFY(spinUntil(
+            [&]() { return state().value("state") == QLatin1String("paused"); }, Patience));
         QVERIFY(probe->client->publish("vorn/1001/sequence/abort", "", 1, false));
-        QVERIFY(spinUntil([&]() { return state().value("state") == QLatin1String("aborted"); },
-            Patience));
+        QVERIFY(spinUntil(
+            [&]() { return state().value("state") == QLatin1String("aborted"); }, Patience));
         // The file's abort ramps down, then switches off; the history says so on "events".
         QCOMPARE(ask(portA, ":READ:VOLT? (@0-3)").value(1), 0.0);
         QCOMPARE(int(ask(portA, ":READ:CHAN:STAT? (@0-3)").value(1)) & 8, 0);
         QVERIFY(spinUntil(
             [&]() {
-                return probe->payloads("vorn/1001/events").join().contains(
-                    "Sequence: Sequence aborted at step 2 of 2: channels 0-3 ramped down and off");
+                return probe->payloads("vorn/1001/events")
+                    .join()
+                    .contains("Sequence: Sequence aborted at step 2 of 2: channels 0-3 ramped down "
+                              "and off");
             },
             Patience));
     }
@@ -602,8 +604,8 @@ private:
             R"({ "version": 1, "steps": [ { "voltage": 200, "hold": -1 } ] })");
         write(dir.filePath(QStringLiteral("outside.json")),
             R"({ "version": 1, "steps": [ { "voltage": 200 } ] })");
-        QFile::link(dir.filePath(QStringLiteral("outside.json")),
-            folder + QStringLiteral("/outside.json"));
+        QFile::link(
+            dir.filePath(QStringLiteral("outside.json")), folder + QStringLiteral("/outside.json"));
         return folder;
     }
     /// A second bridge on the same broker under prefix "x": a module that answers late (its

@@ -46,7 +46,8 @@ public:
                 "tcp"))
             return false;
         const QByteArray controlLine = sim.nextLine();
-        control.connectToHost(QStringLiteral("127.0.0.1"), controlLine.split(':').last().toUShort());
+        control.connectToHost(
+            QStringLiteral("127.0.0.1"), controlLine.split(':').last().toUShort());
         if (!control.waitForConnected(5000))
             return false;
         LinkSettings settings;

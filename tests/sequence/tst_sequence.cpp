@@ -16,7 +16,8 @@ private slots:
     void example()
     {
         Sequence s;
-        QCOMPARE(SequenceFile::load(QStringLiteral(VORN_SEQUENCE_EXAMPLES "/condition-2kv.json"), &s),
+        QCOMPARE(
+            SequenceFile::load(QStringLiteral(VORN_SEQUENCE_EXAMPLES "/condition-2kv.json"), &s),
             QString());
         QCOMPARE(s.steps.size(), 8);
         QCOMPARE(s.steps.last().voltage, 2000.0);
@@ -48,20 +49,19 @@ private slots:
 
         const QByteArray step = R"("steps": [ { "voltage": 100 } ])";
         QTest::newRow("no JSON") << QByteArray("{ \"version\": 1,") << QString("no JSON: ");
-        QTest::newRow("truncated") << QByteArray("{ \"version\": 1, \"steps\": [ { \"volt")
-                                   << QString("no JSON: ");
+        QTest::newRow("truncated")
+            << QByteArray("{ \"version\": 1, \"steps\": [ { \"volt") << QString("no JSON: ");
         QTest::newRow("empty") << QByteArray() << QString("no JSON: ");
         QTest::newRow("array") << QByteArray("[1]") << QString("no JSON object");
         QTest::newRow("no version") << "{ " + step + " }" << QString("version: missing");
-        QTest::newRow("newer version")
-            << R"({ "version": 2, )" + step + " }"
-            << QString("version: 2 is not a version this program reads (1)");
+        QTest::newRow("newer version") << R"({ "version": 2, )" + step
+                + " }" << QString("version: 2 is not a version this program reads (1)");
         QTest::newRow("no steps") << QByteArray(R"({ "version": 1 })") << QString("steps: missing");
         QTest::newRow("empty steps") << QByteArray(R"({ "version": 1, "steps": [] })")
                                      << QString("steps: must be a list of at least one step");
-        QTest::newRow("mistyped key")
-            << QByteArray(R"({ "version": 1, "steps": [ { "voltage": 1 }, { "voltage": 2, "hodl": 5 } ] })")
-            << QString("steps[1].hodl: unknown key");
+        QTest::newRow("mistyped key") << QByteArray(
+            R"({ "version": 1, "steps": [ { "voltage": 1 }, { "voltage": 2, "hodl": 5 } ] })")
+                                      << QString("steps[1].hodl: unknown key");
         QTest::newRow("text for a number")
             << QByteArray(R"({ "version": 1, "steps": [ { "voltage": "250 V" } ] })")
             << QString("steps[0].voltage: must be a number");
@@ -74,15 +74,13 @@ private slots:
         QTest::newRow("negative hold")
             << QByteArray(R"({ "version": 1, "steps": [ { "voltage": 1, "hold": -1 } ] })")
             << QString("steps[0].hold: must be at least 0");
-        QTest::newRow("channel out of range")
-            << R"({ "version": 1, "channels": [0, 64], )" + step + " }"
-            << QString("channels[1]: must be a channel number from 0 to 63");
+        QTest::newRow("channel out of range") << R"({ "version": 1, "channels": [0, 64], )" + step
+                + " }" << QString("channels[1]: must be a channel number from 0 to 63");
         QTest::newRow("unknown action")
             << R"({ "version": 1, "safety": { "trip": "explode" }, )" + step + " }"
             << QString("safety.trip: must be \"hold\", \"rampDown\", \"off\" or \"ignore\"");
-        QTest::newRow("abort ignored")
-            << R"({ "version": 1, "safety": { "abort": "ignore" }, )" + step + " }"
-            << QString("safety.abort: must be \"hold\", \"rampDown\" or \"off\"");
+        QTest::newRow("abort ignored") << R"({ "version": 1, "safety": { "abort": "ignore" }, )"
+                + step + " }" << QString("safety.abort: must be \"hold\", \"rampDown\" or \"off\"");
         QTest::newRow("arcs without count")
             << R"({ "version": 1, "safety": { "arcs": { "minutes": 10, "action": "off" } }, )"
                 + step + " }"
@@ -138,8 +136,8 @@ private slots:
         const quint16 trip = 1u << 13;
         QTest::newRow("trip") << quint16(0) << quint16(0) << trip << quint16(0)
                               << QList<SafetyCondition> { SafetyCondition::Trip } << false;
-        QTest::newRow("its event one answer later") << trip << quint16(0) << trip << trip
-                                                    << QList<SafetyCondition>() << false;
+        QTest::newRow("its event one answer later")
+            << trip << quint16(0) << trip << trip << QList<SafetyCondition>() << false;
         QTest::newRow("came and went between readings")
             << quint16(0) << quint16(0) << quint16(0) << trip
             << QList<SafetyCondition> { SafetyCondition::Trip } << false;
@@ -147,13 +145,11 @@ private slots:
             << quint16(0) << trip << trip << trip
             << QList<SafetyCondition> { SafetyCondition::Trip } << false;
         QTest::newRow("emergency off and inhibit, an arc")
-            << quint16(0) << quint16(0) << quint16((1u << 5) | (1u << 12) | (1u << 1))
-            << quint16(0)
+            << quint16(0) << quint16(0) << quint16((1u << 5) | (1u << 12) | (1u << 1)) << quint16(0)
             << QList<SafetyCondition> { SafetyCondition::EmergencyOff, SafetyCondition::Inhibit }
             << true;
-        QTest::newRow("arc error stays") << quint16(1u << 9) << quint16(1u << 9)
-                                         << quint16(1u << 9) << quint16(1u << 9)
-                                         << QList<SafetyCondition>() << false;
+        QTest::newRow("arc error stays") << quint16(1u << 9) << quint16(1u << 9) << quint16(1u << 9)
+                                         << quint16(1u << 9) << QList<SafetyCondition>() << false;
     }
     void conditions()
     {

@@ -32,7 +32,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("steps");
         QTest::addColumn<QStringList>("wire");
-        QTest::addColumn<QString>("held");  // a journal entry, as a pattern
+        QTest::addColumn<QString>("held"); // a journal entry, as a pattern
 
         QTest::newRow("volts, held for a time")
             << QByteArray(R"([ { "voltage": 300, "rampSpeed": 3000, "current": 0.002,
@@ -40,14 +40,15 @@ private slots:
                                { "voltage": 600, "hold": 0.5 },
                                { "voltage": 0, "hold": 0 } ])")
             << QStringList { "^:CONF:RAMP:VOLT 50;", "^:CURR 0.002,\\(@0-3\\);",
-                   "^:VOLT 300,\\(@0-3\\);", "^:VOLT ON,\\(@0-3\\);",
-                   "^:VOLT 600,\\(@0-3\\);", "^:VOLT 0,\\(@0-3\\);" }
+                   "^:VOLT 300,\\(@0-3\\);", "^:VOLT ON,\\(@0-3\\);", "^:VOLT 600,\\(@0-3\\);",
+                   "^:VOLT 0,\\(@0-3\\);" }
             << QStringLiteral("^info: Step 2 of 3: held \\d+ s at 600 V$");
         QTest::newRow("percent of nominal, until stable")
             << QByteArray(R"([ { "percent": 5, "rampSpeed": 3000, "untilStable": true,
                                  "currentChange": 1e-6, "window": 1, "timeout": 20 } ])")
             << QStringList { "^:VOLT 300,\\(@0-3\\);", "^:VOLT ON,\\(@0-3\\);" }
-            << QStringLiteral("^info: Step 1 of 1: held \\d+ s at 5 % \\(300 V\\); current stable.*");
+            << QStringLiteral(
+                   "^info: Step 1 of 1: held \\d+ s at 5 % \\(300 V\\); current stable.*");
     }
     void stepsInOrder()
     {
@@ -114,8 +115,8 @@ private slots:
         for (const QByteArray &command : commands)
             QCOMPARE(rig->command(command), QByteArray("ok"));
         if (state == int(State::Running)) {
-            QVERIFY(spinUntil([&] { return rig->journal.entries.last().contains(
-                                        QLatin1String("not watched")); },
+            QVERIFY(spinUntil(
+                [&] { return rig->journal.entries.last().contains(QLatin1String("not watched")); },
                 10000));
             QCOMPARE(rig->runner.state(), State::Running);
             return;
@@ -134,12 +135,13 @@ private slots:
         QVERIFY(rig->runner.start(sequenceFrom(
             sequenceJson(steps, R"({ "rampDownSpeed": 600, "linkLost": "rampDown" })"))));
         QVERIFY(rig->waitPhase(0, Phase::Holding));
-        QTest::ignoreMessage(QtDebugMsg,
-            QRegularExpression(QStringLiteral("^Connection lost due to timeout")));
+        QTest::ignoreMessage(
+            QtDebugMsg, QRegularExpression(QStringLiteral("^Connection lost due to timeout")));
         QCOMPARE(rig->command("stop"), QByteArray("ok"));
         QVERIFY(spinUntil([&] { return rig->runner.waitingForModule(); }, 10000));
         QCOMPARE(rig->runner.state(), State::Stopping);
-        QVERIFY(rig->journal.entries.last().startsWith(QLatin1String("alarm: Link lost at step 1 of 1 (holding)")));
+        QVERIFY(rig->journal.entries.last().startsWith(
+            QLatin1String("alarm: Link lost at step 1 of 1 (holding)")));
         const int start = rig->trace().size();
         QCOMPARE(rig->command("resume"), QByteArray("ok"));
         QVERIFY(rig->waitState(State::Aborted));
@@ -156,14 +158,17 @@ private slots:
         const QByteArray steps = R"([ { "voltage": 600, "rampSpeed": 60, "hold": 60 },
                                       { "voltage": 100, "rampSpeed": 3000, "hold": 0 } ])";
         QVERIFY(rig->runner.start(sequenceFrom(sequenceJson(steps))));
-        QVERIFY(spinUntil([&] { return rig->session.link()->module().channel(0).voltageMeasure() > 60; }, 10000));
+        QVERIFY(spinUntil(
+            [&] { return rig->session.link()->module().channel(0).voltageMeasure() > 60; }, 10000));
         const int start = rig->trace().size();
         rig->runner.pause();
         QCOMPARE(rig->runner.state(), State::Paused);
         // Held where the ramp was, channel by channel.
-        const int held = rig->waitWire({ "^:VOLT [0-9.]+,\\(@0\\);", "^:VOLT [0-9.]+,\\(@3\\);" }, start);
+        const int held
+            = rig->waitWire({ "^:VOLT [0-9.]+,\\(@0\\);", "^:VOLT [0-9.]+,\\(@3\\);" }, start);
         QVERIFY(held > 0);
-        QVERIFY(spinUntil([&] { return rig->session.link()->module().channel(0).voltageSet() < 600; }, 5000));
+        QVERIFY(spinUntil(
+            [&] { return rig->session.link()->module().channel(0).voltageSet() < 600; }, 5000));
         QVERIFY(rig->runner.resume());
         QVERIFY(rig->waitWire({ "^:VOLT 600,\\(@0-3\\);" }, held) > 0);
         QCOMPARE(rig->runner.state(), State::Running);

@@ -22,13 +22,18 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("shown"); // what the cell shows afterwards
-        QTest::newRow("target") << int(SequenceStepModel::Voltage) << "1500" << "1500";
-        QTest::newRow("no number") << int(SequenceStepModel::Voltage) << "12x" << "250";
-        QTest::newRow("negative hold") << int(SequenceStepModel::Hold) << "-5" << "60";
-        QTest::newRow("ramp left as it is") << int(SequenceStepModel::RampSpeed) << "" << "";
-        QTest::newRow("current needs a value")
-            << int(SequenceStepModel::Current) << "0.002" << "0.002";
-        QTest::newRow("tolerance above 0") << int(SequenceStepModel::Tolerance) << "0" << "5";
+        QTest::newRow("target") << int(SequenceStepModel::Voltage) << "1500"
+                                << "1500";
+        QTest::newRow("no number") << int(SequenceStepModel::Voltage) << "12x"
+                                   << "250";
+        QTest::newRow("negative hold") << int(SequenceStepModel::Hold) << "-5"
+                                       << "60";
+        QTest::newRow("ramp left as it is") << int(SequenceStepModel::RampSpeed) << ""
+                                            << "";
+        QTest::newRow("current needs a value") << int(SequenceStepModel::Current) << "0.002"
+                                               << "0.002";
+        QTest::newRow("tolerance above 0") << int(SequenceStepModel::Tolerance) << "0"
+                                           << "5";
     }
     void stepCells()
     {
@@ -52,11 +57,13 @@ private slots:
     {
         ModuleSession session;
         SequenceWindow window(&session);
-        window.findChild<QLineEdit *>(QStringLiteral("edtChannels"))->setText(QStringLiteral("0-x"));
+        window.findChild<QLineEdit *>(QStringLiteral("edtChannels"))
+            ->setText(QStringLiteral("0-x"));
         Sequence s;
         QString error;
         QVERIFY(!window.sequence(&s, &error));
-        QCOMPARE(error, QStringLiteral("Channels: \"0-x\" is no channel number or range from 0 to 63"));
+        QCOMPARE(
+            error, QStringLiteral("Channels: \"0-x\" is no channel number or range from 0 to 63"));
         QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("btnStart"))->isEnabled());
 
         QTemporaryDir dir;
@@ -72,8 +79,8 @@ private slots:
             }
         });
         QVERIFY(!window.loadFile(file.fileName()));
-        QVERIFY2(said.endsWith(QLatin1String("steps[0].timeout: must be a number")),
-            qPrintable(said));
+        QVERIFY2(
+            said.endsWith(QLatin1String("steps[0].timeout: must be a number")), qPrintable(said));
     }
 };
 
