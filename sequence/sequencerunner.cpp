@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-Q_LOGGING_CATEGORY(lcSequence, "vorn.sequence")
+Q_LOGGING_CATEGORY(lcSequence, "vorn.sequence", QtInfoMsg)
 
 namespace {
 constexpr quint16 ControlOn = 1u << 3;

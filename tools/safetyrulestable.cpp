@@ -26,6 +26,7 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
     table->verticalHeader()->hide();
     for (int row = 0; row < SafetyConditionCount; ++row) {
         auto *item = new QTableWidgetItem(safetyConditionText(SafetyCondition(row)));
+        item->setToolTip(item->text());
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         table->setItem(row, Condition, item);
         m_actions[row] = new QComboBox(table);
@@ -34,14 +35,13 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
     }
     // The limit is shown in mA, as detector currents are.
     m_currentLimit = new QDoubleSpinBox(table);
-    m_currentLimit->setDecimals(4);
-    m_currentLimit->setRange(0, 10000);
+    m_currentLimit->setDecimals(3);
+    m_currentLimit->setRange(0, 1000);
     m_currentLimit->setSingleStep(0.1);
     m_currentLimit->setSuffix(QStringLiteral(" mA"));
     table->setCellWidget(int(SafetyCondition::CurrentAbove), Limit, m_currentLimit);
     m_arcCount = new QSpinBox(table);
     m_arcCount->setRange(1, 1000);
-    m_arcCount->setSuffix(tr(" arcs"));
     table->setCellWidget(int(SafetyCondition::Arcs), Limit, m_arcCount);
     m_arcMinutes = new QDoubleSpinBox(table);
     m_arcMinutes->setRange(0.01, 24 * 60);
@@ -49,10 +49,14 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
     table->setCellWidget(int(SafetyCondition::Arcs), Within, m_arcMinutes);
     table->setWordWrap(false);
     QHeaderView *header = table->horizontalHeader();
-    header->setSectionResizeMode(Condition, QHeaderView::ResizeToContents);
+    // The limits get what their numbers need; the condition takes the rest.
+    header->setSectionResizeMode(Condition, QHeaderView::Stretch);
     header->setSectionResizeMode(Action, QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(Limit, QHeaderView::Stretch);
-    header->setSectionResizeMode(Within, QHeaderView::Stretch);
+    for (int column : { int(Limit), int(Within) }) {
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        header->resizeSection(
+            column, table->fontMetrics().horizontalAdvance(QStringLiteral("000.000 mA")) + 24);
+    }
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 

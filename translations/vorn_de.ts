@@ -2270,10 +2270,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>Innerhalb</translation>
     </message>
     <message>
-        <source> arcs</source>
-        <translation> Überschläge</translation>
-    </message>
-    <message>
         <source> min</source>
         <translation> min</translation>
     </message>
@@ -2302,7 +2298,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>current above the limit</source>
-        <translation>Strom über der Grenze</translation>
+        <translation>Strom zu hoch</translation>
     </message>
     <message>
         <source>too many arcs</source>
@@ -2314,7 +2310,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>step time-out</source>
-        <translation>Zeitüberschreitung des Schritts</translation>
+        <translation>Zeitlimit des Schritts</translation>
     </message>
     <message>
         <source>hold</source>
