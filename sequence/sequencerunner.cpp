@@ -270,13 +270,10 @@ void SequenceRunner::abort()
 
 void SequenceRunner::skipStep()
 {
-    if (m_state != State::Running && m_state != State::Paused)
+    // The next step's commands need the module.
+    if ((m_state != State::Running && m_state != State::Paused) || !link() || m_linkLost)
         return;
-    if (m_state == State::Paused) {
-        if (!link())
-            return;
-        setState(State::Running);
-    }
+    setState(State::Running);
     info(tr("Step %1 of %2 skipped by the operator").arg(m_step + 1).arg(stepCount()));
     nextStep();
 }

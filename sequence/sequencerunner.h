@@ -74,7 +74,8 @@ public:
     bool resume(QString *error = nullptr);
     /// Takes the sequence's abort action; during a ramp-down, switches off at once.
     void abort();
-    /// Ends the present step now and starts the next one (or finishes).
+    /// Ends the present step now and starts the next one (or finishes); only while the module
+    /// is online.
     void skipStep();
     /// Ends the sequence without a command (the program closes): an alarm entry says where.
     void abandon(const QString &reason);
