@@ -45,7 +45,9 @@ SCPI_Parser *SequenceRunner::link() const
 
 QString SequenceRunner::checkChannels(const Sequence &sequence, QList<int> *channels) const
 {
-    const Module &module = m_session->link()->module();
+    if (!link())
+        return tr("no module is connected");
+    const Module &module = link()->module();
     const int count = module.channelCount();
     *channels = sequence.channels;
     if (channels->isEmpty())
@@ -78,16 +80,10 @@ QString SequenceRunner::checkChannels(const Sequence &sequence, QList<int> *chan
 
 bool SequenceRunner::start(const Sequence &sequence, QString *error)
 {
-    QString problem;
     QList<int> channels;
-    if (isActive())
-        problem = tr("a sequence is running");
-    else if (!link())
-        problem = tr("no module is connected");
-    else if (sequence.steps.isEmpty())
-        problem = tr("the sequence has no steps");
-    else
-        problem = checkChannels(sequence, &channels);
+    const QString problem = isActive() ? tr("a sequence is running")
+        : sequence.steps.isEmpty()     ? tr("the sequence has no steps")
+                                       : checkChannels(sequence, &channels);
     if (!problem.isEmpty()) {
         if (error)
             *error = problem;
@@ -223,15 +219,10 @@ void SequenceRunner::pause()
 
 bool SequenceRunner::resume(QString *error)
 {
+    QList<int> channels;
     if (m_state != State::Paused)
         return false;
-    QString problem;
-    QList<int> channels;
-    if (!link())
-        problem = tr("no module is connected");
-    else
-        problem = checkChannels(m_sequence, &channels);
-    if (!problem.isEmpty()) {
+    if (const QString problem = checkChannels(m_sequence, &channels); !problem.isEmpty()) {
         if (error)
             *error = problem;
         return false;
