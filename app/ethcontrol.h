@@ -40,6 +40,8 @@ class TrendWindow;
 class EthControl : public QMainWindow
 {
     Q_OBJECT
+    /// Emits the window's signals; it asks which have receivers.
+    friend class DisplayRefresh;
 
 public:
     explicit EthControl(QWidget *parent = nullptr);

@@ -30,6 +30,8 @@ void SCPI_Parser::restartFullRead()
 
 void SCPI_Parser::enqueueCommand(int code, const QString &command)
 {
+    // Some set commands write the module at once; the next display refresh then looks at all.
+    commandSinceAnswer = true;
     // Without channels the module is not identified and a command could not address it.
     if (m_module.channelCount() < 1) {
         qCDebug(lcEngine) << "no module identified, command dropped:" << command.trimmed();

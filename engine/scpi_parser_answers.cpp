@@ -45,8 +45,11 @@ void SCPI_Parser::onAnswerReady()
     interpretAnswer(answer);
 
     answerBuffer.resize(0);
+    answered = commandSinceAnswer ? -1 : requestCode;
+    commandSinceAnswer = false;
     requestCode = 0;
     emit updateDisplay();
+    answered = -1;
     if (!stopped)
         refreshData();
 }
