@@ -110,12 +110,29 @@ bool SCPI_Parser::firmwareUsesCharacterEcho(
 
 void SCPI_Parser::sendPerChannelQuery(quint16 code, const char *query)
 {
-    sendCommand(code, QString::fromLatin1(query).arg(channelList(m_module.channelCount(), false)));
+    // The same dozen lines go out over and over: each is built once for the all-channels list,
+    // which changes only with the channel count and the firmware family.
+    const int count = m_module.channelCount();
+    const bool drs = count == 1 && m_module.firmwareName().startsWith(DrsPrefix);
+    if (count != builtFor.count || drs != builtFor.drs) {
+        builtFor = { count, drs };
+        builtQueries.clear();
+    }
+    for (const BuiltQuery &built : std::as_const(builtQueries)) {
+        if (built.query == query) {
+            const QString command = built.command;
+            sendCommand(code, command);
+            return;
+        }
+    }
+    const QString command = QString::fromLatin1(query).arg(channelList(count, false));
+    builtQueries.append({ query, command });
+    sendCommand(code, command);
 }
 
 void SCPI_Parser::refreshData()
 {
-    if (!manufacturer.contains(QByteArray(Maker.data(), Maker.size()))
+    if (!manufacturer.contains(QByteArrayView(Maker.data(), Maker.size()))
         || m_module.channelCount() < 1) {
         qCDebug(lcEngine) << "identity wrong";
         requestIdentity();

@@ -214,6 +214,18 @@ private:
     void parseEmission(const QByteArray &answer);
     double releaseNumber() const;
 
+    /// A per-channel query line, built for the all-channels list of builtFor.
+    struct BuiltQuery
+    {
+        const char *query;
+        QString command;
+    };
+    QList<BuiltQuery> builtQueries;
+    struct
+    {
+        int count = -1;
+        bool drs = false;
+    } builtFor;
     /// See answeredRequest().
     int answered = -1;
     /// A set command was queued since the last answer; it may have written the module.

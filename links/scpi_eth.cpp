@@ -47,7 +47,11 @@ void SCPI_Eth::sendCommand(quint16 code, const QString &command)
 {
     if (socket) {
         if (isConnected()) {
-            socket->write(command.toLocal8Bit());
+            // Encoded into the same buffer each time: a request costs no allocation.
+            encoder.resetState();
+            outgoing.resize(encoder.requiredSpace(command.size()));
+            outgoing.truncate(encoder.appendToBuffer(outgoing.data(), command) - outgoing.data());
+            socket->write(outgoing.constData(), outgoing.size());
             pushRequest();
         } else {
             // A connection the module closed or refused is opened again for this request, which
@@ -77,7 +81,13 @@ void SCPI_Eth::pushRequest()
 
 bool SCPI_Eth::readAnswer(QByteArray &answer)
 {
-    if (socket)
-        answer.append(socket->read(socket->bytesAvailable()));
+    const qint64 available = socket ? socket->bytesAvailable() : 0;
+    if (available > 0) {
+        // Straight into the answer, without a buffer of its own in between.
+        const qsizetype had = answer.size();
+        answer.resize(had + available);
+        const qint64 got = socket->read(answer.data() + had, available);
+        answer.truncate(had + qMax<qint64>(got, 0));
+    }
     return answer.endsWith("\r\n");
 }

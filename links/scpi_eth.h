@@ -3,6 +3,7 @@
 #include "scpi_parser.h"
 
 #include <QPointer>
+#include <QStringEncoder>
 
 class QTcpSocket;
 
@@ -43,6 +44,9 @@ private:
     QTcpSocket *socket = nullptr;
     /// The request made while the connection is not up yet.
     QByteArray held;
+    /// 8-bit text of the requests, as QString::toLocal8Bit() gives it.
+    QStringEncoder encoder { QStringConverter::System };
+    QByteArray outgoing;
     QString m_host;
     quint16 m_port = 0;
 };
