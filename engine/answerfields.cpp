@@ -1,8 +1,9 @@
 #include "answerfields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -14,46 +15,88 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-/// "-"? digits ("." digits)? (("E" | "e") ("+" | "-")? digits)?, of a sensible length.
-bool isPlainDecimal(QByteArrayView field)
+/// A plain decimal: "-"? digits ("." digits)? (("E" | "e") ("+" | "-")? digits)?.
+struct PlainDecimal
 {
+    bool valid = false;
+    bool negative = false;
+    /// The significant digits as an integer, while there are at most 15 (exact in a double).
+    quint64 digits = 0;
+    int significant = 0;
+    /// The power of ten the digits are to be multiplied with.
+    int exponent = 0;
+};
+
+PlainDecimal plainDecimal(QByteArrayView field)
+{
+    PlainDecimal number;
     const char *c = field.data();
     const char *const end = c + field.size();
     if (field.size() > 40)
-        return false;
-    const auto digits = [&] {
-        const char *start = c;
-        while (c != end && isDigit(*c))
-            ++c;
+        return number;
+    const auto digits = [&](bool fraction) {
+        const char *const start = c;
+        for (; c != end && isDigit(*c); ++c) {
+            if (number.significant > 0 || *c != '0') {
+                if (++number.significant <= 15)
+                    number.digits = number.digits * 10 + quint64(*c - '0');
+                else if (!fraction)
+                    ++number.exponent;
+            }
+            if (fraction && number.significant <= 15)
+                --number.exponent;
+        }
         return c != start;
     };
-    if (c != end && *c == '-')
-        ++c;
-    if (!digits())
-        return false;
+    number.negative = c != end && *c == '-';
+    c += number.negative;
+    if (!digits(false))
+        return number;
     if (c != end && *c == '.') {
         ++c;
-        if (!digits())
-            return false;
+        if (!digits(true))
+            return number;
     }
     if (c != end && (*c == 'E' || *c == 'e')) {
         ++c;
+        const bool down = c != end && *c == '-';
         if (c != end && (*c == '+' || *c == '-'))
             ++c;
-        if (!digits())
-            return false;
+        const char *const start = c;
+        int power = 0;
+        for (; c != end && isDigit(*c); ++c)
+            power = std::min(power * 10 + (*c - '0'), 100000);
+        if (c == start)
+            return number;
+        number.exponent += down ? -power : power;
     }
-    return c == end;
+    number.valid = c == end;
+    return number;
 }
 } // namespace
 
 float toFloat(QByteArrayView field)
 {
-    if (isPlainDecimal(field)) {
-        // Correctly rounded to double like Qt's conversion, then to float like its
-        // conversion; a result beyond float or one that vanishes in float is Qt's to judge.
+    const PlainDecimal number = plainDecimal(field);
+    if (number.valid && number.significant == 0)
+        return number.negative ? -0.0f : 0.0f;
+    // Up to 15 digits and a power of ten up to 22 are exact in a double, so that one
+    // multiplication or division rounds correctly (Clinger's fast path), as Qt's conversion
+    // does; the float is then taken from the double, as Qt takes it.
+    static constexpr double powers[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
+        1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
+    if (number.valid && number.significant <= 15 && number.exponent >= -22
+        && number.exponent <= 22) {
+        const double digits = double(number.digits);
+        const double value = number.exponent >= 0 ? digits * powers[number.exponent]
+                                                  : digits / powers[-number.exponent];
+        return float(number.negative ? -value : value);
+    }
+    if (number.valid) {
+        // Correctly rounded to double like Qt's conversion; a result beyond float or one that
+        // vanishes in float is Qt's to judge.
         double value = 0.0;
-        const char *end = field.data() + field.size();
+        const char *const end = field.data() + field.size();
         const std::from_chars_result result = std::from_chars(field.data(), end, value);
         if (result.ec == std::errc() && result.ptr == end
             && std::fabs(value) <= double(std::numeric_limits<float>::max())
@@ -65,24 +108,23 @@ float toFloat(QByteArrayView field)
 
 float toFloat(QByteArrayView field, const char *units)
 {
-    const auto isUnit = [units](char c) { return c != '\0' && std::strchr(units, c); };
-    qsizetype end = field.size();
-    // The unit usually closes the field; anywhere else it is taken out of a copy.
-    while (end > 0 && isUnit(field.at(end - 1)))
-        --end;
-    QByteArrayView bare = field.first(end);
-    QVarLengthArray<char, 32> copy;
-    for (const char c : bare) {
-        if (isUnit(c)) {
-            for (const char k : bare) {
-                if (!isUnit(k))
-                    copy.append(k);
-            }
-            bare = QByteArrayView(copy.constData(), copy.size());
-            break;
+    const auto isUnit = [units](char c) {
+        for (const char *unit = units; *unit; ++unit) {
+            if (*unit == c)
+                return true;
         }
-    }
-    return toFloat(bare);
+        return false;
+    };
+    // The unit usually closes the field; one anywhere else is taken out of a copy.
+    const char *const begin = field.data();
+    const char *end = begin + field.size();
+    while (end != begin && isUnit(end[-1]))
+        --end;
+    if (std::none_of(begin, end, isUnit))
+        return toFloat(QByteArrayView(begin, end));
+    QVarLengthArray<char, 32> copy;
+    std::copy_if(begin, end, std::back_inserter(copy), [&](char c) { return !isUnit(c); });
+    return toFloat(QByteArrayView(copy.constData(), copy.size()));
 }
 
 quint32 toUInt(QByteArrayView field)
@@ -97,6 +139,21 @@ quint32 toUInt(QByteArrayView field)
         value = value * 10 + quint32(c - '0');
     }
     return value;
+}
+
+qsizetype lengthIfSimple(QByteArrayView text)
+{
+    // White space as QByteArray::simplified() knows it: blank, tab, LF, VT, FF, CR.
+    const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    qsizetype end = text.size();
+    while (end > 0 && isSpace(text.at(end - 1)))
+        --end;
+    for (qsizetype i = 0; i < end; ++i) {
+        // One comparison passes the printable characters that make up nearly all of it.
+        if (static_cast<unsigned char>(text.at(i)) <= ' ' && isSpace(text.at(i)))
+            return -1;
+    }
+    return end;
 }
 
 Fields split(QByteArrayView text, char separator)

@@ -15,6 +15,10 @@ float toFloat(QByteArrayView field, const char *units);
 /// The field as an unsigned 32-bit integer, exactly as QByteArrayView::toUInt() converts it.
 quint32 toUInt(QByteArrayView field);
 
+/// The length of \a text without its closing white space when it has no other, so that
+/// QByteArray::simplified() would only drop that; -1 when simplification has more to do.
+qsizetype lengthIfSimple(QByteArrayView text);
+
 /// The fields of \a text between \a separator characters, as QByteArray::split() gives them
 /// (an empty text is one empty field).
 using Fields = QVarLengthArray<QByteArrayView, 8>;

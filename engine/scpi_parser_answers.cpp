@@ -5,7 +5,10 @@
 #include "answerfields.h"
 #include "consolechannel.h"
 
+#include <QVarLengthArray>
+
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -40,10 +43,16 @@ void SCPI_Parser::onAnswerReady()
     answerCount = answerCount == std::numeric_limits<int>::max() ? 0 : answerCount + 1;
     emit dataReceived(answerCount);
 
-    // Simplified in place, and its memory taken back for the next answer when done; meanwhile
-    // the buffer is free for an answer read from inside the processing.
-    QByteArray answer = std::move(answerBuffer).simplified();
+    // Simplified in place (most answers only lose their closing CR LF), and its memory taken
+    // back for the next answer when done; meanwhile the buffer is free for an answer read from
+    // inside the processing.
+    QByteArray answer = std::move(answerBuffer);
     answerBuffer = QByteArray();
+    const qsizetype simple = AnswerFields::lengthIfSimple(answer);
+    if (simple >= 0)
+        answer.truncate(simple);
+    else
+        answer = std::move(answer).simplified();
     interpretAnswer(answer);
     if (answerBuffer.isEmpty()) {
         answer.resize(0);
@@ -165,19 +174,24 @@ void SCPI_Parser::parseChannelList(quint16 code, const QByteArray &answer)
         break;
     }
 
-    const QByteArrayView text(answer);
     const int count = m_module.channelCount();
-    if (text.count(',') + 1 != count)
+    QVarLengthArray<QByteArrayView, ChannelRecords> fields;
+    const char *start = answer.constData();
+    const char *const end = start + answer.size();
+    for (;;) {
+        const auto *comma = static_cast<const char *>(memchr(start, ',', size_t(end - start)));
+        if (fields.size() == count)
+            return;
+        fields.append(QByteArrayView(start, comma ? comma : end));
+        if (!comma)
+            break;
+        start = comma + 1;
+    }
+    if (fields.size() != count)
         return;
 
-    qsizetype start = 0;
     for (int i = 0; i < count; ++i) {
-        qsizetype end = text.indexOf(',', start);
-        if (end < 0)
-            end = text.size();
-        QByteArrayView field = text.sliced(start, end - start);
-        start = end + 1;
-
+        const QByteArrayView field = fields.at(i);
         Channel &channel = m_module.channel(i);
         if (floatField) {
             // The module appends its unit letter; every occurrence of it goes.
