@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -15,15 +16,15 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-/// A plain decimal: "-"? digits ("." digits)? (("E" | "e") ("+" | "-")? digits)?.
+/// A plain decimal: "-"? digits ("." digits)? (("E" | "e") ("+" | "-")? digits)?, read as
+/// digits times a power of ten.
 struct PlainDecimal
 {
     bool valid = false;
     bool negative = false;
-    /// The significant digits as an integer, while there are at most 15 (exact in a double).
+    /// Whether digits holds all of them (at most 19 digits, which cannot overflow).
+    bool exact = true;
     quint64 digits = 0;
-    int significant = 0;
-    /// The power of ten the digits are to be multiplied with.
     int exponent = 0;
 };
 
@@ -32,31 +33,26 @@ PlainDecimal plainDecimal(QByteArrayView field)
     PlainDecimal number;
     const char *c = field.data();
     const char *const end = c + field.size();
-    if (field.size() > 40)
-        return number;
-    const auto digits = [&](bool fraction) {
+    const auto digits = [&] {
         const char *const start = c;
-        for (; c != end && isDigit(*c); ++c) {
-            if (number.significant > 0 || *c != '0') {
-                if (++number.significant <= 15)
-                    number.digits = number.digits * 10 + quint64(*c - '0');
-                else if (!fraction)
-                    ++number.exponent;
-            }
-            if (fraction && number.significant <= 15)
-                --number.exponent;
-        }
-        return c != start;
+        for (; c != end && isDigit(*c); ++c)
+            number.digits = number.digits * 10 + quint64(*c - '0');
+        return c - start;
     };
     number.negative = c != end && *c == '-';
     c += number.negative;
-    if (!digits(false))
+    qsizetype count = digits();
+    if (count == 0)
         return number;
     if (c != end && *c == '.') {
         ++c;
-        if (!digits(true))
+        const qsizetype fraction = digits();
+        if (fraction == 0)
             return number;
+        count += fraction;
+        number.exponent = -int(qMin<qsizetype>(fraction, 100));
     }
+    number.exact = count <= 19;
     if (c != end && (*c == 'E' || *c == 'e')) {
         ++c;
         const bool down = c != end && *c == '-';
@@ -78,14 +74,14 @@ PlainDecimal plainDecimal(QByteArrayView field)
 float toFloat(QByteArrayView field)
 {
     const PlainDecimal number = plainDecimal(field);
-    if (number.valid && number.significant == 0)
-        return number.negative ? -0.0f : 0.0f;
-    // Up to 15 digits and a power of ten up to 22 are exact in a double, so that one
+    // Digits below 2^53 and a power of ten up to 22 are exact in a double, so that one
     // multiplication or division rounds correctly (Clinger's fast path), as Qt's conversion
     // does; the float is then taken from the double, as Qt takes it.
     static constexpr double powers[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
         1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
-    if (number.valid && number.significant <= 15 && number.exponent >= -22
+    if (number.valid && number.exact && number.digits == 0)
+        return number.negative ? -0.0f : 0.0f;
+    if (number.valid && number.exact && number.digits < (quint64(1) << 53) && number.exponent >= -22
         && number.exponent <= 22) {
         const double digits = double(number.digits);
         const double value = number.exponent >= 0 ? digits * powers[number.exponent]
@@ -120,7 +116,10 @@ float toFloat(QByteArrayView field, const char *units)
     const char *end = begin + field.size();
     while (end != begin && isUnit(end[-1]))
         --end;
-    if (std::none_of(begin, end, isUnit))
+    const auto size = size_t(end - begin);
+    const bool inside = units[0] && units[1] == '\0' ? memchr(begin, units[0], size) != nullptr
+                                                     : std::any_of(begin, end, isUnit);
+    if (!inside)
         return toFloat(QByteArrayView(begin, end));
     QVarLengthArray<char, 32> copy;
     std::copy_if(begin, end, std::back_inserter(copy), [&](char c) { return !isUnit(c); });
@@ -145,15 +144,23 @@ qsizetype lengthIfSimple(QByteArrayView text)
 {
     // White space as QByteArray::simplified() knows it: blank, tab, LF, VT, FF, CR.
     const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    qsizetype end = text.size();
-    while (end > 0 && isSpace(text.at(end - 1)))
+    const char *const begin = text.data();
+    const char *end = begin + text.size();
+    while (end != begin && isSpace(end[-1]))
         --end;
-    for (qsizetype i = 0; i < end; ++i) {
-        // One comparison passes the printable characters that make up nearly all of it.
-        if (static_cast<unsigned char>(text.at(i)) <= ' ' && isSpace(text.at(i)))
-            return -1;
+    // Eight characters at a time: the high bit of a byte in the mask is set when that
+    // byte is below 0x21, where white space is (exact for a limit of at most 0x80).
+    constexpr quint64 ones = ~quint64(0) / 255;
+    const char *c = begin;
+    for (; end - c >= 8; c += 8) {
+        quint64 word = 0;
+        memcpy(&word, c, sizeof word);
+        if ((word - ones * 0x21) & ~word & ones * 0x80) {
+            if (std::any_of(c, c + 8, isSpace))
+                return -1;
+        }
     }
-    return end;
+    return std::any_of(c, end, isSpace) ? -1 : end - begin;
 }
 
 Fields split(QByteArrayView text, char separator)

@@ -55,9 +55,15 @@ QString SCPI_Parser::channelList(int channel, bool comma) const
 
 double SCPI_Parser::releaseNumber() const
 {
-    bool ok = false;
-    const double release = m_module.firmwareRelease().toDouble(&ok);
-    return ok ? release : 0.0;
+    // Asked for on every polling cycle; the text changes only with the identity answer.
+    const QString release = m_module.firmwareRelease();
+    if (release != releaseText) {
+        bool ok = false;
+        const double number = release.toDouble(&ok);
+        releaseText = release;
+        releaseValue = ok ? number : 0.0;
+    }
+    return releaseValue;
 }
 
 bool SCPI_Parser::supportsPercentLimits() const

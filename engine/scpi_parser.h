@@ -226,6 +226,9 @@ private:
         int count = -1;
         bool drs = false;
     } builtFor;
+    /// The firmware release releaseNumber() read last, and its number.
+    mutable QString releaseText;
+    mutable double releaseValue = 0.0;
     /// See answeredRequest().
     int answered = -1;
     /// A set command was queued since the last answer; it may have written the module.
