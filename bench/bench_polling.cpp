@@ -22,6 +22,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,17 @@ public:
             cycle.append(command.toLocal8Bit());
         SCPI_Eth::sendCommand(code, command);
     }
+    /// Counts the complete answers while measuring (without a signal connection of its own,
+    /// which would add to the engine's cost).
+    bool readAnswer(QByteArray &answer) override
+    {
+        const bool complete = SCPI_Eth::readAnswer(answer);
+        answers += complete && measuring;
+        return complete;
+    }
     QList<QByteArray> cycle;
+    bool measuring = false;
+    int answers = 0;
 };
 
 struct Simulator
@@ -175,63 +186,83 @@ struct MinimalModule
     }
 };
 
+double cpuSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+/// Answers per second of a run, and this process's processor time per answer in microseconds
+/// (the modules are processes of their own).
+struct Run
+{
+    double rate = 0.0;
+    double cpuUs = 0.0;
+};
+
+Run measured(int answers, qint64 milliseconds, double cpu)
+{
+    if (answers <= 0 || milliseconds <= 0)
+        return {};
+    return { answers * 1000.0 / static_cast<double>(milliseconds), cpu * 1e6 / answers };
+}
+
 /// Answers per second of the engine polling without pause, after identification and
 /// configuration.
-double engineRate(quint16 port, int milliseconds, QList<QByteArray> *cycle)
+Run engineRate(quint16 port, int milliseconds, QList<QByteArray> *cycle)
 {
     RecordingEth link;
     link.setPort(port);
     link.setHostAddress(QStringLiteral("127.0.0.1"));
-    int answers = 0;
-    bool measuring = false;
-    QObject::connect(&link, &SCPI_Parser::dataReceived, &link, [&](int) {
-        if (measuring)
-            ++answers;
-    });
     link.connectDevice();
     link.requestIdentity();
     link.restartFullRead();
 
     QEventLoop loop;
     QElapsedTimer clock;
+    double cpu = 0.0;
     QTimer::singleShot(1000, &loop, [&] {
-        measuring = true;
+        link.measuring = true;
         CALLGRIND_ZERO_STATS;
         clock.start();
+        cpu = cpuSeconds();
         QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     });
     loop.exec();
+    cpu = cpuSeconds() - cpu;
     CALLGRIND_DUMP_STATS;
     if (RUNNING_ON_VALGRIND)
-        std::printf("answers in the engine's profile: %d\n", answers);
-    const double rate = answers * 1000.0 / static_cast<double>(clock.elapsed());
+        std::printf("answers in the engine's profile: %d\n", link.answers);
+    const Run run = measured(link.answers, clock.elapsed(), cpu);
     *cycle = link.cycle;
     link.disconnectDevice();
-    return rate;
+    return run;
 }
 
 /// Answers per second of a client that writes one line and blocks until its answer is whole.
-double blockingRate(quint16 port, int milliseconds, const QList<QByteArray> &lines)
+Run blockingRate(quint16 port, int milliseconds, const QList<QByteArray> &lines)
 {
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), port);
     if (!socket.waitForConnected(3000) || lines.isEmpty())
-        return 0.0;
+        return {};
     int answers = 0;
     QElapsedTimer clock;
     clock.start();
+    const double cpu = cpuSeconds();
     QByteArray answer;
     while (clock.elapsed() < milliseconds) {
         socket.write(lines.at(answers % lines.size()));
         answer.clear();
         while (!answer.endsWith("\r\n")) {
             if (!socket.waitForReadyRead(3000))
-                return 0.0;
+                return {};
             answer += socket.readAll();
         }
         ++answers;
     }
-    return answers * 1000.0 / static_cast<double>(clock.elapsed());
+    return measured(answers, clock.elapsed(), cpuSeconds() - cpu);
 }
 
 /// Median of five values.
@@ -255,7 +286,7 @@ int main(int argc, char **argv)
     const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 2;
     QTextStream out(stdout);
     out << "channels  module     engine [answers/s]  blocking client [answers/s]  ratio  target  "
-           "(medians of 5 runs)\n";
+           "CPU per answer engine/client [us]  (medians of 5 runs)\n";
     for (int channels : { 4, 64 }) {
         Simulator sim;
         if (!sim.start(channels)) {
@@ -264,18 +295,23 @@ int main(int argc, char **argv)
         }
         for (const bool minimalModule : { false, true }) {
             const quint16 port = minimalModule ? minimal[channels == 4 ? 0 : 1].port : sim.port;
-            std::vector<double> engines, blockings, ratios;
+            std::vector<double> engines, blockings, ratios, engineCpu, blockingCpu;
             for (int round = 0; round < (RUNNING_ON_VALGRIND ? 1 : 5); ++round) {
                 QList<QByteArray> cycle;
-                engines.push_back(engineRate(port, seconds * 1000, &cycle));
-                blockings.push_back(blockingRate(port, seconds * 1000, cycle));
-                ratios.push_back(blockings.back() > 0 ? engines.back() / blockings.back() : 0.0);
+                const Run engine = engineRate(port, seconds * 1000, &cycle);
+                const Run blocking = blockingRate(port, seconds * 1000, cycle);
+                engines.push_back(engine.rate);
+                blockings.push_back(blocking.rate);
+                ratios.push_back(blocking.rate > 0 ? engine.rate / blocking.rate : 0.0);
+                engineCpu.push_back(engine.cpuUs);
+                blockingCpu.push_back(blocking.cpuUs);
             }
             const double ratio = median(ratios);
             const double target = minimalModule ? 0.92 : channels == 4 ? 0.9 : 0.8;
-            out << QString::asprintf("%8d  %-9s  %18.0f  %27.0f  %5.2f  %s%.2f\n", channels,
-                minimalModule ? "minimal" : "simulator", median(engines), median(blockings), ratio,
-                ratio >= target ? ">=" : "< ", target);
+            out << QString::asprintf("%8d  %-9s  %18.0f  %27.0f  %5.2f  %s%.2f  %25.1f / %.1f\n",
+                channels, minimalModule ? "minimal" : "simulator", median(engines),
+                median(blockings), ratio, ratio >= target ? ">=" : "< ", target, median(engineCpu),
+                median(blockingCpu));
             out.flush();
         }
     }
