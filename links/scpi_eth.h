@@ -2,6 +2,7 @@
 
 #include "scpi_parser.h"
 
+#include <QIODevice>
 #include <QPointer>
 #include <QStringEncoder>
 
@@ -33,8 +34,13 @@ public:
     bool readAnswer(QByteArray &answer) override;
 
 protected:
+    /// For a link whose pushRequest() hands requests to the network later (\a laterPush): its
+    /// socket keeps written requests in a buffer until it is flushed.
+    SCPI_Eth(QObject *parent, bool laterPush);
+
     /// Hands a written request to the network. The default does it at once: the poll rate is
-    /// the round-trip rate, and every event-loop pass of delay counts.
+    /// the round-trip rate, and every event-loop pass of delay counts. A link that overrides it
+    /// to hand requests over later must be constructed with laterPush.
     virtual void pushRequest();
     QTcpSocket *tcpSocket() const { return socket; }
 
@@ -49,4 +55,5 @@ private:
     QByteArray outgoing;
     QString m_host;
     quint16 m_port = 0;
+    QIODevice::OpenMode openMode;
 };
