@@ -5,8 +5,9 @@
 #include <vector>
 
 /// Remembers, per cell of the channel table, a key of what was last written into it (the
-/// values and status bits its text and colour derive from), so that the refresh formats and
-/// writes only cells whose inputs changed.
+/// shown digits and status bits its text and colour derive from), so that the refresh formats
+/// and writes only cells whose text or colour changes; and the exact inputs it was last worked
+/// out from, so that a cell whose inputs did not change at all costs no key either.
 class CellCache
 {
 public:
@@ -16,6 +17,7 @@ public:
     void reset(int rows)
     {
         keys.assign(static_cast<size_t>(rows) * Columns, 0);
+        inputs.assign(static_cast<size_t>(rows) * Columns, 0);
         known.assign(static_cast<size_t>(rows) * Columns, 0);
     }
     /// Forgets the cells of \a row (its texts were changed from outside, by an edit).
@@ -29,7 +31,7 @@ public:
     /// True when cell (\a row, \a column) last got \a key; otherwise records \a key.
     bool unchanged(int row, int column, quint64 key)
     {
-        const size_t i = static_cast<size_t>(row) * Columns + static_cast<size_t>(column);
+        const size_t i = index(row, column);
         if (i >= keys.size())
             return false;
         if (known[i] && keys[i] == key)
@@ -38,9 +40,27 @@ public:
         keys[i] = key;
         return false;
     }
+    /// True when cell (\a row, \a column) was last worked out from \a input, and still shows
+    /// what it was worked out to; otherwise records \a input, and unchanged() must follow.
+    bool sameInput(int row, int column, quint64 input)
+    {
+        const size_t i = index(row, column);
+        if (i >= inputs.size())
+            return false;
+        if (known[i] && inputs[i] == input)
+            return true;
+        inputs[i] = input;
+        return false;
+    }
 
 private:
+    static size_t index(int row, int column)
+    {
+        return static_cast<size_t>(row) * Columns + static_cast<size_t>(column);
+    }
+
     std::vector<quint64> keys;
+    std::vector<quint64> inputs;
     /// Bytes, not std::vector<bool>: looked up for every cell on every answer.
     std::vector<quint8> known;
 };

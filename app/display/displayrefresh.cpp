@@ -4,6 +4,7 @@
 #include "ethcontrol.h"
 #include "hvtable.h"
 #include "modulesession.h"
+#include "quietcellwrites.h"
 #include "refreshscope.h"
 #include "refreshtexts.h"
 #include "scpi_parser.h"
@@ -127,13 +128,16 @@ void DisplayRefresh::refresh()
         emit m_window->updateAllModulesStarted();
     const int serialNumber = module.serialNumber();
     const int selectedRow = table->currentRow();
-    for (int row = 0; row < rows; ++row) {
-        const bool edited = row == m_editingRow || row == m_lastEditingRow;
-        const quint16 columns = edited ? RefreshScope::AllColumns : scope.columns;
-        if (columns || emits.any())
-            refreshRow(module, row, serialNumber, columns, emits);
-        if (row == selectedRow)
-            refreshSelectedRow(module, row);
+    {
+        QuietCellWrites writes(table);
+        for (int row = 0; row < rows; ++row) {
+            const bool edited = row == m_editingRow || row == m_lastEditingRow;
+            const quint16 columns = edited ? RefreshScope::AllColumns : scope.columns;
+            if (columns || emits.any())
+                refreshRow(module, row, serialNumber, columns, emits, writes);
+            if (row == selectedRow)
+                refreshSelectedRow(module, row);
+        }
     }
     if (m_window) {
         emit m_window->updateModuleTemperature(serialNumber, 0, module.temperature());
@@ -173,8 +177,8 @@ void DisplayRefresh::showConnection()
     m_connectionShown = true;
 }
 
-void DisplayRefresh::refreshRow(
-    const Module &module, int row, int serialNumber, quint16 columns, ChannelSignals emits)
+void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber, quint16 columns,
+    ChannelSignals emits, QuietCellWrites &writes)
 {
     const Channel &channel = module.channel(row);
     const quint16 status = channel.status();
@@ -182,13 +186,20 @@ void DisplayRefresh::refreshRow(
     const auto covers = [columns](int column) { return (columns >> column) & 1u; };
     // Writes a cell only when what it shows derives from changed inputs.
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
-        if (!m_cellCache.unchanged(row, column, key))
-            table->setCell(row, column, text(), background);
+        if (m_cellCache.unchanged(row, column, key))
+            return;
+        table->setCell(row, column, text(), background);
+        writes.written(row, column);
     };
-    const auto number = [&](int column, NumberTexts &texts, float value) {
+    // A number cell costs nothing while its value (and \a flags, the cell's own bits) stays
+    // exactly the same, and is written only when the digits it shows change.
+    const auto number = [&](int column, NumberTexts &texts, float value, quint64 flags = 0,
+                            const QColor &background = white()) {
+        if (m_cellCache.sameInput(row, column, keyOf(value) | flags))
+            return;
         const quint64 key = texts.key(value);
         put(
-            column, key, [&] { return texts.text(key, value); }, white());
+            column, key | flags, [&] { return texts.text(key, value); }, background);
     };
 
     if (covers(0))
@@ -210,27 +221,16 @@ void DisplayRefresh::refreshRow(
         table->setDelayedTrip(row, delayedTrip);
     }
     if (covers(4)) {
-        const float currentSet = channel.currentSet();
-        const quint64 key = m_currentTexts.key(currentSet)
-            | (delayedTrip ? NumberTexts::CellBit1 : 0)
-            | (currentSet == 0.0f ? NumberTexts::CellBit2 : 0);
-        put(
-            4, key,
-            [&] {
-                return m_currentTexts.text(
-                    key & ~(NumberTexts::CellBit1 | NumberTexts::CellBit2), currentSet);
-            },
-            yellowOrWhite(currentSet == 0.0f));
+        const bool zero = channel.currentSet() == 0.0f;
+        number(4, m_currentTexts, channel.currentSet(),
+            (delayedTrip ? NumberTexts::CellBit1 : 0) | (zero ? NumberTexts::CellBit2 : 0),
+            yellowOrWhite(zero));
     }
     if (emits.current)
         emit m_window->updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
     if (covers(5)) {
-        NumberTexts &texts = lowCurrentRange ? m_lowRangeTexts : m_currentTexts;
-        const float currentMeasure = channel.currentMeasure();
-        const quint64 key = texts.key(currentMeasure);
-        put(
-            5, key | (lowCurrentRange ? NumberTexts::CellBit1 : 0),
-            [&] { return texts.text(key, currentMeasure); }, white());
+        number(5, lowCurrentRange ? m_lowRangeTexts : m_currentTexts, channel.currentMeasure(),
+            lowCurrentRange ? NumberTexts::CellBit1 : 0);
     }
     if (covers(6))
         number(6, m_currentTexts, channel.currentBounds());
@@ -248,6 +248,7 @@ void DisplayRefresh::refreshRow(
             const RefreshTexts::StateWord state
                 = RefreshTexts::stateWord(status, channel.control());
             table->setCell(row, 9, state.text, state.background);
+            writes.written(row, 9);
         }
     }
     const bool cv = status & statusConstantVoltage;

@@ -13,6 +13,7 @@ class HvTable;
 class Module;
 class ModuleSession;
 class QLabel;
+class QuietCellWrites;
 class StatTableCh;
 class StatTableMod;
 struct RefreshScope;
@@ -81,8 +82,8 @@ private:
 
     void showConnection();
     ChannelSignals connectedChannelSignals() const;
-    void refreshRow(
-        const Module &module, int row, int serialNumber, quint16 columns, ChannelSignals emits);
+    void refreshRow(const Module &module, int row, int serialNumber, quint16 columns,
+        ChannelSignals emits, QuietCellWrites &writes);
     void refreshSelectedRow(const Module &module, int row);
     void refreshLabels(const Module &module);
     /// Forgets every shown cell and label: the next run looks at everything.
