@@ -168,11 +168,19 @@ void DisplayRefresh::showConnection()
     if (status->styleSheet() != green)
         status->setStyleSheet(green);
     const SCPI_Parser *link = m_session->link();
-    status->setText(QCoreApplication::translate(
-        "EthControl", "Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5")
-                        .arg(m_deviceName, link ? link->interfaceName() : QString(),
-                            m_widgets.firmwareName->text(), m_widgets.firmwareRelease->text(),
-                            m_widgets.serialNumber->text()));
+    // The line is set every time (something else may have written the label) but composed
+    // anew only when one of its parts changed.
+    const QString line = QCoreApplication::translate(
+        "EthControl", "Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5");
+    const QStringList parts = { line, m_deviceName, link ? link->interfaceName() : QString(),
+        m_widgets.firmwareName->text(), m_widgets.firmwareRelease->text(),
+        m_widgets.serialNumber->text() };
+    if (parts != m_statusParts) {
+        m_statusParts = parts;
+        m_statusLine
+            = parts.at(0).arg(parts.at(1), parts.at(2), parts.at(3), parts.at(4), parts.at(5));
+    }
+    status->setText(m_statusLine);
     m_widgets.table->setEnabled(true);
     m_connectionShown = true;
 }
@@ -188,8 +196,8 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
         if (m_cellCache.unchanged(row, column, key))
             return;
+        writes.writing(row, column);
         table->setCell(row, column, text(), background);
-        writes.written(row, column);
     };
     // A number cell costs nothing while its value (and \a flags, the cell's own bits) stays
     // exactly the same, and is written only when the digits it shows change.
@@ -247,8 +255,8 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
         if (!m_cellCache.unchanged(row, 9, words)) {
             const RefreshTexts::StateWord state
                 = RefreshTexts::stateWord(status, channel.control());
+            writes.writing(row, 9);
             table->setCell(row, 9, state.text, state.background);
-            writes.written(row, 9);
         }
     }
     const bool cv = status & statusConstantVoltage;

@@ -6,6 +6,7 @@
 #include <QMetaMethod>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class Configuration;
 class EthControl;
@@ -100,6 +101,9 @@ private:
     QMetaMethod m_currentSignal;
     QMetaMethod m_statusSignal;
     QString m_deviceName;
+    /// The connected status line and the parts it was composed from.
+    QStringList m_statusParts;
+    QString m_statusLine;
     /// Counts the runs, for the status line; wraps as a signed byte.
     qint8 m_runs = 0;
     bool m_tableReady = false;

@@ -2,15 +2,11 @@
 
 #include <QTableWidget>
 
-QuietCellWrites::QuietCellWrites(QTableWidget *table)
-    : m_table(table)
-    , m_quiet(table->model())
-{
-}
-
 QuietCellWrites::~QuietCellWrites()
 {
-    m_quiet.unblock();
+    if (!m_quiet)
+        return;
+    m_quiet.reset();
     const QAbstractItemModel *model = m_table->model();
     for (int column = 0; column < int(m_columns.size()); ++column) {
         const Rows &rows = m_columns[size_t(column)];
@@ -21,8 +17,10 @@ QuietCellWrites::~QuietCellWrites()
     }
 }
 
-void QuietCellWrites::written(int row, int column)
+void QuietCellWrites::writing(int row, int column)
 {
+    if (!m_quiet)
+        m_quiet.emplace(m_table->model());
     if (column < 0 || column >= int(m_columns.size()))
         return;
     Rows &rows = m_columns[size_t(column)];

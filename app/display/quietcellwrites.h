@@ -3,6 +3,7 @@
 #include <QSignalBlocker>
 
 #include <array>
+#include <optional>
 
 class QTableWidget;
 
@@ -16,14 +17,17 @@ class QuietCellWrites
 {
 public:
     /// \a table (not owned) must outlive this object.
-    explicit QuietCellWrites(QTableWidget *table);
+    explicit QuietCellWrites(QTableWidget *table)
+        : m_table(table)
+    {
+    }
     /// Lets the model speak again and repaints what was written.
     ~QuietCellWrites();
     QuietCellWrites(const QuietCellWrites &) = delete;
     QuietCellWrites &operator=(const QuietCellWrites &) = delete;
 
-    /// Cell (\a row, \a column) has been written.
-    void written(int row, int column);
+    /// Cell (\a row, \a column) is about to be written.
+    void writing(int row, int column);
 
 private:
     struct Rows
@@ -33,7 +37,7 @@ private:
     };
 
     QTableWidget *m_table;
-    QSignalBlocker m_quiet;
+    std::optional<QSignalBlocker> m_quiet;
     /// Rows written in each column of the channel table.
     std::array<Rows, 12> m_columns;
 };
