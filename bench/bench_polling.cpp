@@ -8,6 +8,7 @@
 //
 // Under valgrind --tool=callgrind there is one run of each, and each engine run is dumped as a
 // profile of its own with the answers counted in it, so instructions per answer can be read off.
+#include "callgrindmarks.h"
 #include "scpi_eth.h"
 
 #include <QCoreApplication>
@@ -25,14 +26,6 @@
 #include <ctime>
 #include <string>
 #include <vector>
-
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#else
-#define RUNNING_ON_VALGRIND 0
-#define CALLGRIND_ZERO_STATS
-#define CALLGRIND_DUMP_STATS
-#endif
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>

@@ -5,6 +5,7 @@
 // Usage: valgrind --tool=callgrind bench_refresh [answers, default 2000]
 // The refreshes of each channel count are one profile; its Ir divided by the answers printed is
 // the window's instructions per answer. Without valgrind it prints microseconds per answer.
+#include "callgrindmarks.h"
 #include "windowtestsupport.h"
 
 #include <QElapsedTimer>
@@ -12,13 +13,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
-
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#else
-#define CALLGRIND_ZERO_STATS
-#define CALLGRIND_DUMP_STATS_AT(name)
-#endif
 
 namespace {
 

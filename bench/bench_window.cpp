@@ -7,6 +7,7 @@
 // Under valgrind --tool=callgrind each measured interval is dumped as a profile of its own
 // (engine 4, window 4, engine 64, window 64 channels) and the answers counted in it are printed,
 // so instructions per answer can be read off without the start-up and warm-up.
+#include "callgrindmarks.h"
 #include "ethcontrol.h"
 #include "scpi_eth.h"
 #include "simprocess.h"
@@ -28,14 +29,6 @@
 #include <algorithm>
 #include <ctime>
 #include <vector>
-
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#else
-#define RUNNING_ON_VALGRIND 0
-#define CALLGRIND_ZERO_STATS
-#define CALLGRIND_DUMP_STATS
-#endif
 
 namespace {
 

@@ -29,34 +29,26 @@ public:
             known[static_cast<size_t>(row) * Columns + c] = 0;
     }
     /// True when cell (\a row, \a column) last got \a key; otherwise records \a key.
-    bool unchanged(int row, int column, quint64 key)
-    {
-        const size_t i = index(row, column);
-        if (i >= keys.size())
-            return false;
-        if (known[i] && keys[i] == key)
-            return true;
-        known[i] = 1;
-        keys[i] = key;
-        return false;
-    }
+    bool unchanged(int row, int column, quint64 key) { return same(keys, row, column, key, true); }
     /// True when cell (\a row, \a column) was last worked out from \a input, and still shows
     /// what it was worked out to; otherwise records \a input, and unchanged() must follow.
     bool sameInput(int row, int column, quint64 input)
     {
-        const size_t i = index(row, column);
-        if (i >= inputs.size())
-            return false;
-        if (known[i] && inputs[i] == input)
-            return true;
-        inputs[i] = input;
-        return false;
+        return same(inputs, row, column, input, false);
     }
 
 private:
-    static size_t index(int row, int column)
+    bool same(std::vector<quint64> &values, int row, int column, quint64 value, bool makeKnown)
     {
-        return static_cast<size_t>(row) * Columns + static_cast<size_t>(column);
+        const size_t i = static_cast<size_t>(row) * Columns + static_cast<size_t>(column);
+        if (i >= values.size())
+            return false;
+        if (known[i] && values[i] == value)
+            return true;
+        values[i] = value;
+        if (makeKnown)
+            known[i] = 1;
+        return false;
     }
 
     std::vector<quint64> keys;

@@ -1,3 +1,4 @@
+#include "enginedriver.h"
 #include "windowtestsupport.h"
 
 #include "displayrefresh.h"
@@ -68,24 +69,13 @@ QByteArray answerTo(
     case SCPI_Parser::ReadChannelEventStatus:
     case SCPI_Parser::ReadChannelEventMask:
         return list([&](int c) { return QByteArray::number((step / 20 + c) % 2 * 1024); });
-    case SCPI_Parser::ReadEpu:
-        return list([](int) { return QByteArray("YES"); });
     case SCPI_Parser::ReadRamps:
         return step % 2 ? "2.000E+01V/s;1.000E-04A/s\r\n" : "5.000E+00%/s;2.500E+00%/s\r\n";
     case SCPI_Parser::ReadModuleStatus:
         return QByteArray::number(step % 3 * 4096) + ";" + QByteArray::number(step % 4) + ";"
             + QByteArray::number(step % 5) + ";65535\r\n";
-    case SCPI_Parser::ReadSupplies:
-        return "25.0C;24.0V;5.0V;12.0V;-12.0V\r\n";
-    case SCPI_Parser::ReadLimitsPercent:
-    case SCPI_Parser::ReadLimitsUnits:
-        return "50.000%;100.000%\r\n";
-    case SCPI_Parser::ReadOutputs:
-        return "0,1,0\r\n";
-    case SCPI_Parser::ReadEmission:
-        return "1;2;3;0.5A;2.5A\r\n";
     default:
-        return "1\r\n";
+        return EngineDriver::filler(code, channels);
     }
 }
 
