@@ -202,12 +202,12 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
     // A number cell costs nothing while its value (and \a flags, the cell's own bits) stays
     // exactly the same, and is written only when the digits it shows change.
     const auto number = [&](int column, NumberTexts &texts, float value, quint64 flags = 0,
-                            const QColor &background = white()) {
+                            bool yellow = false) {
         if (m_cellCache.sameInput(row, column, keyOf(value) | flags))
             return;
         const quint64 key = texts.key(value);
         put(
-            column, key | flags, [&] { return texts.text(key, value); }, background);
+            column, key | flags, [&] { return texts.text(key, value); }, yellowOrWhite(yellow));
     };
 
     if (covers(0))
@@ -223,16 +223,16 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
 
     const bool lowCurrentRange = status & statusLowCurrentRange;
     const bool delayedTrip = status & statusTrip;
-    // The table's flags only go into the cells of Iset and Imeas as they are written.
-    if (covers(4) || covers(5)) {
+    // The table's flags go into the cells of Iset and Imeas as they are written; they follow
+    // the status word, which comes with the state columns.
+    if (covers(9)) {
         table->setLowCurrentRange(row, lowCurrentRange);
         table->setDelayedTrip(row, delayedTrip);
     }
     if (covers(4)) {
         const bool zero = channel.currentSet() == 0.0f;
         number(4, m_currentTexts, channel.currentSet(),
-            (delayedTrip ? NumberTexts::CellBit1 : 0) | (zero ? NumberTexts::CellBit2 : 0),
-            yellowOrWhite(zero));
+            (delayedTrip ? NumberTexts::CellBit1 : 0) | (zero ? NumberTexts::CellBit2 : 0), zero);
     }
     if (emits.current)
         emit m_window->updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
