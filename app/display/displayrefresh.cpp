@@ -196,8 +196,7 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
         if (m_cellCache.unchanged(row, column, key))
             return;
-        writes.writing(row, column);
-        table->setCell(row, column, text(), background);
+        writes.write(row, column, [&] { table->setCell(row, column, text(), background); });
     };
     // A number cell costs nothing while its value (and \a flags, the cell's own bits) stays
     // exactly the same, and is written only when the digits it shows change.
@@ -255,8 +254,7 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
         if (!m_cellCache.unchanged(row, 9, words)) {
             const RefreshTexts::StateWord state
                 = RefreshTexts::stateWord(status, channel.control());
-            writes.writing(row, 9);
-            table->setCell(row, 9, state.text, state.background);
+            writes.write(row, 9, [&] { table->setCell(row, 9, state.text, state.background); });
         }
     }
     const bool cv = status & statusConstantVoltage;

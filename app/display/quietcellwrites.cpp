@@ -1,12 +1,7 @@
 #include "quietcellwrites.h"
 
-#include <QTableWidget>
-
 QuietCellWrites::~QuietCellWrites()
 {
-    if (!m_quiet)
-        return;
-    m_quiet.reset();
     const QAbstractItemModel *model = m_table->model();
     for (int column = 0; column < int(m_columns.size()); ++column) {
         const Rows &rows = m_columns[size_t(column)];
@@ -17,10 +12,8 @@ QuietCellWrites::~QuietCellWrites()
     }
 }
 
-void QuietCellWrites::writing(int row, int column)
+void QuietCellWrites::written(int row, int column)
 {
-    if (!m_quiet)
-        m_quiet.emplace(m_table->model());
     if (column < 0 || column >= int(m_columns.size()))
         return;
     Rows &rows = m_columns[size_t(column)];

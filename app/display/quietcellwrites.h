@@ -1,14 +1,12 @@
 #pragma once
 
 #include <QSignalBlocker>
+#include <QTableWidget>
 
 #include <array>
-#include <optional>
 
-class QTableWidget;
-
-/// Writes a run's cells of a table without the model telling the view about each one, and
-/// then repaints the cells written, column by column, in one go.
+/// Writes cells of a table without the model telling the view about each one, and repaints
+/// the cells written in a run, column by column, in one go when the run is over.
 ///
 /// A written cell makes the table's model announce the change, and the view works out where the
 /// cell is and adds it to the area to repaint; that costs more than the writing itself. Nothing
@@ -21,15 +19,24 @@ public:
         : m_table(table)
     {
     }
-    /// Lets the model speak again and repaints what was written.
+    /// Repaints what was written.
     ~QuietCellWrites();
     QuietCellWrites(const QuietCellWrites &) = delete;
     QuietCellWrites &operator=(const QuietCellWrites &) = delete;
 
-    /// Cell (\a row, \a column) is about to be written.
-    void writing(int row, int column);
+    /// Runs \a write, which writes cell (\a row, \a column), with the model quiet.
+    template <typename Write> void write(int row, int column, const Write &write)
+    {
+        {
+            const QSignalBlocker quiet(m_table->model());
+            write();
+        }
+        written(row, column);
+    }
 
 private:
+    void written(int row, int column);
+
     struct Rows
     {
         int first = -1;
@@ -37,7 +44,6 @@ private:
     };
 
     QTableWidget *m_table;
-    std::optional<QSignalBlocker> m_quiet;
     /// Rows written in each column of the channel table.
     std::array<Rows, 12> m_columns;
 };
