@@ -13,7 +13,7 @@ namespace AnswerFields {
 namespace {
 bool isDigit(char c)
 {
-    return c >= '0' && c <= '9';
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
 /// A plain decimal: "-"? digits ("." digits)? (("E" | "e") ("+" | "-")? digits)?, read as
@@ -28,25 +28,36 @@ struct PlainDecimal
     int exponent = 0;
 };
 
+/// Reads the digits from \a c on into \a value (times ten for each); returns where they end.
+const char *readDigits(const char *c, const char *const end, quint64 &value)
+{
+    quint64 digits = value;
+    for (; c != end; ++c) {
+        const unsigned digit = static_cast<unsigned char>(*c - '0');
+        if (digit >= 10)
+            break;
+        digits = digits * 10 + digit;
+    }
+    value = digits;
+    return c;
+}
+
 PlainDecimal plainDecimal(QByteArrayView field)
 {
     PlainDecimal number;
     const char *c = field.data();
     const char *const end = c + field.size();
-    const auto digits = [&] {
-        const char *const start = c;
-        for (; c != end && isDigit(*c); ++c)
-            number.digits = number.digits * 10 + quint64(*c - '0');
-        return c - start;
-    };
     number.negative = c != end && *c == '-';
     c += number.negative;
-    qsizetype count = digits();
+    const char *start = c;
+    c = readDigits(c, end, number.digits);
+    qsizetype count = c - start;
     if (count == 0)
         return number;
     if (c != end && *c == '.') {
-        ++c;
-        const qsizetype fraction = digits();
+        start = ++c;
+        c = readDigits(c, end, number.digits);
+        const qsizetype fraction = c - start;
         if (fraction == 0)
             return number;
         count += fraction;
@@ -58,48 +69,53 @@ PlainDecimal plainDecimal(QByteArrayView field)
         const bool down = c != end && *c == '-';
         if (c != end && (*c == '+' || *c == '-'))
             ++c;
-        const char *const start = c;
-        int power = 0;
-        for (; c != end && isDigit(*c); ++c)
-            power = std::min(power * 10 + (*c - '0'), 100000);
-        if (c == start)
+        start = c;
+        quint64 power = 0;
+        // More than five digits of exponent are far beyond any float; they are kept from
+        // overflowing.
+        c = readDigits(c, std::min(end, c + 5), power);
+        if (c == start || (c != end && isDigit(*c)))
             return number;
-        number.exponent += down ? -power : power;
+        number.exponent += down ? -int(power) : int(power);
     }
     number.valid = c == end;
     return number;
 }
-} // namespace
 
-float toFloat(QByteArrayView field)
+/// The float of \a field, read as \a number.
+float fromPlain(const PlainDecimal &number, QByteArrayView field)
 {
-    const PlainDecimal number = plainDecimal(field);
     // Digits below 2^53 and a power of ten up to 22 are exact in a double, so that one
     // multiplication or division rounds correctly (Clinger's fast path), as Qt's conversion
     // does; the float is then taken from the double, as Qt takes it.
     static constexpr double powers[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10,
         1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
-    if (number.valid && number.exact && number.digits == 0)
+    if (number.exact && number.digits == 0)
         return number.negative ? -0.0f : 0.0f;
-    if (number.valid && number.exact && number.digits < (quint64(1) << 53) && number.exponent >= -22
+    if (number.exact && number.digits < (quint64(1) << 53) && number.exponent >= -22
         && number.exponent <= 22) {
         const double digits = double(number.digits);
         const double value = number.exponent >= 0 ? digits * powers[number.exponent]
                                                   : digits / powers[-number.exponent];
         return float(number.negative ? -value : value);
     }
-    if (number.valid) {
-        // Correctly rounded to double like Qt's conversion; a result beyond float or one that
-        // vanishes in float is Qt's to judge.
-        double value = 0.0;
-        const char *const end = field.data() + field.size();
-        const std::from_chars_result result = std::from_chars(field.data(), end, value);
-        if (result.ec == std::errc() && result.ptr == end
-            && std::fabs(value) <= double(std::numeric_limits<float>::max())
-            && (value == 0.0 || float(value) != 0.0f))
-            return float(value);
-    }
+    // Correctly rounded to double like Qt's conversion; a result beyond float or one that
+    // vanishes in float is Qt's to judge.
+    double value = 0.0;
+    const char *const end = field.data() + field.size();
+    const std::from_chars_result result = std::from_chars(field.data(), end, value);
+    if (result.ec == std::errc() && result.ptr == end
+        && std::fabs(value) <= double(std::numeric_limits<float>::max())
+        && (value == 0.0 || float(value) != 0.0f))
+        return float(value);
     return field.toFloat();
+}
+} // namespace
+
+float toFloat(QByteArrayView field)
+{
+    const PlainDecimal number = plainDecimal(field);
+    return number.valid ? fromPlain(number, field) : field.toFloat();
 }
 
 float toFloat(QByteArrayView field, const char *units)
@@ -111,16 +127,19 @@ float toFloat(QByteArrayView field, const char *units)
         }
         return false;
     };
-    // The unit usually closes the field; one anywhere else is taken out of a copy.
+    // The unit usually closes the field. A plain decimal before it cannot hold another one
+    // (units are letters and signs no number is written with), so it is converted as it is.
     const char *const begin = field.data();
     const char *end = begin + field.size();
     while (end != begin && isUnit(end[-1]))
         --end;
-    const auto size = size_t(end - begin);
-    const bool inside = units[0] && units[1] == '\0' ? memchr(begin, units[0], size) != nullptr
-                                                     : std::any_of(begin, end, isUnit);
-    if (!inside)
-        return toFloat(QByteArrayView(begin, end));
+    const QByteArrayView bare(begin, end);
+    const PlainDecimal number = plainDecimal(bare);
+    if (number.valid && std::none_of(units, units + qstrlen(units), [](char unit) {
+            return isDigit(unit) || unit == '.' || unit == '-' || unit == '+' || unit == 'E'
+                || unit == 'e';
+        }))
+        return fromPlain(number, bare);
     QVarLengthArray<char, 32> copy;
     std::copy_if(begin, end, std::back_inserter(copy), [&](char c) { return !isUnit(c); });
     return toFloat(QByteArrayView(copy.constData(), copy.size()));
