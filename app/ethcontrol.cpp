@@ -45,24 +45,6 @@ EthControl::EthControl(QWidget *parent)
         configuration, moduleSession, this);
     display->applyConfiguration();
     connect(configuration, &Configuration::saved, display, &DisplayRefresh::applyConfiguration);
-    // The window's signals are the display's: the dialogs connect to the window.
-    connect(display, &DisplayRefresh::updateAllModulesStarted, this,
-        &EthControl::updateAllModulesStarted);
-    connect(display, &DisplayRefresh::updateAllModulesCompleted, this,
-        &EthControl::updateAllModulesCompleted);
-    connect(display, &DisplayRefresh::updateModuleTemperature, this,
-        &EthControl::updateModuleTemperature);
-    connect(display, &DisplayRefresh::updateChannelVoltageMeasure, this,
-        &EthControl::updateChannelVoltageMeasure);
-    connect(display, &DisplayRefresh::updateChannelCurrentMeasure, this,
-        &EthControl::updateChannelCurrentMeasure);
-    connect(display, &DisplayRefresh::updateChannelStatus, this, &EthControl::updateChannelStatus);
-    connect(display, &DisplayRefresh::updateSuppliesTempLimits, this,
-        &EthControl::updateSuppliesTempLimits);
-    connect(display, &DisplayRefresh::updateChannelControlStatus, this,
-        &EthControl::updateChannelControlStatus);
-    connect(display, &DisplayRefresh::updateModuleControlStatus, this,
-        &EthControl::updateModuleControlStatus);
 
     interfaceTimer = new QTimer(this);
     connect(interfaceTimer, &QTimer::timeout, this, &EthControl::updateInterfaces);

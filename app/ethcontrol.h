@@ -56,6 +56,9 @@ public:
     /// The Ethernet discovery the scan action uses (tests aim it at loopback).
     NetworkDiscovery *networkDiscovery() const { return discovery; }
     bool isConnectedToModule() const;
+    /// Whether anything receives the window's \a signal: the display refresh emits the
+    /// per-channel signals only then.
+    bool hasReceivers(const QMetaMethod &signal) const { return isSignalConnected(signal); }
 
 signals:
     void updateAllModulesStarted();

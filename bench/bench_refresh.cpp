@@ -1,10 +1,12 @@
-// Instructions the main window spends per answer beyond the engine: the real window, offscreen,
-// behind a fake link, refreshed a fixed number of times with measured values that change on
-// every answer, as a polling module's do; posted events (layout, repaint) run after each one.
+// Instructions the main window spends per answer: the real window, offscreen, behind a fake link
+// that is answered as a polling module answers, the measured values changing on every reading;
+// posted events (layout, repaint) run after each answer. The engine's parsing is included.
 //
 // Usage: valgrind --tool=callgrind bench_refresh [answers, default 2000]
-// The refreshes of each channel count are one profile; its Ir divided by the answers printed is
-// the window's instructions per answer. Without valgrind it prints microseconds per answer.
+// The answers of each channel count are one profile; its Ir divided by the answers printed is
+// the instructions per answer. Without valgrind it prints microseconds per answer.
+#include "callgrindmarks.h"
+#include "enginedriver.h"
 #include "windowtestsupport.h"
 
 #include <QElapsedTimer>
@@ -13,14 +15,31 @@
 #include <QTabWidget>
 #include <QTextStream>
 
-#if __has_include(<valgrind/callgrind.h>)
-#include <valgrind/callgrind.h>
-#else
-#define CALLGRIND_ZERO_STATS
-#define CALLGRIND_DUMP_STATS_AT(name)
-#endif
-
 namespace {
+
+/// The answer to the pending request: measured values that change with every reading (noise
+/// of a few hundredths of a volt around 1000 V, of a few tenths of a microampere around 0.5 mA),
+/// the engine tests' fillers for everything else.
+QByteArray answer(const FakeLink &link, int reading)
+{
+    const int channels = link.module().channelCount();
+    const auto list = [&](double base, double step, const char *unit) {
+        QByteArray text;
+        for (int c = 0; c < channels; ++c) {
+            const double value = base + step * ((reading * 7 + c * 3) % 11 - 5);
+            text += (c ? "," : "") + QByteArray::number(value, 'E', 5) + unit;
+        }
+        return text + "\r\n";
+    };
+    switch (link.lastCode()) {
+    case SCPI_Parser::MeasureVoltage:
+        return list(1000.0, 0.01, "V");
+    case SCPI_Parser::MeasureCurrent:
+        return list(0.0005, 1e-7, "A");
+    default:
+        return EngineDriver::filler(link.lastCode(), channels);
+    }
+}
 
 double microsecondsPerAnswer(int channels, int answers)
 {
@@ -28,28 +47,17 @@ double microsecondsPerAnswer(int channels, int answers)
     window.show();
     window.widget<QTabWidget>("tabInterfaces")->setCurrentIndex(1);
     window.widget<QPushButton>("buttonConnect")->click();
-    Module &module = window.fakeLink()->module();
-    module.setChannelCount(channels);
-    module.setFirmwareName(QStringLiteral("KA2F"));
-    for (int c = 0; c < channels; ++c) {
-        Channel &channel = module.channel(c);
-        channel.setStatus(c % 2 ? 0x0088 : 0x0008);
-        channel.setVoltageSet(1000.0f);
-        channel.setCurrentSet(0.001f);
-    }
-    for (int i = 0; i < 20; ++i) {
-        window.updateDisplayTimer();
+    FakeLink &link = *window.fakeLink();
+    EngineDriver::start(link, "KA2F840p", "KA2F8", "2.07", channels);
+    for (int i = 0; i < 40; ++i) {
+        link.feed(answer(link, i));
         QCoreApplication::processEvents();
     }
     QElapsedTimer clock;
     clock.start();
     CALLGRIND_ZERO_STATS;
-    for (int answer = 0; answer < answers; ++answer) {
-        // The engine updates one channel's readings per answer.
-        Channel &channel = module.channel(answer % channels);
-        channel.setVoltageMeasure(999.0f + static_cast<float>(answer % 7) * 0.01f);
-        channel.setCurrentMeasure(0.0005f + static_cast<float>(answer % 5) * 1e-7f);
-        window.updateDisplayTimer();
+    for (int i = 0; i < answers; ++i) {
+        link.feed(answer(link, i));
         QCoreApplication::processEvents();
     }
     CALLGRIND_DUMP_STATS_AT(channels == 4 ? "4 channels" : "64 channels");

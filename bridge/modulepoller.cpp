@@ -13,7 +13,7 @@ class RoundEth : public SCPI_Eth
 {
 public:
     RoundEth(WriteRound *round, QObject *parent)
-        : SCPI_Eth(parent)
+        : SCPI_Eth(parent, true)
         , m_round(round)
     {
     }

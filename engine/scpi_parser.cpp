@@ -30,6 +30,8 @@ void SCPI_Parser::restartFullRead()
 
 void SCPI_Parser::enqueueCommand(int code, const QString &command)
 {
+    // Some set commands write the module at once; the next display refresh then looks at all.
+    commandSinceAnswer = true;
     // Without channels the module is not identified and a command could not address it.
     if (m_module.channelCount() < 1) {
         qCDebug(lcEngine) << "no module identified, command dropped:" << command.trimmed();
@@ -71,9 +73,15 @@ QString SCPI_Parser::channelList(int channel, bool comma) const
 
 double SCPI_Parser::releaseNumber() const
 {
-    bool ok = false;
-    const double release = m_module.firmwareRelease().toDouble(&ok);
-    return ok ? release : 0.0;
+    // Asked for on every polling cycle; the text changes only with the identity answer.
+    const QString release = m_module.firmwareRelease();
+    if (release != releaseText) {
+        bool ok = false;
+        const double number = release.toDouble(&ok);
+        releaseText = release;
+        releaseValue = ok ? number : 0.0;
+    }
+    return releaseValue;
 }
 
 bool SCPI_Parser::supportsPercentLimits() const
@@ -126,12 +134,29 @@ bool SCPI_Parser::firmwareUsesCharacterEcho(
 
 void SCPI_Parser::sendPerChannelQuery(quint16 code, const char *query)
 {
-    sendCommand(code, QString::fromLatin1(query).arg(channelList(m_module.channelCount(), false)));
+    // The same dozen lines go out over and over: each is built once for the all-channels list,
+    // which changes only with the channel count and the firmware family.
+    const int count = m_module.channelCount();
+    const bool drs = count == 1 && m_module.firmwareName().startsWith(DrsPrefix);
+    if (count != builtFor.count || drs != builtFor.drs) {
+        builtFor = { count, drs };
+        builtQueries.clear();
+    }
+    for (const BuiltQuery &built : std::as_const(builtQueries)) {
+        if (built.query == query) {
+            const QString command = built.command;
+            sendCommand(code, command);
+            return;
+        }
+    }
+    const QString command = QString::fromLatin1(query).arg(channelList(count, false));
+    builtQueries.append({ query, command });
+    sendCommand(code, command);
 }
 
 void SCPI_Parser::refreshData()
 {
-    if (!manufacturer.contains(QByteArray(Maker.data(), Maker.size()))
+    if (!manufacturer.contains(QByteArrayView(Maker.data(), Maker.size()))
         || m_module.channelCount() < 1) {
         qCDebug(lcEngine) << "identity wrong";
         requestIdentity();

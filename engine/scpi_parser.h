@@ -114,6 +114,12 @@ public:
     void restartFullRead();
     /// The code of the request whose answer is awaited (0 = none).
     quint16 pendingRequest() const { return requestCode; }
+    /// While updateDisplay() is emitted: the code of the request the processed answer belonged
+    /// to, which names everything in the module the answer can have changed (an uninterpreted
+    /// answer changes nothing). -1 at any other time, and also during that emission when a set
+    /// command may have written the module itself since the previous answer: anything may then
+    /// have changed.
+    int answeredRequest() const { return answered; }
     void enqueueCommand(int requestCode, const QString &command);
 
     /// The suffix addressing \a channel (channelCount = all channels) with "," or " " before it.
@@ -217,4 +223,24 @@ private:
     void parseOutputs(const QByteArray &answer);
     void parseEmission(const QByteArray &answer);
     double releaseNumber() const;
+
+    /// A per-channel query line, built for the all-channels list of builtFor.
+    struct BuiltQuery
+    {
+        const char *query;
+        QString command;
+    };
+    QList<BuiltQuery> builtQueries;
+    struct
+    {
+        int count = -1;
+        bool drs = false;
+    } builtFor;
+    /// The firmware release releaseNumber() read last, and its number.
+    mutable QString releaseText;
+    mutable double releaseValue = 0.0;
+    /// See answeredRequest().
+    int answered = -1;
+    /// A set command was queued since the last answer; it may have written the module.
+    bool commandSinceAnswer = false;
 };

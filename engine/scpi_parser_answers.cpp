@@ -2,11 +2,13 @@
 // by the code of the request it answers.
 #include "scpi_parser.h"
 
+#include "answerfields.h"
 #include "consolechannel.h"
 
 #include <QVarLengthArray>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -18,7 +20,7 @@ QByteArray removed(QByteArray text, const char *unit)
 
 quint16 word16(QByteArrayView field)
 {
-    return static_cast<quint16>(field.toUInt() & 0xFFFFu);
+    return static_cast<quint16>(AnswerFields::toUInt(field) & 0xFFFFu);
 }
 
 } // namespace
@@ -41,12 +43,27 @@ void SCPI_Parser::onAnswerReady()
     answerCount = answerCount == std::numeric_limits<int>::max() ? 0 : answerCount + 1;
     emit dataReceived(answerCount);
 
-    const QByteArray answer = answerBuffer.simplified();
+    // Simplified in place (most answers only lose their closing CR LF), and its memory taken
+    // back for the next answer when done; meanwhile the buffer is free for an answer read from
+    // inside the processing.
+    QByteArray answer = std::move(answerBuffer);
+    answerBuffer = QByteArray();
+    const qsizetype simple = AnswerFields::lengthIfSimple(answer);
+    if (simple >= 0)
+        answer.truncate(simple);
+    else
+        answer = std::move(answer).simplified();
     interpretAnswer(answer);
+    if (answerBuffer.isEmpty()) {
+        answer.resize(0);
+        answerBuffer = std::move(answer);
+    }
 
-    answerBuffer.resize(0);
+    answered = commandSinceAnswer ? -1 : requestCode;
+    commandSinceAnswer = false;
     requestCode = 0;
     emit updateDisplay();
+    answered = -1;
     if (!stopped)
         refreshData();
 }
@@ -119,69 +136,66 @@ void SCPI_Parser::parseChannelList(quint16 code, const QByteArray &answer)
     // without splitting the answer into copies.
     using FloatField = void (Channel::*)(float);
     FloatField floatField = nullptr;
-    char unit = 0;
+    const char *unit = "";
     switch (code) {
     case ReadVoltageSet:
         floatField = &Channel::setVoltageSet;
-        unit = 'V';
+        unit = "V";
         break;
     case ReadVoltageBounds:
         floatField = &Channel::setVoltageBounds;
-        unit = 'V';
+        unit = "V";
         break;
     case MeasureVoltage:
         floatField = &Channel::setVoltageMeasure;
-        unit = 'V';
+        unit = "V";
         break;
     case ReadVoltageNominal:
         floatField = &Channel::setVoltageNominal;
-        unit = 'V';
+        unit = "V";
         break;
     case ReadCurrentSet:
         floatField = &Channel::setCurrentSet;
-        unit = 'A';
+        unit = "A";
         break;
     case ReadCurrentBounds:
         floatField = &Channel::setCurrentBounds;
-        unit = 'A';
+        unit = "A";
         break;
     case MeasureCurrent:
         floatField = &Channel::setCurrentMeasure;
-        unit = 'A';
+        unit = "A";
         break;
     case ReadCurrentNominal:
         floatField = &Channel::setCurrentNominal;
-        unit = 'A';
+        unit = "A";
         break;
     default:
         break;
     }
 
-    const QByteArrayView text(answer);
     const int count = m_module.channelCount();
-    if (text.count(',') + 1 != count)
+    QVarLengthArray<QByteArrayView, ChannelRecords> fields;
+    const char *start = answer.constData();
+    const char *const end = start + answer.size();
+    for (;;) {
+        const auto *comma = static_cast<const char *>(memchr(start, ',', size_t(end - start)));
+        if (fields.size() == count)
+            return;
+        fields.append(QByteArrayView(start, comma ? comma : end));
+        if (!comma)
+            break;
+        start = comma + 1;
+    }
+    if (fields.size() != count)
         return;
 
-    qsizetype start = 0;
     for (int i = 0; i < count; ++i) {
-        qsizetype end = text.indexOf(',', start);
-        if (end < 0)
-            end = text.size();
-        QByteArrayView field = text.sliced(start, end - start);
-        start = end + 1;
-
+        const QByteArrayView field = fields.at(i);
         Channel &channel = m_module.channel(i);
         if (floatField) {
             // The module appends its unit letter; every occurrence of it goes.
-            QVarLengthArray<char, 32> bare;
-            if (field.contains(unit)) {
-                for (const char c : field) {
-                    if (c != unit)
-                        bare.append(c);
-                }
-                field = QByteArrayView(bare.constData(), bare.size());
-            }
-            (channel.*floatField)(field.toFloat());
+            (channel.*floatField)(AnswerFields::toFloat(field, unit));
             continue;
         }
         switch (code) {
@@ -198,7 +212,7 @@ void SCPI_Parser::parseChannelList(quint16 code, const QByteArray &answer)
             break;
         }
         case ReadChannelEventMask:
-            channel.setEventMask(field.toUInt());
+            channel.setEventMask(AnswerFields::toUInt(field));
             break;
         case ReadChannelControl:
             channel.setControl(word16(field));
@@ -271,25 +285,27 @@ void SCPI_Parser::parseRamps(const QByteArray &answer)
 
 void SCPI_Parser::parseSupplies(const QByteArray &answer)
 {
-    const QList<QByteArray> fields = removed(removed(removed(answer, "C"), "V"), "%").split(';');
-    m_module.setTemperature(fields.at(0).toFloat());
+    // Every "C", "V" and "%" of the answer goes; none of them separates fields.
+    const AnswerFields::Fields fields = AnswerFields::split(answer, ';');
+    const auto value = [&fields](int i) { return AnswerFields::toFloat(fields.at(i), "CV%"); };
+    m_module.setTemperature(value(0));
     if (fields.size() >= 3) {
-        m_module.setSupplyP24(fields.at(1).toFloat());
-        m_module.setSupplyP5(fields.at(2).toFloat());
+        m_module.setSupplyP24(value(1));
+        m_module.setSupplyP5(value(2));
     }
     if (fields.size() == 5) {
-        m_module.setSupplyP12(fields.at(3).toFloat());
-        m_module.setSupplyN12(fields.at(4).toFloat());
+        m_module.setSupplyP12(value(3));
+        m_module.setSupplyN12(value(4));
     }
 }
 
 void SCPI_Parser::parseLimits(quint16 code, const QByteArray &answer)
 {
-    const QList<QByteArray> fields = removed(removed(removed(answer, "%"), "V"), "A").split(';');
+    const AnswerFields::Fields fields = AnswerFields::split(answer, ';');
     if (fields.size() != 2)
         return;
-    float voltage = fields.at(0).toFloat();
-    float current = fields.at(1).toFloat();
+    float voltage = AnswerFields::toFloat(fields.at(0), "%VA");
+    float current = AnswerFields::toFloat(fields.at(1), "%VA");
     if (code == ReadLimitsUnits && !m_module.isPercentBased()) {
         // The module answered in volts and amperes: express them in percent of nominal. A
         // nominal value of zero (not read yet) cannot be a reference; that limit is kept.
@@ -309,18 +325,18 @@ void SCPI_Parser::parseLimits(quint16 code, const QByteArray &answer)
 
 void SCPI_Parser::parseModuleWords(const QByteArray &answer)
 {
-    const QList<QByteArray> fields = answer.split(';');
+    const AnswerFields::Fields fields = AnswerFields::split(answer, ';');
     if (fields.size() != 4)
         return;
     m_module.setControl(word16(fields.at(0)));
     m_module.setStatus(word16(fields.at(1)));
     m_module.setEventStatus(word16(fields.at(2)));
-    m_module.setEventMask(fields.at(3).toUInt());
+    m_module.setEventMask(AnswerFields::toUInt(fields.at(3)));
 }
 
 void SCPI_Parser::parseOutputs(const QByteArray &answer)
 {
-    const QList<QByteArray> fields = answer.split(',');
+    const AnswerFields::Fields fields = AnswerFields::split(answer, ',');
     // Only the outputs present in the answer are used.
     for (int i = 0; i < 3 && i < fields.size(); ++i)
         m_module.setOutput(static_cast<Module::Output>(i), fields.at(i).toInt());
@@ -328,12 +344,13 @@ void SCPI_Parser::parseOutputs(const QByteArray &answer)
 
 void SCPI_Parser::parseEmission(const QByteArray &answer)
 {
-    const QList<QByteArray> fields = removed(answer, "A").split(';');
+    const AnswerFields::Fields fields = AnswerFields::split(answer, ';');
     if (fields.size() != 5)
         return;
-    m_module.setEmissionParameterP(fields.at(0).toFloat());
-    m_module.setEmissionParameterI(fields.at(1).toFloat());
-    m_module.setEmissionParameterD(fields.at(2).toFloat());
-    m_module.setFilamentMinimum(fields.at(3).toFloat());
-    m_module.setFilamentMaximum(fields.at(4).toFloat());
+    const auto value = [&fields](int i) { return AnswerFields::toFloat(fields.at(i), "A"); };
+    m_module.setEmissionParameterP(value(0));
+    m_module.setEmissionParameterI(value(1));
+    m_module.setEmissionParameterD(value(2));
+    m_module.setFilamentMinimum(value(3));
+    m_module.setFilamentMaximum(value(4));
 }

@@ -5,8 +5,17 @@
 #include <utility>
 
 SCPI_Eth::SCPI_Eth(QObject *parent)
+    : SCPI_Eth(parent, false)
+{
+}
+
+SCPI_Eth::SCPI_Eth(QObject *parent, bool laterPush)
     : SCPI_Parser(parent)
     , socket(new QTcpSocket(this))
+    // A request handed over at once goes straight to the network: a buffered socket would
+    // copy it and switch its write notification on and off for every request. The answer is
+    // read whole as soon as it is there, so reading needs no buffer either.
+    , openMode(laterPush ? QIODevice::ReadWrite : QIODevice::ReadWrite | QIODevice::Unbuffered)
 {
     connect(socket, &QTcpSocket::readyRead, this, &SCPI_Eth::onAnswerReady);
     connect(socket, &QTcpSocket::connected, this, &SCPI_Eth::onConnected);
@@ -19,7 +28,7 @@ bool SCPI_Eth::connectDevice()
     answerCount = 0;
     held.clear();
     if (socket)
-        socket->connectToHost(m_host, m_port, QIODevice::ReadWrite);
+        socket->connectToHost(m_host, m_port, openMode);
     return true;
 }
 
@@ -47,7 +56,11 @@ void SCPI_Eth::sendCommand(quint16 code, const QString &command)
 {
     if (socket) {
         if (isConnected()) {
-            socket->write(command.toLocal8Bit());
+            // Encoded into the same buffer each time: a request costs no allocation.
+            encoder.resetState();
+            outgoing.resize(encoder.requiredSpace(command.size()));
+            outgoing.truncate(encoder.appendToBuffer(outgoing.data(), command) - outgoing.data());
+            socket->write(outgoing.constData(), outgoing.size());
             pushRequest();
         } else {
             // A connection the module closed or refused is opened again for this request, which
@@ -56,7 +69,7 @@ void SCPI_Eth::sendCommand(quint16 code, const QString &command)
             // not connected, where a refused connection would leave them behind.
             held = command.toLocal8Bit();
             if (socket->state() == QAbstractSocket::UnconnectedState)
-                socket->connectToHost(m_host, m_port, QIODevice::ReadWrite);
+                socket->connectToHost(m_host, m_port, openMode);
         }
     }
     requestCode = code;
@@ -77,7 +90,15 @@ void SCPI_Eth::pushRequest()
 
 bool SCPI_Eth::readAnswer(QByteArray &answer)
 {
-    if (socket)
-        answer.append(socket->read(socket->bytesAvailable()));
+    if (!socket)
+        return answer.endsWith("\r\n");
+    // Straight into the answer, without a buffer of its own in between. A notification with
+    // nothing to read is the module hanging up: an unbuffered socket notices that only when it
+    // is asked for a byte.
+    const qint64 available = qMax<qint64>(socket->bytesAvailable(), 1);
+    const qsizetype had = answer.size();
+    answer.resize(had + available);
+    const qint64 got = socket->read(answer.data() + had, available);
+    answer.truncate(had + qMax<qint64>(got, 0));
     return answer.endsWith("\r\n");
 }

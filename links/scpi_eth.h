@@ -2,7 +2,9 @@
 
 #include "scpi_parser.h"
 
+#include <QIODevice>
 #include <QPointer>
+#include <QStringEncoder>
 
 class QTcpSocket;
 
@@ -32,8 +34,13 @@ public:
     bool readAnswer(QByteArray &answer) override;
 
 protected:
+    /// For a link whose pushRequest() hands requests to the network later (\a laterPush): its
+    /// socket keeps written requests in a buffer until it is flushed.
+    SCPI_Eth(QObject *parent, bool laterPush);
+
     /// Hands a written request to the network. The default does it at once: the poll rate is
-    /// the round-trip rate, and every event-loop pass of delay counts.
+    /// the round-trip rate, and every event-loop pass of delay counts. A link that overrides it
+    /// to hand requests over later must be constructed with laterPush.
     virtual void pushRequest();
     QTcpSocket *tcpSocket() const { return socket; }
 
@@ -43,6 +50,10 @@ private:
     QTcpSocket *socket = nullptr;
     /// The request made while the connection is not up yet.
     QByteArray held;
+    /// 8-bit text of the requests, as QString::toLocal8Bit() gives it.
+    QStringEncoder encoder { QStringConverter::System };
+    QByteArray outgoing;
     QString m_host;
     quint16 m_port = 0;
+    QIODevice::OpenMode openMode;
 };

@@ -5,8 +5,9 @@
 #include <vector>
 
 /// Remembers, per cell of the channel table, a key of what was last written into it (the
-/// values and status bits its text and colour derive from), so that the refresh formats and
-/// writes only cells whose inputs changed.
+/// shown digits and status bits its text and colour derive from), so that the refresh formats
+/// and writes only cells whose text or colour changes; and the exact inputs it was last worked
+/// out from, so that a cell whose inputs did not change at all costs no key either.
 class CellCache
 {
 public:
@@ -16,6 +17,7 @@ public:
     void reset(int rows)
     {
         keys.assign(static_cast<size_t>(rows) * Columns, 0);
+        inputs.assign(static_cast<size_t>(rows) * Columns, 0);
         known.assign(static_cast<size_t>(rows) * Columns, 0);
     }
     /// Forgets the cells of \a row (its texts were changed from outside, by an edit).
@@ -27,20 +29,30 @@ public:
             known[static_cast<size_t>(row) * Columns + c] = 0;
     }
     /// True when cell (\a row, \a column) last got \a key; otherwise records \a key.
-    bool unchanged(int row, int column, quint64 key)
+    bool unchanged(int row, int column, quint64 key) { return same(keys, row, column, key, true); }
+    /// True when cell (\a row, \a column) was last worked out from \a input, and still shows
+    /// what it was worked out to; otherwise records \a input, and unchanged() must follow.
+    bool sameInput(int row, int column, quint64 input)
     {
-        const size_t i = static_cast<size_t>(row) * Columns + static_cast<size_t>(column);
-        if (i >= keys.size())
-            return false;
-        if (known[i] && keys[i] == key)
-            return true;
-        known[i] = 1;
-        keys[i] = key;
-        return false;
+        return same(inputs, row, column, input, false);
     }
 
 private:
+    bool same(std::vector<quint64> &values, int row, int column, quint64 value, bool makeKnown)
+    {
+        const size_t i = static_cast<size_t>(row) * Columns + static_cast<size_t>(column);
+        if (i >= values.size())
+            return false;
+        if (known[i] && values[i] == value)
+            return true;
+        values[i] = value;
+        if (makeKnown)
+            known[i] = 1;
+        return false;
+    }
+
     std::vector<quint64> keys;
+    std::vector<quint64> inputs;
     /// Bytes, not std::vector<bool>: looked up for every cell on every answer.
     std::vector<quint8> known;
 };

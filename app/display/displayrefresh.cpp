@@ -1,8 +1,11 @@
 #include "displayrefresh.h"
 
 #include "configuration.h"
+#include "ethcontrol.h"
 #include "hvtable.h"
 #include "modulesession.h"
+#include "quietcellwrites.h"
+#include "refreshscope.h"
 #include "refreshtexts.h"
 #include "scpi_parser.h"
 #include "stattablech.h"
@@ -24,8 +27,12 @@ constexpr quint16 statusLowCurrentRange = 1u << 8;
 constexpr quint16 statusTrip = 1u << 13;
 constexpr quint16 statusConstantCurrent = 1u << 6;
 constexpr quint16 statusConstantVoltage = 1u << 7;
+/// The low current range shows microamperes with four decimals.
+constexpr double microamperesPerAmpere = 1e6;
+constexpr int lowRangePrecision = 4;
+constexpr int powerPrecision = 1;
 
-// Built once: a QColor from a named colour costs a lookup, and every cell needs one per answer.
+// Built once: a QColor from a named colour costs a lookup, and cells need one when written.
 const QColor &white()
 {
     static const QColor color(Qt::white);
@@ -45,20 +52,50 @@ quint64 keyOf(float value, quint64 extra = 0)
     memcpy(&bits, &value, sizeof bits);
     return bits | extra << 32;
 }
+
+/// Display units per SI unit, as the configuration documents its units.
+double voltageScale(const QString &unit)
+{
+    return unit == QLatin1String("kV") ? 1e-3 : 1.0;
+}
+
+double currentScale(const QString &unit)
+{
+    if (unit == QLatin1String("mA"))
+        return 1e3;
+    return unit == Configuration::microAmpere() ? 1e6 : 1.0;
+}
 } // namespace
 
 DisplayRefresh::DisplayRefresh(const Widgets &widgets, const Configuration *configuration,
-    const ModuleSession *session, QObject *parent)
-    : QObject(parent)
+    const ModuleSession *session, EthControl *window)
+    : QObject(window)
     , m_widgets(widgets)
     , m_configuration(configuration)
     , m_session(session)
+    , m_window(window)
+    , m_voltageSignal(QMetaMethod::fromSignal(&EthControl::updateChannelVoltageMeasure))
+    , m_currentSignal(QMetaMethod::fromSignal(&EthControl::updateChannelCurrentMeasure))
+    , m_statusSignal(QMetaMethod::fromSignal(&EthControl::updateChannelStatus))
 {
+    m_lowRangeTexts.setFormat(
+        microamperesPerAmpere, lowRangePrecision, &RefreshTexts::lowCurrentRangeText);
+    m_powerTexts.setFormat(
+        1.0, powerPrecision, [](float watts) { return RefreshTexts::powerText(watts, 1.0f); });
 }
 
 void DisplayRefresh::reset()
 {
-    m_cellCache.reset(m_widgets.table->rowCount());
+    forgetShown(m_widgets.table->rowCount());
+}
+
+void DisplayRefresh::forgetShown(int rows)
+{
+    m_cellCache.reset(rows);
+    m_shownLabels.known = false;
+    m_everything = true;
+    for (NumberTexts *texts : { &m_voltageTexts, &m_currentTexts, &m_lowRangeTexts, &m_powerTexts })
+        texts->forget();
 }
 
 void DisplayRefresh::refresh()
@@ -76,28 +113,51 @@ void DisplayRefresh::refresh()
         table->setChannelCount(rows);
         m_tableReady = true;
         table->setCurrentCell(0, 0);
-        m_cellCache.reset(rows);
-        m_shownLabels.known = false;
+        forgetShown(rows);
         return;
     }
     if (!m_tableReady)
         return;
     checkCellCache(rows);
+    const RefreshScope scope = m_everything ? RefreshScope::everything()
+                                            : RefreshScope::ofAnswer(link->answeredRequest());
+    m_everything = false;
+    const ChannelSignals emits = connectedChannelSignals();
 
-    emit updateAllModulesStarted();
+    if (m_window)
+        emit m_window->updateAllModulesStarted();
     const int serialNumber = module.serialNumber();
     const int selectedRow = table->currentRow();
-    for (int row = 0; row < rows; ++row) {
-        refreshRow(module, row, serialNumber);
-        if (row == selectedRow)
-            refreshSelectedRow(module, row);
+    {
+        QuietCellWrites writes(table);
+        for (int row = 0; row < rows; ++row) {
+            const bool edited = row == m_editingRow || row == m_lastEditingRow;
+            const quint16 columns = edited ? RefreshScope::AllColumns : scope.columns;
+            if (columns || emits.any())
+                refreshRow(module, row, serialNumber, columns, emits, writes);
+            if (row == selectedRow)
+                refreshSelectedRow(module, row);
+        }
     }
-    emit updateModuleTemperature(serialNumber, 0, module.temperature());
-    emit updateAllModulesCompleted();
-    refreshLabels(module);
-    emit updateSuppliesTempLimits(module.supplyP5(), module.supplyP24(), module.supplyP12(),
-        module.supplyN12(), module.temperature(), module.voltageLimit(), module.currentLimit(),
-        module.firmwareName());
+    if (m_window) {
+        emit m_window->updateModuleTemperature(serialNumber, 0, module.temperature());
+        emit m_window->updateAllModulesCompleted();
+    }
+    if (scope.labels || !m_shownLabels.known || selectedRow != m_shownLabels.currentRow)
+        refreshLabels(module);
+    if (m_window) {
+        emit m_window->updateSuppliesTempLimits(module.supplyP5(), module.supplyP24(),
+            module.supplyP12(), module.supplyN12(), module.temperature(), module.voltageLimit(),
+            module.currentLimit(), module.firmwareName());
+    }
+}
+
+DisplayRefresh::ChannelSignals DisplayRefresh::connectedChannelSignals() const
+{
+    if (!m_window)
+        return {};
+    return { m_window->hasReceivers(m_voltageSignal), m_window->hasReceivers(m_currentSignal),
+        m_window->hasReceivers(m_statusSignal) };
 }
 
 void DisplayRefresh::showConnection()
@@ -108,77 +168,103 @@ void DisplayRefresh::showConnection()
     if (status->styleSheet() != green)
         status->setStyleSheet(green);
     const SCPI_Parser *link = m_session->link();
-    status->setText(QCoreApplication::translate(
-        "EthControl", "Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5")
-                        .arg(m_deviceName, link ? link->interfaceName() : QString(),
-                            m_widgets.firmwareName->text(), m_widgets.firmwareRelease->text(),
-                            m_widgets.serialNumber->text()));
+    // The line is set every time (something else may have written the label) but composed
+    // anew only when one of its parts changed.
+    const QString line = QCoreApplication::translate(
+        "EthControl", "Connected to: %1 at %2. Firmware: %3, Release: %4, Serial Number: %5");
+    const QStringList parts = { line, m_deviceName, link ? link->interfaceName() : QString(),
+        m_widgets.firmwareName->text(), m_widgets.firmwareRelease->text(),
+        m_widgets.serialNumber->text() };
+    if (parts != m_statusParts) {
+        m_statusParts = parts;
+        m_statusLine
+            = parts.at(0).arg(parts.at(1), parts.at(2), parts.at(3), parts.at(4), parts.at(5));
+    }
+    status->setText(m_statusLine);
     m_widgets.table->setEnabled(true);
     m_connectionShown = true;
 }
 
-void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber)
+void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber, quint16 columns,
+    ChannelSignals emits, QuietCellWrites &writes)
 {
     const Channel &channel = module.channel(row);
     const quint16 status = channel.status();
     HvTable *table = m_widgets.table;
-    const Configuration &config = *m_configuration;
-    // Formats and writes a cell only when what it shows derives from changed inputs. A value
-    // that rounds to zero shows without a minus sign.
+    const auto covers = [columns](int column) { return (columns >> column) & 1u; };
+    // Writes a cell only when what it shows derives from changed inputs.
     const auto put = [&](int column, quint64 key, const auto &text, const QColor &background) {
-        if (!m_cellCache.unchanged(row, column, key))
-            table->setCell(row, column, RefreshTexts::withoutNegativeZero(text()), background);
+        if (m_cellCache.unchanged(row, column, key))
+            return;
+        writes.write(row, column, [&] { table->setCell(row, column, text(), background); });
     };
-    const auto voltage = [&](int column, float value) {
+    // A number cell costs nothing while its value (and \a flags, the cell's own bits) stays
+    // exactly the same, and is written only when the digits it shows change.
+    const auto number = [&](int column, NumberTexts &texts, float value, quint64 flags = 0,
+                            bool yellow = false) {
+        if (m_cellCache.sameInput(row, column, keyOf(value) | flags))
+            return;
+        const quint64 key = texts.key(value);
         put(
-            column, keyOf(value), [&] { return config.voltageText(value); }, white());
-    };
-    const auto current = [&](int column, float value) {
-        put(
-            column, keyOf(value), [&] { return config.currentText(value); }, white());
+            column, key | flags, [&] { return texts.text(key, value); }, yellowOrWhite(yellow));
     };
 
-    voltage(0, channel.voltageSet());
-    voltage(2, channel.voltageBounds());
-    emit updateChannelVoltageMeasure(serialNumber, row, channel.voltageMeasure());
-    voltage(1, channel.voltageMeasure());
-    voltage(3, channel.voltageNominal());
+    if (covers(0))
+        number(0, m_voltageTexts, channel.voltageSet());
+    if (covers(2))
+        number(2, m_voltageTexts, channel.voltageBounds());
+    if (emits.voltage)
+        emit m_window->updateChannelVoltageMeasure(serialNumber, row, channel.voltageMeasure());
+    if (covers(1))
+        number(1, m_voltageTexts, channel.voltageMeasure());
+    if (covers(3))
+        number(3, m_voltageTexts, channel.voltageNominal());
 
     const bool lowCurrentRange = status & statusLowCurrentRange;
     const bool delayedTrip = status & statusTrip;
-    table->setLowCurrentRange(row, lowCurrentRange);
-    table->setDelayedTrip(row, delayedTrip);
-    put(
-        4, keyOf(channel.currentSet(), delayedTrip),
-        [&] { return config.currentText(channel.currentSet()); },
-        yellowOrWhite(channel.currentSet() == 0.0f));
-    emit updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
-    put(
-        5, keyOf(channel.currentMeasure(), lowCurrentRange),
-        [&] {
-            return lowCurrentRange ? RefreshTexts::lowCurrentRangeText(channel.currentMeasure())
-                                   : config.currentText(channel.currentMeasure());
-        },
-        white());
-    current(6, channel.currentBounds());
-    current(7, channel.currentNominal());
-    put(
-        8, keyOf(channel.voltageMeasure(), keyOf(channel.currentMeasure())),
-        [&] { return RefreshTexts::powerText(channel.voltageMeasure(), channel.currentMeasure()); },
-        white());
-    emit updateChannelStatus(serialNumber, row, status, channel.eventStatus());
+    // The table's flags go into the cells of Iset and Imeas as they are written; they follow
+    // the status word, which comes with the state columns.
+    if (covers(9)) {
+        table->setLowCurrentRange(row, lowCurrentRange);
+        table->setDelayedTrip(row, delayedTrip);
+    }
+    if (covers(4)) {
+        const bool zero = channel.currentSet() == 0.0f;
+        number(4, m_currentTexts, channel.currentSet(),
+            (delayedTrip ? NumberTexts::CellBit1 : 0) | (zero ? NumberTexts::CellBit2 : 0), zero);
+    }
+    if (emits.current)
+        emit m_window->updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
+    if (covers(5)) {
+        number(5, lowCurrentRange ? m_lowRangeTexts : m_currentTexts, channel.currentMeasure(),
+            lowCurrentRange ? NumberTexts::CellBit1 : 0);
+    }
+    if (covers(6))
+        number(6, m_currentTexts, channel.currentBounds());
+    if (covers(7))
+        number(7, m_currentTexts, channel.currentNominal());
+    // Power is what the measured current times the measured voltage rounds to.
+    if (covers(8))
+        number(8, m_powerTexts, channel.currentMeasure() * channel.voltageMeasure());
+    if (emits.status)
+        emit m_window->updateChannelStatus(serialNumber, row, status, channel.eventStatus());
 
-    const quint64 words = quint64(status) << 16 | channel.control();
-    if (!m_cellCache.unchanged(row, 9, words)) {
-        const RefreshTexts::StateWord state = RefreshTexts::stateWord(status, channel.control());
-        table->setCell(row, 9, state.text, state.background);
+    if (covers(9)) {
+        const quint64 words = quint64(status) << 16 | channel.control();
+        if (!m_cellCache.unchanged(row, 9, words)) {
+            const RefreshTexts::StateWord state
+                = RefreshTexts::stateWord(status, channel.control());
+            writes.write(row, 9, [&] { table->setCell(row, 9, state.text, state.background); });
+        }
     }
     const bool cv = status & statusConstantVoltage;
     const bool cc = status & statusConstantCurrent;
-    put(
-        10, cv, [] { return QString(); }, yellowOrWhite(cv));
-    put(
-        11, cc, [] { return QString(); }, yellowOrWhite(cc));
+    if (covers(10))
+        put(
+            10, cv, [] { return QString(); }, yellowOrWhite(cv));
+    if (covers(11))
+        put(
+            11, cc, [] { return QString(); }, yellowOrWhite(cc));
 }
 
 void DisplayRefresh::checkCellCache(int rows)
@@ -191,15 +277,18 @@ void DisplayRefresh::checkCellCache(int rows)
         || config.currentUnit() != format.currentUnit) {
         format = { config.voltageUnit(), config.voltagePrecision(), config.currentUnit(),
             config.currentPrecision() };
-        m_cellCache.reset(rows);
-        m_shownLabels.known = false;
+        forgetShown(rows);
+        m_voltageTexts.setFormat(voltageScale(format.voltageUnit), format.voltagePrecision,
+            [&config](float volts) { return config.voltageText(volts); });
+        m_currentTexts.setFormat(currentScale(format.currentUnit), format.currentPrecision,
+            [&config](float amperes) { return config.currentText(amperes); });
     }
     // An edit changes the cell's text (and a cancelled one leaves it changed): rewrite the row
     // while it is edited and once more after.
-    const int editing = m_widgets.table->editingRow();
-    m_cellCache.forgetRow(editing);
+    m_lastEditingRow = m_editingRow;
+    m_editingRow = m_widgets.table->editingRow();
+    m_cellCache.forgetRow(m_editingRow);
     m_cellCache.forgetRow(m_lastEditingRow);
-    m_lastEditingRow = editing;
 }
 
 void DisplayRefresh::refreshSelectedRow(const Module &module, int row)
@@ -218,13 +307,14 @@ void DisplayRefresh::refreshSelectedRow(const Module &module, int row)
     moduleTable->updateEventMask(moduleMask);
     moduleTable->updateControl(module.control());
 
-    emit updateModuleControlStatus(
+    if (!m_window)
+        return;
+    emit m_window->updateModuleControlStatus(
         module.control(), module.status(), module.eventStatus(), moduleMask);
-    emit updateChannelControlStatus(row, channel.control(), channel.status(), channel.eventStatus(),
-        static_cast<quint16>(channel.eventMask()), channel.voltageNominal(),
+    emit m_window->updateChannelControlStatus(row, channel.control(), channel.status(),
+        channel.eventStatus(), static_cast<quint16>(channel.eventMask()), channel.voltageNominal(),
         channel.currentNominal());
 }
-
 void DisplayRefresh::refreshLabels(const Module &module)
 {
     // QLabel skips a text equal to the one it shows; what is left to spare per answer is the

@@ -1,22 +1,33 @@
 #pragma once
 
 #include "cellcache.h"
+#include "numbertexts.h"
 
+#include <QMetaMethod>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class Configuration;
+class EthControl;
 class HvTable;
 class Module;
 class ModuleSession;
 class QLabel;
+class QuietCellWrites;
 class StatTableCh;
 class StatTableMod;
+struct RefreshScope;
 
 /// The display refresh: after every answer the session's engine processed, it writes the
 /// channel table, the two status tables, the module labels and (every 15th run) the connected
-/// status line from the module, and emits the values the open dialogs show. Cells and labels
-/// are formatted and written only when what they show has changed.
+/// status line from the module, and emits the window's signals with the values the open
+/// dialogs show.
+///
+/// A run looks only at what the answer can have changed (RefreshScope): the engine names the
+/// request each answer belonged to. After anything else that can change what is shown (a new
+/// link, new units, a set command, a run outside an answer) the next run looks at everything.
+/// Even then a cell or label is formatted and written only when what it shows has changed.
 class DisplayRefresh : public QObject
 {
     Q_OBJECT
@@ -37,9 +48,10 @@ public:
         QLabel *channelCaption = nullptr;
     };
 
-    /// \a configuration and \a session are not owned and must outlive the refresh.
+    /// \a configuration and \a session are not owned and must outlive the refresh. \a window is
+    /// the parent, whose declared signals each run emits; without one none are emitted.
     DisplayRefresh(const Widgets &widgets, const Configuration *configuration,
-        const ModuleSession *session, QObject *parent = nullptr);
+        const ModuleSession *session, EthControl *window = nullptr);
 
     /// One run, for the answer the engine has just processed.
     void refresh();
@@ -58,38 +70,52 @@ public:
     bool hasShownConnection() const { return m_connectionShown; }
     void forgetConnection() { m_connectionShown = false; }
 
-signals:
-    void updateAllModulesStarted();
-    void updateAllModulesCompleted();
-    void updateModuleTemperature(int serialNumber, int index, float temperature);
-    void updateChannelVoltageMeasure(int serialNumber, int channel, float siValue);
-    void updateChannelCurrentMeasure(int serialNumber, int channel, float siValue);
-    void updateChannelStatus(int serialNumber, int channel, quint32 status, quint32 eventStatus);
-    void updateSuppliesTempLimits(double sp5, double sp24, double sp12, double sn12, double temp,
-        double vmax, double imax, QString fname);
-    void updateChannelControlStatus(int chn, quint16 control, quint16 status, quint16 eventstatus,
-        quint16 eventmask, float vnom, float inom);
-    void updateModuleControlStatus(
-        quint16 control, quint16 status, quint16 eventstatus, quint16 eventmask);
-
 private:
+    /// Which of the window's per-channel signals have receivers in this run; the others are
+    /// not emitted, which nobody can tell from an emission without a receiver.
+    struct ChannelSignals
+    {
+        bool voltage = false;
+        bool current = false;
+        bool status = false;
+        bool any() const { return voltage || current || status; }
+    };
+
     void showConnection();
-    void refreshRow(const Module &module, int row, int serialNumber);
+    ChannelSignals connectedChannelSignals() const;
+    void refreshRow(const Module &module, int row, int serialNumber, quint16 columns,
+        ChannelSignals emits, QuietCellWrites &writes);
     void refreshSelectedRow(const Module &module, int row);
     void refreshLabels(const Module &module);
-    /// Forgets the cached cells when the display units changed or a cell was edited.
+    /// Forgets every shown cell and label: the next run looks at everything.
+    void forgetShown(int rows);
+    /// Forgets the cached cells when the display units changed; notes the rows an edit
+    /// changed, which the run writes whole.
     void checkCellCache(int rows);
 
     Widgets m_widgets;
     const Configuration *m_configuration;
     const ModuleSession *m_session;
+    EthControl *m_window;
+    QMetaMethod m_voltageSignal;
+    QMetaMethod m_currentSignal;
+    QMetaMethod m_statusSignal;
     QString m_deviceName;
+    /// The connected status line and the parts it was composed from.
+    QStringList m_statusParts;
+    QString m_statusLine;
     /// Counts the runs, for the status line; wraps as a signed byte.
     qint8 m_runs = 0;
     bool m_tableReady = false;
     bool m_connectionShown = false;
+    /// The next run looks at every cell and label.
+    bool m_everything = true;
 
     CellCache m_cellCache;
+    NumberTexts m_voltageTexts;
+    NumberTexts m_currentTexts;
+    NumberTexts m_lowRangeTexts;
+    NumberTexts m_powerTexts;
     /// Units and precisions the cached cells were formatted with.
     struct CellFormat
     {
@@ -99,6 +125,8 @@ private:
         int currentPrecision = -1;
     };
     CellFormat m_cellFormat;
+    /// The row being edited and the one edited in the previous run: written whole.
+    int m_editingRow = -1;
     int m_lastEditingRow = -1;
 
     /// What the formatted labels were last written from, so that they are formatted again

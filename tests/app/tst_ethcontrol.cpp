@@ -1,6 +1,9 @@
+#include "enginedriver.h"
 #include "windowtestsupport.h"
 
+#include "displayrefresh.h"
 #include "hvtable.h"
+#include "hvtableitemdelegate.h"
 #include "networkdiscovery.h"
 
 #include <QActionGroup>
@@ -24,6 +27,83 @@ bool quitsWithin(int ms)
 {
     QTimer::singleShot(ms, qApp, [] { QCoreApplication::exit(1); });
     return QCoreApplication::exec() == 0;
+}
+
+/// An answer to \a code from a module with \a channels channels, at step \a step of a polling
+/// run: values that rest, flicker around zero, sit on a rounding tie or change sign, and status
+/// and control words that walk through every state the table shows.
+QByteArray answerTo(
+    quint16 code, int step, int channels, const QByteArray &identity, const QByteArray &firmware)
+{
+    static const double volts[] = { 0.0, -0.004, 0.004, 0.125, 1000.01, -1000.005, 5999.995, 2.5 };
+    static const double amperes[] = { 0.0, 1.2e-6, -3e-9, 5e-4, 1.25e-4, 0.002 };
+    static const int states[]
+        = { 0, 8, 8 | 256, 8 | 128, 8 | 64, 16, 32 | 8, 4096, 2048, 8192 | 8, 1024 };
+    const auto list = [channels](auto field) {
+        QByteArray text;
+        for (int c = 0; c < channels; ++c)
+            text += (c ? "," : "") + field(c);
+        return text + "\r\n";
+    };
+    const auto number
+        = [](double value, const char *unit) { return QByteArray::number(value, 'E', 5) + unit; };
+    switch (code) {
+    case SCPI_Parser::ReadIdentity:
+        return identity + ";" + QByteArray::number(channels) + "\r\n";
+    case SCPI_Parser::ReadFirmware:
+        return firmware + "\r\n";
+    case SCPI_Parser::ReadVoltageSet:
+    case SCPI_Parser::ReadVoltageBounds:
+    case SCPI_Parser::ReadVoltageNominal:
+    case SCPI_Parser::MeasureVoltage:
+        return list([&](int c) { return number(volts[(step + c) % 8], "V"); });
+    case SCPI_Parser::ReadCurrentSet:
+    case SCPI_Parser::ReadCurrentBounds:
+    case SCPI_Parser::ReadCurrentNominal:
+    case SCPI_Parser::MeasureCurrent:
+        return list([&](int c) { return number(amperes[(3 * step + c) % 6], "A"); });
+    case SCPI_Parser::ReadChannelStatus:
+        return list([&](int c) { return QByteArray::number(states[(step + 2 * c) % 11]); });
+    case SCPI_Parser::ReadChannelControl:
+        return list([&](int c) { return QByteArray((step + c) % 3 ? "8" : "0"); });
+    case SCPI_Parser::ReadChannelEventStatus:
+    case SCPI_Parser::ReadChannelEventMask:
+        return list([&](int c) { return QByteArray::number((step / 20 + c) % 2 * 1024); });
+    case SCPI_Parser::ReadRamps:
+        return step % 2 ? "2.000E+01V/s;1.000E-04A/s\r\n" : "5.000E+00%/s;2.500E+00%/s\r\n";
+    case SCPI_Parser::ReadModuleStatus:
+        return QByteArray::number(step % 3 * 4096) + ";" + QByteArray::number(step % 4) + ";"
+            + QByteArray::number(step % 5) + ";65535\r\n";
+    default:
+        return EngineDriver::filler(code, channels);
+    }
+}
+
+/// The texts and colours of the channel table, the status tables and the module labels.
+QStringList shown(const TestWindow &window)
+{
+    QStringList texts;
+    for (const char *name : { "table", "tableChanStat", "tableModStat" }) {
+        const auto *table = window.widget<QTableWidget>(name);
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const QTableWidgetItem *cell = table->item(row, column);
+                texts << (cell
+                        ? QStringLiteral("%1 %2,%3: %4 %5 %6%7")
+                              .arg(QLatin1String(name))
+                              .arg(row)
+                              .arg(column)
+                              .arg(cell->text(), cell->background().color().name())
+                              .arg(cell->data(HvTableItemDelegate::LowCurrentRangeRole).toInt())
+                              .arg(cell->data(HvTableItemDelegate::DelayedTripRole).toInt())
+                        : QString());
+            }
+        }
+    }
+    for (const char *name : { "lblSerial", "lblFirmwareName", "lblFirmwareRel", "lblVRampSpeed",
+             "lblIRampSpeed", "lblChanTable" })
+        texts << window.widget<QLabel>(name)->text();
+    return texts;
 }
 }
 
@@ -247,6 +327,63 @@ private slots:
         module.setFirmwareName(QStringLiteral("GLW802"));
         window.updateDisplayTimer();
         QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.00 V/s"));
+    }
+
+    void partialRefreshShowsWhatAFullOneShows_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<QByteArray>("firmware");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("KA2F") << QByteArray("Vornwerk GmbH,KA2F840p,7100001,2.07")
+                              << QByteArray("KA2F8;2.07") << 4;
+        QTest::newRow("TX01B0") << QByteArray("Vornwerk GmbH,TX01B0315n,2,5.14")
+                                << QByteArray("TX01B0;5.14") << 1;
+        QTest::newRow("TX01B1") << QByteArray("Vornwerk GmbH,TX01B1315p,3,2.26")
+                                << QByteArray("TX01B1;2.26") << 1;
+        QTest::newRow("TX02B0") << QByteArray("Vornwerk GmbH,TX02B0620p,4,3.10")
+                                << QByteArray("TX02B0;3.10") << 2;
+        QTest::newRow("DRSB") << QByteArray("Vornwerk GmbH,DRSB140r,5,4.08")
+                              << QByteArray("DRSB;4.08") << 1;
+        QTest::newRow("GLW802") << QByteArray("Vornwerk GmbH,GLW802305p,6,2.10")
+                                << QByteArray("GLW802;2.10") << 8;
+        QTest::newRow("WD7A0") << QByteArray("Vornwerk GmbH,WD7A0120p,7,1.12")
+                               << QByteArray("WD7A0;1.12") << 1;
+        QTest::newRow("TQ88812p0000")
+            << QByteArray("Vornwerk GmbH,TQ88812p0000,4711,3.02") << QByteArray("TQ888;3.02") << 1;
+    }
+
+    // Each answer's refresh looks only at what the answer can have changed, and writes only
+    // cells whose texts change. A second window fed the same answers forgets what it shows
+    // and refreshes everything after each one: both must show the same.
+    void partialRefreshShowsWhatAFullOneShows()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(QByteArray, firmware);
+        QFETCH(int, channels);
+        TestWindow partial, full;
+        for (TestWindow *window : { &partial, &full }) {
+            window->widget<QTabWidget>("tabInterfaces")->setCurrentIndex(1);
+            window->widget<QPushButton>("buttonConnect")->click();
+            QVERIFY(window->fakeLink());
+        }
+        QObject::disconnect(full.session(), &ModuleSession::answerProcessed, &full,
+            &EthControl::updateDisplayTimer);
+        for (int step = 0; step < 150; ++step) {
+            for (TestWindow *window : { &partial, &full }) {
+                FakeLink *link = window->fakeLink();
+                if (step == 60) // writes the control word at once, before its read-back
+                    link->setChannelOn(true, channels - 1);
+                if (step == 90)
+                    window->widget<HvTable>("table")->setCurrentCell(channels - 1, 0);
+                link->feed(answerTo(link->lastCode(), step, channels, identity, firmware));
+            }
+            full.findChild<DisplayRefresh *>()->reset();
+            full.updateDisplayTimer();
+            QCOMPARE(shown(partial), shown(full));
+        }
+        QCOMPARE(partial.widget<HvTable>("table")->rowCount(), channels);
+        QCOMPARE(partial.widget<QLabel>("lblFirmwareName")->text(),
+            QString::fromLatin1(firmware.left(firmware.indexOf(';'))));
     }
 
     void disconnectAndExitBehaviour_data()

@@ -1,7 +1,11 @@
+#include "configuration.h"
+#include "numbertexts.h"
 #include "refreshtexts.h"
 
 #include <QLocale>
 #include <QTest>
+
+#include <cmath>
 
 class TestRefreshTexts : public QObject
 {
@@ -69,6 +73,70 @@ private slots:
         QCOMPARE(RefreshTexts::powerText(-1.0f, 0.01f), QStringLiteral("-0.0"));
         QCOMPARE(RefreshTexts::withoutNegativeZero(RefreshTexts::powerText(-1.0f, 0.01f)),
             QStringLiteral("0.0"));
+    }
+
+    void numberKeys_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<int>("precision");
+        QTest::addColumn<QList<float>>("values");
+        const QLocale c = QLocale::c(), german(QLocale::German, QLocale::Germany);
+        const QList<float> volts = { 0.125f, 0.005f, 0.004f, 1000.005f, 5999.995f, 0.0f, 2.5f,
+            12345.678f, 1e30f, NAN, INFINITY };
+        QTest::newRow("volts") << c << "V" << 2 << volts;
+        QTest::newRow("kilovolts, German") << german << "kV" << 3 << volts;
+        QTest::newRow("volts, no decimals") << c << "V" << 0 << volts;
+        const QList<float> amperes = { 0.000125f, 1.2e-6f, 3e-9f, 0.0005f, 0.0f, 0.00415f };
+        QTest::newRow("milliamperes") << c << "mA" << 2 << amperes;
+        QTest::newRow("microamperes, German") << german << QString::fromUtf8("µA") << 1 << amperes;
+        QTest::newRow("amperes, ten decimals") << c << "A" << 10 << amperes;
+    }
+
+    // Values near rounding ties, either side of zero, a few units in the last place apart:
+    // whatever has the same key shows the same text.
+    void numberKeys()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, unit);
+        QFETCH(int, precision);
+        QFETCH(QList<float>, values);
+        QLocale::setDefault(locale);
+        Configuration config(nullptr, QStringLiteral("test"));
+        const bool volts = unit.endsWith(u'V');
+        config.setVoltageUnit(unit);
+        config.setCurrentUnit(unit);
+        config.setVoltagePrecision(precision);
+        config.setCurrentPrecision(precision);
+        const auto text = [&](float value) {
+            return RefreshTexts::withoutNegativeZero(
+                volts ? config.voltageText(value) : config.currentText(value));
+        };
+        const double scale = unit == QLatin1String("kV") ? 1e-3
+            : unit == QLatin1String("mA")                ? 1e3
+            : unit.startsWith(QChar(0x00B5))             ? 1e6
+                                                         : 1.0;
+        NumberTexts texts;
+        texts.setFormat(scale, precision, text);
+        QList<float> near;
+        for (float value : values) {
+            for (float sign : { 1.0f, -1.0f }) {
+                float below = sign * value, above = sign * value;
+                near << below;
+                for (int step = 0; step < 3; ++step)
+                    near << (below = std::nextafter(below, -INFINITY))
+                         << (above = std::nextafter(above, INFINITY));
+            }
+        }
+        QHash<quint64, QString> seen;
+        for (float value : near) {
+            const quint64 key = texts.key(value);
+            QCOMPARE(texts.text(key, value), text(value));
+            QCOMPARE(seen.value(key, text(value)), text(value));
+            seen.insert(key, text(value));
+        }
+        QVERIFY(seen.size() < near.size());
+        QLocale::setDefault(QLocale::c());
     }
 
     void withoutNegativeZero_data()
