@@ -11,6 +11,7 @@
 #include "repaintlimiter.h"
 #include "scpi_parser.h"
 #include "settingsstore.h"
+#include "throttledcount.h"
 #include "ui_ethcontrol.h"
 
 #include <QActionGroup>
@@ -118,6 +119,7 @@ EthControl::EthControl(QWidget *parent)
     ui->packets->setFixedSize(
         ui->packets->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")),
         ui->packets->sizeHint().height());
+    packetCount = new ThrottledCount(ui->packets, paintInterval, this);
     new RepaintLimiter(this, paintInterval);
 }
 

@@ -25,6 +25,7 @@ class DialogPrompter;
 class DialogStatistic;
 class DialogSuppliesTempLimits;
 class DisplayRefresh;
+class ThrottledCount;
 class HistoryPanel;
 class NetworkDiscovery;
 class OperatorCommands;
@@ -174,6 +175,8 @@ private:
     Configuration *configuration = nullptr;
     /// Writes the tables and labels after every answer; child of the window.
     DisplayRefresh *display = nullptr;
+    /// The answer counter in the status bar, written at most as often as the window is painted.
+    ThrottledCount *packetCount = nullptr;
     ConnectionPanel *connectionPanel = nullptr;
     /// What the command slots run; child of the window.
     OperatorCommands *commands = nullptr;

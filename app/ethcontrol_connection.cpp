@@ -8,6 +8,7 @@
 #include "networkdiscovery.h"
 #include "scpi_parser.h"
 #include "settingsstore.h"
+#include "throttledcount.h"
 #include "ui_ethcontrol.h"
 
 #include <QApplication>
@@ -130,7 +131,7 @@ void EthControl::deviceNameReceived(QString name)
 
 void EthControl::dataReceived(int num)
 {
-    ui->packets->setText(QString::number(num));
+    packetCount->show(num);
 }
 
 void EthControl::interfaceModeSupported(bool supported)
