@@ -1,5 +1,6 @@
 #include "bridge.h"
 
+#include "enginethreads.h"
 #include "historypublisher.h"
 #include "modulecommands.h"
 #include "modulepoller.h"
@@ -13,6 +14,7 @@
 Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_threads(std::make_unique<EngineThreads>())
 {
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     m_client->setMaxPayload(ModuleCommands::MaxPayload);
@@ -39,7 +41,10 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     const QByteArray prefix = settings.broker.prefix.toUtf8();
     for (int i = 0; i < settings.modules.size(); ++i) {
         const ModuleSettings &m = settings.modules.at(i);
-        auto *poller = new ModulePoller(m, m_round, this);
+        QObject *engineHome = m.link == ModuleSettings::Link::Gpib
+            ? m_threads->gpibBoard(ModuleSettings::GpibBoard)
+            : nullptr;
+        auto *poller = new ModulePoller(m, m_round, engineHome, this);
         auto *publisher = new ModulePublisher(
             m_client, prefix, settings.broker.rate, m.name, stateTopic(), this);
         m_pollers.append(poller);
@@ -55,7 +60,12 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     }
 }
 
-Bridge::~Bridge() = default;
+Bridge::~Bridge()
+{
+    // The pollers end their engines on the worker threads, which end after them.
+    qDeleteAll(std::exchange(m_pollers, {}));
+    m_threads.reset();
+}
 
 QByteArray Bridge::stateTopic() const
 {

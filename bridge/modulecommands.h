@@ -1,6 +1,5 @@
 #pragma once
 
-#include "commandgate.h"
 #include "tokenbucket.h"
 
 #include <QByteArray>
@@ -14,10 +13,10 @@ class ModulePublisher;
 
 /// The command side of one module: subscribes the module's set topics when its file says
 /// "commands = on", refuses what must not reach the module (retained commands, commands while
-/// it is offline or blocked, bad topics and values, too many) and hands the rest to its
-/// CommandGate. Refusals are published on the module's "error" topic and logged with control
-/// characters escaped, at most RefusalBurst at once and one a second after that; the rest are
-/// counted and reported together.
+/// it is offline or blocked, bad topics and values) and hands the rest to the module's
+/// CommandGate through its poller (which refuses too many). Refusals are published on the
+/// module's "error" topic and logged with control characters escaped, at most RefusalBurst at
+/// once and one a second after that; the rest are counted and reported together.
 class ModuleCommands : public QObject
 {
     Q_OBJECT
@@ -56,7 +55,6 @@ private:
     MqttClient *m_client;
     ModulePoller *m_poller;
     ModulePublisher *m_publisher;
-    CommandGate m_gate;
     QString m_blocked;
     QByteArray m_pattern;
     QTimer m_resubscribe;

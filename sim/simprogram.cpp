@@ -80,6 +80,47 @@ bool SimProgram::startControlPort(const SimOptions &options, QString *error)
     return true;
 }
 
+bool SimProgram::listenRow(
+    const SimOptions &options, const QHostAddress &address, QString *error)
+{
+    std::vector<TcpFrontEnd *> row;
+    quint16 base = options.port;
+    for (int i = 0; i < options.modules; ++i) {
+        auto *tcp = new TcpFrontEnd(addModule(options, i), this);
+        tcp->setFaults(options.faults);
+        connect(tcp, &TcpFrontEnd::lineReceived, this, &SimProgram::trace);
+        row.push_back(tcp);
+        const quint16 port = i == 0 ? base : quint16(base + i);
+        if (!tcp->listen(address, port)) {
+            *error = QStringLiteral("cannot listen on %1:%2: %3")
+                         .arg(options.address)
+                         .arg(port)
+                         .arg(tcp->errorString());
+            qDeleteAll(row);
+            m_modules.clear();
+            return false;
+        }
+        if (i == 0)
+            base = tcp->serverPort();
+    }
+    m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(base);
+    if (options.modules > 1)
+        m_readyLine += QStringLiteral("-%1").arg(base + options.modules - 1);
+    return true;
+}
+
+bool SimProgram::startTcp(const SimOptions &options, const QHostAddress &address, QString *error)
+{
+    // With a freely picked first port another program may hold one of the ports after it: the
+    // row then starts again from another free port.
+    const int attempts = options.port == 0 && options.modules > 1 ? 20 : 1;
+    for (int i = 0; i < attempts; ++i) {
+        if (listenRow(options, address, error))
+            return true;
+    }
+    return false;
+}
+
 bool SimProgram::startFrontEnd(const SimOptions &options, QString *error)
 {
     switch (options.transport) {
@@ -89,18 +130,7 @@ bool SimProgram::startFrontEnd(const SimOptions &options, QString *error)
             *error = QStringLiteral("invalid listen address: %1").arg(options.address);
             return false;
         }
-        auto *tcp = new TcpFrontEnd(addModule(options, 0), this);
-        tcp->setFaults(options.faults);
-        connect(tcp, &TcpFrontEnd::lineReceived, this, &SimProgram::trace);
-        if (!tcp->listen(address, options.port)) {
-            *error = QStringLiteral("cannot listen on %1:%2: %3")
-                         .arg(options.address)
-                         .arg(options.port)
-                         .arg(tcp->errorString());
-            return false;
-        }
-        m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(tcp->serverPort());
-        return true;
+        return startTcp(options, address, error);
     }
     case SimOptions::Transport::Serial: {
         auto *serial = new SerialFrontEnd(addModule(options, 0), this);
