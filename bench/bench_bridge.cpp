@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -44,9 +45,24 @@ double cpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-long rssKiB()
+/// Processor time of another process of this bench (the broker, a simulator), in seconds.
+double cpuSecondsOf(qint64 pid)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0.0;
+    // The fields after the command name in parentheses; utime and stime are the 12th and 13th.
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0.0;
+    return double(fields.at(11).toLongLong() + fields.at(12).toLongLong())
+        / double(sysconf(_SC_CLK_TCK));
+}
+
+long rssKiB(const QString &pid = QStringLiteral("self"))
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
@@ -220,8 +236,9 @@ int many(const QStringList &args, quint16 brokerPort)
     return runMany("many modules", brokerPort, several, manySeconds, sampleSeconds) ? 0 : 1;
 }
 
-int scale(const QStringList &args, quint16 brokerPort)
+int scale(const QStringList &args, const BrokerProcess &broker)
 {
+    const quint16 brokerPort = broker.port();
     const int seconds = args.size() > 0 ? args.at(0).toInt() : 180;
     const int modules = args.size() > 1 ? args.at(1).toInt() : 1000;
     constexpr int CycleMs = 1000;
@@ -240,11 +257,15 @@ int scale(const QStringList &args, quint16 brokerPort)
     // A cycle or two for the last ones to find their step.
     spinFor(2 * CycleMs);
     const Sample start = Sample::of(bridge, clock);
+    const double brokerCpu = cpuSecondsOf(broker.processId());
+    const double simCpu = cpuSecondsOf(sim.processId());
     const long rssStart = rssKiB();
     spinFor(60000);
     const long rssMinute = rssKiB();
     spinFor(int(qMax<qint64>(0, start.ms + seconds * 1000 - clock.elapsed())));
     const Sample end = Sample::of(bridge, clock);
+    const double brokerUsed = cpuSecondsOf(broker.processId()) - brokerCpu;
+    const double simUsed = cpuSecondsOf(sim.processId()) - simCpu;
     const long rssEnd = rssKiB();
     const double elapsed = double(end.ms - start.ms) / 1000.0;
     std::vector<double> ratios = end.rates(start, &Sample::cycles, ports.size());
@@ -264,6 +285,10 @@ int scale(const QStringList &args, quint16 brokerPort)
     std::printf("  memory (RSS) before the bridge %ld KiB; all online %ld KiB, after 1 min %ld "
                 "KiB, at the end (%.0f s) %ld KiB\n",
         rssBefore, rssStart, rssMinute, elapsed, rssEnd);
+    std::printf("  beside it: the broker %.1f %% of one core, %ld KiB; the simulator %.1f %% of one "
+                "core\n",
+        100.0 * brokerUsed / elapsed, rssKiB(QString::number(broker.processId())),
+        100.0 * simUsed / elapsed);
     std::fflush(stdout);
     bridge.stop();
     return 0;
@@ -344,7 +369,7 @@ int main(int argc, char *argv[])
     if (run == QLatin1String("many"))
         return many(args, broker.port());
     if (run == QLatin1String("scale"))
-        return scale(args, broker.port());
+        return scale(args, broker);
     if (run == QLatin1String("gpib"))
         return gpib(args, broker.port());
     std::fprintf(stderr, "usage: bench_bridge [many|scale|gpib] [numbers]\n");
