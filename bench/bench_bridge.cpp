@@ -252,8 +252,8 @@ int scale(const QStringList &args, const BrokerProcess &broker)
     clock.start();
     if (!startAndWait(bridge, "scale", modules, 300000))
         return 1;
-    std::printf("scale: %d modules of 4 channels at cycle = 1s, all online after %.1f s\n",
-        modules, double(clock.elapsed()) / 1000.0);
+    std::printf("scale: %d modules of 4 channels at cycle = 1s, all online after %.1f s\n", modules,
+        double(clock.elapsed()) / 1000.0);
     // A cycle or two for the last ones to find their step.
     spinFor(2 * CycleMs);
     const Sample start = Sample::of(bridge, clock);
@@ -272,7 +272,8 @@ int scale(const QStringList &args, const BrokerProcess &broker)
     for (double &r : ratios)
         r *= CycleMs / 1000.0;
     std::sort(ratios.begin(), ratios.end());
-    const auto below = std::count_if(ratios.begin(), ratios.end(), [](double r) { return r < 0.95; });
+    const auto below
+        = std::count_if(ratios.begin(), ratios.end(), [](double r) { return r < 0.95; });
     const double answers = sum(end.rates(start, &Sample::answers, ports.size()));
     std::printf("  over %.0f s: cycles per module and second against the configured 1/s: lowest "
                 "%.3f, median %.3f, highest %.3f; %lld of %d modules below 0.95\n",
@@ -285,8 +286,9 @@ int scale(const QStringList &args, const BrokerProcess &broker)
     std::printf("  memory (RSS) before the bridge %ld KiB; all online %ld KiB, after 1 min %ld "
                 "KiB, at the end (%.0f s) %ld KiB\n",
         rssBefore, rssStart, rssMinute, elapsed, rssEnd);
-    std::printf("  beside it: the broker %.1f %% of one core, %ld KiB; the simulator %.1f %% of one "
-                "core\n",
+    std::printf(
+        "  beside it: the broker %.1f %% of one core, %ld KiB; the simulator %.1f %% of one "
+        "core\n",
         100.0 * brokerUsed / elapsed, rssKiB(QString::number(broker.processId())),
         100.0 * simUsed / elapsed);
     std::fflush(stdout);
@@ -304,9 +306,9 @@ int gpib(const QStringList &args, quint16 brokerPort)
     const QString socket = dir.filePath(QStringLiteral("bus.sock"));
     SimProcess bus;
     if (ports.empty()
-        || !bus.start({ QStringLiteral("--gpib"), QStringLiteral("5"),
-                          QStringLiteral("--gpib-silent"), QStringLiteral("9"),
-                          QStringLiteral("--gpib-socket"), socket },
+        || !bus.start(
+            { QStringLiteral("--gpib"), QStringLiteral("5"), QStringLiteral("--gpib-silent"),
+                QStringLiteral("9"), QStringLiteral("--gpib-socket"), socket },
             "gpib")) {
         std::fprintf(stderr, "the simulators do not start\n");
         return 1;
@@ -354,7 +356,7 @@ int main(int argc, char *argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("vorn.*.info=false\nvorn.*.debug=false"));
     QStringList args = app.arguments().mid(1);
     const QString run = !args.isEmpty() && !args.first().at(0).isDigit() ? args.takeFirst()
-                                                                          : QStringLiteral("many");
+                                                                         : QStringLiteral("many");
     // A thousand modules are a thousand sockets.
     rlimit files = {};
     if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {

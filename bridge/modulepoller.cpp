@@ -49,7 +49,8 @@ ModulePoller::~ModulePoller()
     // Ended on its own thread, which may first finish a driver call; nothing of it runs after.
     PollerCore *core = m_core;
     if (core->thread()->isRunning())
-        QMetaObject::invokeMethod(core, [core] { delete core; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            core, [core] { delete core; }, Qt::BlockingQueuedConnection);
     else
         delete core;
 }

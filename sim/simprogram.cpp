@@ -80,8 +80,7 @@ bool SimProgram::startControlPort(const SimOptions &options, QString *error)
     return true;
 }
 
-bool SimProgram::listenRow(
-    const SimOptions &options, const QHostAddress &address, QString *error)
+bool SimProgram::listenRow(const SimOptions &options, const QHostAddress &address, QString *error)
 {
     std::vector<TcpFrontEnd *> row;
     quint16 base = options.port;

@@ -15,13 +15,12 @@ class TestBridgeConfig : public QObject
 private slots:
     void readsEveryKey()
     {
-        const QByteArray text
-            = "# lab crate\n[broker]\nhost = broker.lab\nport = 8883\n"
-              "client-id = crate1\nuser = u\npassword = p\nprefix = lab/hv/\n"
-              "rate = 0.5\nkeepalive = 60\ntls = on\n\n"
-              "[module a]\ntcp = 10.0.0.5:10001\ncommands = on\ncycle = 0\n"
-              "[module b]\n; on the bench\nserial = /dev/ttyUSB0\ncycle = 2.5s\n"
-              "[defaults]\ncycle = 1s\n[module c]\ngpib = 7\n";
+        const QByteArray text = "# lab crate\n[broker]\nhost = broker.lab\nport = 8883\n"
+                                "client-id = crate1\nuser = u\npassword = p\nprefix = lab/hv/\n"
+                                "rate = 0.5\nkeepalive = 60\ntls = on\n\n"
+                                "[module a]\ntcp = 10.0.0.5:10001\ncommands = on\ncycle = 0\n"
+                                "[module b]\n; on the bench\nserial = /dev/ttyUSB0\ncycle = 2.5s\n"
+                                "[defaults]\ncycle = 1s\n[module c]\ngpib = 7\n";
         BridgeSettings s;
         QString error;
         QVERIFY2(parseBridgeSettings(text, &s, &error), qPrintable(error));

@@ -8,8 +8,8 @@
 #include "mqttprobe.h"
 #include "simprocess.h"
 
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 class TestBridgePolling : public QObject
 {
@@ -22,15 +22,15 @@ private slots:
     {
         QVERIFY2(!BrokerProcess::program().isEmpty(), "mosquitto is missing; run scripts/deps.sh");
         QVERIFY(broker.start());
-        QVERIFY(tcp.start({ QStringLiteral("--tcp"), QStringLiteral("0"),
-                              QStringLiteral("--modules"), QStringLiteral("2"),
-                              QStringLiteral("--serial-number"), QStringLiteral("3001") },
+        QVERIFY(tcp.start(
+            { QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--modules"),
+                QStringLiteral("2"), QStringLiteral("--serial-number"), QStringLiteral("3001") },
             "tcp"));
         const QString socket = dir.filePath(QStringLiteral("bus.sock"));
-        QVERIFY(gpib.start({ QStringLiteral("--gpib"), QStringLiteral("5"),
-                               QStringLiteral("--gpib-silent"), QStringLiteral("9"),
-                               QStringLiteral("--gpib-socket"), socket,
-                               QStringLiteral("--serial-number"), QStringLiteral("3005") },
+        QVERIFY(gpib.start(
+            { QStringLiteral("--gpib"), QStringLiteral("5"), QStringLiteral("--gpib-silent"),
+                QStringLiteral("9"), QStringLiteral("--gpib-socket"), socket,
+                QStringLiteral("--serial-number"), QStringLiteral("3005") },
             "gpib"));
         qputenv("VORN_GPIB_SOCKET", socket.toLocal8Bit());
         const quint16 first = quint16(
@@ -54,8 +54,8 @@ private slots:
         probe = std::make_unique<MqttProbe>(broker.port(), "vorn/#");
         bridge = std::make_unique<Bridge>(settings);
         QVERIFY(bridge->start());
-        QVERIFY(spinUntil([this] { return poller(0)->isOnline() && poller(1)->isOnline(); },
-            Patience));
+        QVERIFY(
+            spinUntil([this] { return poller(0)->isOnline() && poller(1)->isOnline(); }, Patience));
         QVERIFY(spinUntil([this] { return poller(2)->isOnline(); }, Patience));
     }
     void cleanupTestCase()

@@ -140,7 +140,8 @@ private slots:
         QTest::addColumn<bool>("command");
         QTest::newRow("as fast as answered") << 0 << false;
         QTest::newRow("paused") << 300 << false;
-        QTest::newRow("paused longer than the watchdog") << ModuleSession::WatchdogMs + 500 << false;
+        QTest::newRow("paused longer than the watchdog")
+            << ModuleSession::WatchdogMs + 500 << false;
         QTest::newRow("a command ends the pause") << 60000 << true;
     }
     void cyclePeriod()
