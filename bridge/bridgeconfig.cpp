@@ -85,26 +85,26 @@ struct Reader
         return true;
     }
 
+    /// A section that may stand once; \a seenLine is where it stood first, or 0.
+    bool single(const QString &name, int *seenLine, Section kind)
+    {
+        if (*seenLine > 0)
+            return fail(QStringLiteral("a second [%1] section (the first is on line %2)")
+                            .arg(name)
+                            .arg(*seenLine));
+        *seenLine = line;
+        section = kind;
+        return true;
+    }
+
     bool header(const QString &text)
     {
         seenKeys.clear();
         const QString inner = text.mid(1, text.size() - 2).trimmed();
-        if (inner == QLatin1String("broker")) {
-            if (brokerLine > 0)
-                return fail(QStringLiteral("a second [broker] section (the first is on line %1)")
-                                .arg(brokerLine));
-            brokerLine = line;
-            section = Section::Broker;
-            return true;
-        }
-        if (inner == QLatin1String("defaults")) {
-            if (defaultsLine > 0)
-                return fail(QStringLiteral("a second [defaults] section (the first is on line %1)")
-                                .arg(defaultsLine));
-            defaultsLine = line;
-            section = Section::Defaults;
-            return true;
-        }
+        if (inner == QLatin1String("broker"))
+            return single(inner, &brokerLine, Section::Broker);
+        if (inner == QLatin1String("defaults"))
+            return single(inner, &defaultsLine, Section::Defaults);
         if (inner == QLatin1String("module") || inner.startsWith(QLatin1String("module "))) {
             const QString name = inner.mid(6).trimmed();
             if (name.isEmpty())
