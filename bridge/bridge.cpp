@@ -2,6 +2,7 @@
 
 #include "enginethreads.h"
 #include "historypublisher.h"
+#include "loopbatching.h"
 #include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
@@ -38,6 +39,8 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     // the event loop per request.
     if (settings.modules.size() > 1)
         m_round = new WriteRound(this);
+    if (settings.modules.size() >= BatchedModules)
+        new LoopBatching(BatchIntervalUs, this);
     const QByteArray prefix = settings.broker.prefix.toUtf8();
     for (int i = 0; i < settings.modules.size(); ++i) {
         const ModuleSettings &m = settings.modules.at(i);

@@ -30,6 +30,11 @@ class Bridge : public QObject
     Q_OBJECT
 
 public:
+    /// From this many modules on, the answers gather for up to BatchIntervalUs between two
+    /// passes of the event loop (LoopBatching).
+    static constexpr int BatchedModules = 100;
+    static constexpr int BatchIntervalUs = 1000;
+
     explicit Bridge(const BridgeSettings &settings, QObject *parent = nullptr);
     ~Bridge() override;
 

@@ -69,9 +69,9 @@ void declareOptions(QCommandLineParser &parser)
     opt("tcp", "Listen on TCP port PORT (0 picks a free port; default 10001).", "PORT");
     opt("address", "Listen address for TCP (default 127.0.0.1).", "ADDR");
     opt("modules",
-        "Serve N modules over TCP on consecutive ports from --tcp (with --tcp 0, from a free "
-        "one), their serial numbers counting up; the ready line then names the first and the "
-        "last port, \"tcp <address>:<first>-<last>\".",
+        "Serve N modules over TCP on consecutive ports from --tcp (with --tcp 0, a free row "
+        "below 32768), their serial numbers counting up; the ready line then names the first "
+        "and the last port, \"tcp <address>:<first>-<last>\".",
         "N");
     opt("serial", "Open a pseudo-terminal and act as a module on a serial port.");
     opt("gpib", "Put modules at these GPIB primary addresses (1-30), e.g. 5 or 5,7.",

@@ -8,6 +8,7 @@
 #include "simlog.h"
 
 #include <QHostAddress>
+#include <QRandomGenerator>
 
 namespace vornsim {
 
@@ -110,13 +111,23 @@ bool SimProgram::listenRow(const SimOptions &options, const QHostAddress &addres
 
 bool SimProgram::startTcp(const SimOptions &options, const QHostAddress &address, QString *error)
 {
-    // With a freely picked first port another program may hold one of the ports after it: the
-    // row then starts again from another free port.
-    const int attempts = options.port == 0 && options.modules > 1 ? 20 : 1;
-    for (int i = 0; i < attempts; ++i) {
-        if (listenRow(options, address, error))
+    if (options.port != 0 || options.modules == 1)
+        return listenRow(options, address, error);
+    // A row of free ports is looked for below 32768: the system takes the local ports of
+    // outgoing connections from above, so a row there is seldom free.
+    constexpr int Lowest = 10000;
+    constexpr int Highest = 32767;
+    SimOptions row = options;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        row.port
+            = quint16(QRandomGenerator::global()->bounded(Lowest, Highest - options.modules + 2));
+        if (listenRow(row, address, error))
             return true;
     }
+    *error = QStringLiteral("found no %1 free consecutive ports between %2 and %3")
+                 .arg(options.modules)
+                 .arg(Lowest)
+                 .arg(Highest);
     return false;
 }
 
