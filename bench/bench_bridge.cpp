@@ -9,9 +9,10 @@
 //         cycles per module and second against the configured rate, for every module, the
 //         bridge's CPU, its memory at the start, after a minute and at the end, publishes per
 //         second;
-//   gpib  [seconds per run, 60] [TCP modules, 15]
-//         TCP modules polled as fast as they answer, once alone and once beside a silent GPIB
-//         address (stand-in driver): the TCP modules' answers per second in both runs.
+//   gpib  [seconds of each kind, 60] [TCP modules, 15]
+//         TCP modules polled as fast as they answer, alone and beside a silent GPIB address
+//         (stand-in driver), in runs of 10 s taking turns: the TCP modules' answers per second
+//         with and without it.
 //
 // Usage: bench_bridge [many|scale|gpib] [numbers as above]; without a run name: many.
 #include "bridge.h"
@@ -315,8 +316,15 @@ int gpib(const QStringList &args, quint16 brokerPort)
     }
     qputenv("VORN_GPIB_SOCKET", socket.toLocal8Bit());
     Gpib488Loader::setLibraryFileNames({ QStringLiteral(VORN_GPIB_STANDIN) });
-    double rates[2] = {};
-    for (const bool silent : { false, true }) {
+    // Short runs of both kinds in turn, so that a change of the machine's other load between
+    // them weighs on both alike.
+    constexpr int RoundSeconds = 10;
+    const int rounds = qMax(1, seconds / RoundSeconds);
+    double answers[2] = {};
+    double cpu[2] = {};
+    double elapsed[2] = {};
+    for (int round = 0; round < 2 * rounds; ++round) {
+        const bool silent = round % 2 == 1;
         BridgeSettings settings = settingsFor(brokerPort, ports, 0);
         if (silent) {
             ModuleSettings m;
@@ -332,16 +340,21 @@ int gpib(const QStringList &args, quint16 brokerPort)
         QElapsedTimer clock;
         clock.start();
         const Sample start = Sample::of(bridge, clock);
-        spinFor(seconds * 1000);
+        spinFor(RoundSeconds * 1000);
         const Sample end = Sample::of(bridge, clock);
-        rates[silent] = sum(end.rates(start, &Sample::answers, ports.size()));
-        std::printf("gpib: %d TCP modules as fast as they answer%s, %.0f s: %.0f answers/s, "
-                    "bridge CPU %.1f %% of one core\n",
-            modules, silent ? ", beside a silent GPIB address" : " alone",
-            double(end.ms - start.ms) / 1000.0, rates[silent],
-            100.0 * (end.cpu - start.cpu) * 1000.0 / double(end.ms - start.ms));
-        std::fflush(stdout);
+        const double s = double(end.ms - start.ms) / 1000.0;
+        answers[silent] += sum(end.rates(start, &Sample::answers, ports.size())) * s;
+        cpu[silent] += end.cpu - start.cpu;
+        elapsed[silent] += s;
         bridge.stop();
+    }
+    double rates[2] = {};
+    for (const bool silent : { false, true }) {
+        rates[silent] = answers[silent] / elapsed[silent];
+        std::printf("gpib: %d TCP modules as fast as they answer%s, %.0f s in %d runs of %d s: "
+                    "%.0f answers/s, bridge CPU %.1f %% of one core\n",
+            modules, silent ? ", beside a silent GPIB address" : " alone", elapsed[silent], rounds,
+            RoundSeconds, rates[silent], 100.0 * cpu[silent] / elapsed[silent]);
     }
     std::printf("  TCP rate beside the silent GPIB address: %.3f of the rate without it\n",
         rates[1] / rates[0]);
