@@ -67,9 +67,9 @@ bool ModuleSession::beginCycle(std::function<void()> send)
     if (!m_online && m_cycleStarts >= 2 && m_link) {
         const SCPI_Parser *link = m_link;
         // A listener may end the link from here on; it is then deleted once this has returned.
-        m_inAnswer = true;
+        const bool inAnswer = std::exchange(m_inAnswer, true);
         goOnline();
-        m_inAnswer = false;
+        m_inAnswer = inAnswer;
         if (m_link != link)
             return true; // gone: nothing more to send on it
     }
