@@ -1,7 +1,8 @@
 // How one bridge polls: a module with a cycle period pauses between its cycles while one
 // without polls as fast as it answers, and the engines of GPIB modules run on the worker
 // thread of their board, through the stand-in driver, where a silent address holds up no TCP
-// module and a command and a ramp sequence from the broker still reach a GPIB module.
+// module and a command and a ramp sequence from the broker still reach a GPIB module (whose
+// runner ends, said on "events", when the bridge stops).
 #include "bridge.h"
 #include "brokerprocess.h"
 #include "modulepoller.h"
@@ -144,6 +145,21 @@ private slots:
                 return probe->payloads("vorn/3005/events")
                     .join()
                     .contains("Sequence: Sequence aborted at step 2 of 2");
+            },
+            Patience));
+    }
+
+    void sequenceEndsWithTheBridge()
+    {
+        QVERIFY(probe->client->publish("vorn/3005/sequence/run", "short.json", 1, false));
+        QVERIFY(spinUntil(
+            [this] { return probe->last.value("vorn/3005/sequence/state").contains("running"); },
+            Patience));
+        // Stopped outside the event loop, as at the program's end: the entry still goes out.
+        bridge->stop();
+        QVERIFY(spinUntil(
+            [this] {
+                return probe->payloads("vorn/3005/events").join().contains("the bridge stopped");
             },
             Patience));
     }
