@@ -1,6 +1,8 @@
 #include "bridge.h"
 
+#include "enginethreads.h"
 #include "historypublisher.h"
+#include "loopbatching.h"
 #include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
@@ -14,6 +16,7 @@
 Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_threads(std::make_unique<EngineThreads>())
 {
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     m_client->setMaxPayload(ModuleCommands::MaxPayload);
@@ -37,10 +40,15 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     // the event loop per request.
     if (settings.modules.size() > 1)
         m_round = new WriteRound(this);
+    if (settings.modules.size() >= BatchedModules)
+        new LoopBatching(BatchIntervalUs, this);
     const QByteArray prefix = settings.broker.prefix.toUtf8();
     for (int i = 0; i < settings.modules.size(); ++i) {
         const ModuleSettings &m = settings.modules.at(i);
-        auto *poller = new ModulePoller(m, m_round, this);
+        QObject *engineHome = m.link == ModuleSettings::Link::Gpib
+            ? m_threads->gpibBoard(ModuleSettings::GpibBoard)
+            : nullptr;
+        auto *poller = new ModulePoller(m, m_round, engineHome, this);
         auto *publisher = new ModulePublisher(
             m_client, prefix, settings.broker.rate, m.name, stateTopic(), this);
         m_pollers.append(poller);
@@ -58,7 +66,12 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     }
 }
 
-Bridge::~Bridge() = default;
+Bridge::~Bridge()
+{
+    // The pollers end their engines on the worker threads, which end after them.
+    qDeleteAll(std::exchange(m_pollers, {}));
+    m_threads.reset();
+}
 
 QByteArray Bridge::stateTopic() const
 {

@@ -6,6 +6,9 @@
 #include <QList>
 #include <QObject>
 
+#include <memory>
+
+class EngineThreads;
 class HistoryPublisher;
 class MqttClient;
 class ModuleCommands;
@@ -15,8 +18,9 @@ class WriteRound;
 
 /// The bridge: one broker connection and, per configured module, a poller that keeps the
 /// module's engine running, a publisher that puts its values on the broker and the module's
-/// command side. All modules share the one event loop; each is answer-driven, so none waits for
-/// another.
+/// command side. All modules share the one event loop, but for the engines of GPIB modules,
+/// which run on a worker thread per board (EngineThreads); each is answer-driven, so none waits
+/// for another.
 ///
 /// Set topics of a module are subscribed only when the module's "commands" setting is on.
 /// While two modules online report the same serial number, their topics are the same: both
@@ -26,6 +30,11 @@ class Bridge : public QObject
     Q_OBJECT
 
 public:
+    /// From this many modules on, the answers gather for up to BatchIntervalUs between two
+    /// passes of the event loop (LoopBatching).
+    static constexpr int BatchedModules = 100;
+    static constexpr int BatchIntervalUs = 1000;
+
     explicit Bridge(const BridgeSettings &settings, QObject *parent = nullptr);
     ~Bridge() override;
 
@@ -50,6 +59,7 @@ private:
     ModuleCommands *commandsFor(const QByteArray &topic) const;
 
     BridgeSettings m_settings;
+    std::unique_ptr<EngineThreads> m_threads;
     MqttClient *m_client = nullptr;
     WriteRound *m_round = nullptr;
     QList<ModulePoller *> m_pollers;

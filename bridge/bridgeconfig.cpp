@@ -1,6 +1,7 @@
 #include "bridgeconfig.h"
 
 #include "configfile.h"
+#include "modulesession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,9 +10,29 @@
 #include <QSet>
 #include <QSysInfo>
 
+#include <cmath>
+
 namespace {
 
 constexpr double MinRate = 0.01;
+/// Shortest cycle period other than 0, in ms.
+constexpr int MinCycleMs = 10;
+
+/// "1s", "500ms", "2.5s", "1min", or "0" / "off" for none; -1 when the text is none of these.
+int cyclePeriodMs(const QString &text)
+{
+    const QString v = text.trimmed().toLower();
+    if (v == QLatin1String("0") || v == QLatin1String("off"))
+        return 0;
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]+(?:\\.[0-9]+)?) *(ms|s|min)$"));
+    const QRegularExpressionMatch match = pattern.match(v);
+    if (!match.hasMatch())
+        return -1;
+    const QString unit = match.captured(2);
+    const double scale = unit == QLatin1String("ms") ? 1.0 : unit == QLatin1String("s") ? 1e3 : 6e4;
+    const double ms = match.captured(1).toDouble() * scale;
+    return ms >= MinCycleMs && ms <= ModuleSession::MaxCyclePeriodMs ? int(std::lround(ms)) : -1;
+}
 
 /// Collects the first error with its line number.
 struct Reader
@@ -20,7 +41,8 @@ struct Reader
     QString *error = nullptr;
     int line = 0;
     int brokerLine = 0;
-    enum class Section { None, Broker, Module } section = Section::None;
+    int defaultsLine = 0;
+    enum class Section { None, Broker, Defaults, Module } section = Section::None;
     QSet<QString> seenKeys;
 
     bool fail(const QString &message)
@@ -64,18 +86,26 @@ struct Reader
         return true;
     }
 
+    /// A section that may stand once; \a seenLine is where it stood first, or 0.
+    bool single(const QString &name, int *seenLine, Section kind)
+    {
+        if (*seenLine > 0)
+            return fail(QStringLiteral("a second [%1] section (the first is on line %2)")
+                            .arg(name)
+                            .arg(*seenLine));
+        *seenLine = line;
+        section = kind;
+        return true;
+    }
+
     bool header(const QString &text)
     {
         seenKeys.clear();
         const QString inner = text.mid(1, text.size() - 2).trimmed();
-        if (inner == QLatin1String("broker")) {
-            if (brokerLine > 0)
-                return fail(QStringLiteral("a second [broker] section (the first is on line %1)")
-                                .arg(brokerLine));
-            brokerLine = line;
-            section = Section::Broker;
-            return true;
-        }
+        if (inner == QLatin1String("broker"))
+            return single(inner, &brokerLine, Section::Broker);
+        if (inner == QLatin1String("defaults"))
+            return single(inner, &defaultsLine, Section::Defaults);
         if (inner == QLatin1String("module") || inner.startsWith(QLatin1String("module "))) {
             const QString name = inner.mid(6).trimmed();
             if (name.isEmpty())
@@ -93,7 +123,8 @@ struct Reader
             section = Section::Module;
             return true;
         }
-        return fail(QStringLiteral("unknown section [%1] (broker or module NAME)").arg(inner));
+        return fail(
+            QStringLiteral("unknown section [%1] (broker, defaults or module NAME)").arg(inner));
     }
 
     bool brokerKey(const QString &key, const QString &value)
@@ -152,6 +183,24 @@ struct Reader
         return true;
     }
 
+    bool cycle(const QString &value, int *out)
+    {
+        const int ms = cyclePeriodMs(value);
+        if (ms < 0)
+            return fail(QStringLiteral("invalid cycle \"%1\" (a period such as 1s or 500ms, "
+                                       "10ms to 60min, or 0 for none)")
+                            .arg(value));
+        *out = ms;
+        return true;
+    }
+
+    bool defaultsKey(const QString &key, const QString &value)
+    {
+        if (key == QLatin1String("cycle"))
+            return cycle(value, &settings->defaults.cycleMs);
+        return fail(QStringLiteral("unknown key \"%1\" in [defaults]").arg(key));
+    }
+
     bool moduleKey(const QString &key, const QString &value)
     {
         ModuleSettings &m = settings->modules.last();
@@ -185,6 +234,8 @@ struct Reader
                 return fail(
                     QStringLiteral("sequences must be an absolute folder, not \"%1\"").arg(value));
             m.sequences = QDir::cleanPath(value);
+        } else if (key == QLatin1String("cycle")) {
+            return cycle(value, &m.cycleMs);
         } else {
             return fail(QStringLiteral("unknown key \"%1\" in [module %2]").arg(key, m.name));
         }
@@ -203,7 +254,14 @@ struct Reader
         if (seenKeys.contains(key))
             return fail(QStringLiteral("\"%1\" is given twice").arg(key));
         seenKeys.insert(key);
-        return section == Section::Broker ? brokerKey(key, value) : moduleKey(key, value);
+        switch (section) {
+        case Section::Broker:
+            return brokerKey(key, value);
+        case Section::Defaults:
+            return defaultsKey(key, value);
+        default:
+            return moduleKey(key, value);
+        }
     }
 };
 
@@ -342,6 +400,10 @@ bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QStri
     if (settings->modules.isEmpty()) {
         *error = QStringLiteral("no module: add a [module NAME] section with its link");
         return false;
+    }
+    for (ModuleSettings &m : settings->modules) {
+        if (m.cycleMs < 0)
+            m.cycleMs = settings->defaults.cycleMs;
     }
     *error = exposure(*settings);
     return error->isEmpty();

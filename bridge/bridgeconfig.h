@@ -41,6 +41,8 @@ struct BrokerSettings
 struct ModuleSettings
 {
     enum class Link { Tcp, Serial, Gpib };
+    /// The GPIB board of a "gpib" link.
+    static constexpr int GpibBoard = 0;
 
     QString name;
     Link link = Link::Tcp;
@@ -53,6 +55,9 @@ struct ModuleSettings
     /// "sequences = FOLDER" (with commands on): the folder whose sequence files
     /// "<serial>/sequence/run" may name; empty for none.
     QString sequences;
+    /// Polling cycle period in ms ("cycle"): one cycle, then a pause until it is over; 0 for
+    /// none (as fast as the module answers). -1 while the file has not said: the [defaults].
+    int cycleMs = -1;
     /// Line of the [module ...] header, for messages about the module.
     int line = 0;
 
@@ -62,9 +67,16 @@ struct ModuleSettings
     QString endpoint() const { return linkSettings().endpoint(); }
 };
 
+/// What every module has unless its own section says otherwise ("[defaults]").
+struct ModuleDefaults
+{
+    int cycleMs = 0;
+};
+
 struct BridgeSettings
 {
     BrokerSettings broker;
+    ModuleDefaults defaults;
     QList<ModuleSettings> modules;
 };
 
@@ -74,10 +86,13 @@ struct BridgeSettings
 ///     [broker]
 ///     host = 127.0.0.1     port, client-id, user, password, tls, ca-file, cert-file,
 ///     prefix = vorn        key-file, rate, keepalive, insecure-commands, insecure-password
+///     [defaults]
+///     cycle = 1s           (a polling cycle a second; 500ms, 2.5s, 1min; 0: as fast as answered)
 ///     [module rack1-slot3]
 ///     tcp = 192.168.1.20:10001      (or: serial = /dev/ttyUSB0, or: gpib = 5)
 ///     commands = off
 ///     sequences = /srv/vorn/sequences   (an absolute folder; needs commands = on)
+///     cycle = 0            (this module as fast as it answers)
 ///
 /// Returns false with \a error naming the line ("line 7: unknown key ...") for a broken text,
 /// and for settings that would expose the modules: commands over a connection that is not both

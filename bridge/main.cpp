@@ -9,6 +9,23 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <sys/resource.h>
+
+namespace {
+
+/// Raises the soft limit on open files to the hard one: every module holds a socket, and a
+/// thousand of them pass the usual soft limit of 1024.
+void raiseOpenFileLimit()
+{
+    rlimit files = {};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -48,6 +65,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    raiseOpenFileLimit();
     bool reload = false;
     QObject::connect(
         &signalWatch, &SignalWatch::terminationRequested, &app, &QCoreApplication::quit);

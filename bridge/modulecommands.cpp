@@ -115,38 +115,43 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
         return;
     }
     if (m_sequence && path.startsWith("sequence/")) {
-        const QString why = m_sequence->handle(path.mid(9), payload);
-        if (!why.isEmpty())
-            refuse(path, payload, why);
-        else
-            qCInfo(lcBridge).noquote()
-                << QStringLiteral("module %1: %2 \"%3\"")
-                       .arg(m_poller->settings().name, QString::fromUtf8(path),
-                           printable(QString::fromUtf8(payload)));
+        m_sequence->handle(path.mid(9), payload, this, [this, path, payload](const QString &why) {
+            if (!why.isEmpty())
+                refuse(path, payload, why);
+            else
+                qCInfo(lcBridge).noquote()
+                    << QStringLiteral("module %1: %2 \"%3\"")
+                           .arg(m_poller->settings().name, QString::fromUtf8(path),
+                               printable(QString::fromUtf8(payload)));
+        });
         return;
     }
-    SCPI_Parser *engine = m_poller->engine();
+    const SCPI_Parser *engine = m_poller->engine();
     if (!engine || !m_poller->isOnline()) {
         refuse(path, payload, QStringLiteral("module offline"));
         return;
     }
     ChannelCommand command;
     QString why;
-    int dropped = 0;
-    if (!ChannelCommand::parse(path, payload, *engine, &command, &why)
-        || !m_gate.pass(command, *engine, &why, &dropped)) {
+    if (!ChannelCommand::parse(path, payload, *engine, &command, &why)) {
         refuse(path, payload, why);
         return;
     }
     const QString what = command.describe(engine->module().channelCount());
-    qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (serial %2): command %3")
-                                      .arg(m_poller->settings().name)
-                                      .arg(m_publisher->serialNumber())
-                                      .arg(what);
-    if (dropped > 0)
-        report(QStringLiteral("%1 went ahead of %2 queued commands, which were dropped")
-                   .arg(what)
-                   .arg(dropped));
+    m_poller->pass(command, this, [this, path, payload, what](const QString &refused, int dropped) {
+        if (!refused.isEmpty()) {
+            refuse(path, payload, refused);
+            return;
+        }
+        qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (serial %2): command %3")
+                                          .arg(m_poller->settings().name)
+                                          .arg(m_publisher->serialNumber())
+                                          .arg(what);
+        if (dropped > 0)
+            report(QStringLiteral("%1 went ahead of %2 queued commands, which were dropped")
+                       .arg(what)
+                       .arg(dropped));
+    });
 }
 
 void ModuleCommands::handleTooLarge(const QByteArray &topic, int size, bool retained)

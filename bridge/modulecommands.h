@@ -1,6 +1,5 @@
 #pragma once
 
-#include "commandgate.h"
 #include "tokenbucket.h"
 
 #include <QByteArray>
@@ -15,10 +14,10 @@ class ModuleSequence;
 
 /// The command side of one module: subscribes the module's set topics when its file says
 /// "commands = on", refuses what must not reach the module (retained commands, commands while
-/// it is offline or blocked, bad topics and values, too many) and hands the rest to its
-/// CommandGate. Refusals are published on the module's "error" topic and logged with control
-/// characters escaped, at most RefusalBurst at once and one a second after that; the rest are
-/// counted and reported together.
+/// it is offline or blocked, bad topics and values) and hands the rest to the module's
+/// CommandGate through its poller (which refuses too many). Refusals are published on the
+/// module's "error" topic and logged with control characters escaped, at most RefusalBurst at
+/// once and one a second after that; the rest are counted and reported together.
 class ModuleCommands : public QObject
 {
     Q_OBJECT
@@ -59,7 +58,6 @@ private:
     MqttClient *m_client;
     ModulePoller *m_poller;
     ModulePublisher *m_publisher;
-    CommandGate m_gate;
     ModuleSequence *m_sequence = nullptr;
     QString m_blocked;
     QByteArray m_pattern;

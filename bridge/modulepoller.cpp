@@ -1,84 +1,122 @@
 #include "modulepoller.h"
 
-#include "scpi_eth.h"
+#include "channelcommand.h"
+#include "pollercore.h"
 
-#include "writeround.h"
+#include <QPointer>
+#include <QThread>
 
 Q_LOGGING_CATEGORY(lcBridge, "vorn.bridge")
 
-namespace {
-
-/// The TCP link, handing its requests to the bridge's write round when it has one.
-class RoundEth : public SCPI_Eth
-{
-public:
-    RoundEth(WriteRound *round, QObject *parent)
-        : SCPI_Eth(parent, true)
-        , m_round(round)
-    {
-    }
-
-protected:
-    void pushRequest() override
-    {
-        if (m_round)
-            m_round->add(tcpSocket());
-        else
-            SCPI_Eth::pushRequest();
-    }
-
-private:
-    QPointer<WriteRound> m_round;
-};
-
-} // namespace
-
-ModulePoller::ModulePoller(const ModuleSettings &settings, WriteRound *round, QObject *parent)
+ModulePoller::ModulePoller(
+    const ModuleSettings &settings, WriteRound *round, QObject *engineHome, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
-    , m_round(round)
 {
-    m_session.setReconnectPolicy({ true, FirstPauseMs, MaxPauseMs });
-    m_session.setLinkFactory([this](const LinkSettings &link, QObject *owner) -> SCPI_Parser * {
-        if (link.kind != LinkSettings::Kind::Tcp)
-            return makeLink(link, owner);
-        auto *eth = new RoundEth(m_round, owner);
-        eth->setPort(link.port);
-        eth->setHostAddress(link.host);
-        return eth;
-    });
-    connect(&m_session, &ModuleSession::openFailed, this, &ModulePoller::warn);
-    connect(&m_session, &ModuleSession::connectionLost, this, &ModulePoller::warn);
-    connect(&m_session, &ModuleSession::offline, this, &ModulePoller::offline);
-    connect(&m_session, &ModuleSession::identityMissing, this, [this] {
-        qCWarning(lcBridge).noquote()
-            << QStringLiteral("module %1 (%2): the device does not identify as a Vornwerk module")
-                   .arg(m_settings.name, m_settings.endpoint());
-    });
-    connect(&m_session, &ModuleSession::online, this, [this] {
-        const Module &module = m_session.link()->module();
-        qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (%2): online, serial number %3, %4")
-                                          .arg(m_settings.name, m_settings.endpoint())
-                                          .arg(module.serialNumber())
-                                          .arg(module.deviceName());
+    if (engineHome && engineHome->thread() != thread()) {
+        // Made on its own thread, so that its timers and its links belong there.
+        m_mirror = new EngineMirror(this);
+        QMetaObject::invokeMethod(
+            engineHome, [&] { m_core = new PollerCore(settings, nullptr, true); },
+            Qt::BlockingQueuedConnection);
+    } else {
+        m_core = new PollerCore(settings, round, false, this);
+    }
+    // Queued from another thread: each report comes with the values of its moment.
+    connect(m_core, &PollerCore::online, this, [this](const ModuleSnapshot &snapshot) {
+        if (snapshot)
+            m_mirror->update(*snapshot);
+        m_online = true;
         emit online();
     });
-    connect(&m_session, &ModuleSession::answerProcessed, this, [this] {
-        if (m_session.isOnline())
-            emit answerProcessed();
+    connect(m_core, &PollerCore::answered, this, [this](const ModuleSnapshot &snapshot) {
+        if (!m_online)
+            return;
+        if (snapshot)
+            m_mirror->update(*snapshot);
+        emit answerProcessed();
+    });
+    connect(m_core, &PollerCore::offline, this, [this](const QString &reason) {
+        m_online = false;
+        emit offline(reason);
     });
 }
 
-ModulePoller::~ModulePoller() = default;
+ModulePoller::~ModulePoller()
+{
+    if (isLocal())
+        return; // a child
+    // Ended on its own thread, which may first finish a driver call; nothing of it runs after.
+    PollerCore *core = m_core;
+    if (core->thread()->isRunning())
+        QMetaObject::invokeMethod(
+            core, [core] { delete core; }, Qt::BlockingQueuedConnection);
+    else
+        delete core;
+}
+
+bool ModulePoller::isLocal() const
+{
+    return m_mirror == nullptr;
+}
 
 void ModulePoller::start()
 {
-    m_session.connectTo(m_settings.linkSettings());
+    QMetaObject::invokeMethod(m_core, &PollerCore::start);
 }
 
-void ModulePoller::warn(const QString &reason) const
+const SCPI_Parser *ModulePoller::engine() const
 {
-    qCWarning(lcBridge).noquote() << QStringLiteral("module %1 (%2): %3; trying again in %4 s")
-                                         .arg(m_settings.name, m_settings.endpoint(), reason)
-                                         .arg(m_session.nextPauseMs() / 1000);
+    if (isLocal())
+        return m_core->engine();
+    return m_online ? m_mirror : nullptr;
+}
+
+quint64 ModulePoller::answerCount() const
+{
+    return m_core->answerCount();
+}
+
+quint64 ModulePoller::cycleCount() const
+{
+    return m_core->cycleCount();
+}
+
+QThread *ModulePoller::engineThread() const
+{
+    return m_core->thread();
+}
+
+void ModulePoller::pass(const ChannelCommand &command, QObject *context, CommandDone done)
+{
+    if (isLocal()) {
+        int dropped = 0;
+        const QString why = m_core->pass(command, &dropped);
+        done(why, dropped);
+        return;
+    }
+    PollerCore *core = m_core;
+    QPointer<QObject> guard(context);
+    QMetaObject::invokeMethod(core, [this, core, command, guard, done] {
+        int dropped = 0;
+        const QString why = core->pass(command, &dropped);
+        // This poller outlives its core, so the answer always has a receiver.
+        QMetaObject::invokeMethod(
+            this,
+            [guard, done, why, dropped] {
+                if (guard)
+                    done(why, dropped);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+SequenceCore *ModulePoller::sequenceCore()
+{
+    if (isLocal())
+        return m_core->sequence();
+    SequenceCore *sequence = nullptr;
+    QMetaObject::invokeMethod(
+        m_core, [&] { sequence = m_core->sequence(); }, Qt::BlockingQueuedConnection);
+    return sequence;
 }

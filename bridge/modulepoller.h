@@ -1,43 +1,63 @@
 #pragma once
 
 #include "bridgeconfig.h"
-#include "modulesession.h"
+#include "enginemirror.h"
 
 #include <QLoggingCategory>
 #include <QObject>
-#include <QPointer>
 
+#include <functional>
+
+class PollerCore;
+class QThread;
+class SCPI_Parser;
+class SequenceCore;
 class WriteRound;
+struct ChannelCommand;
 
 Q_DECLARE_LOGGING_CATEGORY(lcBridge)
 
-/// Keeps one module polled: a module session with the bridge's reconnection (a pause that
-/// grows from 1 s to 30 s, always on) and, for TCP, requests handed to the bridge's write
-/// round. It reports online once the module has been identified, its configuration read and
-/// one polling cycle answered, and offline when the link ends; it logs what went wrong.
+/// Keeps one module polled, as seen from the bridge's thread: its PollerCore (session,
+/// reconnection, cycle period, command gate) runs there too, or, for a module behind a
+/// blocking driver, on the worker thread the bridge gives it. The values then come over in
+/// snapshots that an EngineMirror holds, so that everything on the bridge's thread reads the
+/// module through engine() alike. It reports online once the module has been identified, its
+/// configuration read and one polling cycle answered, and offline when the link ends.
 class ModulePoller : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int FirstPauseMs = 1000;
-    static constexpr int MaxPauseMs = 30000;
+    /// Says what became of a command: an empty \a why when it was queued for the module, and
+    /// how many queued commands an off \a dropped.
+    using CommandDone = std::function<void(const QString &why, int dropped)>;
 
     /// A TCP link hands its requests to \a round when it is given, else writes them at once.
-    ModulePoller(
-        const ModuleSettings &settings, WriteRound *round = nullptr, QObject *parent = nullptr);
+    /// With \a engineHome, an object living on another thread, the engine runs on that thread;
+    /// its event loop must run until this poller is destroyed.
+    ModulePoller(const ModuleSettings &settings, WriteRound *round = nullptr,
+        QObject *engineHome = nullptr, QObject *parent = nullptr);
     ~ModulePoller() override;
 
     /// Opens the first link.
     void start();
     const ModuleSettings &settings() const { return m_settings; }
-    /// The engine of the current link; null between links.
-    SCPI_Parser *engine() const { return m_session.link(); }
-    bool isOnline() const { return m_session.isOnline(); }
-    /// The module session behind the poller (a sequence runner follows it).
-    ModuleSession *session() { return &m_session; }
-    /// Answers processed since construction, over all links.
-    quint64 answerCount() const { return m_session.answerCount(); }
+    /// The module's engine, or its mirror when the engine runs on another thread; for reading
+    /// only. Null while offline (the engine alone may be there from the link's opening on).
+    const SCPI_Parser *engine() const;
+    bool isOnline() const { return m_online; }
+    /// Answers processed and polling cycles completed since construction, over all links.
+    quint64 answerCount() const;
+    quint64 cycleCount() const;
+    /// The thread the engine runs on.
+    QThread *engineThread() const;
+
+    /// Hands \a command to the module's command gate, on the engine's thread; \a done follows
+    /// on this thread (at once when the engine runs here), unless \a context is gone by then.
+    void pass(const ChannelCommand &command, QObject *context, CommandDone done);
+    /// The side of the module's ramp sequences that follows its session: made on the engine's
+    /// thread at the first call, owned by the poller and used on that thread only.
+    SequenceCore *sequenceCore();
 
 signals:
     void online();
@@ -46,9 +66,11 @@ signals:
     void answerProcessed();
 
 private:
-    void warn(const QString &reason) const;
+    bool isLocal() const;
 
     ModuleSettings m_settings;
-    QPointer<WriteRound> m_round;
-    ModuleSession m_session;
+    PollerCore *m_core = nullptr;
+    /// The module's values when its engine runs on another thread.
+    EngineMirror *m_mirror = nullptr;
+    bool m_online = false;
 };

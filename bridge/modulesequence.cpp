@@ -5,31 +5,19 @@
 #include "modulepublisher.h"
 #include "mqttclient.h"
 #include "sequencefile.h"
-#include "sequencerunner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <cmath>
 
 namespace {
-
-QString stateName(SequenceRunner::State state)
-{
-    static const char *const names[]
-        = { "idle", "running", "paused", "stopping", "finished", "aborted" };
-    return QString::fromLatin1(names[int(state)]);
-}
-
-QString phaseName(SequenceRunner::Phase phase)
-{
-    static const char *const names[] = { "", "ramping", "holding", "ramping down" };
-    return QString::fromLatin1(names[int(phase)]);
-}
 
 double seconds(qint64 ms)
 {
@@ -44,17 +32,14 @@ ModuleSequence::ModuleSequence(
     , m_client(client)
     , m_poller(poller)
     , m_publisher(publisher)
-    , m_runner(new SequenceRunner(poller->session(), this))
+    , m_core(poller->sequenceCore())
 {
-    m_runner->setJournal(this);
-    connect(m_runner, &SequenceRunner::stateChanged, this, [this] { publishState(true); });
-    connect(m_runner, &SequenceRunner::progressChanged, this, [this] { publishState(false); });
-}
-
-ModuleSequence::~ModuleSequence()
-{
-    // The runner writes its last entry while this journal still exists.
-    delete m_runner;
+    connect(m_core, &SequenceCore::entry, this, &ModuleSequence::write);
+    connect(
+        m_core, &SequenceCore::changed, this, [this](const SequenceProgress &progress, bool force) {
+            m_progress = progress;
+            publishState(force);
+        });
 }
 
 void ModuleSequence::subscribe()
@@ -98,77 +83,97 @@ QString ModuleSequence::sequencePath(const QString &folder, const QByteArray &na
     return target;
 }
 
-QString ModuleSequence::handle(const QByteArray &command, const QByteArray &payload)
+void ModuleSequence::handle(
+    const QByteArray &command, const QByteArray &payload, QObject *context, Done done)
 {
-    if (command == "run")
-        return run(payload);
-    if (!m_runner->isActive())
-        return QStringLiteral("no sequence is running");
-    QString why;
-    if (command == "pause") {
-        if (m_runner->state() != SequenceRunner::State::Running)
-            return QStringLiteral("the sequence is not running (%1)")
-                .arg(stateName(m_runner->state()));
-        m_runner->pause();
-    } else if (command == "resume") {
-        if (!m_runner->resume(&why))
-            return why.isEmpty() ? QStringLiteral("the sequence is not paused") : why;
-    } else if (command == "abort") {
-        m_runner->abort();
-    } else {
-        return QStringLiteral("unknown sequence command (run, pause, resume or abort)");
+    if (command != "run") {
+        call([command](SequenceCore *core) { return core->steer(command); }, context, done);
+        return;
     }
-    return QString();
-}
-
-QString ModuleSequence::run(const QByteArray &name)
-{
-    if (m_runner->isActive())
-        return QStringLiteral("sequence \"%1\" is running (step %2 of %3); abort it first")
-            .arg(m_file)
-            .arg(m_runner->stepIndex() + 1)
-            .arg(m_runner->stepCount());
+    // The runner checks again: a sequence may have started since its last report.
+    if (m_progress.isActive()) {
+        done(m_progress.runningText());
+        return;
+    }
     QString why;
-    const QString path = sequencePath(m_poller->settings().sequences, name, &why);
-    if (path.isEmpty())
-        return why;
+    const QString path = sequencePath(m_poller->settings().sequences, payload, &why);
+    if (path.isEmpty()) {
+        done(why);
+        return;
+    }
     Sequence sequence;
     why = SequenceFile::load(path, &sequence);
-    if (!why.isEmpty())
-        return QStringLiteral("sequence \"%1\" refused: %2").arg(QString::fromUtf8(name), why);
-    m_file = QString::fromUtf8(name);
-    if (!m_runner->start(sequence, &why)) {
-        publishState(true);
-        return QStringLiteral("sequence \"%1\" can not start: %2").arg(m_file, why);
+    if (!why.isEmpty()) {
+        done(QStringLiteral("sequence \"%1\" refused: %2").arg(QString::fromUtf8(payload), why));
+        return;
     }
-    return QString();
+    const QString file = QString::fromUtf8(payload);
+    call([sequence, file](SequenceCore *core) { return core->run(sequence, file); }, context, done);
+}
+
+void ModuleSequence::call(
+    std::function<QString(SequenceCore *)> action, QObject *context, Done done)
+{
+    SequenceCore *core = m_core;
+    if (!core) {
+        done(QStringLiteral("the module's poller has ended"));
+        return;
+    }
+    if (core->thread() == thread()) {
+        done(action(core));
+        return;
+    }
+    QPointer<QObject> guard(context);
+    QMetaObject::invokeMethod(core, [this, core, action, guard, done] {
+        const QString why = action(core);
+        // Through this object, so that the answer comes after the entries the action made.
+        QMetaObject::invokeMethod(
+            this,
+            [guard, done, why] {
+                if (guard)
+                    done(why);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void ModuleSequence::abandon(const QString &why)
 {
-    m_runner->abandon(why);
+    SequenceCore *core = m_core;
+    if (!core)
+        return;
+    if (core->thread() == thread()) {
+        core->abandon(why);
+        return;
+    }
+    if (!core->thread()->isRunning())
+        return;
+    QMetaObject::invokeMethod(
+        core, [core, why] { core->abandon(why); }, Qt::BlockingQueuedConnection);
+    // The bridge stops without its event loop: its last entries are handed on now.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 QByteArray ModuleSequence::stateJson() const
 {
+    const SequenceProgress &p = m_progress;
     QJsonArray channels;
-    for (int c : m_runner->channels())
+    for (int c : p.channels)
         channels.append(c);
-    const bool started = m_runner->state() != SequenceRunner::State::Idle;
-    const qint64 remaining = m_runner->remainingMs();
+    const bool started = p.state != SequenceRunner::State::Idle;
     QJsonObject o {
-        { QStringLiteral("state"), stateName(m_runner->state()) },
-        { QStringLiteral("file"), m_file },
-        { QStringLiteral("name"), m_runner->sequence().name },
-        { QStringLiteral("step"), started ? m_runner->stepIndex() + 1 : 0 },
-        { QStringLiteral("steps"), m_runner->stepCount() },
-        { QStringLiteral("phase"), phaseName(m_runner->phase()) },
-        { QStringLiteral("elapsed"), seconds(m_runner->elapsedMs()) },
+        { QStringLiteral("state"), sequenceStateName(p.state) },
+        { QStringLiteral("file"), p.file },
+        { QStringLiteral("name"), p.name },
+        { QStringLiteral("step"), started ? p.step + 1 : 0 },
+        { QStringLiteral("steps"), p.steps },
+        { QStringLiteral("phase"), sequencePhaseName(p.phase) },
+        { QStringLiteral("elapsed"), seconds(p.elapsedMs) },
         { QStringLiteral("remaining"),
-            remaining >= 0 ? QJsonValue(seconds(remaining)) : QJsonValue() },
+            p.remainingMs >= 0 ? QJsonValue(seconds(p.remainingMs)) : QJsonValue() },
         { QStringLiteral("channels"), channels },
-        { QStringLiteral("waiting"), m_runner->waitingForModule() },
-        { QStringLiteral("reason"), m_runner->reason() },
+        { QStringLiteral("waiting"), p.waiting },
+        { QStringLiteral("reason"), p.reason },
     };
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
@@ -178,8 +183,9 @@ void ModuleSequence::publishState(bool force)
     const QByteArray base = m_publisher->base();
     if (base.isEmpty())
         return;
-    const QByteArray key = stateName(m_runner->state()).toLatin1() + ' '
-        + QByteArray::number(m_runner->stepIndex()) + ' ' + phaseName(m_runner->phase()).toLatin1();
+    const QByteArray key = sequenceStateName(m_progress.state).toLatin1() + ' '
+        + QByteArray::number(m_progress.step) + ' '
+        + sequencePhaseName(m_progress.phase).toLatin1();
     if (!force && key == m_lastKey && m_lastState.isValid() && m_lastState.elapsed() < StateEveryMs)
         return;
     m_lastKey = key;
@@ -187,16 +193,15 @@ void ModuleSequence::publishState(bool force)
     m_client->publish(base + "sequence/state", stateJson(), 1, true);
 }
 
-void ModuleSequence::info(const QString &text)
+void ModuleSequence::write(bool alarm, const QString &text)
 {
-    qCInfo(lcBridge).noquote() << QStringLiteral("module %1: sequence: %2")
-                                      .arg(m_poller->settings().name, printable(text));
-    m_historyJournal.info(text);
-}
-
-void ModuleSequence::alarm(const QString &text)
-{
-    qCWarning(lcBridge).noquote() << QStringLiteral("module %1: sequence: %2")
-                                         .arg(m_poller->settings().name, printable(text));
-    m_historyJournal.alarm(text);
+    const QString line
+        = QStringLiteral("module %1: sequence: %2").arg(m_poller->settings().name, printable(text));
+    if (alarm) {
+        qCWarning(lcBridge).noquote() << line;
+        m_historyJournal.alarm(text);
+    } else {
+        qCInfo(lcBridge).noquote() << line;
+        m_historyJournal.info(text);
+    }
 }

@@ -12,8 +12,8 @@ packages=(
     clang-14 libclang-rt-14-dev
     # translations, installing and the Debian package
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n desktop-file-utils appstream dpkg-dev
-    # manual pages from --help, and the check of the Debian package
-    help2man lintian
+    # manual pages from --help, and the checks of the Debian package and the bridge's service
+    help2man lintian systemd
     # end-to-end tests: X server, accessibility bus, key presses, screenshots
     xvfb xdotool imagemagick dbus at-spi2-core python3 python3-pyatspi
 )

@@ -187,6 +187,7 @@ void SequenceRunner::beginStep(int index, bool again)
     else
         for (int c : off)
             l->setChannelOn(true, c);
+    sendNow();
     m_issuedAt = m_session->answerCount();
     setPhase(Phase::Ramping);
     info(tr("Step %1 of %2: ramping to %3%4")
@@ -323,6 +324,7 @@ void SequenceRunner::holdHere()
         if (channel.control() & ControlOn)
             l->setVoltage(channel.voltageMeasure(), c);
     }
+    sendNow();
 }
 
 void SequenceRunner::startRampDown()
@@ -345,6 +347,7 @@ void SequenceRunner::startRampDown()
     else
         for (int c : m_channels)
             l->setVoltage(0, c);
+    sendNow();
     m_issuedAt = m_session->answerCount();
     m_rampDownStart = m_clock.elapsed();
     // A ramp-down that does not end in twice its time (and half a minute) is cut short.
@@ -366,6 +369,14 @@ void SequenceRunner::switchOff()
     else
         for (int c : m_channels)
             l->setChannelOn(false, c);
+    sendNow();
+}
+
+void SequenceRunner::sendNow()
+{
+    // A session that pauses between polling cycles would hold the commands until the next one.
+    if (m_session)
+        m_session->releaseCycle();
 }
 
 void SequenceRunner::finish(State state, const QString &text, bool isAlarm)

@@ -113,6 +113,8 @@ private:
     void holdHere();
     void startRampDown();
     void switchOff();
+    /// The commands just queued go out with the next request.
+    void sendNow();
     void finish(State state, const QString &text, bool alarm);
     void setState(State state);
     void setPhase(Phase phase);

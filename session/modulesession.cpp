@@ -2,6 +2,8 @@
 
 #include "scpi_parser.h"
 
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcSession, "vorn.session")
 
 namespace {
@@ -21,6 +23,11 @@ ModuleSession::ModuleSession(QObject *parent)
     connect(&m_watchdog, &QTimer::timeout, this, &ModuleSession::checkWatchdog);
     m_retry.setSingleShot(true);
     connect(&m_retry, &QTimer::timeout, this, &ModuleSession::tryAgain);
+    // A coarse timer may run 5 % late, which a period of one second cannot spare.
+    m_pause.setSingleShot(true);
+    m_pause.setTimerType(Qt::PreciseTimer);
+    connect(&m_pause, &QTimer::timeout, this, &ModuleSession::endPause);
+    m_cycleClock.start();
 }
 
 ModuleSession::~ModuleSession()
@@ -44,6 +51,67 @@ void ModuleSession::setReconnectPolicy(const ReconnectPolicy &policy)
         m_pauseMs = policy.firstPauseMs;
 }
 
+void ModuleSession::setCyclePeriod(int ms)
+{
+    m_cyclePeriodMs = qBound(0, ms, MaxCyclePeriodMs);
+    if (m_cyclePeriodMs == 0)
+        endPause();
+}
+
+bool ModuleSession::beginCycle(std::function<void()> send)
+{
+    // The cycle before this one has been answered in full.
+    if (m_cycleStarts > 0)
+        ++m_cycles;
+    ++m_cycleStarts;
+    if (!m_online && m_cycleStarts >= 2 && m_link) {
+        const SCPI_Parser *link = m_link;
+        // A listener may end the link from here on; it is then deleted once this has returned.
+        const bool inAnswer = std::exchange(m_inAnswer, true);
+        goOnline();
+        m_inAnswer = inAnswer;
+        if (m_link != link)
+            return true; // gone: nothing more to send on it
+    }
+    if (m_cyclePeriodMs <= 0)
+        return false;
+    const qint64 now = m_cycleClock.elapsed();
+    if (m_cycleStartAt < 0) {
+        m_cycleStartAt = now;
+        return false;
+    }
+    const qint64 due = m_cycleStartAt + m_cyclePeriodMs;
+    if (now >= due) {
+        // A start that comes late keeps the schedule's step, so that the rate stays the
+        // period's; after a cycle longer than the period the schedule starts anew.
+        m_cycleStartAt = now - due < m_cyclePeriodMs ? due : now;
+        return false;
+    }
+    m_cycleStartAt = due;
+    m_heldRequest = std::move(send);
+    m_pause.start(int(due - now));
+    return true;
+}
+
+void ModuleSession::releaseCycle()
+{
+    if (!m_heldRequest)
+        return;
+    m_cycleStartAt = m_cycleClock.elapsed();
+    endPause();
+}
+
+void ModuleSession::endPause()
+{
+    m_pause.stop();
+    if (!m_heldRequest)
+        return;
+    const std::function<void()> send = std::exchange(m_heldRequest, {});
+    // The watchdog waits for the answer to this request from now on.
+    m_lastAnswer.start();
+    send();
+}
+
 bool ModuleSession::connectTo(const LinkSettings &settings)
 {
     m_settings = settings;
@@ -59,6 +127,8 @@ bool ModuleSession::open(bool attempt)
     closeLink(QString());
     m_linkAnswers = 0;
     m_cycleAnswers = 0;
+    m_cycleStarts = 0;
+    m_cycleStartAt = -1;
     m_identityWarned = false;
     m_link = m_factory(m_settings, this);
     if (!m_link || !m_link->connectDevice()) {
@@ -94,6 +164,8 @@ void ModuleSession::failOpen()
 void ModuleSession::closeLink(const QString &reason)
 {
     m_watchdog.stop();
+    m_pause.stop();
+    m_heldRequest = nullptr;
     const bool wasOnline = m_online;
     m_online = false;
     if (m_link) {
@@ -172,6 +244,11 @@ void ModuleSession::checkWatchdog()
 {
     if (!m_link)
         return;
+    // A pause between cycles is no silence: the module was asked nothing.
+    if (isPausing()) {
+        m_watchdog.start(WatchdogMs);
+        return;
+    }
     const qint64 quiet = m_lastAnswer.elapsed();
     if (quiet < WatchdogMs) {
         m_watchdog.start(int(WatchdogMs - quiet));
@@ -216,14 +293,20 @@ void ModuleSession::onAnswer()
             // Online only after one whole polling cycle, so that no value is reported before
             // the module has sent it.
             m_cycleAnswers = 0;
+            m_cycleStarts = 0;
         } else if (++m_cycleAnswers >= CycleAnswers) {
-            m_online = true;
-            m_pauseMs = m_policy.firstPauseMs;
-            emit online();
+            goOnline();
         }
     }
     emit answerProcessed();
     m_inAnswer = false;
+}
+
+void ModuleSession::goOnline()
+{
+    m_online = true;
+    m_pauseMs = m_policy.firstPauseMs;
+    emit online();
 }
 
 void ModuleSession::setState(State state)

@@ -57,6 +57,8 @@ public:
 
     /// Without an answer for this long the connection is ended.
     static constexpr int WatchdogMs = 4000;
+    /// Longest cycle period.
+    static constexpr int MaxCyclePeriodMs = 3600 * 1000;
 
     explicit ModuleSession(QObject *parent = nullptr);
     ~ModuleSession() override;
@@ -65,6 +67,22 @@ public:
     void setLinkFactory(LinkFactory factory);
     void setReconnectPolicy(const ReconnectPolicy &policy);
     const ReconnectPolicy &reconnectPolicy() const { return m_policy; }
+    /// Polls at most one cycle per \a ms: after a full polling cycle the request that starts the
+    /// next one waits until \a ms have passed since the start of the last one (0, the default:
+    /// as fast as the answers come). The pause is no silence to the watchdog. Only links that
+    /// tell the session where their cycles start are paced (see PacedLink).
+    void setCyclePeriod(int ms);
+    int cyclePeriod() const { return m_cyclePeriodMs; }
+
+    /// For the link of this session (see PacedLink): its engine is about to send the request
+    /// that starts a polling cycle. Returns true when the session holds it back: \a send is then
+    /// called once the period is over (or releaseCycle() comes first), unless the link has gone
+    /// by then. Also marks the module online once a whole cycle has been answered.
+    bool beginCycle(std::function<void()> send);
+    /// Sends a held request at once: a command is waiting for the module.
+    void releaseCycle();
+    /// Whether the next cycle is held back now.
+    bool isPausing() const { return bool(m_heldRequest); }
 
     /// Ends the present link, makes and opens one for \a settings and starts identification.
     /// False when the link could not be opened: openFailed() has then been emitted, and an
@@ -92,6 +110,9 @@ public:
     int nextPauseMs() const { return m_pauseMs; }
     /// Answers processed since construction, over all links.
     quint64 answerCount() const { return m_answers; }
+    /// Polling cycles completed since construction, over all links (counted where a paced
+    /// link starts the next one).
+    quint64 cycleCount() const { return m_cycles; }
 
 signals:
     void stateChanged(ModuleSession::State state);
@@ -120,6 +141,9 @@ private:
     void checkWatchdog();
     void setState(State state);
     bool mayRetry() const;
+    void goOnline();
+    /// Sends the held request, if any.
+    void endPause();
 
     LinkFactory m_factory;
     ReconnectPolicy m_policy;
@@ -129,6 +153,18 @@ private:
     QTimer m_watchdog;
     QElapsedTimer m_lastAnswer;
     QTimer m_retry;
+    /// Runs out when the cycle period is over.
+    QTimer m_pause;
+    /// Sends the held request that starts the next cycle; empty while none is held.
+    std::function<void()> m_heldRequest;
+    QElapsedTimer m_cycleClock;
+    /// When, on m_cycleClock, the present cycle started by the schedule; -1 before the first
+    /// cycle of a link.
+    qint64 m_cycleStartAt = -1;
+    int m_cyclePeriodMs = 0;
+    /// Cycles started on the present link since its configuration was read.
+    int m_cycleStarts = 0;
+    quint64 m_cycles = 0;
     int m_pauseMs = 2000;
     int m_attempts = 0;
     bool m_endedByOperator = false;

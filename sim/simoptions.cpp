@@ -11,6 +11,9 @@ namespace vornsim {
 
 namespace {
 
+/// Most modules one simulator serves over TCP.
+constexpr int MaxTcpModules = 10000;
+
 struct Numbers
 {
     QCommandLineParser &parser;
@@ -65,6 +68,11 @@ void declareOptions(QCommandLineParser &parser)
     };
     opt("tcp", "Listen on TCP port PORT (0 picks a free port; default 10001).", "PORT");
     opt("address", "Listen address for TCP (default 127.0.0.1).", "ADDR");
+    opt("modules",
+        "Serve N modules over TCP on consecutive ports from --tcp (with --tcp 0, a free row "
+        "below 32768), their serial numbers counting up; the ready line then names the first "
+        "and the last port, \"tcp <address>:<first>-<last>\".",
+        "N");
     opt("serial", "Open a pseudo-terminal and act as a module on a serial port.");
     opt("gpib", "Put modules at these GPIB primary addresses (1-30), e.g. 5 or 5,7.",
         "ADDR[,ADDR...]");
@@ -181,6 +189,20 @@ bool parseTransport(const QCommandLineParser &parser, SimOptions *o, QString *me
         : QStringLiteral("/tmp/vorn-gpib-%1.sock").arg(QCoreApplication::applicationPid());
     if (parser.isSet(QStringLiteral("address")))
         o->address = parser.value(QStringLiteral("address"));
+    if (parser.isSet(QStringLiteral("modules"))) {
+        bool ok = false;
+        o->modules = parser.value(QStringLiteral("modules")).toInt(&ok);
+        if (!ok || o->modules < 1 || o->modules > MaxTcpModules) {
+            *message = QStringLiteral("invalid value for --modules: %1 (1 to %2)")
+                           .arg(parser.value(QStringLiteral("modules")))
+                           .arg(MaxTcpModules);
+            return false;
+        }
+        if (o->transport != SimOptions::Transport::Tcp) {
+            *message = QStringLiteral("--modules needs TCP");
+            return false;
+        }
+    }
     return true;
 }
 
@@ -231,6 +253,12 @@ bool parseIntegers(QCommandLineParser &parser, SimOptions *o, QString *message)
         return false;
     if (id.channels < 1) {
         *message = QStringLiteral("invalid value for --channels: 0 (1 to 64)");
+        return false;
+    }
+    if (o->port != 0 && int(o->port) + o->modules - 1 > 65535) {
+        *message = QStringLiteral("--modules %1 from port %2 pass port 65535")
+                       .arg(o->modules)
+                       .arg(o->port);
         return false;
     }
     return true;

@@ -17,6 +17,7 @@ struct SimOptions
     Transport transport = Transport::Tcp;
     QString address = QStringLiteral("127.0.0.1");
     quint16 port = 10001;
+    int modules = 1; ///< TCP modules on consecutive ports from `port`, serial numbers counting up
     QList<int> gpibAddresses; ///< primary addresses of simulated modules
     QList<int> gpibSilent; ///< listeners that never answer
     QString gpibSocket;

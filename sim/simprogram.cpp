@@ -8,6 +8,7 @@
 #include "simlog.h"
 
 #include <QHostAddress>
+#include <QRandomGenerator>
 
 namespace vornsim {
 
@@ -80,6 +81,56 @@ bool SimProgram::startControlPort(const SimOptions &options, QString *error)
     return true;
 }
 
+bool SimProgram::listenRow(const SimOptions &options, const QHostAddress &address, QString *error)
+{
+    std::vector<TcpFrontEnd *> row;
+    quint16 base = options.port;
+    for (int i = 0; i < options.modules; ++i) {
+        auto *tcp = new TcpFrontEnd(addModule(options, i), this);
+        tcp->setFaults(options.faults);
+        connect(tcp, &TcpFrontEnd::lineReceived, this, &SimProgram::trace);
+        row.push_back(tcp);
+        const quint16 port = i == 0 ? base : quint16(base + i);
+        if (!tcp->listen(address, port)) {
+            *error = QStringLiteral("cannot listen on %1:%2: %3")
+                         .arg(options.address)
+                         .arg(port)
+                         .arg(tcp->errorString());
+            qDeleteAll(row);
+            m_modules.clear();
+            return false;
+        }
+        if (i == 0)
+            base = tcp->serverPort();
+    }
+    m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(base);
+    if (options.modules > 1)
+        m_readyLine += QStringLiteral("-%1").arg(base + options.modules - 1);
+    return true;
+}
+
+bool SimProgram::startTcp(const SimOptions &options, const QHostAddress &address, QString *error)
+{
+    if (options.port != 0 || options.modules == 1)
+        return listenRow(options, address, error);
+    // A row of free ports is looked for below 32768: the system takes the local ports of
+    // outgoing connections from above, so a row there is seldom free.
+    constexpr int Lowest = 10000;
+    constexpr int Highest = 32767;
+    SimOptions row = options;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        row.port
+            = quint16(QRandomGenerator::global()->bounded(Lowest, Highest - options.modules + 2));
+        if (listenRow(row, address, error))
+            return true;
+    }
+    *error = QStringLiteral("found no %1 free consecutive ports between %2 and %3")
+                 .arg(options.modules)
+                 .arg(Lowest)
+                 .arg(Highest);
+    return false;
+}
+
 bool SimProgram::startFrontEnd(const SimOptions &options, QString *error)
 {
     switch (options.transport) {
@@ -89,18 +140,7 @@ bool SimProgram::startFrontEnd(const SimOptions &options, QString *error)
             *error = QStringLiteral("invalid listen address: %1").arg(options.address);
             return false;
         }
-        auto *tcp = new TcpFrontEnd(addModule(options, 0), this);
-        tcp->setFaults(options.faults);
-        connect(tcp, &TcpFrontEnd::lineReceived, this, &SimProgram::trace);
-        if (!tcp->listen(address, options.port)) {
-            *error = QStringLiteral("cannot listen on %1:%2: %3")
-                         .arg(options.address)
-                         .arg(options.port)
-                         .arg(tcp->errorString());
-            return false;
-        }
-        m_readyLine = QStringLiteral("tcp %1:%2").arg(address.toString()).arg(tcp->serverPort());
-        return true;
+        return startTcp(options, address, error);
     }
     case SimOptions::Transport::Serial: {
         auto *serial = new SerialFrontEnd(addModule(options, 0), this);

@@ -3,6 +3,7 @@
 #include "simoptions.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 
@@ -32,6 +33,9 @@ public:
 private:
     SimModule *addModule(const SimOptions &options, int serialOffset);
     bool startFrontEnd(const SimOptions &options, QString *error);
+    /// The TCP modules on consecutive ports from options.port (0: a free one).
+    bool startTcp(const SimOptions &options, const QHostAddress &address, QString *error);
+    bool listenRow(const SimOptions &options, const QHostAddress &address, QString *error);
     bool startControlPort(const SimOptions &options, QString *error);
     void trace(const QByteArray &line);
 

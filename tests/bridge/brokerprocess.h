@@ -68,6 +68,7 @@ public:
     }
 
     quint16 port() const { return m_port; }
+    qint64 processId() const { return m_process.processId(); }
 
 private:
     QTemporaryDir m_dir;

@@ -15,12 +15,12 @@ class TestBridgeConfig : public QObject
 private slots:
     void readsEveryKey()
     {
-        const QByteArray text
-            = "# lab crate\n[broker]\nhost = broker.lab\nport = 8883\n"
-              "client-id = crate1\nuser = u\npassword = p\nprefix = lab/hv/\n"
-              "rate = 0.5\nkeepalive = 60\ntls = on\n\n"
-              "[module a]\ntcp = 10.0.0.5:10001\ncommands = on\n"
-              "[module b]\n; on the bench\nserial = /dev/ttyUSB0\n[module c]\ngpib = 7\n";
+        const QByteArray text = "# lab crate\n[broker]\nhost = broker.lab\nport = 8883\n"
+                                "client-id = crate1\nuser = u\npassword = p\nprefix = lab/hv/\n"
+                                "rate = 0.5\nkeepalive = 60\ntls = on\n\n"
+                                "[module a]\ntcp = 10.0.0.5:10001\ncommands = on\ncycle = 0\n"
+                                "[module b]\n; on the bench\nserial = /dev/ttyUSB0\ncycle = 2.5s\n"
+                                "[defaults]\ncycle = 1s\n[module c]\ngpib = 7\n";
         BridgeSettings s;
         QString error;
         QVERIFY2(parseBridgeSettings(text, &s, &error), qPrintable(error));
@@ -35,6 +35,40 @@ private slots:
         QCOMPARE(s.modules[1].serialPort, QStringLiteral("/dev/ttyUSB0"));
         QVERIFY(!s.modules[1].commands);
         QCOMPARE(s.modules[2].gpibAddress, 7);
+        // The defaults hold for every module that does not say otherwise, wherever they stand.
+        QCOMPARE(s.modules[0].cycleMs, 0);
+        QCOMPARE(s.modules[1].cycleMs, 2500);
+        QCOMPARE(s.modules[2].cycleMs, 1000);
+    }
+    void cyclePeriods_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("ms");
+        QTest::newRow("seconds") << QByteArray("1s") << 1000;
+        QTest::newRow("milliseconds") << QByteArray("250 ms") << 250;
+        QTest::newRow("minutes") << QByteArray("1.5min") << 90000;
+        QTest::newRow("none") << QByteArray("off") << 0;
+        QTest::newRow("no unit") << QByteArray("5") << -1;
+        QTest::newRow("too short") << QByteArray("5ms") << -1;
+        QTest::newRow("too long") << QByteArray("61min") << -1;
+        QTest::newRow("negative") << QByteArray("-1s") << -1;
+    }
+    void cyclePeriods()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, ms);
+        BridgeSettings s;
+        QString error;
+        const bool read
+            = parseBridgeSettings("[module a]\ngpib = 3\ncycle = " + value + "\n", &s, &error);
+        QCOMPARE(read, ms >= 0);
+        if (read)
+            QCOMPARE(s.modules.first().cycleMs, ms);
+        else
+            QCOMPARE(error,
+                QStringLiteral("line 3: invalid cycle \"%1\" (a period such as 1s or 500ms, 10ms "
+                               "to 60min, or 0 for none)")
+                    .arg(QString::fromLatin1(value)));
     }
     void namesTheBrokenLine_data()
     {
@@ -74,6 +108,11 @@ private slots:
             << QByteArray("[module a\n") << "line 1: a section header ends with \"]\"";
         QTest::newRow("no module")
             << QByteArray("[broker]\n") << "no module: add a [module NAME] section with its link";
+        QTest::newRow("unknown default") << "[defaults]\ncommands = on\n" + module
+                                         << "line 2: unknown key \"commands\" in [defaults]";
+        QTest::newRow("second defaults")
+            << "[defaults]\n" + module + "[defaults]\n"
+            << "line 4: a second [defaults] section (the first is on line 1)";
         QTest::newRow("second broker") << "[broker]\nport = 1884\n" + module + "[broker]\n"
                                        << "line 5: a second [broker] section (the first is on "
                                           "line 1)";

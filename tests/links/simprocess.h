@@ -32,6 +32,7 @@ public:
     }
 
     QString endpoint() const { return readyEndpoint; }
+    qint64 processId() const { return process.processId(); }
     /// The next line the simulator prints after the ready line (with --control: "control
     /// 127.0.0.1:<port>"); empty when none comes within \a ms.
     QByteArray nextLine(int ms = 10000)

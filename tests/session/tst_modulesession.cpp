@@ -1,7 +1,9 @@
 // The module session: opening, the watchdog, reconnection by policy, online and offline.
 #include "enginedriver.h"
 #include "modulesession.h"
+#include "pacedlink.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -127,6 +129,58 @@ private slots:
         QVERIFY(lost.wait(3000));
         QCOMPARE(session.state(), State::Idle);
         QVERIFY(!session.link());
+    }
+
+    // A paced link: after a whole cycle the request that starts the next one waits for the
+    // period, through a pause longer than the watchdog too; a command ends the pause. The module
+    // is online once its first cycle has been answered.
+    void cyclePeriod_data()
+    {
+        QTest::addColumn<int>("periodMs");
+        QTest::addColumn<bool>("command");
+        QTest::newRow("as fast as answered") << 0 << false;
+        QTest::newRow("paused") << 300 << false;
+        QTest::newRow("paused longer than the watchdog")
+            << ModuleSession::WatchdogMs + 500 << false;
+        QTest::newRow("a command ends the pause") << 60000 << true;
+    }
+    void cyclePeriod()
+    {
+        QFETCH(int, periodMs);
+        QFETCH(bool, command);
+        session.setLinkFactory([this](const LinkSettings &, QObject *parent) -> SCPI_Parser * {
+            return new PacedLink<FakeLink>(&session, parent);
+        });
+        session.setCyclePeriod(periodMs);
+        QSignalSpy online(&session, &ModuleSession::online);
+        QSignalSpy lost(&session, &ModuleSession::connectionLost);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(session.connectTo(LinkSettings()));
+        EngineDriver::start(*link(), "KA2F0", "KA2F", "2.10", 4);
+        const quint64 cycles = session.cycleCount();
+        qsizetype sent = 0;
+        do { // the first cycle, up to the start of the second
+            sent = link()->sent.size();
+            EngineDriver::answer(*link());
+        } while (link()->sent.size() > sent && link()->lastCode() != SCPI_Parser::ReadVoltageSet);
+        QCOMPARE(session.cycleCount(), cycles + 1);
+        QCOMPARE(online.count(), 1);
+        QCOMPARE(session.isPausing(), periodMs > 0);
+        QCOMPARE(link()->lastCode() == SCPI_Parser::ReadVoltageSet, periodMs == 0);
+        if (command) {
+            link()->setVoltage(10.0f, 0);
+            session.releaseCycle();
+            QCOMPARE(link()->lastSent(), QStringLiteral(":READ:VOLT? (@0-3)\r\n"));
+            EngineDriver::answer(*link());
+            QVERIFY(link()->lastSent().startsWith(QLatin1String(":VOLT 10")));
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(
+            link()->lastCode(), quint16(SCPI_Parser::ReadVoltageSet), periodMs + 5000);
+        QVERIFY(clock.elapsed() >= periodMs);
+        QCOMPARE(lost.count(), 0);
+        QVERIFY(!session.isPausing());
     }
 
     void disconnectFromInsideAnAnswer()

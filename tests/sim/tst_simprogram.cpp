@@ -34,6 +34,11 @@ private slots:
         QTest::newRow("arc rate") << "--arc-rate 0=fast" << 2 << QByteArray("--arc-rate");
         QTest::newRow("control port") << "--control 70000" << 2 << QByteArray("--control");
         QTest::newRow("limit above nominal") << "--limits 90,101" << 2 << QByteArray("--limits");
+        QTest::newRow("modules over serial")
+            << "--serial --modules 2" << 2 << QByteArray("--modules needs TCP");
+        QTest::newRow("no modules") << "--modules 0" << 2 << QByteArray("--modules: 0");
+        QTest::newRow("modules past the last port")
+            << "--tcp 65535 --modules 2" << 2 << QByteArray("pass port 65535");
     }
     void optionsThatEndAtOnce()
     {
@@ -50,25 +55,40 @@ private slots:
         QVERIFY(exitCode == 0 || out.isEmpty());
     }
 
+    // One module, and several on consecutive ports whose serial numbers count up: the last one
+    // answers with the highest.
+    void tcpWithExplicitIdentity_data()
+    {
+        QTest::addColumn<int>("modules");
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+    }
     void tcpWithExplicitIdentity()
     {
+        QFETCH(int, modules);
         QProcess sim;
         sim.start(QStringLiteral(VORN_SIM_EXE),
             QStringLiteral("--tcp 0 --manufacturer Vornwerk --device DRSB2x --serial-number 42 "
-                           "--firmware DRSB --release 3.99 --channels 2")
+                           "--firmware DRSB --release 3.99 --channels 2 --modules %1")
+                .arg(modules)
                 .split(QLatin1Char(' ')));
         while (!sim.canReadLine())
             QVERIFY(sim.waitForReadyRead(5000));
         const QByteArray line = sim.readLine().trimmed();
         QVERIFY2(line.startsWith("tcp 127.0.0.1:"), line.constData());
+        const QList<QByteArray> ports = line.mid(14).split('-');
+        QCOMPARE(ports.size(), modules > 1 ? 2 : 1);
+        QCOMPARE(ports.last().toInt() - ports.first().toInt(), modules - 1);
         QTcpSocket client;
-        client.connectToHost(QHostAddress::LocalHost, quint16(line.mid(14).toUInt()));
+        client.connectToHost(QHostAddress::LocalHost, quint16(ports.last().toUInt()));
         QVERIFY(client.waitForConnected(5000));
         client.write("*IDN?;:READ:MOD:CHAN?\r\n:READ:VOLT? (@0-1)\r\n");
         QByteArray answer;
         while (answer.count("\r\n") < 2 && client.waitForReadyRead(5000))
             answer += client.readAll();
-        QCOMPARE(answer, QByteArray("Vornwerk,DRSB2x,42,3.99;2\r\n0.00000E0V,0.00000E0V\r\n"));
+        QCOMPARE(answer,
+            "Vornwerk,DRSB2x," + QByteArray::number(41 + modules)
+                + ",3.99;2\r\n0.00000E0V,0.00000E0V\r\n");
         sim.terminate(); // SIGTERM ends it cleanly
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);

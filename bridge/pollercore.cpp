@@ -1,0 +1,135 @@
+#include "pollercore.h"
+
+#include "channelcommand.h"
+#include "modulepoller.h"
+#include "pacedlink.h"
+#include "scpi_eth.h"
+#include "scpi_gpib.h"
+#include "scpi_serial.h"
+#include "sequencecore.h"
+#include "writeround.h"
+
+#include <QPointer>
+
+namespace {
+
+/// The TCP link, handing its requests to the bridge's write round when it has one; its
+/// socket keeps them until the round writes them.
+class RoundEth : public SCPI_Eth
+{
+public:
+    RoundEth(WriteRound *round, QObject *parent)
+        : SCPI_Eth(parent, round != nullptr)
+        , m_round(round)
+    {
+    }
+
+protected:
+    void pushRequest() override
+    {
+        if (m_round)
+            m_round->add(tcpSocket());
+        else
+            SCPI_Eth::pushRequest();
+    }
+
+private:
+    QPointer<WriteRound> m_round;
+};
+
+} // namespace
+
+PollerCore::PollerCore(
+    const ModuleSettings &settings, WriteRound *round, bool snapshots, QObject *parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_snapshots(snapshots)
+{
+    m_session.setReconnectPolicy({ true, FirstPauseMs, MaxPauseMs });
+    m_session.setCyclePeriod(settings.cycleMs);
+    QPointer<WriteRound> writeRound(round);
+    m_session.setLinkFactory(
+        [this, writeRound](const LinkSettings &link, QObject *owner) -> SCPI_Parser * {
+            switch (link.kind) {
+            case LinkSettings::Kind::Tcp: {
+                auto *eth = new PacedLink<RoundEth>(&m_session, writeRound.data(), owner);
+                eth->setPort(link.port);
+                eth->setHostAddress(link.host);
+                return eth;
+            }
+            case LinkSettings::Kind::Serial: {
+                auto *serial = new PacedLink<SCPI_Serial>(&m_session, owner);
+                serial->setPortName(link.serialPort);
+                return serial;
+            }
+            case LinkSettings::Kind::Gpib: {
+                auto *gpib = new PacedLink<SCPI_Gpib>(&m_session, owner);
+                gpib->setPrimaryAddress(link.gpibAddress);
+                return gpib;
+            }
+            }
+            return nullptr;
+        });
+    connect(&m_session, &ModuleSession::openFailed, this, &PollerCore::warn);
+    connect(&m_session, &ModuleSession::connectionLost, this, &PollerCore::warn);
+    connect(&m_session, &ModuleSession::offline, this, &PollerCore::offline);
+    connect(&m_session, &ModuleSession::identityMissing, this, [this] {
+        qCWarning(lcBridge).noquote()
+            << QStringLiteral("module %1 (%2): the device does not identify as a Vornwerk module")
+                   .arg(m_settings.name, m_settings.endpoint());
+    });
+    connect(&m_session, &ModuleSession::online, this, [this] {
+        const Module &module = m_session.link()->module();
+        qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (%2): online, serial number %3, %4")
+                                          .arg(m_settings.name, m_settings.endpoint())
+                                          .arg(module.serialNumber())
+                                          .arg(module.deviceName());
+        emit online(snapshot());
+    });
+    connect(&m_session, &ModuleSession::answerProcessed, this, [this] {
+        m_answers.store(m_session.answerCount(), std::memory_order_relaxed);
+        m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
+        if (m_session.isOnline())
+            emit answered(snapshot());
+    });
+}
+
+PollerCore::~PollerCore() = default;
+
+void PollerCore::start()
+{
+    m_session.connectTo(m_settings.linkSettings());
+}
+
+QString PollerCore::pass(const ChannelCommand &command, int *dropped)
+{
+    *dropped = 0;
+    SCPI_Parser *engine = m_session.link();
+    if (!engine || !m_session.isOnline())
+        return QStringLiteral("module offline");
+    QString why;
+    if (!m_gate.pass(command, *engine, &why, dropped))
+        return why;
+    m_session.releaseCycle();
+    return QString();
+}
+
+SequenceCore *PollerCore::sequence()
+{
+    if (!m_sequence)
+        m_sequence = std::make_unique<SequenceCore>(&m_session);
+    return m_sequence.get();
+}
+
+ModuleSnapshot PollerCore::snapshot() const
+{
+    return m_snapshots && m_session.link() ? takeSnapshot(m_session.link()->module())
+                                           : ModuleSnapshot();
+}
+
+void PollerCore::warn(const QString &reason) const
+{
+    qCWarning(lcBridge).noquote() << QStringLiteral("module %1 (%2): %3; trying again in %4 s")
+                                         .arg(m_settings.name, m_settings.endpoint(), reason)
+                                         .arg(m_session.nextPauseMs() / 1000);
+}

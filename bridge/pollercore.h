@@ -1,0 +1,72 @@
+#pragma once
+
+#include "bridgeconfig.h"
+#include "commandgate.h"
+#include "enginemirror.h"
+#include "modulesession.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+
+class SequenceCore;
+class WriteRound;
+struct ChannelCommand;
+
+/// The part of a module's poller that lives with the module's engine: the module session
+/// with the bridge's reconnection (a pause that grows from 1 s to 30 s, always on) and the
+/// module's cycle period, the links it makes (TCP requests handed to the bridge's write round),
+/// the command gate and, when asked for, the sequence runner. It lives on the bridge's thread, or
+/// on the worker thread of a GPIB board, whose driver calls block; everything but the counters is
+/// used on that thread only.
+///
+/// It reports online, every answer while online, and offline; with snapshots on, each report
+/// carries a copy of the module's values for another thread.
+class PollerCore : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int FirstPauseMs = 1000;
+    static constexpr int MaxPauseMs = 30000;
+
+    /// A TCP link hands its requests to \a round when it is given, else writes them at once.
+    PollerCore(const ModuleSettings &settings, WriteRound *round, bool snapshots,
+        QObject *parent = nullptr);
+    ~PollerCore() override;
+
+    /// Opens the first link.
+    void start();
+    /// The engine of the current link; null between links.
+    SCPI_Parser *engine() const { return m_session.link(); }
+    /// Hands \a command to the gate; returns why it was refused, or an empty text when it was
+    /// queued (\a dropped: the queued commands an off dropped). A command ends a pause between
+    /// cycles, so that it goes out with the next request.
+    QString pass(const ChannelCommand &command, int *dropped);
+    /// The sequence runner's side, following the session; made at the first call.
+    SequenceCore *sequence();
+
+    /// From any thread: answers processed and polling cycles completed since construction.
+    quint64 answerCount() const { return m_answers.load(std::memory_order_relaxed); }
+    quint64 cycleCount() const { return m_cycles.load(std::memory_order_relaxed); }
+
+signals:
+    void online(const ModuleSnapshot &snapshot);
+    void offline(const QString &reason);
+    /// After every processed answer while online.
+    void answered(const ModuleSnapshot &snapshot);
+
+private:
+    void warn(const QString &reason) const;
+    ModuleSnapshot snapshot() const;
+
+    ModuleSettings m_settings;
+    ModuleSession m_session;
+    CommandGate m_gate;
+    /// After the session, so that it ends first (a runner ended while active says so).
+    std::unique_ptr<SequenceCore> m_sequence;
+    bool m_snapshots;
+    std::atomic<quint64> m_answers { 0 };
+    std::atomic<quint64> m_cycles { 0 };
+};

@@ -1,0 +1,101 @@
+#include "sequencecore.h"
+
+QString sequenceStateName(SequenceRunner::State state)
+{
+    static const char *const names[]
+        = { "idle", "running", "paused", "stopping", "finished", "aborted" };
+    return QString::fromLatin1(names[int(state)]);
+}
+
+QString sequencePhaseName(SequenceRunner::Phase phase)
+{
+    static const char *const names[] = { "", "ramping", "holding", "ramping down" };
+    return QString::fromLatin1(names[int(phase)]);
+}
+
+bool SequenceProgress::isActive() const
+{
+    return state == SequenceRunner::State::Running || state == SequenceRunner::State::Paused
+        || state == SequenceRunner::State::Stopping;
+}
+
+QString SequenceProgress::runningText() const
+{
+    return QStringLiteral("sequence \"%1\" is running (step %2 of %3); abort it first")
+        .arg(file)
+        .arg(step + 1)
+        .arg(steps);
+}
+
+SequenceCore::SequenceCore(ModuleSession *session, QObject *parent)
+    : QObject(parent)
+    , m_runner(new SequenceRunner(session, this))
+{
+    m_runner->setJournal(this);
+    connect(
+        m_runner, &SequenceRunner::stateChanged, this, [this] { emit changed(progress(), true); });
+    connect(m_runner, &SequenceRunner::progressChanged, this,
+        [this] { emit changed(progress(), false); });
+}
+
+SequenceCore::~SequenceCore()
+{
+    // The runner writes its last entry while this journal still exists.
+    delete m_runner;
+}
+
+QString SequenceCore::run(const Sequence &sequence, const QString &file)
+{
+    if (m_runner->isActive())
+        return progress().runningText();
+    m_file = file;
+    QString why;
+    if (!m_runner->start(sequence, &why)) {
+        emit changed(progress(), true);
+        return QStringLiteral("sequence \"%1\" can not start: %2").arg(file, why);
+    }
+    return QString();
+}
+
+QString SequenceCore::steer(const QByteArray &command)
+{
+    if (!m_runner->isActive())
+        return QStringLiteral("no sequence is running");
+    if (command == "pause") {
+        if (m_runner->state() != SequenceRunner::State::Running)
+            return QStringLiteral("the sequence is not running (%1)")
+                .arg(sequenceStateName(m_runner->state()));
+        m_runner->pause();
+    } else if (command == "resume") {
+        QString why;
+        if (!m_runner->resume(&why))
+            return why.isEmpty() ? QStringLiteral("the sequence is not paused") : why;
+    } else if (command == "abort") {
+        m_runner->abort();
+    } else {
+        return QStringLiteral("unknown sequence command (run, pause, resume or abort)");
+    }
+    return QString();
+}
+
+void SequenceCore::abandon(const QString &why)
+{
+    m_runner->abandon(why);
+}
+
+SequenceProgress SequenceCore::progress() const
+{
+    SequenceProgress p;
+    p.state = m_runner->state();
+    p.phase = m_runner->phase();
+    p.step = m_runner->stepIndex();
+    p.steps = m_runner->stepCount();
+    p.file = m_file;
+    p.name = m_runner->sequence().name;
+    p.elapsedMs = m_runner->elapsedMs();
+    p.remainingMs = m_runner->remainingMs();
+    p.channels = m_runner->channels();
+    p.waiting = m_runner->waitingForModule();
+    p.reason = m_runner->reason();
+    return p;
+}

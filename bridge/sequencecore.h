@@ -1,0 +1,79 @@
+#pragma once
+
+#include "sequencejournal.h"
+#include "sequencerunner.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+
+class ModuleSession;
+
+/// Where a module's sequence stands, copied on the thread of its runner for the bridge's thread.
+struct SequenceProgress
+{
+    SequenceRunner::State state = SequenceRunner::State::Idle;
+    SequenceRunner::Phase phase = SequenceRunner::Phase::None;
+    /// The present step, 0-based.
+    int step = 0;
+    int steps = 0;
+    /// The file the sequence came from, and the name it gives itself.
+    QString file;
+    QString name;
+    qint64 elapsedMs = 0;
+    /// -1 while not running.
+    qint64 remainingMs = -1;
+    QList<int> channels;
+    bool waiting = false;
+    QString reason;
+
+    /// Running, paused or stopping.
+    bool isActive() const;
+    /// Why another sequence can not start while this one is active.
+    QString runningText() const;
+};
+Q_DECLARE_METATYPE(SequenceProgress)
+
+/// The side of a module's ramp sequences that lives with the module's engine, beside its
+/// PollerCore: on the bridge's thread, or on the worker thread of a GPIB board. It holds the
+/// SequenceRunner that drives the module session; run(), steer() and abandon() must be called on
+/// its thread (ModuleSequence queues them there). Everything it has to say leaves by signals,
+/// so that ModuleSequence on the bridge's thread receives it in order with the module's values:
+/// each journal entry, and the progress after every change.
+class SequenceCore : public QObject, public SequenceJournal
+{
+    Q_OBJECT
+
+public:
+    /// The runner follows \a session, which is not owned.
+    explicit SequenceCore(ModuleSession *session, QObject *parent = nullptr);
+    ~SequenceCore() override;
+
+    /// Starts \a sequence, read from \a file; returns why it can not start, or an empty text.
+    QString run(const Sequence &sequence, const QString &file);
+    /// \a command is "pause", "resume" or "abort"; returns why it was refused, or an empty text.
+    QString steer(const QByteArray &command);
+    /// Ends a running sequence without a command, said in the journal.
+    void abandon(const QString &why);
+
+    SequenceProgress progress() const;
+    SequenceRunner *runner() const { return m_runner; }
+
+    void info(const QString &text) override { emit entry(false, text); }
+    void alarm(const QString &text) override { emit entry(true, text); }
+
+signals:
+    void entry(bool alarm, const QString &text);
+    /// The state (\a force), the step, the phase or the times changed.
+    void changed(const SequenceProgress &progress, bool force);
+
+private:
+    SequenceRunner *m_runner = nullptr;
+    QString m_file;
+};
+
+/// The names of \a state and \a phase on "sequence/state".
+QString sequenceStateName(SequenceRunner::State state);
+QString sequencePhaseName(SequenceRunner::Phase phase);
