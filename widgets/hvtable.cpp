@@ -26,6 +26,36 @@ bool isEditableColumn(int column)
 {
     return column == 0 || column == 2 || column == 4 || column == 6;
 }
+
+/// A cell of the channel table. It remembers the colour setCell() last gave it: a reading's
+/// new digits come in the colour the cell already has, and the colour is written only when it
+/// changes.
+class ChannelCell : public QTableWidgetItem
+{
+public:
+    static constexpr int CellType = QTableWidgetItem::UserType + 1;
+
+    ChannelCell()
+        : QTableWidgetItem(CellType)
+    {
+    }
+    QTableWidgetItem *clone() const override { return new ChannelCell(*this); }
+
+    /// Writes \a color as the background unless the cell has it.
+    void setColor(const QColor &color)
+    {
+        const QRgb rgba = color.rgba();
+        if (colored && shown == rgba)
+            return;
+        setBackground(QBrush(color, Qt::SolidPattern));
+        shown = rgba;
+        colored = true;
+    }
+
+private:
+    QRgb shown = 0;
+    bool colored = false;
+};
 }
 
 HvTable::HvTable(QWidget *parent)
@@ -80,7 +110,7 @@ void HvTable::setCell(int row, int column, const QString &text, const QColor &ba
     }
     QTableWidgetItem *cell = item(row, column);
     if (!cell) {
-        cell = new QTableWidgetItem;
+        cell = new ChannelCell;
         setItem(row, column, cell);
     }
     const bool widerStatus = column == columnStatus && cell->text() != text
@@ -99,7 +129,10 @@ void HvTable::setCell(int row, int column, const QString &text, const QColor &ba
         if (on)
             cell->setToolTip(tr("Channel is configured for Delayed Trip."));
     }
-    cell->setBackground(QBrush(background, Qt::SolidPattern));
+    if (cell->type() == ChannelCell::CellType)
+        static_cast<ChannelCell *>(cell)->setColor(background);
+    else
+        cell->setBackground(QBrush(background, Qt::SolidPattern));
 }
 
 void HvTable::setLowCurrentRange(int channel, bool on)
