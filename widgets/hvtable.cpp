@@ -52,9 +52,21 @@ public:
         colored = true;
     }
 
+    /// True when the cell's marker flag (low current range, delayed trip) is not yet \a on;
+    /// it is taken as written then.
+    bool markerChanges(bool on)
+    {
+        const int state = on ? 1 : 0;
+        if (marker == state)
+            return false;
+        marker = state;
+        return true;
+    }
+
 private:
     QRgb shown = 0;
     bool colored = false;
+    int marker = -1;
 };
 }
 
@@ -118,19 +130,26 @@ void HvTable::setCell(int row, int column, const QString &text, const QColor &ba
     cell->setText(text);
     if (widerStatus && layoutWidth >= 0)
         applyWidthRule(layoutWidth);
+    auto *channelCell
+        = cell->type() == ChannelCell::CellType ? static_cast<ChannelCell *>(cell) : nullptr;
+    const auto marker = [&](int role, bool on, const QString &tip) {
+        if (channelCell && !channelCell->markerChanges(on))
+            return;
+        cell->setData(role, on);
+        if (on)
+            cell->setToolTip(tip);
+    };
     if (column == columnImeas) {
         const bool on = lowCurrentRange.value(row, false);
-        cell->setData(HvTableItemDelegate::LowCurrentRangeRole, on);
-        if (on)
-            cell->setToolTip(tr("Channel is in Low Current Range."));
+        marker(HvTableItemDelegate::LowCurrentRangeRole, on,
+            on ? tr("Channel is in Low Current Range.") : QString());
     } else if (column == columnIset) {
         const bool on = delayedTrip.value(row, false);
-        cell->setData(HvTableItemDelegate::DelayedTripRole, on);
-        if (on)
-            cell->setToolTip(tr("Channel is configured for Delayed Trip."));
+        marker(HvTableItemDelegate::DelayedTripRole, on,
+            on ? tr("Channel is configured for Delayed Trip.") : QString());
     }
-    if (cell->type() == ChannelCell::CellType)
-        static_cast<ChannelCell *>(cell)->setColor(background);
+    if (channelCell)
+        channelCell->setColor(background);
     else
         cell->setBackground(QBrush(background, Qt::SolidPattern));
 }
