@@ -125,6 +125,18 @@ EthControl::EthControl(QWidget *parent)
 
 EthControl::~EthControl() = default;
 
+void EthControl::connectNotify(const QMetaMethod &)
+{
+    if (display)
+        display->forgetReceivers();
+}
+
+void EthControl::disconnectNotify(const QMetaMethod &)
+{
+    if (display)
+        display->forgetReceivers();
+}
+
 bool EthControl::isConnectedToModule() const
 {
     return display->hasShownConnection();

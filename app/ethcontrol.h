@@ -57,8 +57,8 @@ public:
     /// The Ethernet discovery the scan action uses (tests aim it at loopback).
     NetworkDiscovery *networkDiscovery() const { return discovery; }
     bool isConnectedToModule() const;
-    /// Whether anything receives the window's \a signal: the display refresh emits the
-    /// per-channel signals only then.
+    /// Whether anything receives the window's \a signal: the display refresh emits it only
+    /// then.
     bool hasReceivers(const QMetaMethod &signal) const { return isSignalConnected(signal); }
 
 signals:
@@ -151,6 +151,10 @@ protected:
     /// The first close request runs the Disconnect logic and keeps the window; the program
     /// ends when the delayed disconnect() has run. A second request closes at once.
     void closeEvent(QCloseEvent *event) override;
+    /// A receiver more or less for one of the window's signals: the display refresh asks again
+    /// which it emits.
+    void connectNotify(const QMetaMethod &signal) override;
+    void disconnectNotify(const QMetaMethod &signal) override;
 
 private:
     /// The module menu; only with a link, because every entry needs one.

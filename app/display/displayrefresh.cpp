@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QResizeEvent>
 
 #include <cstring>
@@ -74,9 +75,6 @@ DisplayRefresh::DisplayRefresh(const Widgets &widgets, const Configuration *conf
     , m_configuration(configuration)
     , m_session(session)
     , m_window(window)
-    , m_voltageSignal(QMetaMethod::fromSignal(&EthControl::updateChannelVoltageMeasure))
-    , m_currentSignal(QMetaMethod::fromSignal(&EthControl::updateChannelCurrentMeasure))
-    , m_statusSignal(QMetaMethod::fromSignal(&EthControl::updateChannelStatus))
 {
     m_lowRangeTexts.setFormat(
         microamperesPerAmpere, lowRangePrecision, &RefreshTexts::lowCurrentRangeText);
@@ -93,6 +91,7 @@ void DisplayRefresh::forgetShown(int rows)
 {
     m_cellCache.reset(rows);
     m_shownLabels.known = false;
+    m_tablesRow = -1;
     m_everything = true;
     for (NumberTexts *texts : { &m_voltageTexts, &m_currentTexts, &m_lowRangeTexts, &m_powerTexts })
         texts->forget();
@@ -122,9 +121,9 @@ void DisplayRefresh::refresh()
     const RefreshScope scope = m_everything ? RefreshScope::everything()
                                             : RefreshScope::ofAnswer(link->answeredRequest());
     m_everything = false;
-    const ChannelSignals emits = connectedChannelSignals();
+    checkReceivers();
 
-    if (m_window)
+    if (listened(AllStarted))
         emit m_window->updateAllModulesStarted();
     const int serialNumber = module.serialNumber();
     const int selectedRow = table->currentRow();
@@ -133,31 +132,46 @@ void DisplayRefresh::refresh()
         for (int row = 0; row < rows; ++row) {
             const bool edited = row == m_editingRow || row == m_lastEditingRow;
             const quint16 columns = edited ? RefreshScope::AllColumns : scope.columns;
-            if (columns || emits.any())
-                refreshRow(module, row, serialNumber, columns, emits, writes);
+            if (columns || listened(PerChannel))
+                refreshRow(module, row, serialNumber, columns, writes);
             if (row == selectedRow)
-                refreshSelectedRow(module, row);
+                refreshSelectedRow(module, row, scope.words);
         }
     }
-    if (m_window) {
+    if (listened(Temperature))
         emit m_window->updateModuleTemperature(serialNumber, 0, module.temperature());
+    if (listened(AllCompleted))
         emit m_window->updateAllModulesCompleted();
-    }
     if (scope.labels || !m_shownLabels.known || selectedRow != m_shownLabels.currentRow)
         refreshLabels(module);
-    if (m_window) {
+    if (listened(SuppliesTempLimits)) {
         emit m_window->updateSuppliesTempLimits(module.supplyP5(), module.supplyP24(),
             module.supplyP12(), module.supplyN12(), module.temperature(), module.voltageLimit(),
             module.currentLimit(), module.firmwareName());
     }
 }
 
-DisplayRefresh::ChannelSignals DisplayRefresh::connectedChannelSignals() const
+void DisplayRefresh::checkReceivers()
 {
+    if (m_receiversKnown)
+        return;
+    m_receiversKnown = true;
+    m_receivers = 0;
     if (!m_window)
-        return {};
-    return { m_window->hasReceivers(m_voltageSignal), m_window->hasReceivers(m_currentSignal),
-        m_window->hasReceivers(m_statusSignal) };
+        return;
+    const auto check = [this](Signal bit, const QMetaMethod &signal) {
+        if (m_window->hasReceivers(signal))
+            m_receivers |= bit;
+    };
+    check(AllStarted, QMetaMethod::fromSignal(&EthControl::updateAllModulesStarted));
+    check(AllCompleted, QMetaMethod::fromSignal(&EthControl::updateAllModulesCompleted));
+    check(Temperature, QMetaMethod::fromSignal(&EthControl::updateModuleTemperature));
+    check(VoltageMeasure, QMetaMethod::fromSignal(&EthControl::updateChannelVoltageMeasure));
+    check(CurrentMeasure, QMetaMethod::fromSignal(&EthControl::updateChannelCurrentMeasure));
+    check(ChannelStatus, QMetaMethod::fromSignal(&EthControl::updateChannelStatus));
+    check(SuppliesTempLimits, QMetaMethod::fromSignal(&EthControl::updateSuppliesTempLimits));
+    check(ChannelControl, QMetaMethod::fromSignal(&EthControl::updateChannelControlStatus));
+    check(ModuleControl, QMetaMethod::fromSignal(&EthControl::updateModuleControlStatus));
 }
 
 void DisplayRefresh::showConnection()
@@ -185,8 +199,8 @@ void DisplayRefresh::showConnection()
     m_connectionShown = true;
 }
 
-void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber, quint16 columns,
-    ChannelSignals emits, QuietCellWrites &writes)
+void DisplayRefresh::refreshRow(
+    const Module &module, int row, int serialNumber, quint16 columns, QuietCellWrites &writes)
 {
     const Channel &channel = module.channel(row);
     const quint16 status = channel.status();
@@ -213,7 +227,7 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
         number(0, m_voltageTexts, channel.voltageSet());
     if (covers(2))
         number(2, m_voltageTexts, channel.voltageBounds());
-    if (emits.voltage)
+    if (listened(VoltageMeasure))
         emit m_window->updateChannelVoltageMeasure(serialNumber, row, channel.voltageMeasure());
     if (covers(1))
         number(1, m_voltageTexts, channel.voltageMeasure());
@@ -233,7 +247,7 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
         number(4, m_currentTexts, channel.currentSet(),
             (delayedTrip ? NumberTexts::CellBit1 : 0) | (zero ? NumberTexts::CellBit2 : 0), zero);
     }
-    if (emits.current)
+    if (listened(CurrentMeasure))
         emit m_window->updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
     if (covers(5)) {
         number(5, lowCurrentRange ? m_lowRangeTexts : m_currentTexts, channel.currentMeasure(),
@@ -246,7 +260,7 @@ void DisplayRefresh::refreshRow(const Module &module, int row, int serialNumber,
     // Power is what the measured current times the measured voltage rounds to.
     if (covers(8))
         number(8, m_powerTexts, channel.currentMeasure() * channel.voltageMeasure());
-    if (emits.status)
+    if (listened(ChannelStatus))
         emit m_window->updateChannelStatus(serialNumber, row, status, channel.eventStatus());
 
     if (covers(9)) {
@@ -291,30 +305,35 @@ void DisplayRefresh::checkCellCache(int rows)
     m_cellCache.forgetRow(m_lastEditingRow);
 }
 
-void DisplayRefresh::refreshSelectedRow(const Module &module, int row)
+void DisplayRefresh::refreshSelectedRow(const Module &module, int row, bool words)
 {
     const Channel &channel = module.channel(row);
-    StatTableCh *channelTable = m_widgets.channelStatus;
-    channelTable->updateControl(channel.control());
-    channelTable->updateStatus(channel.status());
-    channelTable->updateEventStatus(channel.eventStatus());
-    channelTable->updateEventMask(static_cast<quint16>(channel.eventMask()));
+    if (words || row != m_tablesRow) {
+        m_tablesRow = row;
+        StatTableCh *channelTable = m_widgets.channelStatus;
+        channelTable->updateControl(channel.control());
+        channelTable->updateStatus(channel.status());
+        channelTable->updateEventStatus(channel.eventStatus());
+        channelTable->updateEventMask(static_cast<quint16>(channel.eventMask()));
 
-    const auto moduleMask = static_cast<quint16>(module.eventMask());
-    StatTableMod *moduleTable = m_widgets.moduleStatus;
-    moduleTable->updateStatus(module.status());
-    moduleTable->updateEventStatus(module.eventStatus());
-    moduleTable->updateEventMask(moduleMask);
-    moduleTable->updateControl(module.control());
+        StatTableMod *moduleTable = m_widgets.moduleStatus;
+        moduleTable->updateStatus(module.status());
+        moduleTable->updateEventStatus(module.eventStatus());
+        moduleTable->updateEventMask(static_cast<quint16>(module.eventMask()));
+        moduleTable->updateControl(module.control());
+    }
 
-    if (!m_window)
-        return;
-    emit m_window->updateModuleControlStatus(
-        module.control(), module.status(), module.eventStatus(), moduleMask);
-    emit m_window->updateChannelControlStatus(row, channel.control(), channel.status(),
-        channel.eventStatus(), static_cast<quint16>(channel.eventMask()), channel.voltageNominal(),
-        channel.currentNominal());
+    if (listened(ModuleControl)) {
+        emit m_window->updateModuleControlStatus(module.control(), module.status(),
+            module.eventStatus(), static_cast<quint16>(module.eventMask()));
+    }
+    if (listened(ChannelControl)) {
+        emit m_window->updateChannelControlStatus(row, channel.control(), channel.status(),
+            channel.eventStatus(), static_cast<quint16>(channel.eventMask()),
+            channel.voltageNominal(), channel.currentNominal());
+    }
 }
+
 void DisplayRefresh::refreshLabels(const Module &module)
 {
     // QLabel skips a text equal to the one it shows; what is left to spare per answer is the

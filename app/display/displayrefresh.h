@@ -3,7 +3,6 @@
 #include "cellcache.h"
 #include "numbertexts.h"
 
-#include <QMetaMethod>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -70,22 +69,35 @@ public:
     bool hasShownConnection() const { return m_connectionShown; }
     void forgetConnection() { m_connectionShown = false; }
 
+    /// Something connected to or disconnected from one of the window's signals: the next run
+    /// asks again which have receivers.
+    void forgetReceivers() { m_receiversKnown = false; }
+
 private:
-    /// Which of the window's per-channel signals have receivers in this run; the others are
-    /// not emitted, which nobody can tell from an emission without a receiver.
-    struct ChannelSignals
-    {
-        bool voltage = false;
-        bool current = false;
-        bool status = false;
-        bool any() const { return voltage || current || status; }
+    /// The window's signals, as bits of m_receivers.
+    enum Signal : quint16 {
+        AllStarted = 1u << 0,
+        AllCompleted = 1u << 1,
+        Temperature = 1u << 2,
+        VoltageMeasure = 1u << 3,
+        CurrentMeasure = 1u << 4,
+        ChannelStatus = 1u << 5,
+        SuppliesTempLimits = 1u << 6,
+        ChannelControl = 1u << 7,
+        ModuleControl = 1u << 8,
+        PerChannel = VoltageMeasure | CurrentMeasure | ChannelStatus,
     };
+    /// Whether the window's \a signal has a receiver. A signal without one is not emitted,
+    /// which nobody can tell from an emission without a receiver.
+    bool listened(Signal signal) const { return m_receivers & signal; }
+    void checkReceivers();
 
     void showConnection();
-    ChannelSignals connectedChannelSignals() const;
-    void refreshRow(const Module &module, int row, int serialNumber, quint16 columns,
-        ChannelSignals emits, QuietCellWrites &writes);
-    void refreshSelectedRow(const Module &module, int row);
+    void refreshRow(
+        const Module &module, int row, int serialNumber, quint16 columns, QuietCellWrites &writes);
+    /// The status tables (when \a words: the answer can have changed a word) and the control
+    /// signals of the selected row.
+    void refreshSelectedRow(const Module &module, int row, bool words);
     void refreshLabels(const Module &module);
     /// Forgets every shown cell and label: the next run looks at everything.
     void forgetShown(int rows);
@@ -97,9 +109,11 @@ private:
     const Configuration *m_configuration;
     const ModuleSession *m_session;
     EthControl *m_window;
-    QMetaMethod m_voltageSignal;
-    QMetaMethod m_currentSignal;
-    QMetaMethod m_statusSignal;
+    /// Signal bits of the window's signals that have receivers, known until forgetReceivers().
+    quint16 m_receivers = 0;
+    bool m_receiversKnown = false;
+    /// The row the status tables show, -1 after forgetShown().
+    int m_tablesRow = -1;
     QString m_deviceName;
     /// The connected status line and the parts it was composed from.
     QStringList m_statusParts;

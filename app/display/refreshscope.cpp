@@ -30,10 +30,11 @@ RefreshScope RefreshScope::ofAnswer(int requestCode)
         return { column(7), false };
     // Iset marks a delayed trip and Imeas switches to microamperes by the status word.
     case SCPI_Parser::ReadChannelStatus:
-        return { quint16(column(4) | column(5) | column(9) | column(10) | column(11)), false };
+        return { quint16(column(4) | column(5) | column(9) | column(10) | column(11)), false,
+            true };
     // A channel switched on but not reported on yet shows "On" in yellow.
     case SCPI_Parser::ReadChannelControl:
-        return { column(9), false };
+        return { column(9), false, true };
     // Serial number, release and channel count; firmware name and with it the ramp units.
     case SCPI_Parser::ReadIdentity:
     case SCPI_Parser::ReadFirmware:
@@ -43,8 +44,9 @@ RefreshScope RefreshScope::ofAnswer(int requestCode)
         return everything();
     default:
         // The event words, masks and module words reach only the status tables and the
-        // signals, which every refresh writes; supplies, limits, average, interface mode,
-        // outputs, interlock, emission and EPU flags are not shown by the refresh at all.
-        return {};
+        // signals; supplies, limits, average, interface mode, outputs, interlock, emission and
+        // EPU flags are not shown by the refresh at all (a request code of a set command
+        // counts as a word too).
+        return { 0, false, true };
     }
 }
