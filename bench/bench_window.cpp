@@ -2,7 +2,10 @@
 // compared with the engine alone, the time one display refresh takes per answer, and the
 // processor time per answer of each; medians of five alternating runs of each.
 //
-// Usage: bench_window [seconds per run, default 3]
+// Usage: bench_window [seconds per run, default 3] [runs of each, default 5]
+//
+// On a machine whose speed drifts (a virtual machine beside others) more and shorter runs give
+// steadier ratios: each window run is compared with the engine run just before it.
 //
 // Under valgrind --tool=callgrind each measured interval is dumped as a profile of its own
 // (engine 4, window 4, engine 64, window 64 channels) and the answers counted in it are printed,
@@ -183,10 +186,12 @@ int main(int argc, char **argv)
     QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 3;
+    const int runs = RUNNING_ON_VALGRIND ? 1 : argc > 2 ? qMax(1, atoi(argv[2])) : 5;
     QTextStream out(stdout);
     out << "channels  engine [answers/s]  window [answers/s]  ratio  target  refresh median "
            "[us]  refresh p99 [us]  CPU per answer engine/window [us]  ratio  target  "
-           "(medians of 5 alternating runs)\n";
+           "(medians of "
+        << runs << " alternating runs of " << seconds << " s)\n";
     for (int channels : { 4, 64 }) {
         SimProcess sim;
         if (!sim.start({ QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--preset"),
@@ -200,7 +205,7 @@ int main(int argc, char **argv)
         // Alternating runs: the machine's load drifts between them.
         std::vector<double> engines, windows, ratios, medians, p99s, engineCpu, windowCpu,
             cpuRatios;
-        for (int round = 0; round < (RUNNING_ON_VALGRIND ? 1 : 5); ++round) {
+        for (int round = 0; round < runs; ++round) {
             const double engine = engineRate(port, seconds * 1000);
             const WindowFigures window = windowRate(port, seconds * 1000);
             engines.push_back(engine);

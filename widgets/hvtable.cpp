@@ -27,9 +27,12 @@ bool isEditableColumn(int column)
     return column == 0 || column == 2 || column == 4 || column == 6;
 }
 
-/// A cell of the channel table. It remembers the colour setCell() last gave it: a reading's
-/// new digits come in the colour the cell already has, and the colour is written only when it
-/// changes.
+/// A cell of the channel table, written after every answer that changes what it shows. It
+/// keeps its text in a member of its own: a new reading costs a string assignment and, unless
+/// the table's model is quiet (the refresh repaints what it wrote in one go), one change notice,
+/// instead of a search through the item's stored roles. It remembers the colour setCell() last
+/// gave it: a reading's new digits come in the colour the cell already has, and the colour is
+/// written only when it changes.
 class ChannelCell : public QTableWidgetItem
 {
 public:
@@ -40,6 +43,30 @@ public:
     {
     }
     QTableWidgetItem *clone() const override { return new ChannelCell(*this); }
+
+    QVariant data(int role) const override
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return shownText;
+        return QTableWidgetItem::data(role);
+    }
+    void setData(int role, const QVariant &value) override
+    {
+        if (role != Qt::DisplayRole && role != Qt::EditRole) {
+            QTableWidgetItem::setData(role, value);
+            return;
+        }
+        QString text = value.toString();
+        if (text == shownText)
+            return;
+        shownText = std::move(text);
+        QTableWidget *table = tableWidget();
+        QAbstractItemModel *model = table ? table->model() : nullptr;
+        if (!model || model->signalsBlocked())
+            return;
+        const QModelIndex index = model->index(table->row(this), table->column(this));
+        emit model->dataChanged(index, index, { Qt::DisplayRole, Qt::EditRole });
+    }
 
     /// Writes \a color as the background unless the cell has it.
     void setColor(const QColor &color)
@@ -64,6 +91,7 @@ public:
     }
 
 private:
+    QString shownText;
     QRgb shown = 0;
     bool colored = false;
     int marker = -1;
