@@ -1,6 +1,8 @@
 // Construction of the main window, and what it shows of the session's state.
 #include "ethcontrol.h"
 
+#include "modulecontroller.h"
+
 #include "configuration.h"
 #include "connectionpanel.h"
 #include "dialogprompter.h"
@@ -35,7 +37,8 @@ EthControl::EthControl(QWidget *parent)
         tr("%1 %2").arg(QStringLiteral("Vorn SCPI Control"), QStringLiteral(VORN_VERSION)));
     connect(ui->table, &HvTable::cellDataChanged, this, &EthControl::tableCellDataChanged);
 
-    moduleSession = new ModuleSession(this);
+    controller = new ModuleController(this);
+    moduleSession = controller->session();
     statusLabel = new QLabel(this);
     statusLabel->setObjectName(QStringLiteral("lblStatus"));
     configuration = new Configuration(this, SettingsStore::organization());
@@ -77,10 +80,10 @@ EthControl::EthControl(QWidget *parent)
     statusBar()->insertWidget(0, statusLabel);
     statusBar()->insertWidget(1, incrementLabel);
     historyPanel
-        = new HistoryPanel(moduleSession, { this, statusBar(), ui->table }, QString(), this);
+        = new HistoryPanel(controller->history(), { this, statusBar(), ui->table }, QString(), this);
 
     prompter = std::make_unique<DialogPrompter>(this, ui->table, statusBar());
-    commands = new OperatorCommands(moduleSession, configuration, prompter.get(), this);
+    commands = new OperatorCommands(controller, configuration, prompter.get(), this);
     connect(commands, &OperatorCommands::incrementLabelChanged, incrementLabel, &QLabel::setText);
     connect(
         commands, &OperatorCommands::voltageRampLabelChanged, ui->lblVRampSpeed, &QLabel::setText);

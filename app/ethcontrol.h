@@ -27,6 +27,7 @@ class DialogSuppliesTempLimits;
 class DisplayRefresh;
 class ThrottledCount;
 class HistoryPanel;
+class ModuleController;
 class NetworkDiscovery;
 class OperatorCommands;
 class QActionGroup;
@@ -174,6 +175,8 @@ private:
 
     std::unique_ptr<Ui::EthControl> ui;
     /// The connection to the module: link, watchdog, reconnection; child of the window.
+    /// The module's owner: session, history, sequence runner, command gate.
+    ModuleController *controller = nullptr;
     ModuleSession *moduleSession = nullptr;
     /// Units, precisions and column headers of the channel table; child of the window.
     Configuration *configuration = nullptr;

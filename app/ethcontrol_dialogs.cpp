@@ -149,8 +149,6 @@ void EthControl::on_actionEventHistory_triggered()
 void EthControl::on_actionSequence_triggered()
 {
     present(sequenceWindow, [this] {
-        auto *created = new SequenceWindow(moduleSession, this);
-        created->setHistory(historyPanel->history());
-        return created;
+        return new SequenceWindow(controller, this);
     });
 }

@@ -61,8 +61,6 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
             [poller, publisher]() { publisher->update(*poller->engine()); });
         // After the publisher's own connections, so that its topics exist when history comes.
         m_histories.append(new HistoryPublisher(m_client, poller, publisher, this));
-        if (ModuleSequence *sequence = m_commands.last()->sequence())
-            sequence->setHistory(m_histories.last()->history());
     }
 }
 

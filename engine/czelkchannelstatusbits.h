@@ -14,6 +14,23 @@ class CZelkChannelStatusBits : public QObject
 public:
     CZelkChannelStatusBits() = delete;
 
+    /// Bit positions of the status word; the event status word latches the same conditions at
+    /// the same positions.
+    enum StatusBit : quint16 {
+        Arc = 1u << 1,
+        On = 1u << 3,
+        Ramp = 1u << 4,
+        Emergency = 1u << 5,
+        ArcError = 1u << 9,
+        Inhibit = 1u << 12,
+        Trip = 1u << 13,
+    };
+    /// Bit positions of the control word.
+    enum ControlBit : quint16 {
+        SetOn = 1u << 3,
+        SetEmergency = 1u << 5,
+    };
+
     static constexpr const char Status[]
         = "isPos,isARC,isIERR,isON,isRamp,isEMCY,isCC,isCV,"
           "isLCR,isARCERR,isCBND,isVBND,isEINH,isTRP,isCLIM,isVLIM";

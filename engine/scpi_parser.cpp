@@ -47,8 +47,11 @@ int SCPI_Parser::promoteLastCommand()
     const QPair<int, QString> command = commandQueue.takeLast();
     const int dropped = int(commandQueue.size()) - promotedCommands;
     commandQueue.resize(promotedCommands);
-    commandQueue.append(command);
-    ++promotedCommands;
+    // The same line waiting at the front already does what this one would.
+    if (!commandQueue.contains(command)) {
+        commandQueue.append(command);
+        ++promotedCommands;
+    }
     return dropped;
 }
 

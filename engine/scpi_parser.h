@@ -170,8 +170,9 @@ public:
     /// Moves the command line queued last to the front of the queue, behind the lines moved
     /// there before it, and drops the lines it overtakes. Lines at the front are sent with the
     /// next request even in the middle of the configuration sequence, which then goes on where
-    /// it was. Returns the number of lines dropped (0 with an empty queue). For owners whose
-    /// off commands must not wait behind set commands; the panel does not use it.
+    /// it was. A line equal to one already moved to the front is dropped instead. Returns the
+    /// number of lines dropped (0 with an empty queue). For off commands, which must not wait
+    /// behind set commands.
     int promoteLastCommand();
     bool isStopped() const { return stopped; }
     bool isFullRead() const { return fullRead; }

@@ -14,14 +14,13 @@
 #include <QStatusBar>
 
 HistoryPanel::HistoryPanel(
-    ModuleSession *session, const Widgets &widgets, const QString &folder, QObject *parent)
+    EventHistory *history, const Widgets &widgets, const QString &folder, QObject *parent)
     : QObject(parent)
     , m_widgets(widgets)
+    , m_history(history)
 {
-    m_history = new EventHistory(this);
     m_history->setStorage(folder.isEmpty() ? HistoryFile::defaultFolder() : folder,
         HistoryFile::DefaultMaxBytes, HistoryFile::DefaultFiles);
-    m_history->follow(session);
     m_notifier = new DesktopNotifier(this);
 
     m_indicator = new AlarmIndicator(widgets.statusBar);

@@ -37,9 +37,9 @@ public:
     /// Alarms that come within this time share one notification.
     static constexpr int NotificationDelayMs = 300;
 
-    /// \a session is not owned and must outlive the panel. \a folder holds the history files
-    /// (HistoryFile::defaultFolder() when empty).
-    HistoryPanel(ModuleSession *session, const Widgets &widgets, const QString &folder = QString(),
+    /// \a history (the module controller's) is not owned and must outlive the panel; the panel
+    /// keeps its entries in \a folder (HistoryFile::defaultFolder() when empty).
+    HistoryPanel(EventHistory *history, const Widgets &widgets, const QString &folder = QString(),
         QObject *parent = nullptr);
     ~HistoryPanel() override;
 

@@ -1,12 +1,14 @@
 #include "safetywords.h"
 
+#include "czelkchannelstatusbits.h"
+
 namespace {
 // Channel status and event status share the bit positions of these conditions.
-constexpr quint16 Arc = 1u << 1;
-constexpr quint16 Emergency = 1u << 5;
-constexpr quint16 ArcError = 1u << 9;
-constexpr quint16 Inhibit = 1u << 12;
-constexpr quint16 Trip = 1u << 13;
+constexpr quint16 Arc = CZelkChannelStatusBits::Arc;
+constexpr quint16 Emergency = CZelkChannelStatusBits::Emergency;
+constexpr quint16 ArcError = CZelkChannelStatusBits::ArcError;
+constexpr quint16 Inhibit = CZelkChannelStatusBits::Inhibit;
+constexpr quint16 Trip = CZelkChannelStatusBits::Trip;
 // Module status: 1 while the safety loop is closed; module event: the loop was not good.
 constexpr quint16 SafetyLoopGood = 1u << 10;
 constexpr quint16 SafetyLoopEvent = 1u << 10;
@@ -46,9 +48,15 @@ bool safetyLoopOpened(const StatusWords &before, const StatusWords &now)
         || ((now.eventStatus & SafetyLoopEvent) && !(before.eventStatus & SafetyLoopEvent));
 }
 
-QList<SafetyCondition> blockingConditions(quint16 channelStatus, quint16 moduleStatus)
+QList<SafetyCondition> blockingConditions(
+    quint16 channelStatus, quint16 channelEvents, quint16 moduleStatus)
 {
     QList<SafetyCondition> found;
+    // A trip or an arc error stays until the operator clears the channel's events.
+    if ((channelStatus | channelEvents) & Trip)
+        found.append(SafetyCondition::Trip);
+    if ((channelStatus | channelEvents) & ArcError)
+        found.append(SafetyCondition::ArcError);
     if (channelStatus & Emergency)
         found.append(SafetyCondition::EmergencyOff);
     if (channelStatus & Inhibit)

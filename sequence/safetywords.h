@@ -28,6 +28,8 @@ ChannelFindings channelFindings(const StatusWords &before, const StatusWords &no
 /// "safety loop closed" status bit fell, or the "safety loop not good" event rose.
 bool safetyLoopOpened(const StatusWords &before, const StatusWords &now);
 
-/// The conditions present in a channel's status word, and in the module's (safety loop open),
-/// that keep a channel from coming on: emergency off, external inhibit.
-QList<SafetyCondition> blockingConditions(quint16 channelStatus, quint16 moduleStatus);
+/// The conditions present in a channel's status and event words, and in the module's (safety
+/// loop open), that keep a sequence from switching the channel on: a trip or an arc error not
+/// cleared yet (a file's "ignore" does not change that), emergency off, external inhibit.
+QList<SafetyCondition> blockingConditions(
+    quint16 channelStatus, quint16 channelEvents, quint16 moduleStatus);

@@ -23,7 +23,7 @@ QString checkSequenceOnModule(const Sequence &sequence, const Module &module, QL
                 .arg(count);
         const Channel &channel = module.channel(c);
         const QList<SafetyCondition> blocking
-            = blockingConditions(channel.status(), module.status());
+            = blockingConditions(channel.status(), channel.eventStatus(), module.status());
         if (!blocking.isEmpty())
             return QCoreApplication::translate("SequenceRunner", "channel %1 can not come on: %2")
                 .arg(c)

@@ -1,6 +1,7 @@
 // The runner's control: starting, the operator's commands, the safety actions and the link.
 #include "sequencerunner.h"
 
+#include "czelkchannelstatusbits.h"
 #include "modulesession.h"
 #include "scpi_parser.h"
 #include "sequencecheck.h"
@@ -12,7 +13,8 @@
 Q_LOGGING_CATEGORY(lcSequence, "vorn.sequence", QtInfoMsg)
 
 namespace {
-constexpr quint16 ControlOn = 1u << 3;
+constexpr quint16 ControlOn = CZelkChannelStatusBits::SetOn;
+using Kind = ChannelCommand::Kind;
 constexpr int ProgressEveryMs = 250;
 } // namespace
 
@@ -134,32 +136,33 @@ void SequenceRunner::beginStep(int index, bool again)
         m_targets.append(step.percent
                 ? std::abs(module.channel(c).voltageNominal()) * step.voltage / 100
                 : step.voltage);
+    bool taken = true;
     if (step.rampSpeed > 0)
-        l->setVoltageRamp(float(rampValue(step.rampSpeed)));
+        taken = send({ Kind::VoltageRamp, 0, float(rampValue(step.rampSpeed)) });
     const bool all = allChannels();
+    const int count = module.channelCount();
     const bool sameTarget = std::all_of(
         m_targets.begin(), m_targets.end(), [this](double t) { return t == m_targets.first(); });
     if (step.current >= 0) {
         if (all)
-            l->setCurrent(float(step.current), module.channelCount());
+            taken = send({ Kind::Current, count, float(step.current) }) && taken;
         else
             for (int c : m_channels)
-                l->setCurrent(float(step.current), c);
+                taken = send({ Kind::Current, c, float(step.current) }) && taken;
     }
     if (all && sameTarget)
-        l->setVoltage(float(m_targets.first()), module.channelCount());
+        taken = send({ Kind::Voltage, count, float(m_targets.first()) }) && taken;
     else
         for (int i = 0; i < m_channels.size(); ++i)
-            l->setVoltage(float(m_targets.at(i)), m_channels.at(i));
-    QList<int> off;
-    for (int c : m_channels)
-        if (!(module.channel(c).control() & ControlOn) || index == 0 || again)
-            off.append(c);
-    if (all && off.size() == m_channels.size())
-        l->setChannelOn(true, module.channelCount());
-    else
-        for (int c : off)
-            l->setChannelOn(true, c);
+            taken = send({ Kind::Voltage, m_channels.at(i), float(m_targets.at(i)) }) && taken;
+    // Only the start switches channels on; later a channel found off ends the sequence.
+    if (index == 0 && !again) {
+        if (all)
+            taken = send({ Kind::On, count, 0.0f, true }) && taken;
+        else
+            for (int c : m_channels)
+                taken = send({ Kind::On, c, 0.0f, true }) && taken;
+    }
     sendNow();
     m_issuedAt = m_session->answerCount();
     setPhase(Phase::Ramping);
@@ -169,6 +172,8 @@ void SequenceRunner::beginStep(int index, bool again)
              .arg(targetText(step, m_targets.first()),
                  step.rampSpeed > 0 ? tr(" at %1 V/s").arg(step.rampSpeed, 0, 'g', 6) : QString()));
     emitProgress(true);
+    if (!taken)
+        switchedOffByOthers(tr("a command of the step was refused"));
 }
 
 void SequenceRunner::nextStep()
@@ -196,7 +201,11 @@ bool SequenceRunner::resume(QString *error)
     QList<int> channels;
     if (m_state != State::Paused)
         return false;
-    if (const QString problem = checkChannels(m_sequence, &channels); !problem.isEmpty()) {
+    QString problem = checkChannels(m_sequence, &channels);
+    if (problem.isEmpty() && !channelsOff().isEmpty())
+        problem = tr("channels %1 are off; the sequence does not switch them on again")
+                      .arg(channelsOff());
+    if (!problem.isEmpty()) {
         if (error)
             *error = problem;
         return false;
@@ -215,9 +224,7 @@ void SequenceRunner::abort()
         return;
     if (m_state == State::Stopping && m_phase == Phase::RampingDown) {
         alarm(tr("Aborted by the operator during the ramp-down: the channels are switched off"));
-        switchOff();
-        finish(State::Aborted,
-            tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)), true);
+        endAsAborted(tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)));
         return;
     }
     m_reason = tr("aborted by the operator");
@@ -275,9 +282,7 @@ void SequenceRunner::applyAction(SafetyAction action, const QString &why)
         startRampDown();
         return;
     case SafetyAction::Off:
-        switchOff();
-        finish(State::Aborted,
-            tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)), true);
+        endAsAborted(tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)));
         return;
     }
 }
@@ -295,7 +300,7 @@ void SequenceRunner::holdHere()
         const Channel &channel = l->module().channel(c);
         // A channel that is off stays at its set value; one that is on stops where it is.
         if (channel.control() & ControlOn)
-            l->setVoltage(channel.voltageMeasure(), c);
+            send({ Kind::Voltage, c, channel.voltageMeasure() });
     }
     sendNow();
 }
@@ -311,15 +316,15 @@ void SequenceRunner::startRampDown()
         return;
     const double speed = m_sequence.rampDownSpeed > 0 ? m_sequence.rampDownSpeed : presentRampVps();
     if (m_sequence.rampDownSpeed > 0)
-        l->setVoltageRamp(float(rampValue(m_sequence.rampDownSpeed)));
+        send({ Kind::VoltageRamp, 0, float(rampValue(m_sequence.rampDownSpeed)) });
     double highest = 0;
     for (int c : m_channels)
         highest = qMax(highest, double(std::abs(l->module().channel(c).voltageMeasure())));
     if (allChannels())
-        l->setVoltage(0, l->module().channelCount());
+        send({ Kind::Voltage, l->module().channelCount(), 0.0f });
     else
         for (int c : m_channels)
-            l->setVoltage(0, c);
+            send({ Kind::Voltage, c, 0.0f });
     sendNow();
     m_issuedAt = m_session->answerCount();
     m_rampDownStart = m_clock.elapsed();
@@ -338,11 +343,67 @@ void SequenceRunner::switchOff()
     if (!l)
         return;
     if (allChannels())
-        l->setChannelOn(false, l->module().channelCount());
+        send({ Kind::On, l->module().channelCount(), 0.0f, false });
     else
         for (int c : m_channels)
-            l->setChannelOn(false, c);
+            send({ Kind::On, c, 0.0f, false });
     sendNow();
+}
+
+void SequenceRunner::endAsAborted(const QString &text)
+{
+    if (!link()) {
+        finish(State::Aborted, text, true);
+        return;
+    }
+    switchOff();
+    // Aborted once the module reports the channels off (checkSwitchedOff()).
+    m_offText = text;
+    m_stepRun.invalidate();
+    m_holdRun.invalidate();
+    m_issuedAt = m_session->answerCount();
+    setState(State::Stopping);
+    setPhase(Phase::SwitchingOff);
+    emitProgress(true);
+}
+
+bool SequenceRunner::send(const ChannelCommand &command)
+{
+    SCPI_Parser *l = link();
+    if (!l)
+        return false;
+    if (!m_sender) {
+        command.apply(*l);
+        return true;
+    }
+    const QString why = m_sender(command);
+    if (why.isEmpty())
+        return true;
+    alarm(tr("%1 refused: %2").arg(command.describe(l->module().channelCount()), why));
+    return false;
+}
+
+QString SequenceRunner::channelsOff() const
+{
+    SCPI_Parser *l = link();
+    if (!l)
+        return QString();
+    QList<int> off;
+    for (int c : m_channels)
+        if (!(l->module().channel(c).status() & CZelkChannelStatusBits::On))
+            off.append(c);
+    return off.isEmpty() ? QString() : channelListText(off);
+}
+
+void SequenceRunner::switchedOffByOthers(const QString &what)
+{
+    // A sequence on its way down or off goes on as it is.
+    if (!isActive() || m_state == State::Stopping)
+        return;
+    const SafetyAction action = m_sequence.abortAction;
+    m_reason = tr("%1, not by the sequence").arg(what);
+    alarm(tr("%1 at %2: %3").arg(m_reason, where(), safetyActionText(action)));
+    applyAction(action, m_reason);
 }
 
 void SequenceRunner::sendNow()
@@ -429,7 +490,10 @@ void SequenceRunner::onOnline()
         else
             holdHere();
     } else if (m_state == State::Running) {
-        beginStep(m_step, true);
+        if (const QString off = channelsOff(); !off.isEmpty())
+            switchedOffByOthers(tr("channels %1 were found off after the link came back").arg(off));
+        else
+            beginStep(m_step, true);
     }
 }
 
@@ -450,6 +514,7 @@ QString SequenceRunner::where() const
     const QString phase = m_phase == Phase::Ramping ? tr("ramping")
         : m_phase == Phase::Holding                 ? tr("holding")
         : m_phase == Phase::RampingDown             ? tr("ramping down")
+        : m_phase == Phase::SwitchingOff            ? tr("switching off")
                                                     : tr("waiting");
     return tr("step %1 of %2 (%3)").arg(m_step + 1).arg(stepCount()).arg(phase);
 }

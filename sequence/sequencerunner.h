@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channelcommand.h"
 #include "safetywords.h"
 #include "sequence.h"
 
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 class ModuleSession;
@@ -28,6 +30,15 @@ Q_DECLARE_LOGGING_CATEGORY(lcSequence)
 /// A lost link applies the link-loss rule: its commands are sent as soon as the module answers
 /// again; until then the runner waits. Every step, hold result, safety action and the end are
 /// journal entries, so a sequence never stops without an entry saying where and why.
+///
+/// The runner never switches on a channel that someone or something else switched off: only
+/// the start switches channels on. A channel of the sequence found off that the runner did not
+/// switch off (a trip, an arc error, an inhibit, an operator's off from anywhere) ends the
+/// sequence with its abort action (hold when the file says so), and so does an off that the
+/// owner reports (switchedOffByOthers()). Start and resume refuse while a channel of the
+/// sequence shows a trip or an arc error, cannot come on, or (resume) is off. The sequence
+/// ends ("aborted") only once the module reports its channels off, or after OffAnswers answers
+/// that did not.
 ///
 /// QtCore only: the panel and the bridge run the same runner. The journal is not owned and
 /// must outlive the runner (a runner destroyed while active writes its last entry).
@@ -50,17 +61,24 @@ public:
         Aborted,
     };
     Q_ENUM(State)
-    enum class Phase { None, Ramping, Holding, RampingDown };
+    enum class Phase { None, Ramping, Holding, RampingDown, SwitchingOff };
     Q_ENUM(Phase)
 
     /// Answers after the step's commands left in which the module must report the new set
     /// values; past them a set value it did not take counts as refused.
     static constexpr int RefusalAnswers = 40;
+    /// Answers after the switch-off left within which the module must report the channels off.
+    static constexpr int OffAnswers = 40;
+
+    /// Where the runner's commands go (the module controller's gate); returns why a command was
+    /// refused, or an empty text. Without one they go straight to the engine.
+    using CommandSender = std::function<QString(const ChannelCommand &)>;
 
     explicit SequenceRunner(ModuleSession *session, QObject *parent = nullptr);
     ~SequenceRunner() override;
 
     void setJournal(SequenceJournal *journal) { m_journal = journal; }
+    void setSender(CommandSender sender) { m_sender = std::move(sender); }
 
     /// Starts \a sequence. False, with the reason in \a error and nothing sent, when no module
     /// is online, the sequence has no steps, a channel is missing, a target lies beyond a
@@ -79,6 +97,9 @@ public:
     void skipStep();
     /// Ends the sequence without a command (the program closes): an alarm entry says where.
     void abandon(const QString &reason);
+    /// Someone else switched channels of the sequence off (\a what says how): the sequence
+    /// ends with its abort action (hold when the file says so).
+    void switchedOffByOthers(const QString &what);
 
     State state() const { return m_state; }
     /// Running, Paused or Stopping.
@@ -97,6 +118,8 @@ public:
     QString reason() const { return m_reason; }
     /// The link is gone and the runner waits for the module to answer again.
     bool waitingForModule() const { return m_linkLost; }
+    /// The channels of the sequence the module reports off now ("1, 3"); empty when all are on.
+    QString channelsOff() const;
     /// Target of the present step for channel \a channel, in volts.
     double target(int channel) const;
 
@@ -107,6 +130,9 @@ signals:
 
 private:
     // sequencerunner.cpp: control, actions, the link
+    /// Sends one command of the sequence; false (with an alarm entry) when it was refused.
+    bool send(const ChannelCommand &command);
+    void endAsAborted(const QString &why);
     void beginStep(int index, bool again);
     void nextStep();
     void applyAction(SafetyAction action, const QString &why);
@@ -140,9 +166,11 @@ private:
     void advanceHold();
     void checkRampDown();
     bool stable(double *change) const;
+    void checkSwitchedOff();
 
     QPointer<ModuleSession> m_session;
     SequenceJournal *m_journal = nullptr;
+    CommandSender m_sender;
     Sequence m_sequence;
     QList<int> m_channels;
     QList<double> m_targets;
@@ -159,6 +187,8 @@ private:
     qint64 m_rampDownStart = 0;
     qint64 m_rampDownLimitMs = 0;
     quint64 m_issuedAt = 0;
+    /// What the switch-off ends with once the module reports the channels off.
+    QString m_offText;
     QElapsedTimer m_lastProgress;
     QTimer m_tick;
 

@@ -2,14 +2,15 @@
 // ramp-down, and the estimate of the time left.
 #include "sequencerunner.h"
 
+#include "czelkchannelstatusbits.h"
 #include "modulesession.h"
 #include "scpi_parser.h"
 
 #include <cmath>
 
 namespace {
-constexpr quint16 StatusOn = 1u << 3;
-constexpr quint16 StatusRamp = 1u << 4;
+constexpr quint16 StatusOn = CZelkChannelStatusBits::On;
+constexpr quint16 StatusRamp = CZelkChannelStatusBits::Ramp;
 constexpr qint64 SampleEveryMs = 100;
 
 /// Least-squares slope of \a values over \a times (ms), in units per minute.
@@ -57,6 +58,10 @@ void SequenceRunner::onAnswer()
 {
     if (!isActive() || m_linkLost || !link() || m_words.size() != m_channels.size())
         return;
+    if (m_phase == Phase::SwitchingOff) {
+        checkSwitchedOff();
+        return;
+    }
     if (checkSafety())
         return;
     if (m_state == State::Running && m_phase == Phase::Ramping)
@@ -91,7 +96,16 @@ bool SequenceRunner::checkSafety()
         const Channel &channel = m.channel(c);
         const StatusWords words { channel.status(), channel.eventStatus() };
         const ChannelFindings findings = channelFindings(m_words.at(i), words);
+        // Only the start switches channels on: one that went off did so by someone else's hand
+        // (an off, a trip, an interlock), and the sequence must not carry on with it.
+        const bool foundOff = m_state != State::Stopping && (m_words.at(i).status & StatusOn)
+            && !(words.status & StatusOn);
         m_words[i] = words;
+        if (foundOff) {
+            found << tr("channel %1 was switched off, not by the sequence").arg(c);
+            if (!strongest || int(m_sequence.abortAction) > int(*strongest))
+                strongest = m_sequence.abortAction;
+        }
         for (SafetyCondition condition : findings.conditions)
             report(condition, tr("%1 on channel %2").arg(safetyConditionText(condition)).arg(c));
         if (findings.arc && arcs.enabled) {
@@ -250,11 +264,25 @@ void SequenceRunner::checkRampDown()
     if (!done)
         alarm(tr("The ramp-down did not end within %1: switching off")
                   .arg(durationText(m_rampDownLimitMs)));
-    switchOff();
-    finish(State::Aborted,
-        tr("Sequence aborted at %1: channels %2 ramped down and off")
-            .arg(tr("step %1 of %2").arg(m_step + 1).arg(stepCount()), channelListText(m_channels)),
-        true);
+    endAsAborted(tr("Sequence aborted at %1: channels %2 ramped down and off")
+                     .arg(tr("step %1 of %2").arg(m_step + 1).arg(stepCount()),
+                         channelListText(m_channels)));
+}
+
+void SequenceRunner::checkSwitchedOff()
+{
+    SCPI_Parser *l = link();
+    if (channelsOff() == channelListText(m_channels)) {
+        finish(State::Aborted, m_offText, true);
+        return;
+    }
+    if (l->queuedCommandCount() > 0
+        || m_session->answerCount() - m_issuedAt <= quint64(OffAnswers))
+        return;
+    alarm(tr("Channels %1 do not report off %2 answers after the switch-off")
+              .arg(channelListText(m_channels))
+              .arg(OffAnswers));
+    finish(State::Aborted, m_offText, true);
 }
 
 qint64 SequenceRunner::remainingMs() const

@@ -1,4 +1,6 @@
 #include "sequencewindow.h"
+
+#include "modulecontroller.h"
 #include "ui_sequencewindow.h"
 
 #include "modulesession.h"
@@ -53,11 +55,12 @@ QString volts(double v)
 
 } // namespace
 
-SequenceWindow::SequenceWindow(ModuleSession *session, QWidget *parent)
+SequenceWindow::SequenceWindow(ModuleController *controller, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::SequenceWindow>())
-    , m_session(session)
-    , m_runner(new SequenceRunner(session, this))
+    , m_controller(controller)
+    , m_session(controller->session())
+    , m_runner(controller->runner())
     , m_steps(new SequenceStepModel(this))
 {
     Q_INIT_RESOURCE(sequences);
@@ -71,12 +74,12 @@ SequenceWindow::SequenceWindow(ModuleSession *session, QWidget *parent)
         { tr("Channel"), tr("Target"), tr("Vset"), tr("Vmeas"), tr("Imeas"), tr("State") });
     ui->tableLive->verticalHeader()->hide();
     ui->tableLive->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_runner->setJournal(this);
+    controller->setJournal(this);
     connect(m_runner, &SequenceRunner::stateChanged, this, &SequenceWindow::showState);
     connect(m_runner, &SequenceRunner::progressChanged, this, &SequenceWindow::showProgress);
-    connect(session, &ModuleSession::stateChanged, this, &SequenceWindow::showState);
-    connect(session, &ModuleSession::online, this, &SequenceWindow::showState);
-    connect(session, &ModuleSession::offline, this, &SequenceWindow::showState);
+    connect(m_session, &ModuleSession::stateChanged, this, &SequenceWindow::showState);
+    connect(m_session, &ModuleSession::online, this, &SequenceWindow::showState);
+    connect(m_session, &ModuleSession::offline, this, &SequenceWindow::showState);
     m_liveTimer.setInterval(250);
     connect(&m_liveTimer, &QTimer::timeout, this, &SequenceWindow::showLiveValues);
     m_liveTimer.start();
@@ -92,8 +95,7 @@ SequenceWindow::SequenceWindow(ModuleSession *session, QWidget *parent)
 
 SequenceWindow::~SequenceWindow()
 {
-    // The runner writes its last entry (an abandoned sequence) while the window still exists.
-    delete m_runner;
+    m_controller->setJournal(nullptr);
 }
 
 bool SequenceWindow::sequence(Sequence *sequence, QString *error) const
@@ -198,19 +200,20 @@ void SequenceWindow::on_btnStart_clicked()
     QString error;
     if (!sequence(&s, &error))
         return warn(error);
-    if (!m_runner->start(s, &error))
+    error = m_controller->startSequence(s, CommandSource::Operator);
+    if (!error.isEmpty())
         warn(tr("The sequence can not start: %1.").arg(error));
 }
 
 void SequenceWindow::on_btnPause_clicked()
 {
-    m_runner->pause();
+    m_controller->pauseSequence(CommandSource::Operator);
 }
 
 void SequenceWindow::on_btnResume_clicked()
 {
-    QString error;
-    if (!m_runner->resume(&error) && !error.isEmpty())
+    const QString error = m_controller->resumeSequence(CommandSource::Operator);
+    if (!error.isEmpty())
         warn(tr("The sequence can not resume: %1.").arg(error));
 }
 
@@ -221,7 +224,7 @@ void SequenceWindow::on_btnSkip_clicked()
 
 void SequenceWindow::on_btnAbort_clicked()
 {
-    m_runner->abort();
+    m_controller->abortSequence(CommandSource::Operator);
 }
 
 void SequenceWindow::showState()
@@ -293,6 +296,9 @@ void SequenceWindow::showProgress()
     case Phase::RampingDown:
         phase = tr("ramping down");
         break;
+    case Phase::SwitchingOff:
+        phase = tr("switching off");
+        break;
     case Phase::None:
         break;
     }
@@ -360,13 +366,11 @@ void SequenceWindow::showLiveValues()
 void SequenceWindow::info(const QString &text)
 {
     addEntry(text, false);
-    m_historyJournal.info(text);
 }
 
 void SequenceWindow::alarm(const QString &text)
 {
     addEntry(text, true);
-    m_historyJournal.alarm(text);
 }
 
 void SequenceWindow::addEntry(const QString &text, bool alarm)

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class ModuleController;
 class ModuleSession;
 class SafetyRulesTable;
 class SequenceStepModel;
@@ -21,7 +22,7 @@ class SequenceWindow;
 /// The Sequence window: the steps of a ramp sequence in an editable table, its safety rules,
 /// loading and saving its file, and running it with Start, Pause, Resume, Skip Step and Abort;
 /// the progress (step, phase, elapsed and estimated time left), the live values of the
-/// sequence's channels and the runner's journal. The window owns its SequenceRunner, so a
+/// sequence's channels and the runner's journal. The runner is the module controller's, so a
 /// sequence keeps running while the window is hidden. Closing the window while a sequence runs
 /// asks the operator, and so does closing the main window (the window's parent).
 class SequenceWindow : public QWidget, public SequenceJournal
@@ -29,8 +30,8 @@ class SequenceWindow : public QWidget, public SequenceJournal
     Q_OBJECT
 
 public:
-    /// \a session is not owned and must outlive the window. Opens with the shipped example.
-    explicit SequenceWindow(ModuleSession *session, QWidget *parent = nullptr);
+    /// \a controller is not owned and must outlive the window. Opens with the shipped example.
+    explicit SequenceWindow(ModuleController *controller, QWidget *parent = nullptr);
     ~SequenceWindow() override;
 
     SequenceRunner *runner() const { return m_runner; }
@@ -39,8 +40,6 @@ public:
     void showSequence(const Sequence &sequence);
     /// Loads a sequence file; the operator is told when it is refused.
     bool loadFile(const QString &path);
-    /// Entries are also written to the module's event history (not owned; null for none).
-    void setHistory(EventHistory *history) { m_historyJournal.setHistory(history); }
 
     // SequenceJournal: the entries are listed in the window.
     void info(const QString &text) override;
@@ -71,10 +70,10 @@ private:
     void rememberFolder(const QString &path);
 
     std::unique_ptr<Ui::SequenceWindow> ui;
+    ModuleController *m_controller;
     ModuleSession *m_session;
     SequenceRunner *m_runner = nullptr;
     SequenceStepModel *m_steps = nullptr;
     SafetyRulesTable *m_rules = nullptr;
-    HistoryJournal m_historyJournal;
     QTimer m_liveTimer;
 };

@@ -21,6 +21,20 @@
     </message>
 </context>
 <context>
+    <name>CommandGate</name>
+    <message numerus="yes">
+        <source>busy: %n commands wait for the module</source>
+        <translation>
+            <numerusform>belegt: %n Befehl wartet auf das Modul</numerusform>
+            <numerusform>belegt: %n Befehle warten auf das Modul</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>more than %1 commands a second</source>
+        <translation>mehr als %1 Befehle pro Sekunde</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Control panel for Vornwerk high-voltage power-supply modules.</source>
@@ -2213,6 +2227,29 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
 </context>
 <context>
+    <name>ModuleController</name>
+    <message>
+        <source>module offline</source>
+        <translation>Modul nicht verbunden</translation>
+    </message>
+    <message>
+        <source>channel %1 was switched off by someone else: the sequence neither switches it on nor raises its voltage</source>
+        <translation>Kanal %1 wurde von anderer Seite ausgeschaltet: Die Sequenz schaltet ihn weder ein noch erhöht sie seine Spannung</translation>
+    </message>
+    <message>
+        <source>no sequence is running</source>
+        <translation>Es läuft keine Sequenz</translation>
+    </message>
+    <message>
+        <source>the sequence is not running</source>
+        <translation>Die Sequenz läuft nicht</translation>
+    </message>
+    <message>
+        <source>the sequence is not paused</source>
+        <translation>Die Sequenz ist nicht angehalten</translation>
+    </message>
+</context>
+<context>
     <name>OperatorCommands</name>
     <message>
         <source>Select a channel in the table first.</source>
@@ -2658,6 +2695,34 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>step %1 of %2</source>
         <translation>Schritt %1 von %2</translation>
     </message>
+    <message>
+        <source>a command of the step was refused</source>
+        <translation>ein Befehl des Schritts wurde abgelehnt</translation>
+    </message>
+    <message>
+        <source>channels %1 are off; the sequence does not switch them on again</source>
+        <translation>Kanäle %1 sind aus; die Sequenz schaltet sie nicht wieder ein</translation>
+    </message>
+    <message>
+        <source>%1 refused: %2</source>
+        <translation>%1 abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>%1, not by the sequence</source>
+        <translation>%1, nicht durch die Sequenz</translation>
+    </message>
+    <message>
+        <source>channels %1 were found off after the link came back</source>
+        <translation>Kanäle %1 waren nach der Rückkehr der Verbindung aus</translation>
+    </message>
+    <message>
+        <source>channel %1 was switched off, not by the sequence</source>
+        <translation>Kanal %1 wurde ausgeschaltet, nicht durch die Sequenz</translation>
+    </message>
+    <message>
+        <source>Channels %1 do not report off %2 answers after the switch-off</source>
+        <translation>Kanäle %1 melden %2 Antworten nach dem Ausschalten noch nicht aus</translation>
+    </message>
 </context>
 <context>
     <name>SequenceStepModel</name>
@@ -2973,6 +3038,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>the program was closed</source>
         <translation>das Programm wurde geschlossen</translation>
+    </message>
+    <message>
+        <source>switching off</source>
+        <translation>wird ausgeschaltet</translation>
     </message>
 </context>
 <context>

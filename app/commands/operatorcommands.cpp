@@ -4,23 +4,25 @@
 #include "commandinputs.h"
 #include "commandprompter.h"
 #include "configuration.h"
-#include "modulesession.h"
+#include "modulecontroller.h"
 #include "scpi_parser.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+using Kind = ChannelCommand::Kind;
 constexpr int columnVoltageSet = 0;
 constexpr int columnVoltageBounds = 2;
 constexpr int columnCurrentSet = 4;
 constexpr int columnCurrentBounds = 6;
 } // namespace
 
-OperatorCommands::OperatorCommands(ModuleSession *session, Configuration *configuration,
+OperatorCommands::OperatorCommands(ModuleController *controller, Configuration *configuration,
     CommandPrompter *prompter, QObject *parent)
     : QObject(parent)
-    , session(session)
+    , controller(controller)
+    , session(controller->session())
     , configuration(configuration)
     , prompter(prompter)
 {
@@ -29,6 +31,13 @@ OperatorCommands::OperatorCommands(ModuleSession *session, Configuration *config
 SCPI_Parser *OperatorCommands::link() const
 {
     return session->link();
+}
+
+void OperatorCommands::send(ChannelCommand::Kind kind, int channel, float value, bool flag)
+{
+    const QString why = controller->command({ kind, channel, value, flag }, CommandSource::Operator);
+    if (!why.isEmpty())
+        prompter->showMessage(why);
 }
 
 int OperatorCommands::commandChannel()
@@ -62,8 +71,8 @@ void OperatorCommands::setChannelVoltage()
     if (channel < 0)
         return;
     askThenSend(CommandInputs::channelVoltage(link()->module(), *configuration, channel),
-        [this, channel](SCPI_Parser &now, double value) {
-            now.setVoltage(configuration->voltageToSI(float(value)), channel);
+        [this, channel](SCPI_Parser &, double value) {
+            send(Kind::Voltage, channel, configuration->voltageToSI(float(value)));
         });
 }
 
@@ -73,8 +82,8 @@ void OperatorCommands::setChannelCurrent()
     if (channel < 0)
         return;
     askThenSend(CommandInputs::channelCurrent(link()->module(), *configuration, channel),
-        [this, channel](SCPI_Parser &now, double value) {
-            now.setCurrent(configuration->currentToSI(float(value)), channel);
+        [this, channel](SCPI_Parser &, double value) {
+            send(Kind::Current, channel, configuration->currentToSI(float(value)));
         });
 }
 
@@ -82,28 +91,28 @@ void OperatorCommands::setChannelOn()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link()->setChannelOn(true, channel);
+        send(Kind::On, channel, 0.0f, true);
 }
 
 void OperatorCommands::setChannelOff()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link()->setChannelOn(false, channel);
+        send(Kind::On, channel, 0.0f, false);
 }
 
 void OperatorCommands::setChannelEmergencyOff()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link()->setChannelEmergencyOff(true, channel);
+        send(Kind::EmergencyOff, channel, 0.0f, true);
 }
 
 void OperatorCommands::clearChannelEmergencyOff()
 {
     const int channel = commandChannel();
     if (channel >= 0)
-        link()->setChannelEmergencyOff(false, channel);
+        send(Kind::EmergencyOff, channel, 0.0f, false);
 }
 
 void OperatorCommands::clearEvents()
@@ -119,7 +128,7 @@ void OperatorCommands::incrementVoltage()
     if (channel < 0)
         return;
     const Module &module = link()->module();
-    link()->setVoltage(module.channel(channel).voltageSet() + module.voltageIncrement(), channel);
+    send(Kind::Voltage, channel, module.channel(channel).voltageSet() + module.voltageIncrement());
 }
 
 void OperatorCommands::decrementVoltage()
@@ -128,7 +137,7 @@ void OperatorCommands::decrementVoltage()
     if (channel < 0)
         return;
     const Module &module = link()->module();
-    link()->setVoltage(module.channel(channel).voltageSet() - module.voltageIncrement(), channel);
+    send(Kind::Voltage, channel, module.channel(channel).voltageSet() - module.voltageIncrement());
 }
 
 void OperatorCommands::setIncrement()
@@ -181,7 +190,7 @@ void OperatorCommands::setAllVoltages()
         return;
     askThenSend(CommandInputs::allVoltages(link()->module(), *configuration, initialChannel()),
         [this](SCPI_Parser &now, double value) {
-            now.setVoltage(configuration->voltageToSI(float(value)), now.module().channelCount());
+            send(Kind::Voltage, now.module().channelCount(), configuration->voltageToSI(float(value)));
         });
 }
 
@@ -191,32 +200,32 @@ void OperatorCommands::setAllCurrents()
         return;
     askThenSend(CommandInputs::allCurrents(link()->module(), *configuration, initialChannel()),
         [this](SCPI_Parser &now, double value) {
-            now.setCurrent(configuration->currentToSI(float(value)), now.module().channelCount());
+            send(Kind::Current, now.module().channelCount(), configuration->currentToSI(float(value)));
         });
 }
 
 void OperatorCommands::setAllChannelsOn()
 {
     if (link())
-        link()->setChannelOn(true, link()->module().channelCount());
+        send(Kind::On, link()->module().channelCount(), 0.0f, true);
 }
 
 void OperatorCommands::setAllChannelsOff()
 {
     if (link())
-        link()->setChannelOn(false, link()->module().channelCount());
+        send(Kind::On, link()->module().channelCount(), 0.0f, false);
 }
 
 void OperatorCommands::setAllChannelsEmergencyOff()
 {
     if (link())
-        link()->setChannelEmergencyOff(true, link()->module().channelCount());
+        send(Kind::EmergencyOff, link()->module().channelCount(), 0.0f, true);
 }
 
 void OperatorCommands::clearAllChannelsEmergencyOff()
 {
     if (link())
-        link()->setChannelEmergencyOff(false, link()->module().channelCount());
+        send(Kind::EmergencyOff, link()->module().channelCount(), 0.0f, false);
 }
 
 void OperatorCommands::clearAllEvents()
@@ -265,7 +274,7 @@ void OperatorCommands::setVoltageStaircase()
         channels, std::fabs(module.channel(0).voltageNominal()), staircaseFalling);
     staircaseFalling = !staircaseFalling;
     for (int i = 0; i < voltages.size(); ++i)
-        link()->setVoltage(voltages.at(i), i);
+        send(Kind::Voltage, i, voltages.at(i));
 }
 
 void OperatorCommands::setDigitalFilter()
@@ -317,7 +326,7 @@ void OperatorCommands::tableCellDataChanged(int row, int column, const QString &
     case columnVoltageSet:
         value = configuration->voltageToSI(typed);
         if (channel)
-            now->setVoltage(value, row);
+            send(Kind::Voltage, row, value);
         break;
     case columnVoltageBounds:
         value = configuration->voltageToSI(typed);
@@ -327,7 +336,7 @@ void OperatorCommands::tableCellDataChanged(int row, int column, const QString &
     case columnCurrentSet:
         value = configuration->currentToSI(typed);
         if (channel)
-            now->setCurrent(value, row);
+            send(Kind::Current, row, value);
         break;
     case columnCurrentBounds:
         value = configuration->currentToSI(typed);

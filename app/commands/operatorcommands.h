@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channelcommand.h"
+
 #include "commandinputs.h"
 #include "module.h"
 
@@ -10,6 +12,7 @@
 
 class CommandPrompter;
 class Configuration;
+class ModuleController;
 class ModuleSession;
 class SCPI_Parser;
 
@@ -31,7 +34,7 @@ class OperatorCommands : public QObject
     Q_OBJECT
 
 public:
-    OperatorCommands(ModuleSession *session, Configuration *configuration,
+    OperatorCommands(ModuleController *controller, Configuration *configuration,
         CommandPrompter *prompter, QObject *parent = nullptr);
 
 public slots:
@@ -102,6 +105,8 @@ signals:
 
 private:
     SCPI_Parser *link() const;
+    /// Through the controller's gate; a refusal is shown to the operator.
+    void send(ChannelCommand::Kind kind, int channel, float value, bool flag = false);
     /// The selected channel for a one-channel command, or -1 when there is no link or no
     /// channel of the module is selected; the operator is told about the missing selection.
     int commandChannel();
@@ -112,6 +117,7 @@ private:
     void askThenSend(const CommandInputs::Prompt &prompt,
         const std::function<void(SCPI_Parser &, double)> &send);
 
+    ModuleController *controller = nullptr;
     ModuleSession *session = nullptr;
     Configuration *configuration = nullptr;
     CommandPrompter *prompter = nullptr;

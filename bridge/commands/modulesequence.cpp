@@ -150,8 +150,9 @@ void ModuleSequence::abandon(const QString &why)
         return;
     QMetaObject::invokeMethod(
         core, [core, why] { core->abandon(why); }, Qt::BlockingQueuedConnection);
-    // The bridge stops without its event loop: its last entries are handed on now.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    // The bridge stops without its event loop: its last entries (here and in the history's
+    // publisher) are handed on now.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 QByteArray ModuleSequence::stateJson() const
@@ -197,11 +198,8 @@ void ModuleSequence::write(bool alarm, const QString &text)
 {
     const QString line
         = QStringLiteral("module %1: sequence: %2").arg(m_poller->settings().name, printable(text));
-    if (alarm) {
+    if (alarm)
         qCWarning(lcBridge).noquote() << line;
-        m_historyJournal.alarm(text);
-    } else {
+    else
         qCInfo(lcBridge).noquote() << line;
-        m_historyJournal.info(text);
-    }
 }

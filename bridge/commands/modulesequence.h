@@ -1,6 +1,5 @@
 #pragma once
 
-#include "historyjournal.h"
 #include "sequencecore.h"
 
 #include <QByteArray>
@@ -26,7 +25,8 @@ class ModulePublisher;
 ///      "steps":8,"phase":"holding","elapsed":95.2,"remaining":1210.0,"channels":[0,1,2,3],
 ///      "waiting":false,"reason":""}
 ///
-/// The runner's entries go to the module's event history (and so to "events") and to the log.
+/// The runner's entries go to the module's event history (and so to "events"), which its
+/// controller keeps, and to the log.
 /// The command side (ModuleCommands) hands over the messages it has let through.
 ///
 /// This object lives on the bridge's thread; the runner lives with the module's engine in a
@@ -50,8 +50,6 @@ public:
 
     /// Says what became of a command: \a why it was refused, or an empty text when it was taken.
     using Done = std::function<void(const QString &why)>;
-
-    void setHistory(EventHistory *history) { m_historyJournal.setHistory(history); }
 
     /// Subscribes "<base>sequence/+" unless it is; publishes the state.
     void subscribe();
@@ -80,7 +78,6 @@ private:
     /// Owned by the module's PollerCore, which ends it before its session.
     QPointer<SequenceCore> m_core;
     SequenceProgress m_progress;
-    HistoryJournal m_historyJournal;
     QByteArray m_pattern;
     QByteArray m_lastKey;
     QElapsedTimer m_lastState;

@@ -1,5 +1,7 @@
 #include "sequencecore.h"
 
+#include "modulecontroller.h"
+
 QString sequenceStateName(SequenceRunner::State state)
 {
     static const char *const names[]
@@ -9,7 +11,7 @@ QString sequenceStateName(SequenceRunner::State state)
 
 QString sequencePhaseName(SequenceRunner::Phase phase)
 {
-    static const char *const names[] = { "", "ramping", "holding", "ramping down" };
+    static const char *const names[] = { "", "ramping", "holding", "ramping down", "switching off" };
     return QString::fromLatin1(names[int(phase)]);
 }
 
@@ -27,11 +29,12 @@ QString SequenceProgress::runningText() const
         .arg(steps);
 }
 
-SequenceCore::SequenceCore(ModuleSession *session, QObject *parent)
+SequenceCore::SequenceCore(ModuleController *controller, QObject *parent)
     : QObject(parent)
-    , m_runner(new SequenceRunner(session, this))
+    , m_controller(controller)
+    , m_runner(controller->runner())
 {
-    m_runner->setJournal(this);
+    controller->setJournal(this);
     connect(
         m_runner, &SequenceRunner::stateChanged, this, [this] { emit changed(progress(), true); });
     connect(m_runner, &SequenceRunner::progressChanged, this,
@@ -40,8 +43,7 @@ SequenceCore::SequenceCore(ModuleSession *session, QObject *parent)
 
 SequenceCore::~SequenceCore()
 {
-    // The runner writes its last entry while this journal still exists.
-    delete m_runner;
+    m_controller->setJournal(nullptr);
 }
 
 QString SequenceCore::run(const Sequence &sequence, const QString &file)
@@ -49,8 +51,8 @@ QString SequenceCore::run(const Sequence &sequence, const QString &file)
     if (m_runner->isActive())
         return progress().runningText();
     m_file = file;
-    QString why;
-    if (!m_runner->start(sequence, &why)) {
+    const QString why = m_controller->startSequence(sequence, CommandSource::Remote);
+    if (!why.isEmpty()) {
         emit changed(progress(), true);
         return QStringLiteral("sequence \"%1\" can not start: %2").arg(file, why);
     }
@@ -61,26 +63,18 @@ QString SequenceCore::steer(const QByteArray &command)
 {
     if (!m_runner->isActive())
         return QStringLiteral("no sequence is running");
-    if (command == "pause") {
-        if (m_runner->state() != SequenceRunner::State::Running)
-            return QStringLiteral("the sequence is not running (%1)")
-                .arg(sequenceStateName(m_runner->state()));
-        m_runner->pause();
-    } else if (command == "resume") {
-        QString why;
-        if (!m_runner->resume(&why))
-            return why.isEmpty() ? QStringLiteral("the sequence is not paused") : why;
-    } else if (command == "abort") {
-        m_runner->abort();
-    } else {
-        return QStringLiteral("unknown sequence command (run, pause, resume or abort)");
-    }
-    return QString();
+    if (command == "pause")
+        return m_controller->pauseSequence(CommandSource::Remote);
+    if (command == "resume")
+        return m_controller->resumeSequence(CommandSource::Remote);
+    if (command == "abort")
+        return m_controller->abortSequence(CommandSource::Remote);
+    return QStringLiteral("unknown sequence command (run, pause, resume or abort)");
 }
 
 void SequenceCore::abandon(const QString &why)
 {
-    m_runner->abandon(why);
+    m_controller->runner()->abandon(why);
 }
 
 SequenceProgress SequenceCore::progress() const

@@ -9,7 +9,7 @@
 #include <QObject>
 #include <QString>
 
-class ModuleSession;
+class ModuleController;
 
 /// Where a module's sequence stands, copied on the thread of its runner for the bridge's thread.
 struct SequenceProgress
@@ -37,9 +37,9 @@ struct SequenceProgress
 Q_DECLARE_METATYPE(SequenceProgress)
 
 /// The side of a module's ramp sequences that lives with the module's engine, beside its
-/// PollerCore: on the bridge's thread, or on the worker thread of a GPIB board. It holds the
-/// SequenceRunner that drives the module session; run(), steer() and abandon() must be called on
-/// its thread (ModuleSequence queues them there). Everything it has to say leaves by signals,
+/// PollerCore: on the bridge's thread, or on the worker thread of a GPIB board. It steers the
+/// runner of the module's controller, as a client of the broker, and is the controller's second
+/// journal; run(), steer() and abandon() must be called on its thread (ModuleSequence queues them there). Everything it has to say leaves by signals,
 /// so that ModuleSequence on the bridge's thread receives it in order with the module's values:
 /// each journal entry, and the progress after every change.
 class SequenceCore : public QObject, public SequenceJournal
@@ -47,8 +47,8 @@ class SequenceCore : public QObject, public SequenceJournal
     Q_OBJECT
 
 public:
-    /// The runner follows \a session, which is not owned.
-    explicit SequenceCore(ModuleSession *session, QObject *parent = nullptr);
+    /// \a controller is not owned and must outlive this object.
+    explicit SequenceCore(ModuleController *controller, QObject *parent = nullptr);
     ~SequenceCore() override;
 
     /// Starts \a sequence, read from \a file; returns why it can not start, or an empty text.
@@ -59,7 +59,6 @@ public:
     void abandon(const QString &why);
 
     SequenceProgress progress() const;
-    SequenceRunner *runner() const { return m_runner; }
 
     void info(const QString &text) override { emit entry(false, text); }
     void alarm(const QString &text) override { emit entry(true, text); }
@@ -70,7 +69,8 @@ signals:
     void changed(const SequenceProgress &progress, bool force);
 
 private:
-    SequenceRunner *m_runner = nullptr;
+    ModuleController *m_controller;
+    const SequenceRunner *m_runner;
     QString m_file;
 };
 

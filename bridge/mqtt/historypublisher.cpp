@@ -18,20 +18,25 @@ HistoryPublisher::HistoryPublisher(
     , m_poller(poller)
     , m_publisher(publisher)
 {
-    m_history = new EventHistory(this);
+    // The history lives with the module's engine, on another thread for a GPIB module: its
+    // entries come over queued, in order with the module's values, and its alarms are written
+    // out on its own thread.
+    EventHistory *history = poller->history();
+    connect(history, &EventHistory::entryAdded, this, &HistoryPublisher::publishEntry);
+    connect(history, &EventHistory::activeAlarmsChanged, history, [this, history] {
+        const QByteArray alarms = alarmsJson(*history);
+        QMetaObject::invokeMethod(this, [this, alarms] { setAlarms(alarms); });
+    });
     connect(poller, &ModulePoller::online, this, [this] {
-        if (!m_poller->engine())
-            return;
-        m_history->moduleOnline(m_poller->engine()->module());
-        publishAlarms(); // "[]" replaces what an earlier run left retained
+        m_alarms.clear();
+        publishAlarms(); // replaces what an earlier run left retained
     });
-    connect(poller, &ModulePoller::answerProcessed, this, [this] {
-        if (m_poller->engine())
-            m_history->answer(m_poller->engine()->module());
-    });
-    connect(poller, &ModulePoller::offline, m_history, &EventHistory::moduleOffline);
-    connect(m_history, &EventHistory::entryAdded, this, &HistoryPublisher::publishEntry);
-    connect(m_history, &EventHistory::activeAlarmsChanged, this, &HistoryPublisher::publishAlarms);
+}
+
+void HistoryPublisher::setAlarms(const QByteArray &alarms)
+{
+    m_alarmsNow = alarms;
+    publishAlarms();
 }
 
 void HistoryPublisher::publishEntry(const HistoryEntry &entry)
@@ -68,11 +73,10 @@ void HistoryPublisher::sendHeld()
 
 void HistoryPublisher::publishAlarms()
 {
-    const QByteArray alarms = alarmsJson(*m_history);
-    if (m_publisher->base().isEmpty() || alarms == m_alarms)
+    if (m_publisher->base().isEmpty() || m_alarmsNow == m_alarms)
         return;
-    if (m_client->publish(m_publisher->base() + "alarms", alarms, 1, true))
-        m_alarms = alarms;
+    if (m_client->publish(m_publisher->base() + "alarms", m_alarmsNow, 1, true))
+        m_alarms = m_alarmsNow;
 }
 
 void HistoryPublisher::republish()

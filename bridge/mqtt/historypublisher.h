@@ -28,7 +28,6 @@ public:
     HistoryPublisher(MqttClient *client, ModulePoller *poller, const ModulePublisher *publisher,
         QObject *parent = nullptr);
 
-    EventHistory *history() const { return m_history; }
     /// The broker is back: held entries go out, and the alarms again.
     void republish();
     /// The "alarms" payload for the history's active conditions.
@@ -38,13 +37,15 @@ private:
     void publishEntry(const HistoryEntry &entry);
     void publishAlarms();
     void sendHeld();
+    void setAlarms(const QByteArray &alarms);
 
     MqttClient *m_client;
     ModulePoller *m_poller;
     const ModulePublisher *m_publisher;
-    EventHistory *m_history = nullptr;
     QList<QByteArray> m_held;
     int m_dropped = 0;
-    /// The last "alarms" payload handed to the broker.
+    /// The "alarms" payload of the module's conditions now, and the last one handed to the
+    /// broker.
+    QByteArray m_alarmsNow = "[]";
     QByteArray m_alarms;
 };

@@ -111,6 +111,11 @@ void ModulePoller::pass(const ChannelCommand &command, QObject *context, Command
     });
 }
 
+EventHistory *ModulePoller::history() const
+{
+    return m_core->controller()->history();
+}
+
 SequenceCore *ModulePoller::sequenceCore()
 {
     if (isLocal())

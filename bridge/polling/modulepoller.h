@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class EventHistory;
 class PollerCore;
 class QThread;
 class SCPI_Parser;
@@ -58,6 +59,9 @@ public:
     /// The side of the module's ramp sequences that follows its session: made on the engine's
     /// thread at the first call, owned by the poller and used on that thread only.
     SequenceCore *sequenceCore();
+    /// The module's event history, kept by its controller on the engine's thread: its signals
+    /// may be connected from here; it is read on that thread only.
+    EventHistory *history() const;
 
 signals:
     void online();

@@ -43,6 +43,7 @@ PollerCore::PollerCore(
     const ModuleSettings &settings, WriteRound *round, bool snapshots, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
+    , m_session(*m_controller.session())
     , m_snapshots(snapshots)
 {
     m_session.setReconnectPolicy({ true, FirstPauseMs, MaxPauseMs });
@@ -94,7 +95,13 @@ PollerCore::PollerCore(
     });
 }
 
-PollerCore::~PollerCore() = default;
+PollerCore::~PollerCore()
+{
+    // A runner ended while active writes its last entry through the sequence side.
+    if (m_controller.runner()->isActive())
+        m_controller.runner()->abandon(QStringLiteral("the bridge stopped"));
+    m_controller.setJournal(nullptr);
+}
 
 void PollerCore::start()
 {
@@ -107,17 +114,13 @@ QString PollerCore::pass(const ChannelCommand &command, int *dropped)
     SCPI_Parser *engine = m_session.link();
     if (!engine || !m_session.isOnline())
         return QStringLiteral("module offline");
-    QString why;
-    if (!m_gate.pass(command, *engine, &why, dropped))
-        return why;
-    m_session.releaseCycle();
-    return QString();
+    return m_controller.command(command, CommandSource::Remote, dropped);
 }
 
 SequenceCore *PollerCore::sequence()
 {
     if (!m_sequence)
-        m_sequence = std::make_unique<SequenceCore>(&m_session);
+        m_sequence = std::make_unique<SequenceCore>(&m_controller);
     return m_sequence.get();
 }
 

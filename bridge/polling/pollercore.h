@@ -1,9 +1,8 @@
 #pragma once
 
 #include "bridgeconfig.h"
-#include "commandgate.h"
 #include "enginemirror.h"
-#include "modulesession.h"
+#include "modulecontroller.h"
 
 #include <QObject>
 
@@ -14,10 +13,10 @@ class SequenceCore;
 class WriteRound;
 struct ChannelCommand;
 
-/// The part of a module's poller that lives with the module's engine: the module session
-/// with the bridge's reconnection (a pause that grows from 1 s to 30 s, always on) and the
-/// module's cycle period, the links it makes (TCP requests handed to the bridge's write round),
-/// the command gate and, when asked for, the sequence runner. It lives on the bridge's thread, or
+/// The part of a module's poller that lives with the module's engine: the module's controller
+/// (session, history, sequence runner and command gate) with the bridge's reconnection (a pause
+/// that grows from 1 s to 30 s, always on) and the module's cycle period, the links it makes
+/// (TCP requests handed to the bridge's write round) and, when asked for, the sequence side. It lives on the bridge's thread, or
 /// on the worker thread of a GPIB board, whose driver calls block; everything but the counters is
 /// used on that thread only.
 ///
@@ -39,8 +38,9 @@ public:
     /// Opens the first link.
     void start();
     /// The engine of the current link; null between links.
-    SCPI_Parser *engine() const { return m_session.link(); }
-    /// Hands \a command to the gate; returns why it was refused, or an empty text when it was
+    SCPI_Parser *engine() const { return m_controller.session()->link(); }
+    ModuleController *controller() { return &m_controller; }
+    /// Hands \a command to the controller's gate; returns why it was refused, or an empty text when it was
     /// queued (\a dropped: the queued commands an off dropped). A command ends a pause between
     /// cycles, so that it goes out with the next request.
     QString pass(const ChannelCommand &command, int *dropped);
@@ -62,9 +62,9 @@ private:
     ModuleSnapshot snapshot() const;
 
     ModuleSettings m_settings;
-    ModuleSession m_session;
-    CommandGate m_gate;
-    /// After the session, so that it ends first (a runner ended while active says so).
+    ModuleController m_controller;
+    ModuleSession &m_session;
+    /// After the controller, so that it ends first.
     std::unique_ptr<SequenceCore> m_sequence;
     bool m_snapshots;
     std::atomic<quint64> m_answers { 0 };

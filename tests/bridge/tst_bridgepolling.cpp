@@ -119,7 +119,7 @@ private slots:
     void sequenceRunsOnAGpibModule()
     {
         // The runner drives the engine, so it lives on the engine's thread.
-        QCOMPARE(poller(2)->sequenceCore()->runner()->thread(), poller(2)->engineThread());
+        QCOMPARE(poller(2)->sequenceCore()->thread(), poller(2)->engineThread());
         const auto state = [this]() {
             return QJsonDocument::fromJson(probe->last.value("vorn/3005/sequence/state")).object();
         };

@@ -48,11 +48,12 @@ struct PanelWindow
 {
     QMainWindow window;
     HvTable *table = new HvTable(&window);
+    EventHistory history;
     HistoryPanel panel;
     Module module { 64 };
 
     explicit PanelWindow(const QString &folder)
-        : panel(nullptr, { &window, window.statusBar(), table }, folder)
+        : panel(&history, { &window, window.statusBar(), table }, folder)
     {
         window.setCentralWidget(table);
         table->setColumnCount(12);

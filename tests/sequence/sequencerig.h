@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modulecontroller.h"
 #include "modulesession.h"
 #include "sequencefile.h"
 #include "sequencejournal.h"
@@ -24,7 +25,7 @@ public:
 };
 
 /// A simulated four-channel module (KA2F, 6000 V) as a program with its trace file and control
-/// port, a module session polling it over TCP, and a runner on that session.
+/// port, and a module controller polling it over TCP, with its session and runner.
 class SequenceRig
 {
 public:
@@ -32,13 +33,14 @@ public:
     SimProcess sim;
     QTcpSocket control;
     RecordingJournal journal;
-    ModuleSession session;
-    SequenceRunner runner { &session };
+    ModuleController controller;
+    ModuleSession &session = *controller.session();
+    SequenceRunner &runner = *controller.runner();
 
     /// Starts the simulator with \a options and connects; true once the module is online.
     bool start(const QStringList &options = {})
     {
-        runner.setJournal(&journal);
+        controller.setJournal(&journal);
         if (!sim.start(QStringList { QStringLiteral("--tcp"), QStringLiteral("0"),
                            QStringLiteral("--no-noise"), QStringLiteral("--control"),
                            QStringLiteral("0"), QStringLiteral("--trace"), tracePath() }

@@ -3,6 +3,8 @@
 // resume.
 #include "sequencerig.h"
 
+#include "commandgate.h"
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -97,9 +99,22 @@ private slots:
             << QByteArray(R"({ "current": { "above": 0.001, "action": "hold" } })")
             << QByteArrayList { "load 0 1e5" } << int(State::Paused)
             << QStringList { "^:VOLT 300,\\(@1\\);" };
-        QTest::newRow("inhibit not watched: the sequence goes on")
-            << QByteArray(R"({ "inhibit": "ignore" })") << QByteArrayList { "inhibit 3 on" }
-            << int(State::Running) << QStringList();
+        // Regression: "ignore" let the sequence go on with a channel off, and switch it on again.
+        QTest::newRow("inhibit not watched: the channel found off still ends it")
+            << QByteArray(R"({ "rampDownSpeed": 600, "inhibit": "ignore" })")
+            << QByteArrayList { "inhibit 3 on" } << int(State::Aborted) << rampDown;
+        QTest::newRow("trip not watched: the channel found off still ends it")
+            << QByteArray(R"({ "abort": "off", "trip": "ignore" })") << QByteArrayList { "trip 1" }
+            << int(State::Aborted) << off;
+        // A trip (hold) and its channel found off (abort: off) in one answer: the strongest wins.
+        QTest::newRow("two conditions in one answer: off wins over hold")
+            << QByteArray(R"({ "abort": "off", "trip": "hold" })") << QByteArrayList { "trip 2" }
+            << int(State::Aborted) << off;
+        // Arcs seconds apart count within a window of minutes.
+        QTest::newRow("arcs apart within the minutes: ramp down")
+            << QByteArray(R"({ "rampDownSpeed": 600,
+                               "arcs": { "count": 2, "minutes": 0.1, "action": "rampDown" } })")
+            << QByteArrayList { "arc 0", "wait 1500", "arc 3" } << int(State::Aborted) << rampDown;
     }
     void safetyAction()
     {
@@ -112,16 +127,24 @@ private slots:
         QVERIFY(rig->runner.start(sequenceFrom(sequenceJson(steps, safety))));
         QVERIFY(rig->waitPhase(0, Phase::Holding));
         const int start = rig->trace().size();
-        for (const QByteArray &command : commands)
-            QCOMPARE(rig->command(command), QByteArray("ok"));
-        if (state == int(State::Running)) {
-            QVERIFY(spinUntil(
-                [&] { return rig->journal.entries.last().contains(QLatin1String("not watched")); },
-                10000));
-            QCOMPARE(rig->runner.state(), State::Running);
-            return;
+        bool onWhenAborted = false;
+        QObject row;
+        connect(&rig->runner, &SequenceRunner::stateChanged, &row, [&](State now) {
+            const Module &m = rig->session.link()->module();
+            for (int c = 0; now == State::Aborted && c < m.channelCount(); ++c)
+                onWhenAborted = onWhenAborted || (m.channel(c).status() & (1u << 3));
+        });
+        for (const QByteArray &command : commands) {
+            if (command.startsWith("wait "))
+                QTest::qWait(command.mid(5).toInt());
+            else
+                QCOMPARE(rig->command(command), QByteArray("ok"));
         }
         QVERIFY(rig->waitState(State(state)));
+        // "Aborted" only once the module reports the channels off.
+        QVERIFY(!onWhenAborted);
+        // Nothing switched on again after the condition.
+        QVERIFY(!rig->trace().mid(start).join('\n').contains(QLatin1String(":VOLT ON")));
         QVERIFY2(rig->waitWire(wire, start) > 0, qPrintable(rig->trace().mid(start).join('\n')));
         QVERIFY(std::any_of(rig->journal.entries.begin(), rig->journal.entries.end(),
             [](const QString &e) { return e.startsWith(QLatin1String("alarm: ")); }));
@@ -149,6 +172,90 @@ private slots:
                                   "^:VOLT OFF,\\(@0-3\\);" },
                     start)
             > 0);
+    }
+
+    // Regression: an off from elsewhere while a step was held was undone at the next step, and
+    // a resume switched the channel on again.
+    void offFromElsewhereEndsTheSequence_data()
+    {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QByteArray>("abort");
+        QTest::addColumn<int>("state");
+        QTest::newRow("broker, ramp down") << int(CommandSource::Remote) << QByteArray("rampDown")
+                                           << int(State::Aborted);
+        QTest::newRow("operator, hold")
+            << int(CommandSource::Operator) << QByteArray("hold") << int(State::Paused);
+    }
+    void offFromElsewhereEndsTheSequence()
+    {
+        QFETCH(int, source);
+        QFETCH(QByteArray, abort);
+        QFETCH(int, state);
+        QVERIFY(rig->start());
+        const QByteArray steps = R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 1 },
+                                      { "voltage": 400, "rampSpeed": 3000, "hold": 60 } ])";
+        QCOMPARE(rig->controller.startSequence(
+                     sequenceFrom(sequenceJson(steps, R"({ "abort": ")" + abort + R"(" })")),
+                     CommandSource::Operator),
+            QString());
+        QVERIFY(rig->waitPhase(0, Phase::Holding));
+        const int start = rig->trace().size();
+        QCOMPARE(rig->controller.command(
+                     { ChannelCommand::Kind::On, 1, 0.0f, false }, CommandSource(source)),
+            QString());
+        QVERIFY(rig->waitState(State(state)));
+        if (state == int(State::Paused)) {
+            QVERIFY(spinUntil([&] { return !rig->runner.channelsOff().isEmpty(); }, 5000));
+            QVERIFY(rig->controller.resumeSequence(CommandSource::Operator)
+                        .contains(QLatin1String("channels 1 are off")));
+        }
+        QTest::qWait(1500); // past the first step's hold
+        const QString wire = rig->trace().mid(start).join('\n');
+        QVERIFY2(!wire.contains(QLatin1String(":VOLT ON")) && !wire.contains(QLatin1String(":VOLT 400")),
+            qPrintable(wire.left(2000)));
+        QVERIFY(rig->controller.isHeldOff(1));
+    }
+
+    // Regression: pause and resume from the broker passed no limit, their commands piled up and
+    // an off was then refused as "busy".
+    void aFloodOfSequenceCommandsHoldsNoOffBack()
+    {
+        QVERIFY(rig->start());
+        QCOMPARE(rig->controller.startSequence(
+                     sequenceFrom(sequenceJson(R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])")),
+                     CommandSource::Operator),
+            QString());
+        QVERIFY(rig->waitPhase(0, Phase::Holding));
+        int refused = 0;
+        for (int i = 0; i < 60; ++i) {
+            refused += !rig->controller.pauseSequence(CommandSource::Remote).isEmpty();
+            refused += !rig->controller.resumeSequence(CommandSource::Remote).isEmpty();
+        }
+        QVERIFY(refused >= 100);
+        QVERIFY(rig->session.link()->queuedCommandCount() <= 2 * CommandGate::MaxQueued);
+        const int start = rig->trace().size();
+        QCOMPARE(rig->controller.command({ ChannelCommand::Kind::On, 4, 0.0f, false },
+                     CommandSource::Remote),
+            QString());
+        const int end = rig->waitWire({ "^:VOLT OFF,\\(@0-3\\);" }, start);
+        QVERIFY(end > 0 && end <= start + 2);
+    }
+
+    // Regression: a tripped channel was switched on by the next start.
+    void aTripBlocksTheStart()
+    {
+        QVERIFY(rig->start());
+        const Sequence sequence = sequenceFrom(sequenceJson(
+            R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])", R"({ "trip": "ignore" })"));
+        QCOMPARE(rig->controller.startSequence(sequence, CommandSource::Operator), QString());
+        QVERIFY(rig->waitPhase(0, Phase::Holding));
+        QCOMPARE(rig->command("trip 1"), QByteArray("ok"));
+        QVERIFY(rig->waitState(State::Aborted));
+        const int start = rig->trace().size();
+        QCOMPARE(rig->controller.startSequence(sequence, CommandSource::Operator),
+            QStringLiteral("channel 1 can not come on: trip"));
+        QTest::qWait(200);
+        QVERIFY(!rig->trace().mid(start).join('\n').contains(QLatin1String(":VOLT ON")));
     }
 
     void pauseResumeAndSkip()

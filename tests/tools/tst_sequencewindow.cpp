@@ -2,6 +2,7 @@
 // is no value for them, a channel list that is no list, a file that is refused with its key.
 #include "modulesession.h"
 #include "sequencestepmodel.h"
+#include "modulecontroller.h"
 #include "sequencewindow.h"
 
 #include <QApplication>
@@ -41,8 +42,8 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, shown);
         QLocale::setDefault(QLocale::c());
-        ModuleSession session;
-        SequenceWindow window(&session);
+        ModuleController controller;
+        SequenceWindow window(&controller);
         auto *model = window.findChild<SequenceStepModel *>();
         QCOMPARE(model->rowCount(), 8); // the example: to 2 kV in 250 V steps
         const QModelIndex cell = model->index(0, column);
@@ -55,8 +56,8 @@ private slots:
 
     void badChannelsAndFiles()
     {
-        ModuleSession session;
-        SequenceWindow window(&session);
+        ModuleController controller;
+        SequenceWindow window(&controller);
         window.findChild<QLineEdit *>(QStringLiteral("edtChannels"))
             ->setText(QStringLiteral("0-x"));
         Sequence s;

@@ -162,6 +162,9 @@ void ChannelCommand::apply(SCPI_Parser &engine) const
     case Kind::ClearEvents:
         engine.clearChannelEvents(channel);
         break;
+    case Kind::VoltageRamp:
+        engine.setVoltageRamp(value);
+        break;
     }
 }
 
@@ -182,6 +185,8 @@ QString ChannelCommand::describe(int channelCount) const
             flag ? QStringLiteral("emergency off") : QStringLiteral("emergency off cleared"));
     case Kind::ClearEvents:
         return QStringLiteral("%1: events cleared").arg(target);
+    case Kind::VoltageRamp:
+        return QStringLiteral("voltage ramp %1").arg(double(value));
     }
     return target;
 }

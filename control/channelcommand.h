@@ -5,11 +5,21 @@
 
 class SCPI_Parser;
 
-/// A set command received for a module: "ch/<n>/set/<what>" or "ch/all/set/<what>" below the
-/// module's topics, with <what> one of voltage, current, on, emergency-off, clear-events.
+/// A command that changes what a channel's high voltage does, from any source: the operator,
+/// the broker ("ch/<n>/set/<what>" or "ch/all/set/<what>" below the module's topics, with <what>
+/// one of voltage, current, on, emergency-off, clear-events) or a sequence.
 struct ChannelCommand
 {
-    enum class Kind { Voltage, Current, On, EmergencyOff, ClearEvents };
+    enum class Kind {
+        Voltage,
+        Current,
+        On,
+        EmergencyOff,
+        ClearEvents,
+        /// The module's voltage ramp speed (V/s, or %/s on a percent-based module); `channel`
+        /// is not used.
+        VoltageRamp,
+    };
 
     Kind kind = Kind::Voltage;
     /// Channel index; the module's channel count addresses all channels.
