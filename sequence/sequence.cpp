@@ -104,6 +104,24 @@ QString channelListText(const QList<int> &channels)
     return parts.join(QStringLiteral(", "));
 }
 
+QString channelsText(const QList<int> &channels, bool all)
+{
+    if (all)
+        return QCoreApplication::translate("Sequence", "all channels");
+    return (channels.size() == 1 ? QCoreApplication::translate("Sequence", "channel %1")
+                                 : QCoreApplication::translate("Sequence", "channels %1"))
+        .arg(channelListText(channels));
+}
+
+QString onChannelsText(const QList<int> &channels, bool all)
+{
+    if (all)
+        return QCoreApplication::translate("Sequence", "on all channels");
+    return (channels.size() == 1 ? QCoreApplication::translate("Sequence", "on channel %1")
+                                 : QCoreApplication::translate("Sequence", "on channels %1"))
+        .arg(channelListText(channels));
+}
+
 bool parseChannelList(const QString &text, QList<int> *channels, QString *error)
 {
     const QString trimmed = text.trimmed();
@@ -145,8 +163,13 @@ QString durationText(qint64 ms)
     return QCoreApplication::translate("Sequence", "%1 h %2 min").arg(s / 3600).arg(s % 3600 / 60);
 }
 
+QString milliampereText(double amperes)
+{
+    return QStringLiteral("%L1 mA").arg(amperes * 1000, 0, 'f', 3);
+}
+
 QString targetText(const SequenceStep &step, double volts)
 {
-    const QString v = QStringLiteral("%1 V").arg(volts, 0, 'g', 6);
-    return step.percent ? QStringLiteral("%1 % (%2)").arg(step.voltage, 0, 'g', 6).arg(v) : v;
+    const QString v = QStringLiteral("%L1 V").arg(volts, 0, 'g', 6);
+    return step.percent ? QStringLiteral("%L1 % (%2)").arg(step.voltage, 0, 'g', 6).arg(v) : v;
 }

@@ -399,7 +399,9 @@ void SequenceWindow::closeEvent(QCloseEvent *event)
         QMessageBox::NoButton, this);
     QPushButton *keep = box.addButton(tr("&Keep Running"), QMessageBox::AcceptRole);
     QPushButton *abort = box.addButton(tr("&Abort Sequence"), QMessageBox::DestructiveRole);
-    box.addButton(QMessageBox::Cancel);
+    // Says what it does: beside "Abort Sequence" a "Cancel" reads as aborting too.
+    QPushButton *stay = box.addButton(tr("Keep the Window &Open"), QMessageBox::RejectRole);
+    box.setEscapeButton(stay);
     box.setDefaultButton(keep);
     box.exec();
     if (box.clickedButton() == abort)
