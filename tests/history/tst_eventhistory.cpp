@@ -150,7 +150,7 @@ private slots:
     {
         QTest::addColumn<quint16>("status");
         QTest::addColumn<quint16>("events");
-        // Answers at 500 V before the one that measures the fall.
+        // Answers at 500 V after the one of start() and before the one that measures the fall.
         QTest::addColumn<int>("steady");
         QTest::addColumn<QString>("text");
         const int boundary = 2 * EventDetector::SnapshotAnswers;
@@ -158,9 +158,9 @@ private slots:
             << isTRP << quint16(0) << boundary << "channel 1 tripped; channel 1 off";
         QTest::newRow("event first")
             << isON << quint16(ETRP | EOn2Off) << boundary << "channel 1 event: switched off, trip";
-        // The fall lands in the newer snapshot: the entry takes the older one's 500 V.
+        // The answer with the fall takes a snapshot: the entry takes the one before, 500 V.
         QTest::newRow("snapshot between the fall and the trip")
-            << isTRP << quint16(0) << boundary - 1 << "channel 1 tripped; channel 1 off";
+            << isTRP << quint16(0) << boundary - 2 << "channel 1 tripped; channel 1 off";
     }
     void tripKeepsTheVoltageBeforeIt()
     {
