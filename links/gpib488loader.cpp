@@ -10,8 +10,6 @@
 #endif
 
 Q_LOGGING_CATEGORY(lcGpib, "vorn.links.gpib")
-/// The repeats of a driver that cannot be bound: every driver call tries again, twice per scan
-/// of the interface lists while nothing is connected.
 Q_LOGGING_CATEGORY(lcGpibRepeat, "vorn.links.gpib.repeat", QtInfoMsg)
 
 using namespace Gpib488;

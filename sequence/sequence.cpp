@@ -85,10 +85,18 @@ QString safetyActionText(SafetyAction action)
     return QCoreApplication::translate("Sequence", "off");
 }
 
+namespace {
+/// "all" in the program's language: what the operator reads and may type for every channel.
+QString allWord()
+{
+    return QCoreApplication::translate("Sequence", "all");
+}
+} // namespace
+
 QString channelListText(const QList<int> &channels)
 {
     if (channels.isEmpty())
-        return QStringLiteral("all");
+        return allWord();
     QStringList parts;
     for (int i = 0; i < channels.size();) {
         int j = i;
@@ -126,7 +134,8 @@ bool parseChannelList(const QString &text, QList<int> *channels, QString *error)
 {
     const QString trimmed = text.trimmed();
     channels->clear();
-    if (trimmed.isEmpty() || trimmed.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0)
+    if (trimmed.isEmpty() || trimmed.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0
+        || trimmed.compare(allWord(), Qt::CaseInsensitive) == 0)
         return true;
     const auto number = [](const QString &part, int *value) {
         bool ok = false;

@@ -110,15 +110,16 @@ QString safetyConditionKey(SafetyCondition condition);
 /// The condition for the operator: "trip", "arc error", ...
 QString safetyConditionText(SafetyCondition condition);
 QString safetyActionText(SafetyAction action);
-/// "0-3", "0, 2, 5" or "all".
+/// "0-3", "0, 2, 5" or "all" (in the program's language).
 QString channelListText(const QList<int> &channels);
 /// The channels as a sentence names them: "channel 2", "channels 0-3", or "all channels" when
 /// \a all (they are every channel of the module).
 QString channelsText(const QList<int> &channels, bool all);
 /// The same after "on": "on channel 2", "on channels 0-3", "on all channels".
 QString onChannelsText(const QList<int> &channels, bool all);
-/// Reads "all" (or an empty text) as all channels, else numbers and ranges such as "0-3, 5"
-/// (sorted, each once). False with \a error naming what is wrong.
+/// Reads "all" (also in the program's language, or an empty text) as all channels, else
+/// numbers and ranges such as "0-3, 5" (sorted, each once). False with \a error naming what is
+/// wrong.
 bool parseChannelList(const QString &text, QList<int> *channels, QString *error);
 /// "45 s", "3 min 20 s", "2 h 5 min" for the operator.
 QString durationText(qint64 ms);

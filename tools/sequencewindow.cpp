@@ -71,6 +71,10 @@ SequenceWindow::SequenceWindow(ModuleSession *session, QWidget *parent)
         { tr("Channel"), tr("Target"), tr("Vset"), tr("Vmeas"), tr("Imeas"), tr("State") });
     ui->tableLive->verticalHeader()->hide();
     ui->tableLive->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Long entries wrap instead of running out of sight.
+    ui->listJournal->setWordWrap(true);
+    ui->listJournal->setResizeMode(QListView::Adjust);
+    ui->listJournal->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_runner->setJournal(this);
     connect(m_runner, &SequenceRunner::stateChanged, this, &SequenceWindow::showState);
     connect(m_runner, &SequenceRunner::progressChanged, this, &SequenceWindow::showProgress);

@@ -2426,6 +2426,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>on channels %1</source>
         <translation>auf Kanälen %1</translation>
     </message>
+    <message>
+        <source>all</source>
+        <translation>alle</translation>
+    </message>
 </context>
 <context>
     <name>SequenceFile</name>
@@ -2814,11 +2818,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;all&quot;, or channel numbers and ranges such as &quot;0-3, 5&quot;</source>
-        <translation>„all“ oder Kanalnummern und Bereiche wie „0-3, 5“</translation>
+        <translation>„alle“ oder Kanalnummern und Bereiche wie „0-3, 5“</translation>
     </message>
     <message>
         <source>all</source>
-        <translation>all</translation>
+        <translation>alle</translation>
     </message>
     <message>
         <source>&amp;Load...</source>

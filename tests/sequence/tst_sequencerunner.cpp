@@ -25,6 +25,8 @@ class tst_SequenceRunner : public QObject
     std::unique_ptr<SequenceRig> rig;
 
 private slots:
+    // The journal's and the messages' numbers are in the locale's form: the C locale's here.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void init() { rig = std::make_unique<SequenceRig>(); }
     void cleanup() { rig.reset(); }
 
