@@ -133,15 +133,16 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    // The titles the CSV export shares.
     switch (section) {
     case TimeColumn:
-        return tr("Time");
+        return HistoryFormat::tr("Time");
     case SourceColumn:
-        return tr("Source");
+        return HistoryFormat::tr("Source");
     case SeverityColumn:
-        return tr("Severity");
+        return HistoryFormat::tr("Severity");
     case EventColumn:
-        return tr("Event");
+        return HistoryFormat::tr("Event");
     case VoltageColumn:
         return tr("Voltage");
     case CurrentColumn:

@@ -112,22 +112,30 @@ QString channelListText(const QList<int> &channels)
     return parts.join(QStringLiteral(", "));
 }
 
-QString channelsText(const QList<int> &channels, bool all)
+namespace {
+/// One of \a texts (context "Sequence"): every channel, one channel, several channels.
+QString channelPhrase(const QList<int> &channels, bool all, const char *const (&texts)[3])
 {
     if (all)
-        return QCoreApplication::translate("Sequence", "all channels");
-    return (channels.size() == 1 ? QCoreApplication::translate("Sequence", "channel %1")
-                                 : QCoreApplication::translate("Sequence", "channels %1"))
+        return QCoreApplication::translate("Sequence", texts[0]);
+    return QCoreApplication::translate("Sequence", texts[channels.size() == 1 ? 1 : 2])
         .arg(channelListText(channels));
+}
+} // namespace
+
+QString channelsText(const QList<int> &channels, bool all)
+{
+    static const char *const texts[] = { QT_TRANSLATE_NOOP("Sequence", "all channels"),
+        QT_TRANSLATE_NOOP("Sequence", "channel %1"), QT_TRANSLATE_NOOP("Sequence", "channels %1") };
+    return channelPhrase(channels, all, texts);
 }
 
 QString onChannelsText(const QList<int> &channels, bool all)
 {
-    if (all)
-        return QCoreApplication::translate("Sequence", "on all channels");
-    return (channels.size() == 1 ? QCoreApplication::translate("Sequence", "on channel %1")
-                                 : QCoreApplication::translate("Sequence", "on channels %1"))
-        .arg(channelListText(channels));
+    static const char *const texts[] = { QT_TRANSLATE_NOOP("Sequence", "on all channels"),
+        QT_TRANSLATE_NOOP("Sequence", "on channel %1"),
+        QT_TRANSLATE_NOOP("Sequence", "on channels %1") };
+    return channelPhrase(channels, all, texts);
 }
 
 bool parseChannelList(const QString &text, QList<int> *channels, QString *error)

@@ -2130,22 +2130,6 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
 <context>
     <name>HistoryModel</name>
     <message>
-        <source>Time</source>
-        <translation>Zeit</translation>
-    </message>
-    <message>
-        <source>Source</source>
-        <translation>Quelle</translation>
-    </message>
-    <message>
-        <source>Severity</source>
-        <translation>Schweregrad</translation>
-    </message>
-    <message>
-        <source>Event</source>
-        <translation>Ereignis</translation>
-    </message>
-    <message>
         <source>Voltage</source>
         <translation>Spannung</translation>
     </message>
