@@ -61,14 +61,17 @@ void EthControl::disconnect()
 
 void EthControl::closeEvent(QCloseEvent *event)
 {
-    if (!exitRequested) {
+    // The refresh stops in every case, also when the first request's question was cancelled.
+    const bool first = !exitRequested;
+    if (first) {
         exitRequested = true;
         on_buttonDisconnect_clicked();
-        event->ignore();
-        return;
     }
     emit stopRefresh();
-    event->accept();
+    if (first)
+        event->ignore();
+    else
+        event->accept();
 }
 
 void EthControl::communicationTimeout()

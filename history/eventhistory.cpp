@@ -2,6 +2,7 @@
 
 #include "eventtext.h"
 #include "historyfile.h"
+#include "linkreason.h"
 #include "modulesession.h"
 #include "scpi_parser.h"
 
@@ -70,7 +71,7 @@ void EventHistory::moduleOffline(const QString &reason)
         return;
     m_online = false;
     m_detector.stop();
-    const bool closed = reason.isEmpty() || reason == QLatin1String("disconnected");
+    const bool closed = reason.isEmpty() || reason == LinkReason::closedByOperator();
     if (closed) {
         linkEntry(QStringLiteral("closed"), Severity::Info, QString());
     } else {
@@ -86,9 +87,12 @@ QList<EventDetector::Condition> EventHistory::activeAlarms() const
 {
     if (!m_lost)
         return m_detector.activeAlarms();
+    HistoryEntry entry;
+    entry.link = QStringLiteral("lost");
+    entry.reason = m_lostReason;
     EventDetector::Condition lost;
     lost.name = QStringLiteral("link");
-    lost.text = QStringLiteral("link lost: %1").arg(m_lostReason);
+    lost.text = EventText::describe(entry, false);
     lost.sinceMs = m_lostSince;
     return { lost };
 }

@@ -47,8 +47,8 @@ public:
     void moduleOnline(const Module &module);
     /// An answer was processed while the module was online.
     void answer(const Module &module);
-    /// The module's link ended: "disconnected" (or no reason) is the operator's doing, any
-    /// other reason a lost link.
+    /// The module's link ended: LinkReason::closedByOperator() (or no reason) is the
+    /// operator's doing, any other reason (a LinkReason code) a lost link.
     void moduleOffline(const QString &reason);
 
     /// Oldest first, at most MemoryEntries.

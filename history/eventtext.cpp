@@ -2,6 +2,7 @@
 
 #include "czelkchannelstatusbits.h"
 #include "czelkmodulestatusbits.h"
+#include "linkreason.h"
 
 #include <QCoreApplication>
 
@@ -64,7 +65,10 @@ const Meaning moduleStatus[16] = {
         QT_TRANSLATE_NOOP("EventText", "high voltage off") },
     { W, QT_TRANSLATE_NOOP("EventText", "module needs service"),
         QT_TRANSLATE_NOOP("EventText", "module service condition cleared") },
-    { I, nullptr, nullptr },
+    // A 1 says the hardware voltage limit is good; the module does not count it among its
+    // health bits, so neither does the history.
+    { I, QT_TRANSLATE_NOOP("EventText", "hardware voltage limit good"),
+        QT_TRANSLATE_NOOP("EventText", "hardware voltage limit not good") },
     { W, QT_TRANSLATE_NOOP("EventText", "module input error"),
         QT_TRANSLATE_NOOP("EventText", "module input error cleared") },
     { I, nullptr, nullptr },
@@ -101,7 +105,8 @@ const char *const channelEvent[16] = { nullptr, QT_TRANSLATE_NOOP("EventText", "
 
 const char *const moduleEvent[16]
     = { nullptr, nullptr, QT_TRANSLATE_NOOP("EventText", "live insertion"), nullptr,
-          QT_TRANSLATE_NOOP("EventText", "service needed"), nullptr,
+          QT_TRANSLATE_NOOP("EventText", "service needed"),
+          QT_TRANSLATE_NOOP("EventText", "hardware voltage limit not good"),
           QT_TRANSLATE_NOOP("EventText", "input error"), nullptr, nullptr, nullptr,
           QT_TRANSLATE_NOOP("EventText", "safety loop open"), nullptr, nullptr,
           QT_TRANSLATE_NOOP("EventText", "supply not good"),
@@ -170,7 +175,8 @@ QString linkSentence(const HistoryEntry &entry, bool translated)
         return text(QT_TRANSLATE_NOOP("EventText", "link back"), translated);
     if (entry.link == QLatin1String("closed"))
         return text(QT_TRANSLATE_NOOP("EventText", "disconnected"), translated);
-    return text(QT_TRANSLATE_NOOP("EventText", "link lost: %1"), translated).arg(entry.reason);
+    return text(QT_TRANSLATE_NOOP("EventText", "link lost: %1"), translated)
+        .arg(LinkReason::describe(entry.reason, translated));
 }
 
 } // namespace
@@ -238,14 +244,17 @@ QString describe(const HistoryEntry &entry, bool translated)
     const auto isStatus = [&statusNames](const QString &name) {
         return name != QLatin1String("res") && statusNames.contains(name);
     };
+    // An event by the noun of what it reports ("trip"); one without a noun by its name.
+    const auto noun = [&](const QString &name) {
+        const int event = int(eventNames.indexOf(name));
+        return event >= 0 && nouns[event] ? text(nouns[event], translated) : name;
+    };
     for (const QString &name : entry.rose) {
         if (isStatus(name)) {
             sentences.append(
                 statusSentence(entry, int(statusNames.indexOf(name)), name, true, translated));
-        } else if (const int event = int(eventNames.indexOf(name)); event >= 0 && nouns[event]) {
-            events.append(text(nouns[event], translated));
         } else {
-            events.append(name);
+            events.append(noun(name));
         }
     }
     for (const QString &name : entry.fell) {
@@ -253,7 +262,7 @@ QString describe(const HistoryEntry &entry, bool translated)
             sentences.append(
                 statusSentence(entry, int(statusNames.indexOf(name)), name, false, translated));
         } else {
-            cleared.append(name);
+            cleared.append(noun(name));
         }
     }
     if (!events.isEmpty()) {

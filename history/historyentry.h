@@ -21,7 +21,9 @@ bool severityFromName(const QString &name, Severity *severity);
 /// ("module" or "channel"), "channel" (channel sources only), "severity", "rose" and "fell"
 /// (the dictionary names of the bits that changed), "text" (one English sentence per change,
 /// separated by "; "), "link" and "reason" (link entries only: "up", "back", "lost" or
-/// "closed", and why it ended), and "voltage" and "current" in V and A (channel sources only).
+/// "closed", and why it ended as a LinkReason code such as "timeout:132"; files of older
+/// versions hold an English text there), and "voltage" and "current" in V and A (channel
+/// sources only).
 struct HistoryEntry
 {
     /// The source of an entry about the module itself.
@@ -38,7 +40,8 @@ struct HistoryEntry
     /// "up" (first answer), "back" (after a loss), "lost" or "closed" (by the operator); empty
     /// for an entry about status words.
     QString link;
-    /// Why the link ended; empty for other entries.
+    /// Why the link ended, a LinkReason code (or an older version's text); empty for other
+    /// entries.
     QString reason;
     /// Measured values of the channel (channel sources only).
     double voltage = 0.0;

@@ -1,5 +1,6 @@
 #include "historyfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,7 +64,8 @@ bool HistoryFile::append(const HistoryEntry &entry)
 bool HistoryFile::flushPending()
 {
     if (!QDir().mkpath(m_folder)) {
-        m_error = QStringLiteral("can not create the folder %1").arg(m_folder);
+        m_error = QCoreApplication::translate("HistoryFile", "can not create the folder %1")
+                      .arg(QDir::toNativeSeparators(m_folder));
         return false;
     }
     QFile file(path());

@@ -32,7 +32,7 @@ public:
     QString path() const;
 
     /// Writes the pending lines and then \a entry; false when anything could not be written,
-    /// with errorString() saying why.
+    /// with errorString() saying why (in the program's language).
     bool append(const HistoryEntry &entry);
     /// Lines waiting for a write that works.
     int pendingCount() const { return int(m_pending.size()); }

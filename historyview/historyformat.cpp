@@ -69,7 +69,12 @@ QString HistoryFormat::current(const HistoryEntry &entry)
 
 void HistoryFormat::writeCsv(QTextStream &out, const QList<HistoryEntry> &entries)
 {
-    out << "Time,Serial number,Source,Severity,Event,Voltage (V),Current (A),Rose,Fell\n";
+    const QStringList header = { tr("Time"), tr("Serial number"), tr("Source"), tr("Severity"),
+        tr("Event"), tr("Voltage (V)"), tr("Current (A)"), tr("Rose"), tr("Fell") };
+    QStringList titles;
+    for (const QString &title : header)
+        titles.append(csvField(title));
+    out << titles.join(QLatin1Char(',')) << '\n';
     for (const HistoryEntry &entry : entries) {
         const QStringList fields = { time(entry.timeMs), QString::number(entry.serialNumber),
             source(entry), severity(entry.severity), EventText::describe(entry, true),

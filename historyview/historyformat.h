@@ -28,8 +28,9 @@ public:
     /// entry without a channel.
     static QString current(const HistoryEntry &entry);
 
-    /// Writes \a entries as comma-separated text: a header line and one line per entry with the
-    /// local time, serial number, source, severity, the sentence, voltage (V) and current (A) as
-    /// plain numbers, and the bits that rose and fell. Fields with a comma or a quote are quoted.
+    /// Writes \a entries as comma-separated text: a header line in the program's language and
+    /// one line per entry with the local time, serial number, source, severity, the sentence,
+    /// voltage (V) and current (A) as plain numbers, and the bits that rose and fell. Fields with
+    /// a comma or a quote are quoted.
     static void writeCsv(QTextStream &out, const QList<HistoryEntry> &entries);
 };

@@ -98,13 +98,16 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const
     if (role == Qt::TextAlignmentRole && index.column() >= VoltageColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && index.column() == EventColumn) {
-        // The bits by their dictionary names: "+" rose, "-" fell.
+        // The whole sentence, which a narrow column cuts, and the bits by their dictionary
+        // names: "+" rose, "-" fell.
         QStringList bits;
         for (const QString &name : entry.rose)
             bits.append(QLatin1Char('+') + name);
         for (const QString &name : entry.fell)
             bits.append(QLatin1Char('-') + name);
-        return bits.isEmpty() ? QVariant() : QVariant(bits.join(QLatin1Char(' ')));
+        const QString sentence = EventText::describe(entry, true);
+        return bits.isEmpty() ? sentence
+                              : sentence + QLatin1Char('\n') + bits.join(QLatin1Char(' '));
     }
     if (role != Qt::DisplayRole)
         return QVariant();
@@ -130,15 +133,16 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    // The titles the CSV export shares.
     switch (section) {
     case TimeColumn:
-        return tr("Time");
+        return HistoryFormat::tr("Time");
     case SourceColumn:
-        return tr("Source");
+        return HistoryFormat::tr("Source");
     case SeverityColumn:
-        return tr("Severity");
+        return HistoryFormat::tr("Severity");
     case EventColumn:
-        return tr("Event");
+        return HistoryFormat::tr("Event");
     case VoltageColumn:
         return tr("Voltage");
     case CurrentColumn:

@@ -10,6 +10,7 @@
 #endif
 
 Q_LOGGING_CATEGORY(lcGpib, "vorn.links.gpib")
+Q_LOGGING_CATEGORY(lcGpibRepeat, "vorn.links.gpib.repeat", QtInfoMsg)
 
 using namespace Gpib488;
 
@@ -108,6 +109,8 @@ struct LoaderState
     int ibcnt = 0;
     long ibcntl = 0;
     bool fromLoader = false;
+    /// The driver's failure to load has been said (once per run and list of libraries).
+    bool failureSaid = false;
 
     ~LoaderState() { unload(); }
 
@@ -133,6 +136,18 @@ struct LoaderState
         ibcnt = systemError;
         ibcntl = systemError;
         fromLoader = true;
+    }
+
+    /// Says why the driver could not be bound: the first time as a trace of vorn.links.gpib,
+    /// every time after that only in its sub-category, which is off by default.
+    void sayFailure(const QString &text)
+    {
+        if (failureSaid) {
+            qCDebug(lcGpibRepeat).noquote() << text;
+            return;
+        }
+        failureSaid = true;
+        qCDebug(lcGpib).noquote() << text;
     }
 
     bool load();
@@ -164,7 +179,7 @@ bool LoaderState::load()
             const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
             if (length == 0 || length > MAX_PATH) {
                 setErrorStatus(lastSystemError());
-                qCDebug(lcGpib) << "no system directory for" << fileName;
+                sayFailure(QStringLiteral("no system directory for %1").arg(fileName));
                 return false;
             }
             fileName = QString::fromLocal8Bit(directory) + QLatin1Char('\\') + fileName;
@@ -174,7 +189,7 @@ bool LoaderState::load()
         errno = 0;
         if (!lib->load()) {
             const int error = lastSystemError();
-            qCDebug(lcGpib).noquote() << "cannot load" << fileName << ":" << lib->errorString();
+            sayFailure(QStringLiteral("cannot load %1 : %2").arg(fileName, lib->errorString()));
             setErrorStatus(error);
             continue;
         }
@@ -185,7 +200,7 @@ bool LoaderState::load()
         const QFunctionPointer cnt = lib->resolve(candidate.statusNames[2]);
         if (!sta || !err || !cnt) {
             const int error = lastSystemError();
-            qCDebug(lcGpib) << "driver" << fileName << "lacks its status entries";
+            sayFailure(QStringLiteral("driver %1 lacks its status entries").arg(fileName));
             lib->unload();
             setErrorStatus(error);
             return false;
@@ -383,6 +398,7 @@ void Gpib488Loader::setLibraryFileNames(const QStringList &fileNames)
 {
     LoaderState &s = state();
     s.unload();
+    s.failureSaid = false;
     s.overrides.clear();
     for (const QString &fileName : fileNames)
         s.overrides.append(threadStatusCandidate(fileName));

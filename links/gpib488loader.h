@@ -7,6 +7,9 @@
 #include <QStringList>
 
 Q_DECLARE_LOGGING_CATEGORY(lcGpib)
+/// Traces that repeat with every scan of the interface lists while nothing is connected (every
+/// driver call tries to load a missing driver again, twice per scan); off by default.
+Q_DECLARE_LOGGING_CATEGORY(lcGpibRepeat)
 
 /// Binds the NI-488.2 GPIB driver at run time, so the program starts and runs without one.
 ///

@@ -131,6 +131,7 @@ QStringList SCPI_Gpib::scanGpibBus()
         instruments.append(QString::number(address) + QLatin1Char(' ') + identity);
         Gpib488Loader::ibonl(descriptor, 0);
     }
-    qCDebug(lcGpib) << "bus scan found" << instruments.size() << "instruments";
+    // The interface lists are scanned every few seconds while nothing is connected.
+    qCDebug(lcGpibRepeat) << "bus scan found" << instruments.size() << "instruments";
     return instruments;
 }

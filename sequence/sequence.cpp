@@ -85,10 +85,18 @@ QString safetyActionText(SafetyAction action)
     return QCoreApplication::translate("Sequence", "off");
 }
 
+namespace {
+/// "all" in the program's language: what the operator reads and may type for every channel.
+QString allWord()
+{
+    return QCoreApplication::translate("Sequence", "all");
+}
+} // namespace
+
 QString channelListText(const QList<int> &channels)
 {
     if (channels.isEmpty())
-        return QStringLiteral("all");
+        return allWord();
     QStringList parts;
     for (int i = 0; i < channels.size();) {
         int j = i;
@@ -104,11 +112,38 @@ QString channelListText(const QList<int> &channels)
     return parts.join(QStringLiteral(", "));
 }
 
+namespace {
+/// One of \a texts (context "Sequence"): every channel, one channel, several channels.
+QString channelPhrase(const QList<int> &channels, bool all, const char *const (&texts)[3])
+{
+    if (all)
+        return QCoreApplication::translate("Sequence", texts[0]);
+    return QCoreApplication::translate("Sequence", texts[channels.size() == 1 ? 1 : 2])
+        .arg(channelListText(channels));
+}
+} // namespace
+
+QString channelsText(const QList<int> &channels, bool all)
+{
+    static const char *const texts[] = { QT_TRANSLATE_NOOP("Sequence", "all channels"),
+        QT_TRANSLATE_NOOP("Sequence", "channel %1"), QT_TRANSLATE_NOOP("Sequence", "channels %1") };
+    return channelPhrase(channels, all, texts);
+}
+
+QString onChannelsText(const QList<int> &channels, bool all)
+{
+    static const char *const texts[] = { QT_TRANSLATE_NOOP("Sequence", "on all channels"),
+        QT_TRANSLATE_NOOP("Sequence", "on channel %1"),
+        QT_TRANSLATE_NOOP("Sequence", "on channels %1") };
+    return channelPhrase(channels, all, texts);
+}
+
 bool parseChannelList(const QString &text, QList<int> *channels, QString *error)
 {
     const QString trimmed = text.trimmed();
     channels->clear();
-    if (trimmed.isEmpty() || trimmed.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0)
+    if (trimmed.isEmpty() || trimmed.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0
+        || trimmed.compare(allWord(), Qt::CaseInsensitive) == 0)
         return true;
     const auto number = [](const QString &part, int *value) {
         bool ok = false;
@@ -145,8 +180,13 @@ QString durationText(qint64 ms)
     return QCoreApplication::translate("Sequence", "%1 h %2 min").arg(s / 3600).arg(s % 3600 / 60);
 }
 
+QString milliampereText(double amperes)
+{
+    return QStringLiteral("%L1 mA").arg(amperes * 1000, 0, 'f', 3);
+}
+
 QString targetText(const SequenceStep &step, double volts)
 {
-    const QString v = QStringLiteral("%1 V").arg(volts, 0, 'g', 6);
-    return step.percent ? QStringLiteral("%1 % (%2)").arg(step.voltage, 0, 'g', 6).arg(v) : v;
+    const QString v = QStringLiteral("%L1 V").arg(volts, 0, 'g', 6);
+    return step.percent ? QStringLiteral("%L1 % (%2)").arg(step.voltage, 0, 'g', 6).arg(v) : v;
 }

@@ -110,12 +110,21 @@ QString safetyConditionKey(SafetyCondition condition);
 /// The condition for the operator: "trip", "arc error", ...
 QString safetyConditionText(SafetyCondition condition);
 QString safetyActionText(SafetyAction action);
-/// "0-3", "0, 2, 5" or "all".
+/// "0-3", "0, 2, 5" or "all" (in the program's language).
 QString channelListText(const QList<int> &channels);
-/// Reads "all" (or an empty text) as all channels, else numbers and ranges such as "0-3, 5"
-/// (sorted, each once). False with \a error naming what is wrong.
+/// The channels as a sentence names them: "channel 2", "channels 0-3", or "all channels" when
+/// \a all (they are every channel of the module).
+QString channelsText(const QList<int> &channels, bool all);
+/// The same after "on": "on channel 2", "on channels 0-3", "on all channels".
+QString onChannelsText(const QList<int> &channels, bool all);
+/// Reads "all" (also in the program's language, or an empty text) as all channels, else
+/// numbers and ranges such as "0-3, 5" (sorted, each once). False with \a error naming what is
+/// wrong.
 bool parseChannelList(const QString &text, QList<int> *channels, QString *error);
 /// "45 s", "3 min 20 s", "2 h 5 min" for the operator.
 QString durationText(qint64 ms);
-/// "250 V", or "12.5 % (750 V)" for a percent target of \a volts.
+/// A current for the operator in mA with three decimals, in the locale's format: "0.500 mA".
+QString milliampereText(double amperes);
+/// "250 V", or "12.5 % (750 V)" for a percent target of \a volts; numbers in the locale's
+/// format.
 QString targetText(const SequenceStep &step, double volts);

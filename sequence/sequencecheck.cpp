@@ -17,10 +17,9 @@ QString checkSequenceOnModule(const Sequence &sequence, const Module &module, QL
             channels->append(c);
     for (int c : *channels) {
         if (c >= count)
-            return QCoreApplication::translate(
-                "SequenceRunner", "channel %1 is not there: the module has %2 channels")
-                .arg(c)
-                .arg(count);
+            return QCoreApplication::translate("SequenceRunner",
+                "channel %1 is not there: the module has %n channels", nullptr, count)
+                .arg(c);
         const Channel &channel = module.channel(c);
         const QList<SafetyCondition> blocking
             = blockingConditions(channel.status(), channel.eventStatus(), module.status());
@@ -34,7 +33,7 @@ QString checkSequenceOnModule(const Sequence &sequence, const Module &module, QL
             const double volts = step.percent ? nominal * step.voltage / 100 : step.voltage;
             if (std::abs(volts) > nominal * 1.0001)
                 return QCoreApplication::translate(
-                    "SequenceRunner", "step %1: %2 V is beyond the nominal %3 V of channel %4")
+                    "SequenceRunner", "step %1: %L2 V is beyond the nominal %L3 V of channel %4")
                     .arg(s + 1)
                     .arg(volts, 0, 'g', 6)
                     .arg(nominal, 0, 'g', 6)

@@ -56,8 +56,8 @@ public:
         const double v = value.toDouble();
         if (v < min || v > max)
             return fail(where,
-                max == Unbounded ? tr("must be at least %1").arg(min)
-                                 : tr("must lie between %1 and %2").arg(min).arg(max));
+                max == Unbounded ? tr("must be at least %L1").arg(min)
+                                 : tr("must lie between %L1 and %L2").arg(min).arg(max));
         *out = v;
         return true;
     }
@@ -240,7 +240,7 @@ namespace SequenceFile {
 QString parse(const QByteArray &json, Sequence *sequence)
 {
     if (json.size() > MaxBytes)
-        return tr("the file is larger than %1 KiB").arg(MaxBytes / 1024);
+        return tr("the file is larger than %L1 KiB").arg(MaxBytes / 1024);
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
@@ -277,7 +277,8 @@ QString parse(const QByteArray &json, Sequence *sequence)
     const QJsonArray array = steps.toArray();
     for (int i = 0; i < array.size(); ++i) {
         SequenceStep step;
-        if (!r.step(array.at(i), QStringLiteral("steps[%1]").arg(i), &step))
+        // The step as the window counts it beside its place in the file.
+        if (!r.step(array.at(i), tr("steps[%1] (step %2)").arg(i).arg(i + 1), &step))
             return r.error;
         s.steps.append(step);
     }
@@ -354,7 +355,7 @@ QString load(const QString &path, Sequence *sequence)
     if (!file.open(QIODevice::ReadOnly))
         return tr("can not read %1: %2").arg(path, file.errorString());
     if (file.size() > MaxBytes)
-        return tr("the file is larger than %1 KiB").arg(MaxBytes / 1024);
+        return tr("the file is larger than %L1 KiB").arg(MaxBytes / 1024);
     return parse(file.read(MaxBytes + 1), sequence);
 }
 

@@ -7,7 +7,8 @@
 
 /// The sequence file: a small JSON object with a "version" field, written and read with Qt's
 /// JSON classes. A file that cannot be used is refused whole, with a message that names the
-/// key ("steps[2].hold") and the reason.
+/// key ("steps[2] (step 3).hold": the step also as the window counts it) and the reason, in the
+/// program's language with numbers in its locale's form.
 ///
 ///     { "version": 1, "name": "...", "channels": "all" | [0, 1],
 ///       "steps": [ { "voltage": 250 | "percent": 10, "rampSpeed": 50, "current": 0.002,

@@ -2,6 +2,7 @@
 #include "sequencerunner.h"
 
 #include "czelkchannelstatusbits.h"
+#include "linkreason.h"
 #include "modulesession.h"
 #include "scpi_parser.h"
 #include "sequencecheck.h"
@@ -74,9 +75,9 @@ bool SequenceRunner::start(const Sequence &sequence, QString *error)
     m_clock.start();
     takeBaseline();
     m_state = State::Running;
-    info(tr("Sequence \"%1\" started on channels %2")
+    info(tr("Sequence \"%1\" started %2")
              .arg(m_sequence.name.isEmpty() ? tr("unnamed") : m_sequence.name,
-                 channelListText(m_channels)));
+                 onChannelsText(m_channels, allChannels())));
     m_tick.start();
     emit stateChanged(m_state);
     beginStep(0, false);
@@ -166,11 +167,12 @@ void SequenceRunner::beginStep(int index, bool again)
     sendNow();
     m_issuedAt = m_session->answerCount();
     setPhase(Phase::Ramping);
-    info(tr("Step %1 of %2: ramping to %3%4")
-             .arg(index + 1)
-             .arg(stepCount())
-             .arg(targetText(step, m_targets.first()),
-                 step.rampSpeed > 0 ? tr(" at %1 V/s").arg(step.rampSpeed, 0, 'g', 6) : QString()));
+    info(
+        tr("Step %1 of %2: ramping to %3%4")
+            .arg(index + 1)
+            .arg(stepCount())
+            .arg(targetText(step, m_targets.first()),
+                step.rampSpeed > 0 ? tr(" at %L1 V/s").arg(step.rampSpeed, 0, 'g', 6) : QString()));
     emitProgress(true);
     if (!taken)
         switchedOffByOthers(tr("a command of the step was refused"));
@@ -224,7 +226,7 @@ void SequenceRunner::abort()
         return;
     if (m_state == State::Stopping && m_phase == Phase::RampingDown) {
         alarm(tr("Aborted by the operator during the ramp-down: the channels are switched off"));
-        endAsAborted(tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)));
+        endAsAborted(tr("Sequence aborted: %1 off").arg(channelsText(m_channels, allChannels())));
         return;
     }
     m_reason = tr("aborted by the operator");
@@ -282,7 +284,7 @@ void SequenceRunner::applyAction(SafetyAction action, const QString &why)
         startRampDown();
         return;
     case SafetyAction::Off:
-        endAsAborted(tr("Sequence aborted: channels %1 off").arg(channelListText(m_channels)));
+        endAsAborted(tr("Sequence aborted: %1 off").arg(channelsText(m_channels, allChannels())));
         return;
     }
 }
@@ -330,10 +332,10 @@ void SequenceRunner::startRampDown()
     m_rampDownStart = m_clock.elapsed();
     // A ramp-down that does not end in twice its time (and half a minute) is cut short.
     m_rampDownLimitMs = qint64((speed > 0 ? highest / speed * 2000 : 0) + 30000);
-    info(tr("Ramping channels %1 down from %2 V%3")
-             .arg(channelListText(m_channels))
+    info(tr("Ramping down %1 from %L2 V%3")
+             .arg(channelsText(m_channels, allChannels()))
              .arg(highest, 0, 'f', 0)
-             .arg(speed > 0 ? tr(" at %1 V/s").arg(speed, 0, 'g', 6) : QString()));
+             .arg(speed > 0 ? tr(" at %L1 V/s").arg(speed, 0, 'g', 6) : QString()));
     emitProgress(true);
 }
 
@@ -457,7 +459,8 @@ void SequenceRunner::onOffline(const QString &reason)
     m_holdAccumMs = heldMs();
     m_holdRun.invalidate();
     const SafetyRule &rule = m_sequence.rule(SafetyCondition::LinkLost);
-    const QString lost = tr("Link lost at %1 (%2)").arg(where(), reason);
+    const QString lost
+        = tr("Link lost at %1 (%2)").arg(where(), LinkReason::describe(reason, true));
     if (m_state == State::Stopping) {
         // The ramp-down or the switching off is sent again once the module answers.
         m_afterLoss = m_phase == Phase::RampingDown ? SafetyAction::RampDown : SafetyAction::Off;

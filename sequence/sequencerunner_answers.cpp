@@ -115,8 +115,7 @@ bool SequenceRunner::checkSafety()
             if (m_arcTimes.size() >= arcs.count) {
                 m_arcTimes.clear();
                 report(SafetyCondition::Arcs,
-                    tr("%1 arcs within %2 min, the last on channel %3")
-                        .arg(arcs.count)
+                    tr("%n arcs within %L1 min, the last on channel %2", nullptr, arcs.count)
                         .arg(arcs.minutes)
                         .arg(c));
             }
@@ -124,10 +123,10 @@ bool SequenceRunner::checkSafety()
         const bool over = current.enabled && std::abs(channel.currentMeasure()) > current.limit;
         if (over && !m_overLimit.at(i))
             report(SafetyCondition::CurrentAbove,
-                tr("current of channel %1 above %2 A (%3 A)")
+                tr("current of channel %1 above %2 (%3)")
                     .arg(c)
-                    .arg(current.limit, 0, 'g', 4)
-                    .arg(channel.currentMeasure(), 0, 'g', 4));
+                    .arg(
+                        milliampereText(current.limit), milliampereText(channel.currentMeasure())));
         m_overLimit[i] = over;
     }
     const StatusWords moduleWords { m.status(), m.eventStatus() };
@@ -173,7 +172,7 @@ void SequenceRunner::advanceRamp()
         if (!sameSetValue(channel.voltageSet(), target)) {
             if (l->queuedCommandCount() == 0
                 && m_session->answerCount() - m_issuedAt > quint64(RefusalAnswers)) {
-                const QString why = tr("channel %1 did not take %2 V (it keeps %3 V)")
+                const QString why = tr("channel %1 did not take %L2 V (it keeps %L3 V)")
                                         .arg(m_channels.at(i))
                                         .arg(target, 0, 'g', 6)
                                         .arg(channel.voltageSet(), 0, 'g', 6);
@@ -221,7 +220,8 @@ void SequenceRunner::advanceHold()
                              .arg(stepCount())
                              .arg(durationText(heldMs()), targetText(step, m_targets.first()));
     info(step.untilStable
-            ? tr("%1; current stable (changing %2 A/min)").arg(held).arg(change, 0, 'g', 2)
+            ? tr("%1; current stable (changing %2)")
+                  .arg(held, QStringLiteral("%L1 \u00b5A/min").arg(change * 1e6, 0, 'f', 3))
             : held);
     nextStep();
 }
@@ -264,9 +264,9 @@ void SequenceRunner::checkRampDown()
     if (!done)
         alarm(tr("The ramp-down did not end within %1: switching off")
                   .arg(durationText(m_rampDownLimitMs)));
-    endAsAborted(tr("Sequence aborted at %1: channels %2 ramped down and off")
+    endAsAborted(tr("Sequence aborted at %1: %2 ramped down and off")
                      .arg(tr("step %1 of %2").arg(m_step + 1).arg(stepCount()),
-                         channelListText(m_channels)));
+                         channelsText(m_channels, allChannels())));
 }
 
 void SequenceRunner::checkSwitchedOff()
@@ -279,8 +279,8 @@ void SequenceRunner::checkSwitchedOff()
     if (l->queuedCommandCount() > 0
         || m_session->answerCount() - m_issuedAt <= quint64(OffAnswers))
         return;
-    alarm(tr("Channels %1 do not report off %2 answers after the switch-off")
-              .arg(channelListText(m_channels))
+    alarm(tr("%1 do not report off %L2 answers after the switch-off")
+              .arg(channelsText(m_channels, allChannels()))
               .arg(OffAnswers));
     finish(State::Aborted, m_offText, true);
 }

@@ -1,5 +1,6 @@
 #include "modulesession.h"
 
+#include "linkreason.h"
 #include "scpi_parser.h"
 
 #include <utility>
@@ -152,9 +153,12 @@ bool ModuleSession::open(bool attempt)
 
 void ModuleSession::failOpen()
 {
-    // The link was never announced, so it goes without a word.
-    delete m_link;
-    m_link = nullptr;
+    // The link was never announced, so it goes without a word; its medium is closed first.
+    if (SCPI_Parser *link = m_link) {
+        m_link = nullptr;
+        link->disconnectDevice();
+        delete link;
+    }
     m_watchdog.stop();
     const QString reason = QStringLiteral("can not open %1").arg(m_settings.endpoint());
     afterLoss();
@@ -223,7 +227,7 @@ void ModuleSession::disconnectFromModule()
     m_endedByOperator = true;
     m_retry.stop();
     m_attempts = 0;
-    closeLink(QStringLiteral("disconnected"));
+    closeLink(LinkReason::closedByOperator());
     setState(State::Idle);
 }
 
@@ -261,8 +265,7 @@ void ModuleSession::expireWatchdog()
 {
     const quint16 code = m_link ? m_link->pendingRequest() : 0;
     qCDebug(lcSession) << "Connection lost due to timeout while requesting" << code;
-    const QString reason
-        = QStringLiteral("Connection lost due to timeout while requesting %1").arg(code);
+    const QString reason = LinkReason::timeout(code);
     closeLink(reason);
     afterLoss();
     emit connectionLost(reason);

@@ -121,10 +121,13 @@ signals:
     /// After every answer the engine processed.
     void answerProcessed();
     void online();
+    /// The online module's link ended; \a reason is a LinkReason code (empty when a new
+    /// connection replaced it).
     void offline(const QString &reason);
     /// The link for the settings could not be opened; \a reason names the endpoint.
     void openFailed(const QString &reason);
-    /// The watchdog ended the link; \a reason names the request whose answer did not come.
+    /// The watchdog ended the link; \a reason is LinkReason::timeout() of the request whose
+    /// answer did not come.
     void connectionLost(const QString &reason);
     /// Once per link: a few answers came, but the device did not identify as a module.
     void identityMissing();

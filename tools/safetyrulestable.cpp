@@ -47,7 +47,8 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
     m_arcMinutes->setRange(0.01, 24 * 60);
     m_arcMinutes->setSuffix(tr(" min"));
     table->setCellWidget(int(SafetyCondition::Arcs), Within, m_arcMinutes);
-    table->setWordWrap(false);
+    // A condition wider than its column wraps rather than being cut.
+    table->setWordWrap(true);
     QHeaderView *header = table->horizontalHeader();
     // The limits get what their numbers need; the condition takes the rest.
     header->setSectionResizeMode(Condition, QHeaderView::Stretch);

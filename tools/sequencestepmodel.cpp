@@ -116,7 +116,9 @@ QVariant SequenceStepModel::data(const QModelIndex &index, int role) const
     const double value = step.*(number->field);
     if (number->optional && value == number->unset)
         return QString();
-    return QLocale().toString(value, 'g', 6);
+    // Fixed notation with the digits the value needs: a current change of 1e-7 A/min reads
+    // "0.0000001", not "1E-07".
+    return QLocale().toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
 bool SequenceStepModel::setData(const QModelIndex &index, const QVariant &value, int role)

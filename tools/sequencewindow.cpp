@@ -74,6 +74,10 @@ SequenceWindow::SequenceWindow(ModuleController *controller, QWidget *parent)
         { tr("Channel"), tr("Target"), tr("Vset"), tr("Vmeas"), tr("Imeas"), tr("State") });
     ui->tableLive->verticalHeader()->hide();
     ui->tableLive->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Long entries wrap instead of running out of sight.
+    ui->listJournal->setWordWrap(true);
+    ui->listJournal->setResizeMode(QListView::Adjust);
+    ui->listJournal->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     controller->setJournal(this);
     connect(m_runner, &SequenceRunner::stateChanged, this, &SequenceWindow::showState);
     connect(m_runner, &SequenceRunner::progressChanged, this, &SequenceWindow::showProgress);
@@ -403,7 +407,9 @@ void SequenceWindow::closeEvent(QCloseEvent *event)
         QMessageBox::NoButton, this);
     QPushButton *keep = box.addButton(tr("&Keep Running"), QMessageBox::AcceptRole);
     QPushButton *abort = box.addButton(tr("&Abort Sequence"), QMessageBox::DestructiveRole);
-    box.addButton(QMessageBox::Cancel);
+    // Says what it does: beside "Abort Sequence" a "Cancel" reads as aborting too.
+    QPushButton *stay = box.addButton(tr("Keep the Window &Open"), QMessageBox::RejectRole);
+    box.setEscapeButton(stay);
     box.setDefaultButton(keep);
     box.exec();
     if (box.clickedButton() == abort)

@@ -36,8 +36,11 @@ static void load(QCoreApplication &application, const QString &name, const QStri
 QString install(QCoreApplication &application)
 {
     const QString language = languageFor(QLocale::system());
-    if (language.isEmpty())
+    if (language.isEmpty()) {
+        // The built-in English, but for the plural forms of texts with a count.
+        load(application, QStringLiteral("vorn_en"), QStringLiteral(":/i18n"));
         return language;
+    }
     load(application, QStringLiteral("vorn_") + language, QStringLiteral(":/i18n"));
     // Qt's own texts (standard buttons, file and input dialogs, serial port errors) come from
     // the system's Qt translations; without them those stay English and nothing else changes.

@@ -6,8 +6,9 @@ class QCoreApplication;
 class QLocale;
 
 /// Which language the program speaks, and loading its texts. English is the source language
-/// and built in; German comes from the embedded catalogue and, for Qt's own dialogs, from Qt's
-/// installed translations.
+/// and built in, with the plural forms of texts with a count from a small embedded catalogue;
+/// German comes from the embedded catalogue and, for Qt's own dialogs, from Qt's installed
+/// translations.
 namespace Translations {
 
 /// The language code of the catalogue to use for a locale: "de" for German, empty for

@@ -1737,7 +1737,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>channel %1 arc over</source>
-        <translation>Kanal %1 Überschlag vorbei</translation>
+        <translation>Kanal %1 Überschlag beendet</translation>
     </message>
     <message>
         <source>channel %1 input error</source>
@@ -1829,27 +1829,27 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>channel %1 tripped</source>
-        <translation>Kanal %1 hat ausgelöst</translation>
+        <translation>Kanal %1 Trip</translation>
     </message>
     <message>
         <source>channel %1 trip cleared</source>
-        <translation>Kanal %1 Auslösung aufgehoben</translation>
+        <translation>Kanal %1 Trip aufgehoben</translation>
     </message>
     <message>
         <source>channel %1 current limit exceeded</source>
-        <translation>Kanal %1 Stromgrenze überschritten</translation>
+        <translation>Kanal %1 Stromgrenzwert überschritten</translation>
     </message>
     <message>
         <source>channel %1 current within limit</source>
-        <translation>Kanal %1 Strom innerhalb der Grenze</translation>
+        <translation>Kanal %1 Strom innerhalb des Grenzwerts</translation>
     </message>
     <message>
         <source>channel %1 voltage limit exceeded</source>
-        <translation>Kanal %1 Spannungsgrenze überschritten</translation>
+        <translation>Kanal %1 Spannungsgrenzwert überschritten</translation>
     </message>
     <message>
         <source>channel %1 voltage within limit</source>
-        <translation>Kanal %1 Spannung innerhalb der Grenze</translation>
+        <translation>Kanal %1 Spannung innerhalb des Grenzwerts</translation>
     </message>
     <message>
         <source>fine adjustment on</source>
@@ -1877,11 +1877,11 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>module needs service</source>
-        <translation>Modul braucht Service</translation>
+        <translation>Modul: Service erforderlich</translation>
     </message>
     <message>
         <source>module service condition cleared</source>
-        <translation>Modul-Servicezustand aufgehoben</translation>
+        <translation>Modul: Service nicht mehr erforderlich</translation>
     </message>
     <message>
         <source>module input error</source>
@@ -2001,15 +2001,15 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>trip</source>
-        <translation>Auslösung</translation>
+        <translation>Trip</translation>
     </message>
     <message>
         <source>current limit exceeded</source>
-        <translation>Stromgrenze überschritten</translation>
+        <translation>Stromgrenzwert überschritten</translation>
     </message>
     <message>
         <source>voltage limit exceeded</source>
-        <translation>Spannungsgrenze überschritten</translation>
+        <translation>Spannungsgrenzwert überschritten</translation>
     </message>
     <message>
         <source>live insertion</source>
@@ -2017,7 +2017,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>service needed</source>
-        <translation>Service nötig</translation>
+        <translation>Service erforderlich</translation>
     </message>
     <message>
         <source>module: %1 set</source>
@@ -2059,6 +2059,21 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
         <source>channel %1 events cleared: %2</source>
         <translation>Kanal %1 Ereignisse gelöscht: %2</translation>
     </message>
+    <message>
+        <source>hardware voltage limit good</source>
+        <translation>Hardware-Spannungsgrenzwert in Ordnung</translation>
+    </message>
+    <message>
+        <source>hardware voltage limit not good</source>
+        <translation>Hardware-Spannungsgrenzwert nicht in Ordnung</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryFile</name>
+    <message>
+        <source>can not create the folder %1</source>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
 </context>
 <context>
     <name>HistoryFormat</name>
@@ -2082,6 +2097,42 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
         <source>Info</source>
         <translation>Info</translation>
     </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Severity</source>
+        <translation>Schweregrad</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>Voltage (V)</source>
+        <translation>Spannung (V)</translation>
+    </message>
+    <message>
+        <source>Current (A)</source>
+        <translation>Strom (A)</translation>
+    </message>
+    <message>
+        <source>Rose</source>
+        <translation>Gesetzte Bits</translation>
+    </message>
+    <message>
+        <source>Fell</source>
+        <translation>Gelöschte Bits</translation>
+    </message>
 </context>
 <context>
     <name>HistoryJournal</name>
@@ -2092,22 +2143,6 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
 </context>
 <context>
     <name>HistoryModel</name>
-    <message>
-        <source>Time</source>
-        <translation>Zeit</translation>
-    </message>
-    <message>
-        <source>Source</source>
-        <translation>Quelle</translation>
-    </message>
-    <message>
-        <source>Severity</source>
-        <translation>Schwere</translation>
-    </message>
-    <message>
-        <source>Event</source>
-        <translation>Ereignis</translation>
-    </message>
     <message>
         <source>Voltage</source>
         <translation>Spannung</translation>
@@ -2140,7 +2175,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>&amp;Severity:</source>
-        <translation>&amp;Schwere:</translation>
+        <translation>&amp;Schweregrad:</translation>
     </message>
     <message>
         <source>All</source>
@@ -2164,7 +2199,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>&amp;Acknowledge All</source>
-        <translation>Alle &amp;quittieren</translation>
+        <translation>&amp;Alle quittieren</translation>
     </message>
     <message>
         <source>C&amp;lear View</source>
@@ -2188,7 +2223,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>The event history cannot be saved (%1). New entries are kept here and written as soon as that works again.</source>
-        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das wieder geht.</translation>
+        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das Speichern wieder möglich ist.</translation>
     </message>
     <message>
         <source>Export Event History</source>
@@ -2224,6 +2259,17 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     <message>
         <source>Unacknowledged alarm: see the event history</source>
         <translation>Nicht quittierter Alarm: siehe Ereignishistorie</translation>
+    </message>
+</context>
+<context>
+    <name>LinkReason</name>
+    <message>
+        <source>disconnected by the operator</source>
+        <translation>vom Bediener getrennt</translation>
+    </message>
+    <message>
+        <source>timeout while requesting %1</source>
+        <translation>Zeitüberschreitung bei Anfrage %1</translation>
     </message>
 </context>
 <context>
@@ -2300,11 +2346,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Limit</source>
-        <translation>Grenze</translation>
+        <translation>Grenzwert</translation>
     </message>
     <message>
         <source>Within</source>
-        <translation>Innerhalb</translation>
+        <translation>Zeitfenster</translation>
     </message>
     <message>
         <source> min</source>
@@ -2319,7 +2365,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>arc error</source>
-        <translation>Überschlagfehler</translation>
+        <translation>Überschlagsfehler</translation>
     </message>
     <message>
         <source>emergency off</source>
@@ -2331,11 +2377,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>safety loop open</source>
-        <translation>Sicherheitskreis offen</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>current above the limit</source>
-        <translation>Strom zu hoch</translation>
+        <translation>Strom über dem Grenzwert</translation>
     </message>
     <message>
         <source>too many arcs</source>
@@ -2363,7 +2409,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is no channel number or range from 0 to %2</source>
-        <translation>&quot;%1&quot; ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
+        <translation>„%1“ ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
     </message>
     <message>
         <source>%1 s</source>
@@ -2377,13 +2423,37 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>%1 h %2 min</source>
         <translation>%1 h %2 min</translation>
     </message>
+    <message>
+        <source>all channels</source>
+        <translation>alle Kanäle</translation>
+    </message>
+    <message>
+        <source>channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>channels %1</source>
+        <translation>Kanäle %1</translation>
+    </message>
+    <message>
+        <source>on all channels</source>
+        <translation>auf allen Kanälen</translation>
+    </message>
+    <message>
+        <source>on channel %1</source>
+        <translation>auf Kanal %1</translation>
+    </message>
+    <message>
+        <source>on channels %1</source>
+        <translation>auf Kanälen %1</translation>
+    </message>
+    <message>
+        <source>all</source>
+        <translation>alle</translation>
+    </message>
 </context>
 <context>
     <name>SequenceFile</name>
-    <message>
-        <source>the file is larger than %1 KiB</source>
-        <translation>die Datei ist größer als %1 KiB</translation>
-    </message>
     <message>
         <source>no JSON: %1 at byte %2</source>
         <translation>kein JSON: %1 bei Byte %2</translation>
@@ -2433,14 +2503,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>muss eine Zahl sein</translation>
     </message>
     <message>
-        <source>must be at least %1</source>
-        <translation>muss mindestens %1 sein</translation>
-    </message>
-    <message>
-        <source>must lie between %1 and %2</source>
-        <translation>muss zwischen %1 und %2 liegen</translation>
-    </message>
-    <message>
         <source>must be true or false</source>
         <translation>muss true oder false sein</translation>
     </message>
@@ -2450,15 +2512,15 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>must be &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; or &quot;ignore&quot;</source>
-        <translation>muss &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; oder &quot;ignore&quot; sein</translation>
+        <translation>muss „hold“, „rampDown“, „off“ oder „ignore“ sein</translation>
     </message>
     <message>
         <source>must be &quot;hold&quot;, &quot;rampDown&quot; or &quot;off&quot;</source>
-        <translation>muss &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; sein</translation>
+        <translation>muss „hold“, „rampDown“ oder „off“ sein</translation>
     </message>
     <message>
         <source>must be &quot;all&quot; or a list of channels</source>
-        <translation>muss &quot;all&quot; oder eine Liste von Kanälen sein</translation>
+        <translation>muss „all“ oder eine Liste von Kanälen sein</translation>
     </message>
     <message>
         <source>must be a channel number from 0 to %1</source>
@@ -2474,11 +2536,27 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>needs either &quot;voltage&quot; or &quot;percent&quot;</source>
-        <translation>braucht entweder &quot;voltage&quot; oder &quot;percent&quot;</translation>
+        <translation>braucht entweder „voltage“ oder „percent“</translation>
     </message>
     <message>
         <source>missing</source>
         <translation>fehlt</translation>
+    </message>
+    <message>
+        <source>must be at least %L1</source>
+        <translation>muss mindestens %L1 sein</translation>
+    </message>
+    <message>
+        <source>must lie between %L1 and %L2</source>
+        <translation>muss zwischen %L1 und %L2 liegen</translation>
+    </message>
+    <message>
+        <source>the file is larger than %L1 KiB</source>
+        <translation>die Datei ist größer als %L1 KiB</translation>
+    </message>
+    <message>
+        <source>steps[%1] (step %2)</source>
+        <translation>steps[%1] (Schritt %2)</translation>
     </message>
 </context>
 <context>
@@ -2488,16 +2566,8 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>der Sequenzablauf wurde beendet</translation>
     </message>
     <message>
-        <source>channel %1 is not there: the module has %2 channels</source>
-        <translation>Kanal %1 gibt es nicht: das Modul hat %2 Kanäle</translation>
-    </message>
-    <message>
         <source>channel %1 can not come on: %2</source>
-        <translation>Kanal %1 kann nicht einschalten: %2</translation>
-    </message>
-    <message>
-        <source>step %1: %2 V is beyond the nominal %3 V of channel %4</source>
-        <translation>Schritt %1: %2 V liegt über der Nennspannung %3 V von Kanal %4</translation>
+        <translation>Kanal %1 kann nicht eingeschaltet werden: %2</translation>
     </message>
     <message>
         <source>a sequence is running</source>
@@ -2512,10 +2582,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>die Sequenz hat keine Schritte</translation>
     </message>
     <message>
-        <source>Sequence &quot;%1&quot; started on channels %2</source>
-        <translation>Sequenz &quot;%1&quot; auf Kanälen %2 gestartet</translation>
-    </message>
-    <message>
         <source>unnamed</source>
         <translation>ohne Namen</translation>
     </message>
@@ -2524,12 +2590,8 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>Schritt %1 von %2: Rampe auf %3%4</translation>
     </message>
     <message>
-        <source> at %1 V/s</source>
-        <translation> mit %1 V/s</translation>
-    </message>
-    <message>
         <source>Sequence &quot;%1&quot; finished after %2</source>
-        <translation>Sequenz &quot;%1&quot; nach %2 beendet</translation>
+        <translation>Sequenz „%1“ nach %2 beendet</translation>
     </message>
     <message>
         <source>Paused by the operator at %1</source>
@@ -2548,16 +2610,12 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>Vom Bediener während des Herunterfahrens abgebrochen: die Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
-        <source>Sequence aborted: channels %1 off</source>
-        <translation>Sequenz abgebrochen: Kanäle %1 aus</translation>
-    </message>
-    <message>
         <source>aborted by the operator</source>
         <translation>vom Bediener abgebrochen</translation>
     </message>
     <message>
         <source>Aborted by the operator at %1: %2</source>
-        <translation>Vom Bediener abgebrochen bei %1: %2</translation>
+        <translation>Vom Bediener abgebrochen bei %1, Aktion: %2</translation>
     </message>
     <message>
         <source>Sequence aborted: the channels stay at their present voltages</source>
@@ -2570,10 +2628,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>Sequence ended at %1: %2; the module keeps its present set values</source>
         <translation>Sequenz beendet bei %1: %2; das Modul behält seine jetzigen Sollwerte</translation>
-    </message>
-    <message>
-        <source>Ramping channels %1 down from %2 V%3</source>
-        <translation>Kanäle %1 werden von %2 V heruntergefahren%3</translation>
     </message>
     <message>
         <source>Link lost at %1 (%2)</source>
@@ -2593,7 +2647,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>%1: %2 as soon as the module answers again</source>
-        <translation>%1: %2, sobald das Modul wieder antwortet</translation>
+        <translation>%1: Aktion „%2“, sobald das Modul wieder antwortet</translation>
     </message>
     <message>
         <source>link lost</source>
@@ -2629,11 +2683,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>ramping down, then off</source>
-        <translation>Herunterfahren, dann aus</translation>
+        <translation>wird heruntergefahren, dann ausgeschaltet</translation>
     </message>
     <message>
         <source>switching off</source>
-        <translation>Ausschalten</translation>
+        <translation>Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
         <source>%1 at %2: not watched by this sequence</source>
@@ -2644,16 +2698,8 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>%1 an Kanal %2</translation>
     </message>
     <message>
-        <source>%1 arcs within %2 min, the last on channel %3</source>
-        <translation>%1 Überschläge innerhalb %2 min, der letzte an Kanal %3</translation>
-    </message>
-    <message>
-        <source>current of channel %1 above %2 A (%3 A)</source>
-        <translation>Strom von Kanal %1 über %2 A (%3 A)</translation>
-    </message>
-    <message>
         <source>step %1 did not end within %2</source>
-        <translation>Schritt %1 wurde nicht innerhalb %2 beendet</translation>
+        <translation>Schritt %1 wurde nicht innerhalb von %2 beendet</translation>
     </message>
     <message>
         <source>%1 during the ramp-down</source>
@@ -2661,15 +2707,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>%1 during the ramp-down: switching off</source>
-        <translation>%1 während des Herunterfahrens: Ausschalten</translation>
+        <translation>%1 während des Herunterfahrens: Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
         <source>%1 at %2: %3</source>
         <translation>%1 bei %2: %3</translation>
-    </message>
-    <message>
-        <source>channel %1 did not take %2 V (it keeps %3 V)</source>
-        <translation>Kanal %1 hat %2 V nicht übernommen (er behält %3 V)</translation>
     </message>
     <message>
         <source>Step %1 of %2: %3 reached after %4</source>
@@ -2680,20 +2722,62 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>Schritt %1 von %2: %3 bei %4 gehalten</translation>
     </message>
     <message>
-        <source>%1; current stable (changing %2 A/min)</source>
-        <translation>%1; Strom stabil (Änderung %2 A/min)</translation>
-    </message>
-    <message>
         <source>The ramp-down did not end within %1: switching off</source>
-        <translation>Das Herunterfahren wurde nicht innerhalb %1 beendet: Ausschalten</translation>
-    </message>
-    <message>
-        <source>Sequence aborted at %1: channels %2 ramped down and off</source>
-        <translation>Sequenz abgebrochen bei %1: Kanäle %2 heruntergefahren und aus</translation>
+        <translation>Das Herunterfahren wurde nicht innerhalb von %1 beendet: Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
         <source>step %1 of %2</source>
         <translation>Schritt %1 von %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>channel %1 is not there: the module has %n channels</source>
+        <translation>
+            <numerusform>Kanal %1 gibt es nicht: das Modul hat %n Kanal</numerusform>
+            <numerusform>Kanal %1 gibt es nicht: das Modul hat %n Kanäle</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>step %1: %L2 V is beyond the nominal %L3 V of channel %4</source>
+        <translation>Schritt %1: %L2 V liegt über der Nennspannung %L3 V von Kanal %4</translation>
+    </message>
+    <message>
+        <source>Sequence &quot;%1&quot; started %2</source>
+        <translation>Sequenz „%1“ %2 gestartet</translation>
+    </message>
+    <message>
+        <source> at %L1 V/s</source>
+        <translation> mit %L1 V/s</translation>
+    </message>
+    <message>
+        <source>Sequence aborted: %1 off</source>
+        <translation>Sequenz abgebrochen: %1 ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Ramping down %1 from %L2 V%3</source>
+        <translation>Herunterfahren von %L2 V%3: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n arcs within %L1 min, the last on channel %2</source>
+        <translation>
+            <numerusform>%n Überschlag innerhalb von %L1 min, an Kanal %2</numerusform>
+            <numerusform>%n Überschläge innerhalb von %L1 min, der letzte an Kanal %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>current of channel %1 above %2 (%3)</source>
+        <translation>Strom von Kanal %1 über %2 (%3)</translation>
+    </message>
+    <message>
+        <source>channel %1 did not take %L2 V (it keeps %L3 V)</source>
+        <translation>Kanal %1 hat %L2 V nicht übernommen (er behält %L3 V)</translation>
+    </message>
+    <message>
+        <source>Sequence aborted at %1: %2 ramped down and off</source>
+        <translation>Sequenz abgebrochen bei %1: %2 heruntergefahren und ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>%1; current stable (changing %2)</source>
+        <translation>%1; Strom stabil (Änderung %2)</translation>
     </message>
     <message>
         <source>a command of the step was refused</source>
@@ -2720,8 +2804,8 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>Kanal %1 wurde ausgeschaltet, nicht durch die Sequenz</translation>
     </message>
     <message>
-        <source>Channels %1 do not report off %2 answers after the switch-off</source>
-        <translation>Kanäle %1 melden %2 Antworten nach dem Ausschalten noch nicht aus</translation>
+        <source>%1 do not report off %L2 answers after the switch-off</source>
+        <translation>%1 melden %L2 Antworten nach dem Ausschalten noch nicht aus</translation>
     </message>
 </context>
 <context>
@@ -2732,7 +2816,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>% Vnom</source>
-        <translation>% Vnenn</translation>
+        <translation>% Vnom</translation>
     </message>
     <message>
         <source>Ramp (V/s)</source>
@@ -2744,7 +2828,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Hold (s)</source>
-        <translation>Halten (s)</translation>
+        <translation>Haltezeit (s)</translation>
     </message>
     <message>
         <source>Stable</source>
@@ -2760,7 +2844,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Window (s)</source>
-        <translation>Fenster (s)</translation>
+        <translation>Zeitfenster (s)</translation>
     </message>
     <message>
         <source>Time-out (s)</source>
@@ -2783,11 +2867,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;all&quot;, or channel numbers and ranges such as &quot;0-3, 5&quot;</source>
-        <translation>&quot;all&quot; oder Kanalnummern und Bereiche wie &quot;0-3, 5&quot;</translation>
+        <translation>„alle“ oder Kanalnummern und Bereiche wie „0-3, 5“</translation>
     </message>
     <message>
         <source>all</source>
-        <translation>all</translation>
+        <translation>alle</translation>
     </message>
     <message>
         <source>&amp;Load...</source>
@@ -2863,7 +2947,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>arc error</source>
-        <translation>Überschlagfehler</translation>
+        <translation>Überschlagsfehler</translation>
     </message>
     <message>
         <source>inhibit</source>
@@ -3009,7 +3093,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Elapsed: %1</source>
-        <translation>Vergangen: %1</translation>
+        <translation>Verstrichen: %1</translation>
     </message>
     <message>
         <source>%1 left</source>
@@ -3038,6 +3122,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>the program was closed</source>
         <translation>das Programm wurde geschlossen</translation>
+    </message>
+    <message>
+        <source>Keep the Window &amp;Open</source>
+        <translation>Fenster &amp;offen lassen</translation>
     </message>
     <message>
         <source>switching off</source>
@@ -3187,11 +3275,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Channel is on Trip</source>
-        <translation>Kanal hat ausgelöst (Trip)</translation>
+        <translation>Kanal im Trip</translation>
     </message>
     <message>
         <source>Channel is not on Trip</source>
-        <translation>Kanal hat nicht ausgelöst (kein Trip)</translation>
+        <translation>Kanal nicht im Trip</translation>
     </message>
     <message>
         <source>Current limit is exceeded</source>

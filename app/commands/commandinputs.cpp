@@ -195,8 +195,9 @@ Prompt increment(const Module &module, const Configuration &config, int channel)
 
 QString rampLabel(bool percent, double value, const QString &speedText, const QString &unit)
 {
+    // The entered percent value as it is, with a point whatever the locale.
     if (percent)
-        return QStringLiteral("%L1 %/s").arg(value);
+        return QStringLiteral("%1 %/s").arg(value);
     return QStringLiteral("%1 %2/s").arg(speedText, unit);
 }
 

@@ -44,8 +44,8 @@ Prompt currentRamp(const Module &module, const Configuration &config);
 /// The voltage increment of the Plus and Minus keys: 0 to |Vnom| of \a channel.
 Prompt increment(const Module &module, const Configuration &config, int channel);
 
-/// The ramp speed label after a change: "<value> %/s" in the locale's number format, or
-/// "<speed text> <unit>/s".
+/// The ramp speed label after a change: "<value> %/s" with the entered value in C number
+/// format ("12.5 %/s" in every locale), or "<speed text> <unit>/s".
 QString rampLabel(bool percent, double value, const QString &speedText, const QString &unit);
 
 /// Set voltages of the staircase over \a channels channels with the highest value \a top

@@ -1,7 +1,5 @@
 #include "numbertexts.h"
 
-#include "refreshtexts.h"
-
 #include <cmath>
 #include <cstring>
 
@@ -77,5 +75,5 @@ QString NumberTexts::text(quint64 key, float value)
 
 QString NumberTexts::formatted(float value) const
 {
-    return RefreshTexts::withoutNegativeZero(m_format ? m_format(value) : QString());
+    return m_format ? m_format(value) : QString();
 }

@@ -27,8 +27,8 @@ public:
     /// finite, too large, or too close to a rounding tie to tell is keyed by its bits (only the
     /// same value has the same key).
     quint64 key(float value);
-    /// The text of \a value, whose key() is \a key; without the sign of a value that rounds to
-    /// zero.
+    /// The text of \a value, whose key() is \a key; a negative value that rounds to zero keeps
+    /// its sign ("-0.00") where the format shows it.
     QString text(quint64 key, float value);
 
     /// Set in a key for a cell's own purposes (a colour, a flag the cell carries); never set by
@@ -43,8 +43,8 @@ private:
     double m_power = 1.0;
     bool m_digitKeys = false;
     Format m_format;
-    /// Whether a negative value that rounds to zero shows a sign after all (only locales
-    /// whose minus sign is not a plain one): -1 until a value has told.
+    /// Whether a negative value that rounds to zero shows differently from its positive
+    /// counterpart ("-0.00" against "0.00"): -1 until a value has told.
     int m_signedZero = -1;
     QHash<quint64, QString> m_memo;
 };

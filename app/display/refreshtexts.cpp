@@ -1,7 +1,6 @@
 #include "refreshtexts.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 
 namespace RefreshTexts {
 
@@ -45,23 +44,6 @@ StateWord stateWord(quint16 status, quint16 control)
     return { translated(QT_TRANSLATE_NOOP("EthControl", "Off")), QColor(Qt::lightGray) };
 }
 
-QString withoutNegativeZero(QString text)
-{
-    if (text.isEmpty() || (text.front() != u'-' && text.front() != QChar(0x2212)))
-        return text;
-    bool zeroDigit = false;
-    for (qsizetype i = 1; i < text.size(); ++i) {
-        if (!text.at(i).isDigit())
-            continue;
-        if (text.at(i).digitValue() != 0)
-            return text;
-        zeroDigit = true;
-    }
-    if (zeroDigit)
-        text.remove(0, 1);
-    return text;
-}
-
 QString lowCurrentRangeText(float amperes)
 {
     return QStringLiteral("%L1 \u00B5A").arg(static_cast<double>(amperes) * 1000000.0, 0, 'f', 4);
@@ -75,9 +57,8 @@ QString powerText(float volts, float amperes)
 
 QString percentRampText(float percentPerSecond)
 {
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale.toString(static_cast<double>(percentPerSecond), 'f', 3) + QStringLiteral(" %/s");
+    // The C-style format: a point whatever the locale.
+    return QString::asprintf("%3.3f %%/s", static_cast<double>(percentPerSecond));
 }
 
 QString unitRampText(const QString &value, const QString &unit)

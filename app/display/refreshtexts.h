@@ -16,15 +16,12 @@ struct StateWord
 };
 StateWord stateWord(quint16 status, quint16 control);
 
-/// A formatted table value without the sign of a negative value that rounds to zero:
-/// "-0.00" becomes "0.00", "-0,0000 µA" becomes "0,0000 µA"; any other text is returned as is.
-QString withoutNegativeZero(QString text);
 /// A current in the low current range: microamperes with four decimals, "1.2000 µA".
 QString lowCurrentRangeText(float amperes);
 /// Power in watts with one decimal.
 QString powerText(float volts, float amperes);
-/// A ramp speed in percent per second with three decimals in the locale's number format:
-/// "12.500 %/s", under a German locale "12,500 %/s".
+/// A ramp speed in percent per second with three decimals and a point in every locale:
+/// "12.500 %/s".
 QString percentRampText(float percentPerSecond);
 /// A ramp speed in display units, "<value> <unit>/s".
 QString unitRampText(const QString &value, const QString &unit);

@@ -1,6 +1,7 @@
 #include "pollercore.h"
 
 #include "channelcommand.h"
+#include "linkreason.h"
 #include "modulepoller.h"
 #include "pacedlink.h"
 #include "scpi_eth.h"
@@ -133,6 +134,7 @@ ModuleSnapshot PollerCore::snapshot() const
 void PollerCore::warn(const QString &reason) const
 {
     qCWarning(lcBridge).noquote() << QStringLiteral("module %1 (%2): %3; trying again in %4 s")
-                                         .arg(m_settings.name, m_settings.endpoint(), reason)
+                                         .arg(m_settings.name, m_settings.endpoint(),
+                                             LinkReason::describe(reason, false))
                                          .arg(m_session.nextPauseMs() / 1000);
 }

@@ -444,7 +444,8 @@ private slots:
         QPointer<FakeLink> link = window.fakeLink();
         QSignalSpy stops(&window, &EthControl::stopRefresh);
         QVERIFY(!window.close());
-        QCOMPARE(stops.size(), 1);
+        // The Disconnect handler's and the close request's own: the request stops it in every case.
+        QCOMPARE(stops.size(), 2);
         QVERIFY(link->lastSent().startsWith(":VOLT OFF"));
         // A second request closes at once.
         QVERIFY(window.close());

@@ -534,7 +534,8 @@ private slots:
             << QByteArray("none.json") << QByteArray("no sequence \"none.json\"");
         QTest::newRow("a bad file")
             << QByteArray("bad.json")
-            << QByteArray("sequence \"bad.json\" refused: steps[0].hold: must be at least 0");
+            << QByteArray(
+                   "sequence \"bad.json\" refused: steps[0] (step 1).hold: must be at least 0");
     }
     void sequenceRefused()
     {
@@ -580,8 +581,8 @@ private slots:
             [&]() {
                 return probe->payloads("vorn/1001/events")
                     .join()
-                    .contains("Sequence: Sequence aborted at step 2 of 2: channels 0-3 ramped down "
-                              "and off");
+                    .contains("Sequence: Sequence aborted at step 2 of 2: all channels ramped "
+                              "down and off");
             },
             Patience));
     }

@@ -1,6 +1,7 @@
 #include "eventhistory.h"
 #include "eventtext.h"
 #include "historyfile.h"
+#include "linkreason.h"
 #include "module.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@ using Words = QPair<quint16, quint16>;
 constexpr quint16 healthy = 0x7700; // isnoSERR, isnoRAMP, isSFLPgd, isMODgd, isSPLYgd, isTMPgd
 constexpr quint16 isON = 1u << 3, isCC = 1u << 6, isTRP = 1u << 13, ETRP = 1u << 13;
 constexpr quint16 EEOR = 1u << 4, EOn2Off = 1u << 3, isSFLPgd = 1u << 10, ESFLPngd = 1u << 10;
+constexpr quint16 isHwVLgd = 1u << 5, EHwVLngd = 1u << 5;
 
 /// A four-channel module, serial 1001, healthy, every channel off.
 struct TestModule
@@ -93,7 +95,7 @@ private slots:
         QTest::newRow("events cleared")
             << 0 << QList<Words> { { isTRP, ETRP | EEOR }, { isTRP, 0 } }
             << QList<int> { alarm, info } << QStringList() << QStringList { "EEOR", "ETRP" }
-            << "channel 0 events cleared: EEOR, ETRP";
+            << "channel 0 events cleared: end of ramp, trip";
         QTest::newRow("safety loop open")
             << -1 << QList<Words> { { healthy & ~isSFLPgd, ESFLPngd } } << QList<int> { alarm }
             << QStringList { "ESFLPngd" } << QStringList { "isSFLPgd" }
@@ -102,6 +104,11 @@ private slots:
             << -1 << QList<Words> { { healthy & ~isSFLPgd, 0 }, { healthy, 0 } }
             << QList<int> { alarm, info } << QStringList { "isSFLPgd" } << QStringList()
             << "safety loop closed";
+        // Regression: the sentences named these by their mnemonics ("module: isHwVLgd cleared").
+        QTest::newRow("hardware voltage limit")
+            << -1 << QList<Words> { { healthy | isHwVLgd, 0 }, { healthy, EHwVLngd } }
+            << QList<int> { info, info } << QStringList { "EHwVLngd" } << QStringList { "isHwVLgd" }
+            << "hardware voltage limit not good; module event: hardware voltage limit not good";
         QTest::newRow("reserved bits")
             << -1 << QList<Words> { { healthy | 0x82, 0x0001 } } << QList<int> { none }
             << QStringList() << QStringList() << QString();
@@ -143,15 +150,23 @@ private slots:
     {
         QTest::addColumn<quint16>("status");
         QTest::addColumn<quint16>("events");
+        // Answers at 500 V after the one of start() and before the one that measures the fall.
+        QTest::addColumn<int>("steady");
         QTest::addColumn<QString>("text");
-        QTest::newRow("status first") << isTRP << quint16(0) << "channel 1 tripped; channel 1 off";
+        const int boundary = 2 * EventDetector::SnapshotAnswers;
+        QTest::newRow("status first")
+            << isTRP << quint16(0) << boundary << "channel 1 tripped; channel 1 off";
         QTest::newRow("event first")
-            << isON << quint16(ETRP | EOn2Off) << "channel 1 event: switched off, trip";
+            << isON << quint16(ETRP | EOn2Off) << boundary << "channel 1 event: switched off, trip";
+        // The answer with the fall takes a snapshot: the entry takes the one before, 500 V.
+        QTest::newRow("snapshot between the fall and the trip")
+            << isTRP << quint16(0) << boundary - 2 << "channel 1 tripped; channel 1 off";
     }
     void tripKeepsTheVoltageBeforeIt()
     {
         QFETCH(quint16, status);
         QFETCH(quint16, events);
+        QFETCH(int, steady);
         TestModule m;
         Channel &channel = m.module.channel(1);
         channel.setStatus(isON);
@@ -159,7 +174,7 @@ private slots:
         channel.setCurrentMeasure(5e-4f);
         EventDetector detector;
         detector.start(m.module, 0);
-        for (int i = 0; i < 2 * EventDetector::SnapshotAnswers; ++i)
+        for (int i = 0; i < steady; ++i)
             detector.observe(m.module, i);
         // The module measures the fall before its words show the trip.
         channel.setVoltageMeasure(0.0f);
@@ -208,10 +223,13 @@ private slots:
         QVERIFY(!history.hasUnacknowledgedAlarm(0));
         QCOMPARE(alarms.count(), 3);
 
-        history.moduleOffline(
-            QStringLiteral("Connection lost due to timeout while requesting 123"));
+        history.moduleOffline(LinkReason::timeout(123));
+        QCOMPARE(history.entries().last().reason, QStringLiteral("timeout:123"));
         QCOMPARE(history.entries().last().text,
-            QStringLiteral("link lost: Connection lost due to timeout while requesting 123"));
+            QStringLiteral("link lost: timeout while requesting 123"));
+        HistoryEntry older = history.entries().last(); // as an older version stored it
+        older.reason = QStringLiteral("Connection lost due to timeout while requesting 123");
+        QCOMPARE(EventText::describe(older, true), QStringLiteral("link lost: ") + older.reason);
         QCOMPARE(history.unacknowledgedAlarms(), 1);
         QCOMPARE(history.activeAlarms().size(), 1);
         QCOMPARE(history.activeAlarms().first().name, QStringLiteral("link"));

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Lists the texts the sources show through a translation call that lupdate did not extract.
+"""Lists the texts the sources show through a translation call that lupdate did not extract,
+and the source folders with such calls that lupdate does not read at all.
 
 lupdate finds tr(), QCoreApplication::translate() and the QT_*_NOOP markers with their texts
 written in place. A local helper such as
@@ -10,6 +11,10 @@ hides the texts passed to it: they are shown translated at run time but never re
 file. This check finds such helpers (functions that pass a variable to a translation call) and
 every string literal passed to a helper or a translation call, and fails when one of those texts
 is not a current message of the .ts file that lupdate has just brought up to date.
+
+A folder beside the ones read (in the same parent folder) whose sources call a translation
+function or hold a form (.ui) has operator texts that would never reach the .ts file; only
+tests/ and build folders are exempt.
 
 Usage: check_extracted.py TS_FILE LUPDATE_ARGUMENTS...
 The source folders and files among the arguments are read; "-tr-function-alias tr+=NAME" and
@@ -118,6 +123,27 @@ def enclosing_function(code, position):
     return headers[-1].group(1) if headers else None
 
 
+def unread_folders(folders, text_calls):
+    """Folders beside \a folders whose sources show texts, but which are not among them."""
+    read = {os.path.realpath(f) for f in folders}
+    unread = []
+    for parent in sorted({os.path.dirname(f) for f in read}):
+        for name in sorted(os.listdir(parent)):
+            path = os.path.join(parent, name)
+            if (path in read or not os.path.isdir(path) or name.startswith((".", "build"))
+                    or name == "tests"):
+                continue
+            for folder, _, names in os.walk(path):
+                if any(n.endswith(".ui") for n in names) or any(
+                        translation_call(call, qualifier, text_calls)
+                        for n in names if n.endswith((".cpp", ".h"))
+                        for call, qualifier, _ in calls(without_comments(
+                            open(os.path.join(folder, n), encoding="utf-8").read()))):
+                    unread.append(name)
+                    break
+    return unread
+
+
 def main():
     ts_file, options = sys.argv[1], sys.argv[2:]
     text_calls = set(TEXT_CALLS)
@@ -133,6 +159,9 @@ def main():
         elif os.path.isfile(path) and path.endswith((".cpp", ".h")):
             files.append(path)
     sources = {f: without_comments(open(f, encoding="utf-8").read()) for f in sorted(files)}
+    unread = unread_folders([p for p in options if os.path.isdir(p)], text_calls)
+    if unread:
+        print("folders with texts that lupdate does not read: " + ", ".join(unread))
 
     # Helpers: functions that hand a variable to a translation call; their context when known.
     helpers = {}
@@ -180,8 +209,7 @@ def main():
         print(f"{len(missing)} texts shown through a translation call were never extracted "
               "by lupdate:")
         print("\n".join(missing))
-        return 1
-    return 0
+    return 1 if missing or unread else 0
 
 
 if __name__ == "__main__":

@@ -25,6 +25,11 @@ if [ -n "$missing" ]; then
     echo "$missing"
     failed=1
 fi
-python3 "$(dirname "$0")/check_extracted.py" "$work/check.ts" "$@" || failed=1
+# A plural-only catalogue (-pluralonly) holds the texts with a count alone; the others are
+# checked with the full catalogue.
+case " $* " in
+*" -pluralonly "*) ;;
+*) python3 "$(dirname "$0")/check_extracted.py" "$work/check.ts" "$@" || failed=1 ;;
+esac
 [ $failed -eq 0 ] || exit 1
 echo "all $total texts in $(basename "$ts") are translated"

@@ -150,6 +150,8 @@ private slots:
                     && (Gpib488Loader::ThreadIbsta() & Gpib488::ERR),
                 "not the loader's error status");
             expect(SCPI_Gpib::scanGpibBus().isEmpty(), "the bus scan found instruments");
+            expect(trace().count("cannot load") + trace().count("lacks its status") == 1,
+                "the driver's failure said more than once");
             link.disconnectDevice();
             expect(link.deviceDescriptor() == 0, "the failed descriptor was kept");
             QFile::remove(path);

@@ -13,6 +13,9 @@ class tst_Sequence : public QObject
     Q_OBJECT
 
 private slots:
+    // The messages' numbers are in the locale's form: the C locale's here.
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
     void example()
     {
         Sequence s;
@@ -61,19 +64,19 @@ private slots:
                                      << QString("steps: must be a list of at least one step");
         QTest::newRow("mistyped key") << QByteArray(
             R"({ "version": 1, "steps": [ { "voltage": 1 }, { "voltage": 2, "hodl": 5 } ] })")
-                                      << QString("steps[1].hodl: unknown key");
+                                      << QString("steps[1] (step 2).hodl: unknown key");
         QTest::newRow("text for a number")
             << QByteArray(R"({ "version": 1, "steps": [ { "voltage": "250 V" } ] })")
-            << QString("steps[0].voltage: must be a number");
+            << QString("steps[0] (step 1).voltage: must be a number");
         QTest::newRow("volts and percent")
             << QByteArray(R"({ "version": 1, "steps": [ { "voltage": 1, "percent": 1 } ] })")
-            << QString("steps[0]: needs either \"voltage\" or \"percent\"");
+            << QString("steps[0] (step 1): needs either \"voltage\" or \"percent\"");
         QTest::newRow("percent beyond 100")
             << QByteArray(R"({ "version": 1, "steps": [ { "percent": 150 } ] })")
-            << QString("steps[0].percent: must lie between -100 and 100");
+            << QString("steps[0] (step 1).percent: must lie between -100 and 100");
         QTest::newRow("negative hold")
             << QByteArray(R"({ "version": 1, "steps": [ { "voltage": 1, "hold": -1 } ] })")
-            << QString("steps[0].hold: must be at least 0");
+            << QString("steps[0] (step 1).hold: must be at least 0");
         QTest::newRow("channel out of range") << R"({ "version": 1, "channels": [0, 64], )" + step
                 + " }" << QString("channels[1]: must be a channel number from 0 to 63");
         QTest::newRow("unknown action")

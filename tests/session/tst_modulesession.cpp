@@ -1,5 +1,6 @@
 // The module session: opening, the watchdog, reconnection by policy, online and offline.
 #include "enginedriver.h"
+#include "linkreason.h"
 #include "modulesession.h"
 #include "pacedlink.h"
 
@@ -9,12 +10,20 @@
 #include <QTest>
 
 namespace {
-/// A link whose medium cannot be opened.
+/// A link whose medium cannot be opened; counts the calls that close it.
 class RefusingLink : public FakeLink
 {
 public:
-    using FakeLink::FakeLink;
+    RefusingLink(QObject *parent, int *closed)
+        : FakeLink(parent)
+        , m_closed(closed)
+    {
+    }
     bool connectDevice() override { return false; }
+    void disconnectDevice() override { ++*m_closed; }
+
+private:
+    int *m_closed;
 };
 
 using State = ModuleSession::State;
@@ -27,6 +36,7 @@ class tst_ModuleSession : public QObject
     ModuleSession session;
     bool refuse = false;
     int made = 0;
+    int closed = 0;
 
     FakeLink *link() const { return static_cast<FakeLink *>(session.link()); }
 
@@ -35,9 +45,10 @@ private slots:
     {
         refuse = false;
         made = 0;
+        closed = 0;
         session.setLinkFactory([this](const LinkSettings &, QObject *parent) -> SCPI_Parser * {
             ++made;
-            return refuse ? new RefusingLink(parent) : new FakeLink(parent);
+            return refuse ? new RefusingLink(parent, &closed) : new FakeLink(parent);
         });
         session.setReconnectPolicy({ false, 50, 200 });
     }
@@ -61,6 +72,7 @@ private slots:
         QVERIFY(!session.connectTo(LinkSettings { LinkSettings::Kind::Gpib, {}, {}, 0, 7 }));
         QCOMPARE(failed.count(), 1);
         QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("can not open gpib 7"));
+        QCOMPARE(closed, 1); // regression: the link went without its medium being closed
         QCOMPARE(int(session.state()), state);
         QVERIFY(!session.link());
         QCOMPARE(links.count(), 0); // a link that never opened is never announced
@@ -74,13 +86,18 @@ private slots:
         }
         QCOMPARE(pauses, QList<int>({ 100, 200, 200 }));
         QCOMPARE(session.attempts(), 3);
-        // The module comes back: the attempt's link answers, and the attempts end.
+        // The module comes back: the attempt's link answers, and the attempts end; once it is
+        // online, the pause starts again at the first.
         refuse = false;
         QTRY_VERIFY_WITH_TIMEOUT(link(), 1000);
         QCOMPARE(session.state(), State::Reconnecting);
-        link()->feed(EngineDriver::identity("KA2F0", "2.10", 4));
+        EngineDriver::start(*link(), "KA2F0", "KA2F", "2.10", 4);
         QCOMPARE(session.state(), State::Connected);
         QCOMPARE(session.attempts(), 0);
+        for (int i = 0; i < 12; ++i)
+            EngineDriver::answer(*link());
+        QVERIFY(session.isOnline());
+        QCOMPARE(session.nextPauseMs(), 50);
         session.stopReconnecting();
         QVERIFY(link());
     }
@@ -103,14 +120,16 @@ private slots:
         QCOMPARE(online.count(), 1);
         QCOMPARE(quint64(answers.count()), session.answerCount() - before);
 
-        const QString reason = QStringLiteral("Connection lost due to timeout while requesting %1")
-                                   .arg(link()->pendingRequest());
-        QTest::ignoreMessage(QtDebugMsg, qPrintable(reason));
+        const quint16 pending = link()->pendingRequest();
+        QTest::ignoreMessage(QtDebugMsg,
+            qPrintable(
+                QStringLiteral("Connection lost due to timeout while requesting %1").arg(pending)));
         QSignalSpy lost(&session, &ModuleSession::connectionLost);
         session.expireWatchdog();
         QCOMPARE(lost.count(), 1);
         QCOMPARE(offline.count(), 1);
-        QCOMPARE(offline.at(0).at(0).toString(), reason);
+        QCOMPARE(offline.at(0).at(0).toString(), LinkReason::timeout(pending));
+        QCOMPARE(lost.at(0).at(0).toString(), LinkReason::timeout(pending));
         QCOMPARE(session.state(), State::Reconnecting);
         QTRY_COMPARE_WITH_TIMEOUT(made, 2, 1000);
     }

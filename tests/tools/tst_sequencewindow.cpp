@@ -35,6 +35,10 @@ private slots:
                                                << "0.002";
         QTest::newRow("tolerance above 0") << int(SequenceStepModel::Tolerance) << "0"
                                            << "5";
+        // Regression: shown as "1E-07".
+        QTest::newRow("current change in fixed notation")
+            << int(SequenceStepModel::CurrentChange) << "0.0000001"
+            << "0.0000001";
     }
     void stepCells()
     {
@@ -80,8 +84,8 @@ private slots:
             }
         });
         QVERIFY(!window.loadFile(file.fileName()));
-        QVERIFY2(
-            said.endsWith(QLatin1String("steps[0].timeout: must be a number")), qPrintable(said));
+        QVERIFY2(said.endsWith(QLatin1String("steps[0] (step 1).timeout: must be a number")),
+            qPrintable(said));
     }
 };
 
