@@ -9,7 +9,7 @@
 /// JSON classes. A file that cannot be used is refused whole, with a message that names the
 /// key ("steps[2].hold") and the reason.
 ///
-///     { "version": 1, "name": "...", "channels": "all" | [0, 1],
+///     { "version": 1, "name": "...", "channels": "all" | "0-3, 5" | [0, 1],
 ///       "steps": [ { "voltage": 250 | "percent": 10, "rampSpeed": 50, "current": 0.002,
 ///                    "hold": 60, "untilStable": true, "tolerance": 5,
 ///                    "currentChange": 1e-7, "window": 10, "timeout": 600 } ],

@@ -72,6 +72,9 @@ SequenceWindow::SequenceWindow(ModuleSession *session, QWidget *parent)
     ui->tableLive->verticalHeader()->hide();
     ui->tableLive->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_runner->setJournal(this);
+    // Queued: the refusal comes while the cell's editor commits, not a moment for a dialog.
+    connect(m_steps, &SequenceStepModel::entryRefused, this, &SequenceWindow::warn,
+        Qt::QueuedConnection);
     connect(m_runner, &SequenceRunner::stateChanged, this, &SequenceWindow::showState);
     connect(m_runner, &SequenceRunner::progressChanged, this, &SequenceWindow::showProgress);
     connect(session, &ModuleSession::stateChanged, this, &SequenceWindow::showState);
