@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -41,6 +42,14 @@ Channel::Range rangeFrom(float nominal, bool voltage, bool negative, int channel
 }
 
 } // namespace
+
+bool Channel::Range::contains(double value) const
+{
+    if (!valid || !(std::fabs(value) <= double(std::numeric_limits<float>::max())))
+        return false;
+    const float v = float(value);
+    return v >= float(minimum) && v <= float(maximum);
+}
 
 QString Channel::Range::refusal(double value) const
 {

@@ -8,8 +8,8 @@
 class Channel
 {
 public:
-    /// The set values a channel takes, in volts or amperes. Every set value of the panel's
-    /// prompts, of a bridge command and of a sequence step is checked against it.
+    /// The set values a channel takes, in volts or amperes: the range the panel's prompts offer,
+    /// and the one a bridge command and every step of a sequence are checked against.
     struct Range
     {
         double minimum = 0.0;
@@ -22,7 +22,9 @@ public:
         QString unit;
         int channel = 0;
 
-        bool contains(double value) const { return valid && value >= minimum && value <= maximum; }
+        /// Compared in single precision, the precision of the nominal value and of every set
+        /// value sent: 0.005 A lies in the range of a 0.005 A channel although 0.005f is less.
+        bool contains(double value) const;
         /// Why \a value is not taken: the reason of an invalid range, or "-5 V is outside
         /// 0 ... 6000 V of channel 2"; an empty text when it is taken.
         QString refusal(double value) const;

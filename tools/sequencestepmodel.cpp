@@ -150,9 +150,10 @@ bool SequenceStepModel::setData(const QModelIndex &index, const QVariant &value,
         const std::optional<double> typed = readOperatorNumber(text, &why);
         const double maximum = column == Voltage && step.percent ? 100.0 : 1e6;
         const double minimum = column == Voltage && step.percent ? -100.0 : number->minimum;
-        if (typed && (*typed < minimum || *typed > maximum))
-            why = tr("%1 is outside %2 ... %3")
-                      .arg(text, QLocale().toString(minimum), QLocale().toString(maximum));
+        if (typed && *typed < minimum)
+            why = tr("%1 is less than %2").arg(text, QLocale().toString(minimum));
+        else if (typed && *typed > maximum)
+            why = tr("%1 is more than %2").arg(text, QLocale().toString(maximum));
         else if (typed)
             v = *typed;
         if (!why.isEmpty()) {
