@@ -21,6 +21,29 @@
     </message>
 </context>
 <context>
+    <name>Channel</name>
+    <message>
+        <source>nominal voltage of channel %1 not known yet</source>
+        <translation>Nennspannung von Kanal %1 noch nicht bekannt</translation>
+    </message>
+    <message>
+        <source>nominal current of channel %1 not known yet</source>
+        <translation>Nennstrom von Kanal %1 noch nicht bekannt</translation>
+    </message>
+    <message>
+        <source>nominal voltage of channel %1 is &quot;%2&quot;: no set value is taken for it</source>
+        <translation>Nennspannung von Kanal %1 ist &quot;%2&quot;: kein Sollwert wird dafür angenommen</translation>
+    </message>
+    <message>
+        <source>nominal current of channel %1 is &quot;%2&quot;: no set value is taken for it</source>
+        <translation>Nennstrom von Kanal %1 ist &quot;%2&quot;: kein Sollwert wird dafür angenommen</translation>
+    </message>
+    <message>
+        <source>%1 %2 is outside %3 ... %4 %2 of channel %5</source>
+        <translation>%1 %2 liegt außerhalb %3 ... %4 %2 von Kanal %5</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Control panel for Vornwerk high-voltage power-supply modules.</source>
@@ -1706,6 +1729,10 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
         <source>&amp;Sequence...</source>
         <translation>&amp;Sequenz...</translation>
     </message>
+    <message>
+        <source>Nothing is sent: %1.</source>
+        <translation>Nichts gesendet: %1.</translation>
+    </message>
 </context>
 <context>
     <name>EventText</name>
@@ -2252,6 +2279,21 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
 </context>
 <context>
+    <name>OperatorNumber</name>
+    <message>
+        <source>no number given</source>
+        <translation>keine Zahl angegeben</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds the thousands separator &quot;%2&quot;: write the decimal separator &quot;%3&quot; and no thousands separator</source>
+        <translation>&quot;%1&quot; enthält das Tausendertrennzeichen &quot;%2&quot;: Dezimaltrennzeichen &quot;%3&quot; schreiben und kein Tausendertrennzeichen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no number</source>
+        <translation>&quot;%1&quot; ist keine Zahl</translation>
+    </message>
+</context>
+<context>
     <name>SafetyRulesTable</name>
     <message>
         <source>Condition</source>
@@ -2420,10 +2462,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>muss &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; sein</translation>
     </message>
     <message>
-        <source>must be &quot;all&quot; or a list of channels</source>
-        <translation>muss &quot;all&quot; oder eine Liste von Kanälen sein</translation>
-    </message>
-    <message>
         <source>must be a channel number from 0 to %1</source>
         <translation>muss eine Kanalnummer von 0 bis %1 sein</translation>
     </message>
@@ -2443,6 +2481,14 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>missing</source>
         <translation>fehlt</translation>
     </message>
+    <message>
+        <source>must not be empty</source>
+        <translation>darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>must be &quot;all&quot;, a list such as &quot;0-3, 5&quot; or an array of channel numbers</source>
+        <translation>muss &quot;all&quot;, eine Liste wie &quot;0-3, 5&quot; oder ein Array von Kanalnummern sein</translation>
+    </message>
 </context>
 <context>
     <name>SequenceRunner</name>
@@ -2457,10 +2503,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>channel %1 can not come on: %2</source>
         <translation>Kanal %1 kann nicht einschalten: %2</translation>
-    </message>
-    <message>
-        <source>step %1: %2 V is beyond the nominal %3 V of channel %4</source>
-        <translation>Schritt %1: %2 V liegt über der Nennspannung %3 V von Kanal %4</translation>
     </message>
     <message>
         <source>a sequence is running</source>
@@ -2658,6 +2700,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>step %1 of %2</source>
         <translation>Schritt %1 von %2</translation>
     </message>
+    <message>
+        <source>step %1: %2</source>
+        <translation>Schritt %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>SequenceStepModel</name>
@@ -2700,6 +2746,18 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>Time-out (s)</source>
         <translation>Zeitlimit (s)</translation>
+    </message>
+    <message>
+        <source>%1 is less than %2</source>
+        <translation>%1 ist kleiner als %2</translation>
+    </message>
+    <message>
+        <source>%1 is more than %2</source>
+        <translation>%1 ist größer als %2</translation>
+    </message>
+    <message>
+        <source>Step %1, %2: %3.</source>
+        <translation>Schritt %1, %2: %3.</translation>
     </message>
 </context>
 <context>
