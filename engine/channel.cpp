@@ -58,10 +58,10 @@ QString Channel::Range::refusal(double value) const
     if (contains(value))
         return QString();
     return QCoreApplication::translate("Channel", "%1 %2 is outside %3 ... %4 %2 of channel %5")
-        .arg(value, 0, 'g', 6)
+        .arg(value, 0, 'g', 7)
         .arg(unit)
-        .arg(minimum, 0, 'g', 6)
-        .arg(maximum, 0, 'g', 6)
+        .arg(minimum, 0, 'g', 7)
+        .arg(maximum, 0, 'g', 7)
         .arg(channel);
 }
 
