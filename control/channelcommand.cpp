@@ -27,47 +27,22 @@ QPair<int, int> addressed(const ChannelCommand &c, const Module &module)
     return c.channel == count ? qMakePair(0, count - 1) : qMakePair(c.channel, c.channel);
 }
 
-/// A nominal value the range check can rely on: finite and not zero. Anything else means the
-/// module's ratings are unknown or broken, and every comparison with them would be meaningless.
-bool usableNominal(float nominal, int channel, const char *what, QString *error)
-{
-    if (std::isfinite(nominal) && nominal != 0.0f)
-        return true;
-    *error = nominal == 0.0f
-        ? QStringLiteral("nominal %1 of channel %2 not known yet")
-              .arg(QLatin1String(what))
-              .arg(channel)
-        : QStringLiteral("nominal %1 of channel %2 is \"%3\": no command is taken for it")
-              .arg(QLatin1String(what))
-              .arg(channel)
-              .arg(double(nominal));
-    return false;
-}
-
-/// Checks the addressed channels' nominal values and \a c's value against them. A voltage may
-/// go down to -|nominal| on a bipolar or a negative channel, as in the panel.
+/// Checks the addressed channels' allowed ranges and \a c's value against them. A channel
+/// whose nominal voltage or current is unusable takes no command at all.
 bool inRange(const ChannelCommand &c, const Module &module, QString *error)
 {
     const auto [first, last] = addressed(c, module);
     for (int i = first; i <= last; ++i) {
         const Channel &ch = module.channel(i);
-        if (!usableNominal(ch.voltageNominal(), i, "voltage", error)
-            || !usableNominal(ch.currentNominal(), i, "current", error))
+        const Channel::Range voltage = ch.allowedVoltage();
+        const Channel::Range current = ch.allowedCurrent();
+        *error = !voltage.valid                       ? voltage.reason
+            : !current.valid                          ? current.reason
+            : c.kind == ChannelCommand::Kind::Voltage ? voltage.refusal(c.value)
+            : c.kind == ChannelCommand::Kind::Current ? current.refusal(c.value)
+                                                      : QString();
+        if (!error->isEmpty())
             return false;
-        const bool voltage = c.kind == ChannelCommand::Kind::Voltage;
-        if (!voltage && c.kind != ChannelCommand::Kind::Current)
-            continue;
-        const double nominal = std::fabs(voltage ? ch.voltageNominal() : ch.currentNominal());
-        const double low = voltage && (ch.epu() || ch.voltageNominal() < 0.0f) ? -nominal : 0.0;
-        if (c.value < low || c.value > nominal) {
-            *error = QStringLiteral("%1 outside %2 ... %3 %4 of channel %5")
-                         .arg(double(c.value))
-                         .arg(low)
-                         .arg(nominal)
-                         .arg(voltage ? QStringLiteral("V") : QStringLiteral("A"))
-                         .arg(i);
-            return false;
-        }
     }
     return true;
 }

@@ -28,10 +28,10 @@ struct ChannelCommand
     bool flag = false;
 
     /// Reads \a path (the topic below "<prefix>/<serial>/", channel numbers in plain decimal)
-    /// and \a payload and checks them against the module: a voltage must lie in
-    /// 0 ... |nominal| (-|nominal| ... |nominal| for a bipolar or negative channel), a current in
-    /// 0 ... |nominal|. Every command but an off is refused for a channel whose nominal voltage
-    /// or current is not a finite number other than 0. False with the reason in \a error.
+    /// and \a payload and checks them against the module: a voltage or a current must lie in
+    /// the channel's allowed range (Channel::allowedVoltage(), allowedCurrent()). Every command
+    /// but an off is refused for a channel whose nominal voltage or current is not a finite
+    /// number other than 0. False with the reason in \a error.
     static bool parse(const QByteArray &path, const QByteArray &payload, const SCPI_Parser &engine,
         ChannelCommand *command, QString *error);
 

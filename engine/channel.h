@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 /// One channel of the connected module: set, measured, bound and nominal values in volts and
@@ -7,6 +8,28 @@
 class Channel
 {
 public:
+    /// The set values a channel takes, in volts or amperes: the range the panel's prompts offer,
+    /// and the one a bridge command and every step of a sequence are checked against.
+    struct Range
+    {
+        double minimum = 0.0;
+        double maximum = 0.0;
+        /// False while the nominal value is not a finite number other than 0: not read yet, or
+        /// broken ("inf", "nan"); nothing lies in the range then, and \a reason says why.
+        bool valid = false;
+        QString reason;
+        /// "V" or "A".
+        QString unit;
+        int channel = 0;
+
+        /// Compared in single precision, the precision of the nominal value and of every set
+        /// value sent: 0.005 A lies in the range of a 0.005 A channel although 0.005f is less.
+        bool contains(double value) const;
+        /// Why \a value is not taken: the reason of an invalid range, or "-5 V is outside
+        /// 0 ... 6000 V of channel 2"; an empty text when it is taken.
+        QString refusal(double value) const;
+    };
+
     explicit Channel(int index = 0)
         : m_index(index)
     {
@@ -42,6 +65,12 @@ public:
 
     bool epu() const { return m_epu; }
     void setEpu(bool value) { m_epu = value; }
+
+    /// Set voltages: 0 ... |nominal|, or -|nominal| ... |nominal| on a bipolar channel (EPU)
+    /// and on a channel of negative polarity (a negative nominal voltage).
+    Range allowedVoltage() const;
+    /// Set currents: 0 ... |nominal current|.
+    Range allowedCurrent() const;
 
 private:
     int m_index = 0;

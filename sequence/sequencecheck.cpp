@@ -6,7 +6,32 @@
 
 #include <QCoreApplication>
 
-#include <cmath>
+namespace {
+
+/// Why a step of \a sequence goes outside \a channel's allowed ranges (its target voltage,
+/// also one in percent of the nominal voltage, and its current), or an empty text. A channel
+/// whose nominal voltage or current is unusable takes no sequence at all.
+QString stepOutsideRange(const Sequence &sequence, const Channel &channel)
+{
+    const Channel::Range voltage = channel.allowedVoltage();
+    const Channel::Range current = channel.allowedCurrent();
+    if (!voltage.valid)
+        return voltage.reason;
+    if (!current.valid)
+        return current.reason;
+    for (int s = 0; s < sequence.steps.size(); ++s) {
+        const SequenceStep &step = sequence.steps.at(s);
+        const double volts = step.percent ? voltage.maximum * step.voltage / 100 : step.voltage;
+        QString why = voltage.refusal(volts);
+        if (why.isEmpty() && step.current >= 0)
+            why = current.refusal(step.current);
+        if (!why.isEmpty())
+            return QCoreApplication::translate("SequenceRunner", "step %1: %2").arg(s + 1).arg(why);
+    }
+    return QString();
+}
+
+} // namespace
 
 QString checkSequenceOnModule(const Sequence &sequence, const Module &module, QList<int> *channels)
 {
@@ -27,18 +52,9 @@ QString checkSequenceOnModule(const Sequence &sequence, const Module &module, QL
             return QCoreApplication::translate("SequenceRunner", "channel %1 can not come on: %2")
                 .arg(c)
                 .arg(safetyConditionText(blocking.first()));
-        const double nominal = std::abs(channel.voltageNominal());
-        for (int s = 0; s < sequence.steps.size(); ++s) {
-            const SequenceStep &step = sequence.steps.at(s);
-            const double volts = step.percent ? nominal * step.voltage / 100 : step.voltage;
-            if (std::abs(volts) > nominal * 1.0001)
-                return QCoreApplication::translate(
-                    "SequenceRunner", "step %1: %L2 V is beyond the nominal %L3 V of channel %4")
-                    .arg(s + 1)
-                    .arg(volts, 0, 'g', 6)
-                    .arg(nominal, 0, 'g', 6)
-                    .arg(c);
-        }
+        const QString outside = stepOutsideRange(sequence, channel);
+        if (!outside.isEmpty())
+            return outside;
     }
     return QString();
 }

@@ -101,14 +101,25 @@ public:
                       : tr("must be \"hold\", \"rampDown\" or \"off\""));
     }
 
+    /// "all", a channel list as the Sequence window takes it ("0-3, 5"), or an array of
+    /// channel numbers.
     bool channels(const QJsonValue &value, QList<int> *out)
     {
-        if (value.isUndefined() || value.toString() == QLatin1String("all")) {
+        if (value.isUndefined()) {
             out->clear();
             return true;
         }
+        if (value.isString()) {
+            QString why;
+            if (value.toString().trimmed().isEmpty())
+                return fail(QStringLiteral("channels"), tr("must not be empty"));
+            if (!parseChannelList(value.toString(), out, &why))
+                return fail(QStringLiteral("channels"), why);
+            return true;
+        }
         if (!value.isArray() || value.toArray().isEmpty())
-            return fail(QStringLiteral("channels"), tr("must be \"all\" or a list of channels"));
+            return fail(QStringLiteral("channels"),
+                tr("must be \"all\", a list such as \"0-3, 5\" or an array of channel numbers"));
         QList<int> list;
         const QJsonArray array = value.toArray();
         for (int i = 0; i < array.size(); ++i) {

@@ -10,7 +10,7 @@
 /// key ("steps[2] (step 3).hold": the step also as the window counts it) and the reason, in the
 /// program's language with numbers in its locale's form.
 ///
-///     { "version": 1, "name": "...", "channels": "all" | [0, 1],
+///     { "version": 1, "name": "...", "channels": "all" | "0-3, 5" | [0, 1],
 ///       "steps": [ { "voltage": 250 | "percent": 10, "rampSpeed": 50, "current": 0.002,
 ///                    "hold": 60, "untilStable": true, "tolerance": 5,
 ///                    "currentChange": 1e-7, "window": 10, "timeout": 600 } ],

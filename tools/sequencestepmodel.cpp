@@ -1,5 +1,7 @@
 #include "sequencestepmodel.h"
 
+#include "operatornumber.h"
+
 #include <QBrush>
 #include <QLocale>
 #include <QPalette>
@@ -146,14 +148,23 @@ bool SequenceStepModel::setData(const QModelIndex &index, const QVariant &value,
     const QString text = value.toString().trimmed();
     double v = number->unset;
     if (!text.isEmpty() || !number->optional) {
-        bool ok = false;
-        v = QLocale().toDouble(text, &ok);
-        if (!ok)
-            v = text.toDouble(&ok);
+        QString why;
+        const std::optional<double> typed = readOperatorNumber(text, &why);
         const double maximum = column == Voltage && step.percent ? 100.0 : 1e6;
         const double minimum = column == Voltage && step.percent ? -100.0 : number->minimum;
-        if (!ok || !std::isfinite(v) || v < minimum || v > maximum)
+        if (typed && *typed < minimum)
+            why = tr("%1 is less than %2").arg(text, QLocale().toString(minimum));
+        else if (typed && *typed > maximum)
+            why = tr("%1 is more than %2").arg(text, QLocale().toString(maximum));
+        else if (typed)
+            v = *typed;
+        if (!why.isEmpty()) {
+            emit entryRefused(
+                tr("Step %1, %2: %3.")
+                    .arg(index.row() + 1)
+                    .arg(headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), why));
             return false;
+        }
     }
     step.*(number->field) = v;
     emit dataChanged(index, index);

@@ -8,7 +8,9 @@
 /// The steps of a sequence as an editable table: one row per step; numbers in the locale's
 /// format, an empty cell for a value the step leaves as it is (ramp speed, current, time-out).
 /// Two columns are check boxes: the target in percent of nominal, and "until stable". An entry
-/// that is no number, or out of range, is refused and the cell keeps its value.
+/// is read by readOperatorNumber(); one that is no number in the locale's notation (also one
+/// with a thousands separator), or out of range, is refused with entryRefused() and the cell
+/// keeps its value.
 class SequenceStepModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -44,6 +46,10 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    /// An entry was refused; \a why tells the operator the step, the column and the reason.
+    void entryRefused(const QString &why);
 
 private:
     QList<SequenceStep> m_steps;

@@ -79,6 +79,9 @@ SequenceWindow::SequenceWindow(ModuleController *controller, QWidget *parent)
     ui->listJournal->setResizeMode(QListView::Adjust);
     ui->listJournal->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     controller->setJournal(this);
+    // Queued: the refusal comes while the cell's editor commits, not a moment for a dialog.
+    connect(m_steps, &SequenceStepModel::entryRefused, this, &SequenceWindow::warn,
+        Qt::QueuedConnection);
     connect(m_runner, &SequenceRunner::stateChanged, this, &SequenceWindow::showState);
     connect(m_runner, &SequenceRunner::progressChanged, this, &SequenceWindow::showProgress);
     connect(m_session, &ModuleSession::stateChanged, this, &SequenceWindow::showState);

@@ -21,6 +21,29 @@
     </message>
 </context>
 <context>
+    <name>Channel</name>
+    <message>
+        <source>nominal voltage of channel %1 not known yet</source>
+        <translation>Nennspannung von Kanal %1 noch nicht bekannt</translation>
+    </message>
+    <message>
+        <source>nominal current of channel %1 not known yet</source>
+        <translation>Nennstrom von Kanal %1 noch nicht bekannt</translation>
+    </message>
+    <message>
+        <source>nominal voltage of channel %1 is &quot;%2&quot;: no set value is taken for it</source>
+        <translation>Nennspannung von Kanal %1 ist &quot;%2&quot;: kein Sollwert wird dafür angenommen</translation>
+    </message>
+    <message>
+        <source>nominal current of channel %1 is &quot;%2&quot;: no set value is taken for it</source>
+        <translation>Nennstrom von Kanal %1 ist &quot;%2&quot;: kein Sollwert wird dafür angenommen</translation>
+    </message>
+    <message>
+        <source>%1 %2 is outside %3 ... %4 %2 of channel %5</source>
+        <translation>%1 %2 liegt außerhalb %3 ... %4 %2 von Kanal %5</translation>
+    </message>
+</context>
+<context>
     <name>CommandGate</name>
     <message numerus="yes">
         <source>busy: %n commands wait for the module</source>
@@ -1720,6 +1743,10 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
         <source>&amp;Sequence...</source>
         <translation>&amp;Sequenz...</translation>
     </message>
+    <message>
+        <source>Nothing is sent: %1.</source>
+        <translation>Nichts gesendet: %1.</translation>
+    </message>
 </context>
 <context>
     <name>EventText</name>
@@ -1737,7 +1764,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>channel %1 arc over</source>
-        <translation>Kanal %1 Überschlag beendet</translation>
+        <translation>Kanal %1 Überschlag vorbei</translation>
     </message>
     <message>
         <source>channel %1 input error</source>
@@ -1829,27 +1856,27 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>channel %1 tripped</source>
-        <translation>Kanal %1 Trip</translation>
+        <translation>Kanal %1 hat ausgelöst</translation>
     </message>
     <message>
         <source>channel %1 trip cleared</source>
-        <translation>Kanal %1 Trip aufgehoben</translation>
+        <translation>Kanal %1 Auslösung aufgehoben</translation>
     </message>
     <message>
         <source>channel %1 current limit exceeded</source>
-        <translation>Kanal %1 Stromgrenzwert überschritten</translation>
+        <translation>Kanal %1 Stromgrenze überschritten</translation>
     </message>
     <message>
         <source>channel %1 current within limit</source>
-        <translation>Kanal %1 Strom innerhalb des Grenzwerts</translation>
+        <translation>Kanal %1 Strom innerhalb der Grenze</translation>
     </message>
     <message>
         <source>channel %1 voltage limit exceeded</source>
-        <translation>Kanal %1 Spannungsgrenzwert überschritten</translation>
+        <translation>Kanal %1 Spannungsgrenze überschritten</translation>
     </message>
     <message>
         <source>channel %1 voltage within limit</source>
-        <translation>Kanal %1 Spannung innerhalb des Grenzwerts</translation>
+        <translation>Kanal %1 Spannung innerhalb der Grenze</translation>
     </message>
     <message>
         <source>fine adjustment on</source>
@@ -1877,11 +1904,11 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>module needs service</source>
-        <translation>Modul: Service erforderlich</translation>
+        <translation>Modul braucht Service</translation>
     </message>
     <message>
         <source>module service condition cleared</source>
-        <translation>Modul: Service nicht mehr erforderlich</translation>
+        <translation>Modul-Servicezustand aufgehoben</translation>
     </message>
     <message>
         <source>module input error</source>
@@ -2001,15 +2028,15 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>trip</source>
-        <translation>Trip</translation>
+        <translation>Auslösung</translation>
     </message>
     <message>
         <source>current limit exceeded</source>
-        <translation>Stromgrenzwert überschritten</translation>
+        <translation>Stromgrenze überschritten</translation>
     </message>
     <message>
         <source>voltage limit exceeded</source>
-        <translation>Spannungsgrenzwert überschritten</translation>
+        <translation>Spannungsgrenze überschritten</translation>
     </message>
     <message>
         <source>live insertion</source>
@@ -2017,7 +2044,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>service needed</source>
-        <translation>Service erforderlich</translation>
+        <translation>Service nötig</translation>
     </message>
     <message>
         <source>module: %1 set</source>
@@ -2175,7 +2202,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>&amp;Severity:</source>
-        <translation>&amp;Schweregrad:</translation>
+        <translation>&amp;Schwere:</translation>
     </message>
     <message>
         <source>All</source>
@@ -2199,7 +2226,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>&amp;Acknowledge All</source>
-        <translation>&amp;Alle quittieren</translation>
+        <translation>Alle &amp;quittieren</translation>
     </message>
     <message>
         <source>C&amp;lear View</source>
@@ -2223,7 +2250,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>The event history cannot be saved (%1). New entries are kept here and written as soon as that works again.</source>
-        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das Speichern wieder möglich ist.</translation>
+        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das wieder geht.</translation>
     </message>
     <message>
         <source>Export Event History</source>
@@ -2335,6 +2362,21 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
 </context>
 <context>
+    <name>OperatorNumber</name>
+    <message>
+        <source>no number given</source>
+        <translation>keine Zahl angegeben</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds the thousands separator &quot;%2&quot;: write the decimal separator &quot;%3&quot; and no thousands separator</source>
+        <translation>&quot;%1&quot; enthält das Tausendertrennzeichen &quot;%2&quot;: Dezimaltrennzeichen &quot;%3&quot; schreiben und kein Tausendertrennzeichen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no number</source>
+        <translation>&quot;%1&quot; ist keine Zahl</translation>
+    </message>
+</context>
+<context>
     <name>SafetyRulesTable</name>
     <message>
         <source>Condition</source>
@@ -2346,11 +2388,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Limit</source>
-        <translation>Grenzwert</translation>
+        <translation>Grenze</translation>
     </message>
     <message>
         <source>Within</source>
-        <translation>Zeitfenster</translation>
+        <translation>Innerhalb</translation>
     </message>
     <message>
         <source> min</source>
@@ -2365,7 +2407,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>arc error</source>
-        <translation>Überschlagsfehler</translation>
+        <translation>Überschlagfehler</translation>
     </message>
     <message>
         <source>emergency off</source>
@@ -2377,11 +2419,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>safety loop open</source>
-        <translation>Sicherheitsschleife offen</translation>
+        <translation>Sicherheitskreis offen</translation>
     </message>
     <message>
         <source>current above the limit</source>
-        <translation>Strom über dem Grenzwert</translation>
+        <translation>Strom zu hoch</translation>
     </message>
     <message>
         <source>too many arcs</source>
@@ -2409,7 +2451,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is no channel number or range from 0 to %2</source>
-        <translation>„%1“ ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
+        <translation>&quot;%1&quot; ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
     </message>
     <message>
         <source>%1 s</source>
@@ -2422,6 +2464,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>%1 h %2 min</source>
         <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>all</source>
+        <translation>alle</translation>
     </message>
     <message>
         <source>all channels</source>
@@ -2446,10 +2492,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>on channels %1</source>
         <translation>auf Kanälen %1</translation>
-    </message>
-    <message>
-        <source>all</source>
-        <translation>alle</translation>
     </message>
 </context>
 <context>
@@ -2512,15 +2554,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>must be &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; or &quot;ignore&quot;</source>
-        <translation>muss „hold“, „rampDown“, „off“ oder „ignore“ sein</translation>
+        <translation>muss &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; oder &quot;ignore&quot; sein</translation>
     </message>
     <message>
         <source>must be &quot;hold&quot;, &quot;rampDown&quot; or &quot;off&quot;</source>
-        <translation>muss „hold“, „rampDown“ oder „off“ sein</translation>
-    </message>
-    <message>
-        <source>must be &quot;all&quot; or a list of channels</source>
-        <translation>muss „all“ oder eine Liste von Kanälen sein</translation>
+        <translation>muss &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; sein</translation>
     </message>
     <message>
         <source>must be a channel number from 0 to %1</source>
@@ -2536,11 +2574,19 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>needs either &quot;voltage&quot; or &quot;percent&quot;</source>
-        <translation>braucht entweder „voltage“ oder „percent“</translation>
+        <translation>braucht entweder &quot;voltage&quot; oder &quot;percent&quot;</translation>
     </message>
     <message>
         <source>missing</source>
         <translation>fehlt</translation>
+    </message>
+    <message>
+        <source>must not be empty</source>
+        <translation>darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>must be &quot;all&quot;, a list such as &quot;0-3, 5&quot; or an array of channel numbers</source>
+        <translation>muss &quot;all&quot;, eine Liste wie &quot;0-3, 5&quot; oder ein Array von Kanalnummern sein</translation>
     </message>
     <message>
         <source>must be at least %L1</source>
@@ -2567,7 +2613,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>channel %1 can not come on: %2</source>
-        <translation>Kanal %1 kann nicht eingeschaltet werden: %2</translation>
+        <translation>Kanal %1 kann nicht einschalten: %2</translation>
     </message>
     <message>
         <source>a sequence is running</source>
@@ -2591,7 +2637,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Sequence &quot;%1&quot; finished after %2</source>
-        <translation>Sequenz „%1“ nach %2 beendet</translation>
+        <translation>Sequenz &quot;%1&quot; nach %2 beendet</translation>
     </message>
     <message>
         <source>Paused by the operator at %1</source>
@@ -2615,7 +2661,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Aborted by the operator at %1: %2</source>
-        <translation>Vom Bediener abgebrochen bei %1, Aktion: %2</translation>
+        <translation>Vom Bediener abgebrochen bei %1: %2</translation>
     </message>
     <message>
         <source>Sequence aborted: the channels stay at their present voltages</source>
@@ -2647,7 +2693,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>%1: %2 as soon as the module answers again</source>
-        <translation>%1: Aktion „%2“, sobald das Modul wieder antwortet</translation>
+        <translation>%1: %2, sobald das Modul wieder antwortet</translation>
     </message>
     <message>
         <source>link lost</source>
@@ -2683,11 +2729,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>ramping down, then off</source>
-        <translation>wird heruntergefahren, dann ausgeschaltet</translation>
+        <translation>Herunterfahren, dann aus</translation>
     </message>
     <message>
         <source>switching off</source>
-        <translation>Kanäle werden ausgeschaltet</translation>
+        <translation>Ausschalten</translation>
     </message>
     <message>
         <source>%1 at %2: not watched by this sequence</source>
@@ -2699,7 +2745,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>step %1 did not end within %2</source>
-        <translation>Schritt %1 wurde nicht innerhalb von %2 beendet</translation>
+        <translation>Schritt %1 wurde nicht innerhalb %2 beendet</translation>
     </message>
     <message>
         <source>%1 during the ramp-down</source>
@@ -2707,7 +2753,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>%1 during the ramp-down: switching off</source>
-        <translation>%1 während des Herunterfahrens: Kanäle werden ausgeschaltet</translation>
+        <translation>%1 während des Herunterfahrens: Ausschalten</translation>
     </message>
     <message>
         <source>%1 at %2: %3</source>
@@ -2723,11 +2769,15 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>The ramp-down did not end within %1: switching off</source>
-        <translation>Das Herunterfahren wurde nicht innerhalb von %1 beendet: Kanäle werden ausgeschaltet</translation>
+        <translation>Das Herunterfahren wurde nicht innerhalb %1 beendet: Ausschalten</translation>
     </message>
     <message>
         <source>step %1 of %2</source>
         <translation>Schritt %1 von %2</translation>
+    </message>
+    <message>
+        <source>step %1: %2</source>
+        <translation>Schritt %1: %2</translation>
     </message>
     <message numerus="yes">
         <source>channel %1 is not there: the module has %n channels</source>
@@ -2735,10 +2785,6 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
             <numerusform>Kanal %1 gibt es nicht: das Modul hat %n Kanal</numerusform>
             <numerusform>Kanal %1 gibt es nicht: das Modul hat %n Kanäle</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>step %1: %L2 V is beyond the nominal %L3 V of channel %4</source>
-        <translation>Schritt %1: %L2 V liegt über der Nennspannung %L3 V von Kanal %4</translation>
     </message>
     <message>
         <source>Sequence &quot;%1&quot; started %2</source>
@@ -2749,43 +2795,20 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation> mit %L1 V/s</translation>
     </message>
     <message>
-        <source>Sequence aborted: %1 off</source>
-        <translation>Sequenz abgebrochen: %1 ausgeschaltet</translation>
-    </message>
-    <message>
-        <source>Ramping down %1 from %L2 V%3</source>
-        <translation>Herunterfahren von %L2 V%3: %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n arcs within %L1 min, the last on channel %2</source>
-        <translation>
-            <numerusform>%n Überschlag innerhalb von %L1 min, an Kanal %2</numerusform>
-            <numerusform>%n Überschläge innerhalb von %L1 min, der letzte an Kanal %2</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>current of channel %1 above %2 (%3)</source>
-        <translation>Strom von Kanal %1 über %2 (%3)</translation>
-    </message>
-    <message>
-        <source>channel %1 did not take %L2 V (it keeps %L3 V)</source>
-        <translation>Kanal %1 hat %L2 V nicht übernommen (er behält %L3 V)</translation>
-    </message>
-    <message>
-        <source>Sequence aborted at %1: %2 ramped down and off</source>
-        <translation>Sequenz abgebrochen bei %1: %2 heruntergefahren und ausgeschaltet</translation>
-    </message>
-    <message>
-        <source>%1; current stable (changing %2)</source>
-        <translation>%1; Strom stabil (Änderung %2)</translation>
-    </message>
-    <message>
         <source>a command of the step was refused</source>
         <translation>ein Befehl des Schritts wurde abgelehnt</translation>
     </message>
     <message>
         <source>channels %1 are off; the sequence does not switch them on again</source>
         <translation>Kanäle %1 sind aus; die Sequenz schaltet sie nicht wieder ein</translation>
+    </message>
+    <message>
+        <source>Sequence aborted: %1 off</source>
+        <translation>Sequenz abgebrochen: %1 ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Ramping down %1 from %L2 V%3</source>
+        <translation>Herunterfahren von %L2 V%3: %1</translation>
     </message>
     <message>
         <source>%1 refused: %2</source>
@@ -2803,6 +2826,29 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>channel %1 was switched off, not by the sequence</source>
         <translation>Kanal %1 wurde ausgeschaltet, nicht durch die Sequenz</translation>
     </message>
+    <message numerus="yes">
+        <source>%n arcs within %L1 min, the last on channel %2</source>
+        <translation>
+            <numerusform>%n Überschlag innerhalb von %L1 min, an Kanal %2</numerusform>
+            <numerusform>%n Überschläge innerhalb von %L1 min, der letzte an Kanal %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>current of channel %1 above %2 (%3)</source>
+        <translation>Strom von Kanal %1 über %2 (%3)</translation>
+    </message>
+    <message>
+        <source>channel %1 did not take %L2 V (it keeps %L3 V)</source>
+        <translation>Kanal %1 hat %L2 V nicht übernommen (er behält %L3 V)</translation>
+    </message>
+    <message>
+        <source>%1; current stable (changing %2)</source>
+        <translation>%1; Strom stabil (Änderung %2)</translation>
+    </message>
+    <message>
+        <source>Sequence aborted at %1: %2 ramped down and off</source>
+        <translation>Sequenz abgebrochen bei %1: %2 heruntergefahren und ausgeschaltet</translation>
+    </message>
     <message>
         <source>%1 do not report off %L2 answers after the switch-off</source>
         <translation>%1 melden %L2 Antworten nach dem Ausschalten noch nicht aus</translation>
@@ -2816,7 +2862,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>% Vnom</source>
-        <translation>% Vnom</translation>
+        <translation>% Vnenn</translation>
     </message>
     <message>
         <source>Ramp (V/s)</source>
@@ -2828,7 +2874,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Hold (s)</source>
-        <translation>Haltezeit (s)</translation>
+        <translation>Halten (s)</translation>
     </message>
     <message>
         <source>Stable</source>
@@ -2844,11 +2890,23 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Window (s)</source>
-        <translation>Zeitfenster (s)</translation>
+        <translation>Fenster (s)</translation>
     </message>
     <message>
         <source>Time-out (s)</source>
         <translation>Zeitlimit (s)</translation>
+    </message>
+    <message>
+        <source>%1 is less than %2</source>
+        <translation>%1 ist kleiner als %2</translation>
+    </message>
+    <message>
+        <source>%1 is more than %2</source>
+        <translation>%1 ist größer als %2</translation>
+    </message>
+    <message>
+        <source>Step %1, %2: %3.</source>
+        <translation>Schritt %1, %2: %3.</translation>
     </message>
 </context>
 <context>
@@ -2867,11 +2925,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;all&quot;, or channel numbers and ranges such as &quot;0-3, 5&quot;</source>
-        <translation>„alle“ oder Kanalnummern und Bereiche wie „0-3, 5“</translation>
+        <translation>&quot;all&quot; oder Kanalnummern und Bereiche wie &quot;0-3, 5&quot;</translation>
     </message>
     <message>
         <source>all</source>
-        <translation>alle</translation>
+        <translation>all</translation>
     </message>
     <message>
         <source>&amp;Load...</source>
@@ -2947,7 +3005,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>arc error</source>
-        <translation>Überschlagsfehler</translation>
+        <translation>Überschlagfehler</translation>
     </message>
     <message>
         <source>inhibit</source>
@@ -3093,7 +3151,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Elapsed: %1</source>
-        <translation>Verstrichen: %1</translation>
+        <translation>Vergangen: %1</translation>
     </message>
     <message>
         <source>%1 left</source>
@@ -3124,12 +3182,12 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>das Programm wurde geschlossen</translation>
     </message>
     <message>
-        <source>Keep the Window &amp;Open</source>
-        <translation>Fenster &amp;offen lassen</translation>
-    </message>
-    <message>
         <source>switching off</source>
         <translation>wird ausgeschaltet</translation>
+    </message>
+    <message>
+        <source>Keep the Window &amp;Open</source>
+        <translation>Fenster &amp;offen lassen</translation>
     </message>
 </context>
 <context>
@@ -3275,11 +3333,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Channel is on Trip</source>
-        <translation>Kanal im Trip</translation>
+        <translation>Kanal hat ausgelöst (Trip)</translation>
     </message>
     <message>
         <source>Channel is not on Trip</source>
-        <translation>Kanal nicht im Trip</translation>
+        <translation>Kanal hat nicht ausgelöst (kein Trip)</translation>
     </message>
     <message>
         <source>Current limit is exceeded</source>

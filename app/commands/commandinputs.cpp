@@ -36,25 +36,35 @@ int channelsOf(const Module &module)
     return std::clamp(module.channelCount(), 0, module.recordCount());
 }
 
+/// The allowed ranges of all channels of the module: the largest and the smallest maximum,
+/// whether every channel takes negative values, and why not all of them take a set value.
 struct Spread
 {
-    float largest = 0.0f;
-    float smallest = 0.0f;
+    double largest = 0.0;
+    double smallest = 0.0;
     bool allNegative = true;
+    QString refusal;
 };
 
-template <typename Nominal> Spread spreadOf(const Module &module, Nominal nominal)
+Spread spreadOf(const Module &module, Channel::Range (Channel::*allowed)() const)
 {
     Spread spread;
     const int channels = channelsOf(module);
     for (int i = 0; i < channels; ++i) {
-        const Channel &channel = module.channel(i);
-        const float magnitude = std::fabs(nominal(channel));
-        spread.largest = i == 0 ? magnitude : std::max(spread.largest, magnitude);
-        spread.smallest = i == 0 ? magnitude : std::min(spread.smallest, magnitude);
-        spread.allNegative = spread.allNegative && (channel.epu() || nominal(channel) <= 0.0f);
+        const Channel::Range range = (module.channel(i).*allowed)();
+        if (!range.valid && spread.refusal.isEmpty())
+            spread.refusal = range.reason;
+        spread.largest = i == 0 ? range.maximum : std::max(spread.largest, range.maximum);
+        spread.smallest = i == 0 ? range.maximum : std::min(spread.smallest, range.maximum);
+        spread.allNegative = spread.allNegative && range.minimum < 0.0;
     }
     return spread;
+}
+
+/// What the operator is told instead of a question when a channel takes no set value.
+QString refusalFor(const QString &reason)
+{
+    return translated(QT_TRANSLATE_NOOP("EthControl", "Nothing is sent: %1.")).arg(reason);
 }
 
 QString noteFor(const Spread &spread, const QString &smallestText, const QString &unit)
@@ -91,9 +101,12 @@ double displayNumber(const QString &text)
 Prompt channelVoltage(const Module &module, const Configuration &config, int channel)
 {
     const Channel &record = module.channel(channel);
+    const Channel::Range range = record.allowedVoltage();
     Prompt prompt;
-    prompt.maximum = voltageShown(config, std::fabs(record.voltageNominal()));
-    if (record.epu() || record.voltageNominal() < 0.0f)
+    if (!range.valid)
+        prompt.refusal = refusalFor(range.reason);
+    prompt.maximum = voltageShown(config, float(range.maximum));
+    if (range.minimum < 0.0)
         prompt.minimum = -prompt.maximum;
     prompt.value = voltageShown(config, record.voltageSet());
     prompt.label = translated(
@@ -108,8 +121,11 @@ Prompt channelVoltage(const Module &module, const Configuration &config, int cha
 Prompt channelCurrent(const Module &module, const Configuration &config, int channel)
 {
     const Channel &record = module.channel(channel);
+    const Channel::Range range = record.allowedCurrent();
     Prompt prompt;
-    prompt.maximum = currentShown(config, std::fabs(record.currentNominal()));
+    if (!range.valid)
+        prompt.refusal = refusalFor(range.reason);
+    prompt.maximum = currentShown(config, float(range.maximum));
     prompt.value = currentShown(config, record.currentSet());
     prompt.label = translated(
         QT_TRANSLATE_NOOP("EthControl", "Input a current (Iset: 0...%L1 %2) for channel %3:"))
@@ -121,30 +137,36 @@ Prompt channelCurrent(const Module &module, const Configuration &config, int cha
 
 Prompt allVoltages(const Module &module, const Configuration &config, int selected)
 {
-    const Spread spread = spreadOf(module, [](const Channel &c) { return c.voltageNominal(); });
-    const float minimum = spread.allNegative ? -spread.largest : 0.0f;
+    const Spread spread = spreadOf(module, &Channel::allowedVoltage);
+    const float largest = float(spread.largest);
+    const float minimum = spread.allNegative ? -largest : 0.0f;
     Prompt prompt;
-    prompt.maximum = voltageShown(config, spread.largest);
+    if (!spread.refusal.isEmpty())
+        prompt.refusal = refusalFor(spread.refusal);
+    prompt.maximum = voltageShown(config, largest);
     prompt.minimum = voltageShown(config, minimum);
     prompt.value = voltageShown(config, module.channel(selected).voltageSet());
-    prompt.label = translated(QT_TRANSLATE_NOOP("EthControl",
-                                  "Input a voltage (Vset: %L1...%L2 %3) for all channels:"))
-                       .arg(config.voltageText(minimum), config.voltageText(spread.largest),
-                           config.voltageUnit())
-        + noteFor(spread, config.voltageText(spread.smallest), config.voltageUnit());
+    prompt.label
+        = translated(QT_TRANSLATE_NOOP(
+                         "EthControl", "Input a voltage (Vset: %L1...%L2 %3) for all channels:"))
+              .arg(config.voltageText(minimum), config.voltageText(largest), config.voltageUnit())
+        + noteFor(spread, config.voltageText(float(spread.smallest)), config.voltageUnit());
     return prompt;
 }
 
 Prompt allCurrents(const Module &module, const Configuration &config, int selected)
 {
-    const Spread spread = spreadOf(module, [](const Channel &c) { return c.currentNominal(); });
+    const Spread spread = spreadOf(module, &Channel::allowedCurrent);
+    const float largest = float(spread.largest);
     Prompt prompt;
-    prompt.maximum = currentShown(config, spread.largest);
+    if (!spread.refusal.isEmpty())
+        prompt.refusal = refusalFor(spread.refusal);
+    prompt.maximum = currentShown(config, largest);
     prompt.value = currentShown(config, module.channel(selected).currentSet());
     prompt.label = translated(QT_TRANSLATE_NOOP("EthControl",
                                   "Input a current (Iset: 0...%L1 %2) for all channels:"))
-                       .arg(config.currentText(spread.largest), config.currentUnit())
-        + noteFor(spread, config.currentText(spread.smallest), config.currentUnit());
+                       .arg(config.currentText(largest), config.currentUnit())
+        + noteFor(spread, config.currentText(float(spread.smallest)), config.currentUnit());
     return prompt;
 }
 

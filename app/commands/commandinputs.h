@@ -19,20 +19,24 @@ struct Prompt
     double value = 0.0;
     double minimum = 0.0;
     double maximum = 0.0;
+    /// Not empty when the question is not to be asked: what the operator is told instead
+    /// (a channel whose nominal value is not known yet, or broken).
+    QString refusal;
 };
 
 /// A display text of the configuration (voltageText(), currentText()) read back as a number
 /// in the current locale, group separators removed; 0 when it is no number.
 double displayNumber(const QString &text);
 
-/// Set voltage of one channel: 0 to |Vnom|, or -|Vnom| to |Vnom| for a bipolar channel or a
-/// negative module. \a channel must be a channel of \a module.
+/// Set voltage of one channel: its allowed range (Channel::allowedVoltage()), 0 to |Vnom|, or
+/// -|Vnom| to |Vnom| for a bipolar channel or a negative module; refused while the range is
+/// not valid. \a channel must be a channel of \a module.
 Prompt channelVoltage(const Module &module, const Configuration &config, int channel);
-/// Set current of one channel: 0 to |Inom|.
+/// Set current of one channel: 0 to |Inom| (Channel::allowedCurrent()).
 Prompt channelCurrent(const Module &module, const Configuration &config, int channel);
 /// Set voltage of all channels: up to the largest |Vnom|, negative only when every channel
 /// allows it; a note names the smallest |Vnom| when the channels differ. The initial value is
-/// the set voltage of \a selected.
+/// the set voltage of \a selected. Refused while a channel's range is not valid.
 Prompt allVoltages(const Module &module, const Configuration &config, int selected);
 /// Set current of all channels, with the same note for differing nominal currents.
 Prompt allCurrents(const Module &module, const Configuration &config, int selected);

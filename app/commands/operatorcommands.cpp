@@ -60,6 +60,10 @@ int OperatorCommands::initialChannel() const
 void OperatorCommands::askThenSend(
     const CommandInputs::Prompt &prompt, const std::function<void(SCPI_Parser &, double)> &send)
 {
+    if (!prompt.refusal.isEmpty()) {
+        prompter->showMessage(prompt.refusal);
+        return;
+    }
     const std::optional<double> value = prompter->askNumber(prompt);
     if (value && link())
         send(*link(), *value);

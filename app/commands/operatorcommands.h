@@ -113,7 +113,8 @@ private:
     /// The selected channel, or 0; the initial value of the all-channels dialogs.
     int initialChannel() const;
     /// Asks for \a prompt's number; unless cancelled, hands it to \a send with the link that
-    /// exists once the answer is in, if any.
+    /// exists once the answer is in, if any. A prompt with a refusal is not asked: the operator
+    /// is told the refusal.
     void askThenSend(const CommandInputs::Prompt &prompt,
         const std::function<void(SCPI_Parser &, double)> &send);
 

@@ -104,7 +104,8 @@ void ModuleSequence::handle(
     Sequence sequence;
     why = SequenceFile::load(path, &sequence);
     if (!why.isEmpty()) {
-        done(QStringLiteral("sequence \"%1\" refused: %2").arg(QString::fromUtf8(payload), why));
+        // The refusal names the file already: 'sequence/run "x.json" refused: <why>'.
+        done(why);
         return;
     }
     const QString file = QString::fromUtf8(payload);

@@ -294,7 +294,7 @@ private slots:
         QTest::addColumn<QByteArray>("error");
         QTest::newRow("infinite nominal voltage")
             << QByteArray("x/2002/") << QByteArray("online")
-            << QByteArray("nominal voltage of channel 0 is \"inf\": no command is taken for it");
+            << QByteArray("nominal voltage of channel 0 is \"inf\": no set value is taken for it");
         QTest::newRow("two modules, one serial number")
             << QByteArray("x/1001/") << QByteArray("clash")
             << QByteArray("modules twin1 and twin2 report the same serial number 1001: no "
@@ -534,8 +534,8 @@ private slots:
             << QByteArray("none.json") << QByteArray("no sequence \"none.json\"");
         QTest::newRow("a bad file")
             << QByteArray("bad.json")
-            << QByteArray(
-                   "sequence \"bad.json\" refused: steps[0] (step 1).hold: must be at least 0");
+            // Before, the reason said "refused" twice: 'sequence "bad.json" refused' came first.
+            << QByteArray("sequence/run \"bad.json\" refused: steps[0] (step 1).hold: must be at least 0");
     }
     void sequenceRefused()
     {

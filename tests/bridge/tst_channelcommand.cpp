@@ -48,13 +48,13 @@ private slots:
         row("nominal is the top", "ch/0/set/voltage", " 6000 ",
             ":VOLT 6000,(@0);:READ:VOLT? (@0-3)\r\n");
         row("above nominal", "ch/0/set/voltage", "6000.5",
-            "refused: 6000.5 outside 0 ... 6000 V of channel 0");
+            "refused: 6000.5 V is outside 0 ... 6000 V of channel 0");
         row("negative, unipolar", "ch/0/set/voltage", "-1",
-            "refused: -1 outside 0 ... 6000 V of channel 0");
+            "refused: -1 V is outside 0 ... 6000 V of channel 0");
         row("negative, bipolar", "ch/3/set/voltage", "-500",
             ":VOLT -500,(@3);:READ:VOLT? (@0-3)\r\n");
         row("current", "ch/0/set/current", "0.005",
-            "refused: 0.005 outside 0 ... 0.004 A of channel 0");
+            "refused: 0.005 A is outside 0 ... 0.004 A of channel 0");
         row("all, one unknown", "ch/all/set/voltage", "10",
             "refused: nominal voltage of channel 2 not known yet");
         row("all on, one unknown", "ch/all/set/on", "1",
@@ -72,9 +72,9 @@ private slots:
         row("unknown command", "ch/0/set/ramp", "1", "refused: unknown command \"ramp\"");
         // Before, "1e30" passed: every comparison with an infinite or undefined nominal is false.
         row("infinite nominal", "ch/0/set/voltage", "1e30",
-            "refused: nominal voltage of channel 0 is \"inf\": no command is taken for it", inf);
+            "refused: nominal voltage of channel 0 is \"inf\": no set value is taken for it", inf);
         row("undefined nominal, on", "ch/0/set/on", "1",
-            "refused: nominal voltage of channel 0 is \"nan\": no command is taken for it",
+            "refused: nominal voltage of channel 0 is \"nan\": no set value is taken for it",
             std::numeric_limits<float>::quiet_NaN());
         row("infinite nominal, off", "ch/0/set/on", "0",
             ":VOLT OFF,(@0);:READ:CHAN:CONT? (@0-3)\r\n", inf);

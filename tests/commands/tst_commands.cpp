@@ -197,12 +197,14 @@ private slots:
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("shown"); // in a label
-        const auto row = [](const char *name, const char *command, int selected, float nominal,
-                             const char *answer, const QString &asked, const char *line,
-                             const char *shown = "", const char *setting = "") {
-            QTest::newRow(name) << command << selected << nominal << setting << answer << asked
-                                << line << shown;
-        };
+        QTest::addColumn<QString>("told"); // instead of a question
+        const auto row
+            = [](const char *name, const char *command, int selected, float nominal,
+                  const char *answer, const QString &asked, const char *line,
+                  const char *shown = "", const char *setting = "", const char *told = "") {
+                  QTest::newRow(name) << command << selected << nominal << setting << answer
+                                      << asked << line << shown << told;
+              };
         row("bipolar channel", "setChannelVoltage", 2, 6000, "1500.5",
             "Input a voltage (Vset: -6,000...6,000 V) for channel 2: [-6000...6000] 0",
             ":VOLT 1500.5,(@2);:READ:VOLT? (@0-3)\r\n");
@@ -246,6 +248,12 @@ private slots:
         row("German", "setChannelVoltage", 1, 6000, "1.2",
             "Input a voltage (Vset: 0...6.000 V) for channel 1: [0...6000] 100",
             ":VOLT 1.2,(@1);:READ:VOLT? (@0-3)\r\n", "", "de");
+        // Before, the range of a broken nominal was unbounded, and that of an unknown one 0 ... 0.
+        row("infinite nominal", "setChannelVoltage", 3, qInf(), "1e9", "", "", "", "",
+            "Nothing is sent: nominal voltage of channel 3 is \"inf\": no set value is taken "
+            "for it.");
+        row("all, one nominal unknown", "setAllVoltages", 1, 0, "100", "", "", "", "",
+            "Nothing is sent: nominal voltage of channel 0 not known yet.");
     }
     void questions()
     {
@@ -256,6 +264,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, asked);
         QFETCH(QString, shown);
+        QFETCH(QString, told);
         prompter.selected = selected;
         prompter.answers = QStringList { answer };
         link->module().channel(0).setVoltageNominal(nominal);
@@ -270,6 +279,7 @@ private slots:
         QFETCH(QString, line);
         QCOMPARE(link->queued(), lines(line));
         QCOMPARE(labels, lines(shown));
+        QCOMPARE(prompter.messages, lines(told));
         QCOMPARE(prompter.selected, command == QLatin1String("selectChannel") ? 3 : selected);
     }
 

@@ -79,6 +79,8 @@ private slots:
             << QString("steps[0] (step 1).hold: must be at least 0");
         QTest::newRow("channel out of range") << R"({ "version": 1, "channels": [0, 64], )" + step
                 + " }" << QString("channels[1]: must be a channel number from 0 to 63");
+        QTest::newRow("empty channel list") << R"({ "version": 1, "channels": " ", )" + step + " }"
+                                            << QString("channels: must not be empty");
         QTest::newRow("unknown action")
             << R"({ "version": 1, "safety": { "trip": "explode" }, )" + step + " }"
             << QString("safety.trip: must be \"hold\", \"rampDown\", \"off\" or \"ignore\"");
@@ -109,6 +111,7 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("all") << "all" << QList<int>() << "all";
         QTest::newRow("ranges") << " 5, 0-2,1" << QList<int> { 0, 1, 2, 5 } << "0-2, 5";
+        QTest::newRow("two") << "0,1" << QList<int> { 0, 1 } << "0, 1";
         QTest::newRow("bad") << "0-x" << QList<int> { -1 } << QString();
         QTest::newRow("too high") << "3-64" << QList<int> { -1 } << QString();
     }
@@ -122,9 +125,17 @@ private slots:
         const bool ok = parseChannelList(text, &parsed, &error);
         QCOMPARE(ok, channels != QList<int> { -1 });
         QCOMPARE(error.contains(QLatin1String("no channel number")), !ok);
+        // A file takes the same text. Before, only "all" and an array were taken.
+        Sequence file;
+        const QByteArray json
+            = "{ \"version\": 1, \"steps\": [ { \"voltage\": 1 } ], \"channels\": \""
+            + text.toUtf8() + "\" }";
+        const QString fileError = SequenceFile::parse(json, &file);
+        QCOMPARE(fileError, ok ? QString() : QStringLiteral("channels: ") + error);
         if (!ok)
             return;
         QCOMPARE(parsed, channels);
+        QCOMPARE(file.channels, channels);
         QCOMPARE(channelListText(parsed), shown);
     }
 

@@ -287,33 +287,67 @@ private slots:
         QVERIFY(rig->journal.entries.join('\n').contains(QLatin1String("Step 1 of 2 skipped")));
     }
 
+    /// One allowed range per channel (Channel::allowedVoltage(), allowedCurrent()), the same
+    /// as the panel's prompts and the bridge's commands.
     void refusedStart_data()
     {
+        QTest::addColumn<QStringList>("options"); // of the simulator
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QString>("error");
+        const auto row = [](const char *name, const QStringList &options, const QByteArray &json,
+                             const char *command, const char *error) {
+            QTest::newRow(name) << options << json << QByteArray(command) << QString(error);
+        };
+        const QStringList bipolar { QStringLiteral("--preset"), QStringLiteral("DRSB") };
+        const QStringList negative { QStringLiteral("--preset"), QStringLiteral("TX01B0") };
         const QByteArray oneStep = R"([ { "voltage": 100 } ])";
-        QTest::newRow("missing channel")
-            << QByteArray(R"({ "version": 1, "channels": [7], "steps": [ { "voltage": 1 } ] })")
-            << QByteArray() << QStringLiteral("channel 7 is not there: the module has 4 channels");
-        QTest::newRow("beyond nominal")
-            << sequenceJson(R"([ { "voltage": 100 }, { "voltage": 7000 } ])") << QByteArray()
-            << QStringLiteral("step 2: 7000 V is beyond the nominal 6000 V of channel 0");
-        QTest::newRow("inhibit") << sequenceJson(oneStep) << QByteArray("inhibit 2 on")
-                                 << QStringLiteral("channel 2 can not come on: external inhibit");
+        row("missing channel", {},
+            R"({ "version": 1, "channels": [7], "steps": [ { "voltage": 1 } ] })", "",
+            "channel 7 is not there: the module has 4 channels");
+        row("beyond nominal", {}, sequenceJson(R"([ { "voltage": 100 }, { "voltage": 7000 } ])"),
+            "", "step 2: 7000 V is outside 0 ... 6000 V of channel 0");
+        row("inhibit", {}, sequenceJson(oneStep), "inhibit 2 on",
+            "channel 2 can not come on: external inhibit");
+        // Before, each of the following started: the check compared |volts| with a nominal that
+        // could be infinite, and never a step's current.
+        row("infinite nominal",
+            { QStringLiteral("--nominal-voltage-answer"), QStringLiteral("inf") },
+            sequenceJson(oneStep), "",
+            "nominal voltage of channel 0 is \"inf\": no set value is taken for it");
+        row("negative step, unipolar", {}, sequenceJson(R"([ { "voltage": -100 } ])"), "",
+            "step 1: -100 V is outside 0 ... 6000 V of channel 0");
+        row("negative step beyond nominal, bipolar", bipolar,
+            sequenceJson(R"([ { "voltage": -1000 }, { "percent": -50 }, { "voltage": -4500 } ])"),
+            "", "step 3: -4500 V is outside -4000 ... 4000 V of channel 0");
+        row("negative step beyond nominal, negative channel", negative,
+            sequenceJson(R"([ { "voltage": -3000 }, { "voltage": -3000.5 } ])"), "",
+            "step 2: -3000.5 V is outside -3000 ... 3000 V of channel 0");
+        row("current above nominal", {},
+            sequenceJson(R"([ { "voltage": 100, "current": 0.004 },)"
+                         R"( { "voltage": 100, "current": 0.0045 } ])"),
+            "", "step 2: 0.0045 A is outside 0 ... 0.004 A of channel 0");
     }
     void refusedStart()
     {
+        QFETCH(QStringList, options);
         QFETCH(QByteArray, json);
         QFETCH(QByteArray, command);
         QFETCH(QString, error);
-        QVERIFY(rig->start());
+        QVERIFY(rig->start(options));
         const int start = rig->trace().size();
         if (!command.isEmpty()) {
             QCOMPARE(rig->command(command), QByteArray("ok"));
             QVERIFY(rig->waitWire({ "^:READ:CHAN:STAT\\?" }, start) > 0);
             QVERIFY(rig->waitWire({ "^:READ:CHAN:STAT\\?" }, rig->trace().size()) > 0);
         }
+        const Module &module = rig->session.link()->module();
+        QVERIFY(spinUntil(
+            [&] {
+                return module.channel(0).voltageNominal() != 0.0f
+                    && module.channel(0).currentNominal() != 0.0f;
+            },
+            Patience));
         QString message;
         QVERIFY(!rig->runner.start(sequenceFrom(json), &message));
         QCOMPARE(message, error);
