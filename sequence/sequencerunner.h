@@ -79,6 +79,10 @@ public:
     void skipStep();
     /// Ends the sequence without a command (the program closes): an alarm entry says where.
     void abandon(const QString &reason);
+    /// Takes \a action as a safety rule would, for a condition the runner can not see itself
+    /// (the bridge lost its broker, two modules report one serial number); an alarm entry says
+    /// \a why. Nothing while no sequence is active; a hold while paused only says so.
+    void applyExternal(SafetyAction action, const QString &why);
 
     State state() const { return m_state; }
     /// Running, Paused or Stopping.

@@ -79,7 +79,7 @@ void ModuleCommands::forgetSubscription()
 
 void ModuleCommands::onSubscriptionRefused(const QByteArray &pattern, const QString &reason)
 {
-    if (m_sequence && pattern == m_sequence->pattern()) {
+    if (m_sequence && m_sequence->subscribed(pattern)) {
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1: the broker refused the subscription to %2 (%3)")
                    .arg(m_poller->settings().name, QString::fromUtf8(pattern), reason);
@@ -110,7 +110,7 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
         refuse(path, payload, QStringLiteral("retained commands are not carried out (cleared)"));
         return;
     }
-    if (!m_blocked.isEmpty()) {
+    if (!m_blocked.isEmpty() && !isSafetyCommand(path, payload)) {
         refuse(path, payload, m_blocked);
         return;
     }
@@ -152,6 +152,11 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
                        .arg(what)
                        .arg(dropped));
     });
+}
+
+bool ModuleCommands::isSafetyCommand(const QByteArray &path, const QByteArray &payload)
+{
+    return path == "sequence/abort" || ChannelCommand::isOffMessage(path, payload);
 }
 
 void ModuleCommands::handleTooLarge(const QByteArray &topic, int size, bool retained)
