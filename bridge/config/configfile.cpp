@@ -92,11 +92,16 @@ int openFolder(const QString &path, QString *error)
     const int fd = ::open(
         QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_DIRECTORY | O_NOFOLLOW);
     if (fd < 0) {
-        *error = errno == ENOTDIR ? QStringLiteral("%1 is not a folder").arg(path)
-            : errno == ELOOP      ? QStringLiteral("%1 is a symbolic link; give the folder it "
-                                                        "points to")
-                                   .arg(path)
-                             : openProblem(path);
+        // With O_DIRECTORY a link says ENOTDIR, as anything else that is no folder does.
+        const int code = errno;
+        struct stat link = {};
+        const bool isLink = (code == ELOOP || code == ENOTDIR)
+            && ::lstat(QFile::encodeName(path).constData(), &link) == 0 && S_ISLNK(link.st_mode);
+        errno = code;
+        *error = isLink
+            ? QStringLiteral("%1 is a symbolic link; give the folder it points to").arg(path)
+            : code == ENOTDIR ? QStringLiteral("%1 is not a folder").arg(path)
+                              : openProblem(path);
         return -1;
     }
     struct stat info = {};
