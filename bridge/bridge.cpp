@@ -69,10 +69,8 @@ BridgeModule *Bridge::makeModule(const ModuleSettings &m)
         : nullptr;
     auto *module = new BridgeModule(m, m_client, m_settings.broker.prefix.toUtf8(),
         m_settings.broker.rate, stateTopic(), m_round, engineHome, this);
-    connect(module->poller(), &ModulePoller::online, module,
-        [this, module] { onModuleOnline(module); });
-    connect(module->poller(), &ModulePoller::offline, module,
-        [this, module] { onModuleOffline(module); });
+    connect(module, &BridgeModule::online, this, [this, module] { onModuleOnline(module); });
+    connect(module, &BridgeModule::offline, this, [this, module] { onModuleOffline(module); });
     return module;
 }
 

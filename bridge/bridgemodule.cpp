@@ -16,6 +16,8 @@ BridgeModule::BridgeModule(const ModuleSettings &settings, MqttClient *client,
     m_commands = new ModuleCommands(client, m_poller, m_publisher, this);
     connect(m_poller, &ModulePoller::answerProcessed, m_publisher,
         [this]() { m_publisher->update(*m_poller->engine()); });
+    connect(m_poller, &ModulePoller::online, this, &BridgeModule::online);
+    connect(m_poller, &ModulePoller::offline, this, &BridgeModule::offline);
     // After the publisher's own connections, so that its topics exist when history comes.
     m_history = new HistoryPublisher(client, m_poller, m_publisher, this);
     if (ModuleSequence *sequence = m_commands->sequence())

@@ -41,6 +41,12 @@ public:
     /// Why its serial number clashes with another module's, or empty.
     QString clash;
 
+signals:
+    /// The poller's online() and offline(), before the event history hears of them: the
+    /// bridge gives the module its topics first.
+    void online();
+    void offline();
+
 private:
     ModulePoller *m_poller = nullptr;
     ModulePublisher *m_publisher = nullptr;

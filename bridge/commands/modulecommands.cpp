@@ -58,14 +58,14 @@ void ModuleCommands::subscribe()
     if (base.isEmpty())
         return;
     const QByteArray pattern = base + "ch/+/set/+";
+    // Retained commands arrive with their flag so they can be refused, also on live delivery;
+    // the empty message that clears one does not come back. The set topics first: the state
+    // "online" has just gone out, and a client that saw it may command at once.
+    if (m_pattern != pattern
+        && m_client->subscribe(pattern, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
+        m_pattern = pattern;
     if (m_sequence)
         m_sequence->subscribe();
-    if (m_pattern == pattern)
-        return;
-    // Retained commands arrive with their flag so they can be refused, also on live delivery;
-    // the empty message that clears one does not come back.
-    if (m_client->subscribe(pattern, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
-        m_pattern = pattern;
 }
 
 void ModuleCommands::forgetSubscription()
