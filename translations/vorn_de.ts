@@ -2273,6 +2273,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source> min</source>
         <translation> min</translation>
     </message>
+    <message>
+        <source>Taken by the module bridge when it loses its MQTT broker for a few seconds; always watched there. The panel has no broker.</source>
+        <translation>Wird von der Modul-Bridge angewandt, wenn sie ihren MQTT-Broker für einige Sekunden verliert; dort immer überwacht. Das Bedienprogramm hat keinen Broker.</translation>
+    </message>
 </context>
 <context>
     <name>Sequence</name>
@@ -2339,6 +2343,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>%1 h %2 min</source>
         <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>broker lost</source>
+        <translation>Broker verloren</translation>
     </message>
 </context>
 <context>
@@ -2442,6 +2450,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>missing</source>
         <translation>fehlt</translation>
+    </message>
+    <message>
+        <source>&quot;ignore&quot; is not allowed: unattended work must stop when nobody can steer it; use &quot;hold&quot;, &quot;rampDown&quot; or &quot;off&quot;</source>
+        <translation>&quot;ignore&quot; ist nicht erlaubt: unbeaufsichtigte Arbeit muss anhalten, wenn niemand sie steuern kann; &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; verwenden</translation>
     </message>
 </context>
 <context>
@@ -2657,6 +2669,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>step %1 of %2</source>
         <translation>Schritt %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 at %2: the sequence stays paused</source>
+        <translation>%1 bei %2: die Sequenz bleibt angehalten</translation>
     </message>
 </context>
 <context>
