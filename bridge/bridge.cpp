@@ -1,5 +1,6 @@
 #include "bridge.h"
 
+#include "bridgemodule.h"
 #include "enginethreads.h"
 #include "historypublisher.h"
 #include "loopbatching.h"
@@ -11,7 +12,10 @@
 #include "scpi_parser.h"
 #include "writeround.h"
 
+#include <QSet>
 #include <QStringList>
+
+#include <algorithm>
 
 Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     : QObject(parent)
@@ -21,54 +25,72 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     m_client->setMaxPayload(ModuleCommands::MaxPayload);
     connect(m_client, &MqttClient::connected, this, &Bridge::onBrokerConnected);
+    connect(m_client, &MqttClient::connectionLost, this, [this] { m_brokerGone.start(); });
+    m_brokerGone.setSingleShot(true);
+    m_brokerGone.setInterval(BrokerLostGraceMs);
+    connect(&m_brokerGone, &QTimer::timeout, this, &Bridge::onBrokerGone);
     connect(m_client, &MqttClient::messageReceived, this,
         [this](const QByteArray &topic, const QByteArray &payload, bool retained) {
-            if (ModuleCommands *commands = commandsFor(topic))
-                commands->handle(topic, payload, retained);
+            dispatch(topic, payload, retained, -1);
         });
     connect(m_client, &MqttClient::messageTooLarge, this,
         [this](const QByteArray &topic, int size, bool retained) {
-            if (ModuleCommands *commands = commandsFor(topic))
-                commands->handleTooLarge(topic, size, retained);
+            dispatch(topic, QByteArray(), retained, size);
         });
     connect(m_client, &MqttClient::subscriptionRefused, this,
         [this](const QByteArray &pattern, const QString &reason) {
-            for (ModuleCommands *commands : std::as_const(m_commands))
-                commands->onSubscriptionRefused(pattern, reason);
+            for (BridgeModule *module : std::as_const(m_modules))
+                module->commands()->onSubscriptionRefused(pattern, reason);
         });
-    // With one module there is nothing to take turns with, and writing at once saves a pass of
-    // the event loop per request.
-    if (settings.modules.size() > 1)
-        m_round = new WriteRound(this);
-    if (settings.modules.size() >= BatchedModules)
-        new LoopBatching(BatchIntervalUs, this);
-    const QByteArray prefix = settings.broker.prefix.toUtf8();
-    for (int i = 0; i < settings.modules.size(); ++i) {
-        const ModuleSettings &m = settings.modules.at(i);
-        QObject *engineHome = m.link == ModuleSettings::Link::Gpib
-            ? m_threads->gpibBoard(ModuleSettings::GpibBoard)
-            : nullptr;
-        auto *poller = new ModulePoller(m, m_round, engineHome, this);
-        auto *publisher = new ModulePublisher(
-            m_client, prefix, settings.broker.rate, m.name, stateTopic(), this);
-        m_pollers.append(poller);
-        m_publishers.append(publisher);
-        m_commands.append(new ModuleCommands(m_client, poller, publisher, this));
-        m_clashes.append(QString());
-        connect(poller, &ModulePoller::online, this, [this, i]() { onModuleOnline(i); });
-        connect(poller, &ModulePoller::offline, this, [this, i]() { onModuleOffline(i); });
-        connect(poller, &ModulePoller::answerProcessed, publisher,
-            [poller, publisher]() { publisher->update(*poller->engine()); });
-        // After the publisher's own connections, so that its topics exist when history comes.
-        m_histories.append(new HistoryPublisher(m_client, poller, publisher, this));
-    }
+    for (const ModuleSettings &m : settings.modules)
+        m_modules.append(makeModule(m));
+    for (BridgeModule *module : std::as_const(m_modules))
+        m_pollers.append(module->poller());
 }
 
 Bridge::~Bridge()
 {
     // The pollers end their engines on the worker threads, which end after them.
-    qDeleteAll(std::exchange(m_pollers, {}));
+    qDeleteAll(std::exchange(m_modules, {}));
     m_threads.reset();
+}
+
+BridgeModule *Bridge::makeModule(const ModuleSettings &m)
+{
+    // With one module there is nothing to take turns with, and writing at once saves a pass of
+    // the event loop per request.
+    const qsizetype count = m_settings.modules.size();
+    if (count > 1 && !m_round)
+        m_round = new WriteRound(this);
+    if (count >= BatchedModules && !m_batching)
+        m_batching = new LoopBatching(BatchIntervalUs, this);
+    QObject *engineHome = m.link == ModuleSettings::Link::Gpib
+        ? m_threads->gpibBoard(ModuleSettings::GpibBoard)
+        : nullptr;
+    auto *module = new BridgeModule(m, m_client, m_settings.broker.prefix.toUtf8(),
+        m_settings.broker.rate, stateTopic(), m_round, engineHome, this);
+    connect(module, &BridgeModule::online, this, [this, module] { onModuleOnline(module); });
+    connect(module, &BridgeModule::offline, this, [this, module] { onModuleOffline(module); });
+    return module;
+}
+
+void Bridge::endModule(BridgeModule *module, const QString &why)
+{
+    if (ModuleSequence *sequence = module->sequence())
+        sequence->abandon(why);
+    module->publisher()->setOffline();
+    const auto serial = m_serialOf.constFind(module);
+    if (serial != m_serialOf.cend()) {
+        const int number = *serial;
+        m_serialOf.erase(serial);
+        m_bySerial[number].removeOne(module);
+        if (m_bySerial[number].isEmpty())
+            m_bySerial.remove(number);
+        delete module;
+        updateClash(number);
+        return;
+    }
+    delete module;
 }
 
 QByteArray Bridge::stateTopic() const
@@ -86,43 +108,114 @@ bool Bridge::start()
     return true;
 }
 
-void Bridge::stop()
+void Bridge::stop(const QString &why)
 {
-    for (ModuleCommands *commands : std::as_const(m_commands))
-        if (ModuleSequence *sequence = commands->sequence())
-            sequence->abandon(QStringLiteral("the bridge stopped"));
-    for (ModulePublisher *publisher : std::as_const(m_publishers))
-        publisher->setOffline();
+    for (BridgeModule *module : std::as_const(m_modules))
+        if (ModuleSequence *sequence = module->sequence())
+            sequence->abandon(why);
+    for (BridgeModule *module : std::as_const(m_modules))
+        module->publisher()->setOffline();
     // QoS 1: its acknowledgement says the broker has handled everything before it.
     m_client->publish(stateTopic(), "offline", 1, true);
     m_client->stop();
 }
 
+bool Bridge::reload(const BridgeSettings &settings)
+{
+    if (!(settings.broker == m_settings.broker))
+        return false;
+    QHash<QString, BridgeModule *> before;
+    for (BridgeModule *module : std::as_const(m_modules))
+        before.insert(module->settings().name, module);
+    QSet<QString> names;
+    for (const ModuleSettings &m : settings.modules)
+        names.insert(m.name);
+    m_settings = settings;
+    QList<BridgeModule *> modules;
+    QList<BridgeModule *> ended;
+    for (const ModuleSettings &m : settings.modules) {
+        BridgeModule *module = before.take(m.name);
+        if (module && module->settings().sameModule(m)) {
+            modules.append(module);
+            continue;
+        }
+        if (module)
+            ended.append(module);
+        modules.append(nullptr);
+    }
+    ended += before.values();
+    const qsizetype kept = modules.size() - modules.count(nullptr);
+    for (BridgeModule *module : std::as_const(ended)) {
+        const bool changed = names.contains(module->settings().name);
+        m_modules.removeOne(module);
+        endModule(module,
+            QStringLiteral("the bridge read its file again, which %1 the module's section")
+                .arg(changed ? QStringLiteral("changed") : QStringLiteral("removed")));
+    }
+    QList<BridgeModule *> started;
+    for (int i = 0; i < modules.size(); ++i) {
+        if (!modules[i]) {
+            modules[i] = makeModule(settings.modules.at(i));
+            started.append(modules[i]);
+        }
+    }
+    m_modules = modules;
+    m_pollers.clear();
+    for (BridgeModule *module : std::as_const(m_modules))
+        m_pollers.append(module->poller());
+    for (BridgeModule *module : std::as_const(started))
+        module->poller()->start();
+    qCInfo(lcBridge).noquote() << QStringLiteral(
+        "configuration read again: %1 module(s) kept as they run, %2 ended, "
+        "%3 started")
+                                      .arg(kept)
+                                      .arg(ended.size())
+                                      .arg(started.size());
+    return true;
+}
+
 void Bridge::onBrokerConnected()
 {
+    m_brokerGone.stop();
     m_client->publish(stateTopic(), "online", 0, true);
     // Modules offline first: one that shares its serial number with a module online must not
     // have the last word on their common topics.
     for (const bool online : { false, true }) {
-        for (int i = 0; i < m_publishers.size(); ++i) {
-            if (m_pollers[i]->isOnline() != online)
+        for (BridgeModule *module : std::as_const(m_modules)) {
+            if (module->isOnline() != online)
                 continue;
-            m_commands[i]->forgetSubscription(); // the clean session forgot every subscription
-            m_publishers[i]->republish();
-            m_histories[i]->republish();
-            m_commands[i]->subscribe();
+            module->commands()->forgetSubscription(); // the clean session forgot them all
+            module->publisher()->republish();
+            module->history()->republish();
+            module->commands()->subscribe();
         }
     }
 }
 
-void Bridge::onModuleOnline(int index)
+void Bridge::onBrokerGone()
 {
-    ModulePoller *poller = m_pollers[index];
-    ModulePublisher *publisher = m_publishers[index];
+    const QString why = QStringLiteral("broker lost for %1 s").arg(BrokerLostGraceMs / 1000);
+    for (BridgeModule *module : std::as_const(m_modules)) {
+        ModuleSequence *sequence = module->sequence();
+        if (!sequence || !sequence->isActive())
+            continue;
+        qCWarning(lcBridge).noquote()
+            << QStringLiteral("module %1: %2 while a sequence runs: its rule for that is taken")
+                   .arg(module->settings().name, why);
+        sequence->brokerLost(why);
+    }
+}
+
+void Bridge::onModuleOnline(BridgeModule *module)
+{
+    ModulePoller *poller = module->poller();
+    ModulePublisher *publisher = module->publisher();
     const int before = publisher->serialNumber();
-    updateClashes(index);
+    const int serial = poller->engine()->module().serialNumber();
+    fileUnder(module, serial);
+    updateClash(serial, module);
     publisher->setOnline(*poller->engine(), poller->settings().endpoint(),
-        m_clashes[index].isEmpty() ? "online" : "clash");
+        module->clash.isEmpty() ? "online" : "clash");
     if (before != 0 && before != publisher->serialNumber()) {
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1: serial number changed from %2 to %3")
@@ -130,55 +223,125 @@ void Bridge::onModuleOnline(int index)
                    .arg(before)
                    .arg(publisher->serialNumber());
     }
-    if (!m_clashes[index].isEmpty())
-        m_client->publish(publisher->base() + "error", m_clashes[index].toUtf8(), 1, false);
-    m_commands[index]->subscribe();
+    if (!module->clash.isEmpty())
+        m_client->publish(publisher->base() + "error", module->clash.toUtf8(), 1, false);
+    module->commands()->subscribe();
 }
 
-void Bridge::onModuleOffline(int index)
+void Bridge::onModuleOffline(BridgeModule *module)
 {
-    m_publishers[index]->setOffline();
-    updateClashes(-1);
+    module->publisher()->setOffline();
+    const auto serial = m_serialOf.constFind(module);
+    if (serial != m_serialOf.cend())
+        updateClash(*serial);
 }
 
-void Bridge::updateClashes(int skip)
+void Bridge::fileUnder(BridgeModule *module, int serial)
 {
-    const auto serialOf = [this](int i) {
-        return m_pollers[i]->isOnline() ? m_pollers[i]->engine()->module().serialNumber() : -1;
-    };
-    for (int i = 0; i < m_pollers.size(); ++i) {
-        const int serial = serialOf(i);
+    const auto filed = m_serialOf.constFind(module);
+    if (filed != m_serialOf.cend()) {
+        const int old = *filed;
+        if (old == serial)
+            return;
+        m_bySerial[old].removeOne(module);
+        if (m_bySerial[old].isEmpty())
+            m_bySerial.remove(old);
+        updateClash(old);
+    }
+    m_serialOf.insert(module, serial);
+    m_bySerial[serial].append(module);
+}
+
+void Bridge::updateClash(int serial, BridgeModule *skip)
+{
+    const auto found = m_bySerial.constFind(serial);
+    if (found == m_bySerial.cend())
+        return;
+    const QList<BridgeModule *> modules = *found;
+    QList<BridgeModule *> online;
+    for (BridgeModule *module : modules)
+        if (module->isOnline())
+            online.append(module);
+    QString clash;
+    if (online.size() > 1) {
+        std::sort(online.begin(), online.end(), [this](BridgeModule *a, BridgeModule *b) {
+            return m_modules.indexOf(a) < m_modules.indexOf(b);
+        });
         QStringList names;
-        for (int j = 0; serial >= 0 && j < m_pollers.size(); ++j) {
-            if (serialOf(j) == serial)
-                names.append(m_pollers[j]->settings().name);
+        for (BridgeModule *module : std::as_const(online))
+            names.append(module->settings().name);
+        clash = QStringLiteral("modules %1 report the same serial number %2: while they are "
+                               "online, only an off, an emergency off or a sequence abort is "
+                               "taken, by each of them")
+                    .arg(names.join(QLatin1String(" and ")))
+                    .arg(serial);
+    }
+    bool said = false;
+    for (BridgeModule *module : modules) {
+        const QString why = module->isOnline() ? clash : QString();
+        if (why == module->clash)
+            continue;
+        module->clash = why;
+        module->commands()->setBlocked(why);
+        if (!why.isEmpty()) {
+            if (!std::exchange(said, true))
+                qCWarning(lcBridge).noquote() << why;
+            // Nobody can tell the two apart on the broker: unattended work waits.
+            if (ModuleSequence *sequence = module->sequence())
+                sequence->applyExternal(SafetyAction::Hold,
+                    QStringLiteral("another module reports the serial number %1").arg(serial));
         }
-        const QString clash = names.size() < 2
-            ? QString()
-            : QStringLiteral("modules %1 report the same serial number %2: no commands for "
-                             "either while both are online")
-                  .arg(names.join(QLatin1String(" and ")))
-                  .arg(serial);
-        if (clash == m_clashes[i])
+        if (module == skip || !module->isOnline())
             continue;
-        m_clashes[i] = clash;
-        m_commands[i]->setBlocked(clash);
-        if (!clash.isEmpty())
-            qCWarning(lcBridge).noquote() << clash;
-        if (i == skip || !m_pollers[i]->isOnline())
-            continue;
-        m_publishers[i]->setState(clash.isEmpty() ? "online" : "clash");
-        if (!clash.isEmpty())
-            m_client->publish(m_publishers[i]->base() + "error", clash.toUtf8(), 1, false);
+        module->publisher()->setState(why.isEmpty() ? "online" : "clash");
+        if (!why.isEmpty())
+            m_client->publish(module->publisher()->base() + "error", why.toUtf8(), 1, false);
     }
 }
 
-ModuleCommands *Bridge::commandsFor(const QByteArray &topic) const
+void Bridge::dispatch(
+    const QByteArray &topic, const QByteArray &payload, bool retained, int tooLarge)
 {
-    for (int i = 0; i < m_commands.size(); ++i) {
-        const QByteArray base = m_publishers[i]->base();
-        if (!m_commands[i]->pattern().isEmpty() && topic.startsWith(base))
-            return m_commands[i];
+    const QByteArray prefix = m_settings.broker.prefix.toUtf8() + '/';
+    const qsizetype end = topic.indexOf('/', prefix.size());
+    if (!topic.startsWith(prefix) || end < 0)
+        return;
+    bool ok = false;
+    const int serial = topic.mid(prefix.size(), end - prefix.size()).toInt(&ok);
+    const auto found = m_bySerial.constFind(serial);
+    if (!ok || found == m_bySerial.cend())
+        return;
+    QList<BridgeModule *> online;
+    BridgeModule *offline = nullptr;
+    for (BridgeModule *module : *found) {
+        if (!module->settings().commands || !topic.startsWith(module->publisher()->base()))
+            continue;
+        if (module->isOnline())
+            online.append(module);
+        else if (!offline)
+            offline = module; // it says "module offline"
     }
-    return nullptr;
+    QList<BridgeModule *> targets = online.isEmpty() && offline ? QList { offline } : online;
+    if (targets.isEmpty())
+        return;
+    const QByteArray path = topic.mid(targets.first()->publisher()->base().size());
+    if (targets.size() > 1 && !retained && tooLarge < 0
+        && ModuleCommands::isSafetyCommand(path, payload)) {
+        if (path == "sequence/abort") {
+            // To the modules whose sequence runs; another would only say that none does.
+            QList<BridgeModule *> running;
+            for (BridgeModule *module : std::as_const(targets))
+                if (module->sequence() && module->sequence()->isActive())
+                    running.append(module);
+            targets = running.isEmpty() ? QList { targets.first() } : running;
+        }
+    } else {
+        targets = { targets.first() };
+    }
+    for (BridgeModule *module : std::as_const(targets)) {
+        if (tooLarge >= 0)
+            module->commands()->handleTooLarge(topic, tooLarge, retained);
+        else
+            module->commands()->handle(topic, payload, retained);
+    }
 }

@@ -3,28 +3,34 @@
 #include "bridgeconfig.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
+class BridgeModule;
 class EngineThreads;
-class HistoryPublisher;
+class LoopBatching;
 class MqttClient;
-class ModuleCommands;
 class ModulePoller;
-class ModulePublisher;
 class WriteRound;
 
-/// The bridge: one broker connection and, per configured module, a poller that keeps the
-/// module's engine running, a publisher that puts its values on the broker and the module's
-/// command side. All modules share the one event loop, but for the engines of GPIB modules,
-/// which run on a worker thread per board (EngineThreads); each is answer-driven, so none waits
-/// for another.
+/// The bridge: one broker connection and, per configured module, a BridgeModule (poller,
+/// publisher, event history, command side). All modules share the one event loop, but for the
+/// engines of GPIB modules, which run on a worker thread per board (EngineThreads); each is
+/// answer-driven, so none waits for another.
 ///
 /// Set topics of a module are subscribed only when the module's "commands" setting is on.
-/// While two modules online report the same serial number, their topics are the same: both
-/// take no command, their state says "clash" and the clash is published on their "error".
+/// Modules are found by the serial number their topics are published under. While two modules
+/// online report the same serial number, their topics are the same: their state says "clash",
+/// the clash is published on their "error", a running sequence on either is held, and they
+/// take an off, an emergency off or a sequence abort only, which goes to each of them. Once
+/// one is offline, commands go to the one online.
+///
+/// A running sequence whose broker has been gone for BrokerLostGraceMs takes its file's
+/// "brokerLost" rule.
 class Bridge : public QObject
 {
     Q_OBJECT
@@ -34,39 +40,57 @@ public:
     /// passes of the event loop (LoopBatching).
     static constexpr int BatchedModules = 100;
     static constexpr int BatchIntervalUs = 1000;
+    /// How long the broker may be gone before running sequences take their "brokerLost" rule:
+    /// a broker restart or a short network fault passes unnoticed.
+    static constexpr int BrokerLostGraceMs = 5000;
 
     explicit Bridge(const BridgeSettings &settings, QObject *parent = nullptr);
     ~Bridge() override;
 
     /// Starts the broker connection and the pollers; false when the broker settings are unusable.
     bool start();
-    /// Publishes every module and the bridge itself "offline" and disconnects cleanly.
-    void stop();
+    /// Ends running sequences where they are (\a why in their journal), publishes every module
+    /// and the bridge itself "offline" and disconnects cleanly.
+    void stop(const QString &why = QStringLiteral("the bridge stopped"));
+    /// Takes \a settings, read again from the file: a module whose section is unchanged keeps
+    /// running as it is (link, history, a running sequence); one whose section changed or went
+    /// is ended (its sequence where it is, said in the journal) and published "offline"; a
+    /// changed or new one is started. False, with nothing changed, when the broker settings
+    /// differ: the bridge must then be made anew.
+    bool reload(const BridgeSettings &settings);
 
     /// "<prefix>/bridge/<client id>/state", retained "online", "offline" through the will.
     QByteArray stateTopic() const;
+    /// The modules' pollers in the order of the file.
     const QList<ModulePoller *> &pollers() const { return m_pollers; }
     const MqttClient *client() const { return m_client; }
 
 private:
+    BridgeModule *makeModule(const ModuleSettings &settings);
+    void endModule(BridgeModule *module, const QString &why);
     void onBrokerConnected();
-    void onModuleOnline(int index);
-    void onModuleOffline(int index);
-    /// Finds which online modules share a serial number and blocks or frees their commands;
-    /// the state of \a skip is left to the caller.
-    void updateClashes(int skip);
-    /// The command side of the module whose topics \a topic lies below, or null.
-    ModuleCommands *commandsFor(const QByteArray &topic) const;
+    void onBrokerGone();
+    void onModuleOnline(BridgeModule *module);
+    void onModuleOffline(BridgeModule *module);
+    /// Files \a module under the serial number of its topics (0: none yet).
+    void fileUnder(BridgeModule *module, int serial);
+    /// Finds whether the modules online under \a serial clash and blocks or frees their
+    /// commands; the state of \a skip is left to the caller.
+    void updateClash(int serial, BridgeModule *skip = nullptr);
+    /// Hands a message on a module's command topic to the module(s) it is for.
+    void dispatch(const QByteArray &topic, const QByteArray &payload, bool retained, int tooLarge);
 
     BridgeSettings m_settings;
     std::unique_ptr<EngineThreads> m_threads;
     MqttClient *m_client = nullptr;
     WriteRound *m_round = nullptr;
+    LoopBatching *m_batching = nullptr;
+    /// In the order of the file.
+    QList<BridgeModule *> m_modules;
     QList<ModulePoller *> m_pollers;
-    QList<ModulePublisher *> m_publishers;
-    /// Per module its event history on "events" and "alarms".
-    QList<HistoryPublisher *> m_histories;
-    QList<ModuleCommands *> m_commands;
-    /// Per module why its serial number clashes, or empty.
-    QList<QString> m_clashes;
+    /// The modules by the serial number their topics are under (once first online).
+    QHash<int, QList<BridgeModule *>> m_bySerial;
+    QHash<BridgeModule *, int> m_serialOf;
+    /// Runs while the broker is gone; at its end running sequences take their rule.
+    QTimer m_brokerGone;
 };

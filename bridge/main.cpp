@@ -67,6 +67,7 @@ int main(int argc, char *argv[])
 
     raiseOpenFileLimit();
     bool reload = false;
+    Bridge *running = nullptr;
     QObject::connect(
         &signalWatch, &SignalWatch::terminationRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signalWatch, &SignalWatch::reloadRequested, &app, [&]() {
@@ -76,8 +77,12 @@ int main(int argc, char *argv[])
             qCWarning(lcBridge).noquote() << "configuration not read again:" << problem;
             return;
         }
-        qCInfo(lcBridge).noquote() << "configuration read again; restarting";
         settings = fresh;
+        // Unchanged modules keep running; only a changed [broker] section makes all anew.
+        if (running && running->reload(fresh))
+            return;
+        qCInfo(lcBridge).noquote()
+            << "configuration read again with a changed [broker] section; restarting";
         reload = true;
         QCoreApplication::quit();
     });
@@ -89,8 +94,11 @@ int main(int argc, char *argv[])
             code = 1;
             break;
         }
+        running = &bridge;
         code = QCoreApplication::exec();
-        bridge.stop();
+        running = nullptr;
+        bridge.stop(reload ? QStringLiteral("the bridge restarted with a changed [broker] section")
+                           : QStringLiteral("the bridge stopped"));
     } while (reload);
     MqttClient::releaseLibrary();
     return code;

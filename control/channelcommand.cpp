@@ -114,6 +114,15 @@ bool ChannelCommand::parse(const QByteArray &path, const QByteArray &payload,
     return true;
 }
 
+bool ChannelCommand::isOffMessage(const QByteArray &path, const QByteArray &payload)
+{
+    const QList<QByteArray> parts = path.split('/');
+    bool on = false;
+    if (parts.size() != 4 || parts[0] != "ch" || parts[2] != "set" || !parseSwitch(payload, &on))
+        return false;
+    return (parts[3] == "on" && !on) || (parts[3] == "emergency-off" && on);
+}
+
 bool ChannelCommand::isOff() const
 {
     return (kind == Kind::On && !flag) || (kind == Kind::EmergencyOff && flag);

@@ -37,6 +37,9 @@ struct ChannelCommand
 
     /// Switches off or emergency off: a command that must not wait behind others.
     bool isOff() const;
+    /// Whether \a path and \a payload ask for an off or an emergency off, read without a
+    /// module (its channel is checked when the command is parsed for one).
+    static bool isOffMessage(const QByteArray &path, const QByteArray &payload);
     /// Queues the command through the engine's set-command builders.
     void apply(SCPI_Parser &engine) const;
     /// "channel 2: voltage 1000 V" and the like, for the log.

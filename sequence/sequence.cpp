@@ -33,6 +33,7 @@ std::array<SafetyRule, SafetyConditionCount> Sequence::defaultRules()
     rules[size_t(SafetyCondition::Arcs)].enabled = false;
     rules[size_t(SafetyCondition::LinkLost)].action = SafetyAction::Hold;
     rules[size_t(SafetyCondition::StepTimeout)].action = SafetyAction::Hold;
+    rules[size_t(SafetyCondition::BrokerLost)].action = SafetyAction::Hold;
     return rules;
 }
 
@@ -52,7 +53,7 @@ QString safetyActionKey(SafetyAction action)
 QString safetyConditionKey(SafetyCondition condition)
 {
     static const char *const keys[SafetyConditionCount] = { "trip", "arcError", "emergencyOff",
-        "inhibit", "safetyLoop", "current", "arcs", "linkLost", "timeout" };
+        "inhibit", "safetyLoop", "current", "arcs", "linkLost", "timeout", "brokerLost" };
     return QString::fromLatin1(keys[int(condition)]);
 }
 
@@ -68,8 +69,14 @@ QString safetyConditionText(SafetyCondition condition)
         QT_TRANSLATE_NOOP("Sequence", "too many arcs"),
         QT_TRANSLATE_NOOP("Sequence", "link lost"),
         QT_TRANSLATE_NOOP("Sequence", "step time-out"),
+        QT_TRANSLATE_NOOP("Sequence", "broker lost"),
     };
     return QCoreApplication::translate("Sequence", texts[int(condition)]);
+}
+
+bool safetyConditionMayIgnore(SafetyCondition condition)
+{
+    return condition != SafetyCondition::BrokerLost;
 }
 
 QString safetyActionText(SafetyAction action)

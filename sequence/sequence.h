@@ -54,8 +54,11 @@ enum class SafetyCondition {
     Arcs,
     LinkLost,
     StepTimeout,
+    /// The bridge lost its broker for longer than its grace: nobody can steer the sequence.
+    /// Taken by the bridge only; it can not be ignored.
+    BrokerLost,
 };
-constexpr int SafetyConditionCount = 9;
+constexpr int SafetyConditionCount = 10;
 
 /// A rule: a condition, whether it is watched, and what it does. CurrentAbove and Arcs carry
 /// their limits.
@@ -97,8 +100,8 @@ struct Sequence
     SafetyRule &rule(SafetyCondition condition) { return rules[size_t(condition)]; }
     const SafetyRule &rule(SafetyCondition condition) const { return rules[size_t(condition)]; }
 
-    /// Every state condition ramps down; the link loss and a step's time-out hold; the current
-    /// limit and the arc count are off until they are given.
+    /// Every state condition ramps down; the link loss, a step's time-out and the broker loss
+    /// hold; the current limit and the arc count are off until they are given.
     static std::array<SafetyRule, SafetyConditionCount> defaultRules();
 
     bool operator==(const Sequence &other) const;
@@ -109,6 +112,9 @@ QString safetyActionKey(SafetyAction action);
 QString safetyConditionKey(SafetyCondition condition);
 /// The condition for the operator: "trip", "arc error", ...
 QString safetyConditionText(SafetyCondition condition);
+/// Whether a file may switch the rule of \a condition off ("ignore"): not for the broker loss,
+/// since a sequence without its broker runs unwatched.
+bool safetyConditionMayIgnore(SafetyCondition condition);
 QString safetyActionText(SafetyAction action);
 /// "0-3", "0, 2, 5" or "all" (in the program's language).
 QString channelListText(const QList<int> &channels);

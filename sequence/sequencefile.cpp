@@ -82,8 +82,10 @@ public:
         return true;
     }
 
-    /// An action name; "ignore" switches the rule off (only where \a mayIgnore).
-    bool action(const QJsonValue &value, const QString &where, SafetyRule *rule, bool mayIgnore)
+    /// An action name; "ignore" switches the rule off (only where \a mayIgnore; \a abort: the
+    /// abort action, which is no rule).
+    bool action(const QJsonValue &value, const QString &where, SafetyRule *rule, bool mayIgnore,
+        bool abort = false)
     {
         const QString name = value.toString();
         for (SafetyAction a : { SafetyAction::Hold, SafetyAction::RampDown, SafetyAction::Off })
@@ -96,6 +98,10 @@ public:
             rule->enabled = false;
             return true;
         }
+        if (name == QLatin1String("ignore") && !abort)
+            return fail(where,
+                tr("\"ignore\" is not allowed: unattended work must stop when nobody can steer "
+                   "it; use \"hold\", \"rampDown\" or \"off\""));
         return fail(where,
             mayIgnore ? tr("must be \"hold\", \"rampDown\", \"off\" or \"ignore\"")
                       : tr("must be \"hold\", \"rampDown\" or \"off\""));
@@ -186,7 +192,7 @@ public:
         if (o.contains(QLatin1String("abort"))) {
             SafetyRule abort;
             if (!action(o.value(QLatin1String("abort")), join(path, QStringLiteral("abort")),
-                    &abort, false))
+                    &abort, false, true))
                 return false;
             sequence->abortAction = abort.action;
         }
@@ -207,7 +213,7 @@ public:
         const bool limited
             = condition == SafetyCondition::CurrentAbove || condition == SafetyCondition::Arcs;
         if (!limited)
-            return action(value, where, rule, true);
+            return action(value, where, rule, safetyConditionMayIgnore(condition));
         if (!value.isObject())
             return fail(where, tr("must be an object"));
         const QJsonObject o = value.toObject();

@@ -100,6 +100,10 @@ public:
     /// Someone else switched channels of the sequence off (\a what says how): the sequence
     /// ends with its abort action (hold when the file says so).
     void switchedOffByOthers(const QString &what);
+    /// Takes \a action as a safety rule would, for a condition the runner can not see itself
+    /// (the bridge lost its broker, two modules report one serial number); an alarm entry says
+    /// \a why. Nothing while no sequence is active; a hold while paused only says so.
+    void applyExternal(SafetyAction action, const QString &why);
 
     State state() const { return m_state; }
     /// Running, Paused or Stopping.

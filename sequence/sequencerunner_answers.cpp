@@ -160,6 +160,25 @@ bool SequenceRunner::checkSafety()
     return true;
 }
 
+void SequenceRunner::applyExternal(SafetyAction action, const QString &why)
+{
+    if (!isActive())
+        return;
+    if (m_state == State::Stopping
+        && (action != SafetyAction::Off || m_phase != Phase::RampingDown)) {
+        alarm(tr("%1 during the ramp-down").arg(why));
+        return;
+    }
+    if (m_state == State::Paused && action == SafetyAction::Hold) {
+        alarm(tr("%1 at %2: the sequence stays paused").arg(why, where()));
+        m_reason = why;
+        emitProgress(true);
+        return;
+    }
+    alarm(tr("%1 at %2: %3").arg(why, where(), actionDescription(action)));
+    applyAction(action, why);
+}
+
 void SequenceRunner::advanceRamp()
 {
     SCPI_Parser *l = link();

@@ -8,7 +8,15 @@
 
 namespace {
 enum Column { Condition, Action, Limit, Within, Columns };
+
+/// A rule that may not be ignored keeps its check mark.
+Qt::ItemFlags checkFlags(SafetyCondition condition, bool editable)
+{
+    return editable && safetyConditionMayIgnore(condition)
+        ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable
+        : Qt::ItemIsEnabled;
 }
+} // namespace
 
 void addSafetyActions(QComboBox *box)
 {
@@ -27,7 +35,7 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
     for (int row = 0; row < SafetyConditionCount; ++row) {
         auto *item = new QTableWidgetItem(safetyConditionText(SafetyCondition(row)));
         item->setToolTip(item->text());
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setFlags(checkFlags(SafetyCondition(row), true));
         table->setItem(row, Condition, item);
         m_actions[row] = new QComboBox(table);
         addSafetyActions(m_actions[row]);
@@ -46,6 +54,10 @@ SafetyRulesTable::SafetyRulesTable(QTableWidget *table, QObject *parent)
     m_arcMinutes = new QDoubleSpinBox(table);
     m_arcMinutes->setRange(0.01, 24 * 60);
     m_arcMinutes->setSuffix(tr(" min"));
+    // Only the bridge has a broker; the rule travels with the file and is always watched there.
+    table->item(int(SafetyCondition::BrokerLost), Condition)
+        ->setToolTip(tr("Taken by the module bridge when it loses its MQTT broker for a few "
+                        "seconds; always watched there. The panel has no broker."));
     table->setCellWidget(int(SafetyCondition::Arcs), Within, m_arcMinutes);
     // A condition wider than its column wraps rather than being cut.
     table->setWordWrap(true);
@@ -78,7 +90,8 @@ void SafetyRulesTable::apply(Sequence *sequence) const
 {
     for (int row = 0; row < SafetyConditionCount; ++row) {
         SafetyRule &rule = sequence->rule(SafetyCondition(row));
-        rule.enabled = m_table->item(row, Condition)->checkState() == Qt::Checked;
+        rule.enabled = m_table->item(row, Condition)->checkState() == Qt::Checked
+            || !safetyConditionMayIgnore(SafetyCondition(row));
         rule.action = SafetyAction(m_actions[row]->currentIndex());
     }
     sequence->rule(SafetyCondition::CurrentAbove).limit = m_currentLimit->value() / 1000;
@@ -91,7 +104,7 @@ void SafetyRulesTable::setEditable(bool editable)
 {
     for (int row = 0; row < SafetyConditionCount; ++row) {
         QTableWidgetItem *item = m_table->item(row, Condition);
-        item->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable : Qt::ItemIsEnabled);
+        item->setFlags(checkFlags(SafetyCondition(row), editable));
         m_actions[row]->setEnabled(editable);
     }
     m_currentLimit->setEnabled(editable);

@@ -2398,6 +2398,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source> min</source>
         <translation> min</translation>
     </message>
+    <message>
+        <source>Taken by the module bridge when it loses its MQTT broker for a few seconds; always watched there. The panel has no broker.</source>
+        <translation>Wird von der Modul-Bridge angewandt, wenn sie ihren MQTT-Broker für einige Sekunden verliert; dort immer überwacht. Das Bedienprogramm hat keinen Broker.</translation>
+    </message>
 </context>
 <context>
     <name>Sequence</name>
@@ -2464,6 +2468,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>%1 h %2 min</source>
         <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>broker lost</source>
+        <translation>Broker verloren</translation>
     </message>
     <message>
         <source>all</source>
@@ -2581,12 +2589,8 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <translation>fehlt</translation>
     </message>
     <message>
-        <source>must not be empty</source>
-        <translation>darf nicht leer sein</translation>
-    </message>
-    <message>
-        <source>must be &quot;all&quot;, a list such as &quot;0-3, 5&quot; or an array of channel numbers</source>
-        <translation>muss &quot;all&quot;, eine Liste wie &quot;0-3, 5&quot; oder ein Array von Kanalnummern sein</translation>
+        <source>&quot;ignore&quot; is not allowed: unattended work must stop when nobody can steer it; use &quot;hold&quot;, &quot;rampDown&quot; or &quot;off&quot;</source>
+        <translation>&quot;ignore&quot; ist nicht erlaubt: unbeaufsichtigte Arbeit muss anhalten, wenn niemand sie steuern kann; &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; verwenden</translation>
     </message>
     <message>
         <source>must be at least %L1</source>
@@ -2595,6 +2599,14 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>must lie between %L1 and %L2</source>
         <translation>muss zwischen %L1 und %L2 liegen</translation>
+    </message>
+    <message>
+        <source>must not be empty</source>
+        <translation>darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>must be &quot;all&quot;, a list such as &quot;0-3, 5&quot; or an array of channel numbers</source>
+        <translation>muss &quot;all&quot;, eine Liste wie &quot;0-3, 5&quot; oder ein Array von Kanalnummern sein</translation>
     </message>
     <message>
         <source>the file is larger than %L1 KiB</source>
@@ -2774,6 +2786,10 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>step %1 of %2</source>
         <translation>Schritt %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 at %2: the sequence stays paused</source>
+        <translation>%1 bei %2: die Sequenz bleibt angehalten</translation>
     </message>
     <message>
         <source>step %1: %2</source>

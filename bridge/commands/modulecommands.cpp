@@ -58,14 +58,14 @@ void ModuleCommands::subscribe()
     if (base.isEmpty())
         return;
     const QByteArray pattern = base + "ch/+/set/+";
+    // Retained commands arrive with their flag so they can be refused, also on live delivery;
+    // the empty message that clears one does not come back. The set topics first: the state
+    // "online" has just gone out, and a client that saw it may command at once.
+    if (m_pattern != pattern
+        && m_client->subscribe(pattern, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
+        m_pattern = pattern;
     if (m_sequence)
         m_sequence->subscribe();
-    if (m_pattern == pattern)
-        return;
-    // Retained commands arrive with their flag so they can be refused, also on live delivery;
-    // the empty message that clears one does not come back.
-    if (m_client->subscribe(pattern, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
-        m_pattern = pattern;
 }
 
 void ModuleCommands::forgetSubscription()
@@ -79,7 +79,7 @@ void ModuleCommands::forgetSubscription()
 
 void ModuleCommands::onSubscriptionRefused(const QByteArray &pattern, const QString &reason)
 {
-    if (m_sequence && pattern == m_sequence->pattern()) {
+    if (m_sequence && m_sequence->subscribed(pattern)) {
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1: the broker refused the subscription to %2 (%3)")
                    .arg(m_poller->settings().name, QString::fromUtf8(pattern), reason);
@@ -110,7 +110,7 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
         refuse(path, payload, QStringLiteral("retained commands are not carried out (cleared)"));
         return;
     }
-    if (!m_blocked.isEmpty()) {
+    if (!m_blocked.isEmpty() && !isSafetyCommand(path, payload)) {
         refuse(path, payload, m_blocked);
         return;
     }
@@ -152,6 +152,11 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
                        .arg(what)
                        .arg(dropped));
     });
+}
+
+bool ModuleCommands::isSafetyCommand(const QByteArray &path, const QByteArray &payload)
+{
+    return path == "sequence/abort" || ChannelCommand::isOffMessage(path, payload);
 }
 
 void ModuleCommands::handleTooLarge(const QByteArray &topic, int size, bool retained)

@@ -14,10 +14,10 @@ class ModuleSequence;
 
 /// The command side of one module: subscribes the module's set topics when its file says
 /// "commands = on", refuses what must not reach the module (retained commands, commands while
-/// it is offline or blocked, bad topics and values) and hands the rest to the module's
-/// CommandGate through its poller (which refuses too many). Refusals are published on the
-/// module's "error" topic and logged with control characters escaped, at most RefusalBurst at
-/// once and one a second after that; the rest are counted and reported together.
+/// it is offline, all but safety commands while it is blocked, bad topics and values) and hands the
+/// rest to the module's CommandGate through its poller (which refuses too many). Refusals are
+/// published on the module's "error" topic and logged with control characters escaped, at most
+/// RefusalBurst at once and one a second after that; the rest are counted and reported together.
 class ModuleCommands : public QObject
 {
     Q_OBJECT
@@ -45,8 +45,13 @@ public:
     /// A message whose payload of \a size bytes was too long to be taken.
     void handleTooLarge(const QByteArray &topic, int size, bool retained);
     void onSubscriptionRefused(const QByteArray &pattern, const QString &reason);
-    /// Why no command is taken at all (a serial number two modules report), or empty.
+    /// Why no command but a safety command is taken (a serial number two modules report), or
+    /// empty.
     void setBlocked(const QString &why) { m_blocked = why; }
+    const QString &blocked() const { return m_blocked; }
+    /// An off, an emergency off or a sequence abort (\a path below "<prefix>/<serial>/"): taken
+    /// also while commands are blocked, and by every module of a clashing serial number.
+    static bool isSafetyCommand(const QByteArray &path, const QByteArray &payload);
     /// The module's sequences ("sequences = FOLDER" with commands on), or null.
     ModuleSequence *sequence() const { return m_sequence; }
 

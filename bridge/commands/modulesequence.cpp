@@ -1,5 +1,6 @@
 #include "modulesequence.h"
 
+#include "configfile.h"
 #include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
@@ -7,8 +8,6 @@
 #include "sequencefile.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -47,40 +46,32 @@ void ModuleSequence::subscribe()
     const QByteArray base = m_publisher->base();
     if (base.isEmpty() || !m_client->isConnected())
         return;
-    const QByteArray pattern = base + "sequence/+";
-    if (m_pattern != pattern
-        && m_client->subscribe(pattern, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
-        m_pattern = pattern;
-    publishState(true);
+    for (const char *command : { "run", "pause", "resume", "abort" }) {
+        const QByteArray topic = base + "sequence/" + command;
+        if (!m_topics.contains(topic)
+            && m_client->subscribe(topic, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
+            m_topics.append(topic);
+    }
+    // A bridge that has run nothing here leaves the retained state of the last one alone
+    // ("aborted: the bridge stopped").
+    if (m_progress.state != SequenceRunner::State::Idle)
+        publishState(true);
 }
 
-QString ModuleSequence::sequencePath(const QString &folder, const QByteArray &name, QString *why)
+QString ModuleSequence::load(const QString &folder, const QByteArray &name, Sequence *sequence)
 {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]*$"));
     const QString text = QString::fromUtf8(name);
     if (name.size() > MaxName || !plain.match(text).hasMatch()) {
-        *why = QStringLiteral("give the name of a file in the sequence folder (letters, digits, "
+        return QStringLiteral("give the name of a file in the sequence folder (letters, digits, "
                               "\".\", \"-\" and \"_\", at most %1, no path)")
-                   .arg(MaxName);
-        return QString();
+            .arg(MaxName);
     }
-    const QString root = QDir(folder).canonicalPath();
-    if (root.isEmpty()) {
-        *why = QStringLiteral("the sequence folder %1 is not there").arg(folder);
-        return QString();
-    }
-    const QFileInfo file(root + QLatin1Char('/') + text);
-    const QString target = file.canonicalFilePath();
-    if (target.isEmpty()) {
-        *why = QStringLiteral("no sequence \"%1\" in the sequence folder").arg(text);
-        return QString();
-    }
-    // A link in the folder must not lead out of it.
-    if (!target.startsWith(root + QLatin1Char('/')) || !QFileInfo(target).isFile()) {
-        *why = QStringLiteral("\"%1\" is no file of the sequence folder").arg(text);
-        return QString();
-    }
-    return target;
+    CheckedFile file;
+    QString why;
+    if (!readFileInFolder(folder, text, SequenceFile::MaxBytes, &file, &why))
+        return why;
+    return SequenceFile::parse(file.text, sequence);
 }
 
 void ModuleSequence::handle(
@@ -95,14 +86,8 @@ void ModuleSequence::handle(
         done(m_progress.runningText());
         return;
     }
-    QString why;
-    const QString path = sequencePath(m_poller->settings().sequences, payload, &why);
-    if (path.isEmpty()) {
-        done(why);
-        return;
-    }
     Sequence sequence;
-    why = SequenceFile::load(path, &sequence);
+    const QString why = load(m_poller->settings().sequences, payload, &sequence);
     if (!why.isEmpty()) {
         // The refusal names the file already: 'sequence/run "x.json" refused: <why>'.
         done(why);
@@ -135,6 +120,24 @@ void ModuleSequence::call(
                     done(why);
             },
             Qt::QueuedConnection);
+    });
+}
+
+void ModuleSequence::post(std::function<void(SequenceRunner *)> action)
+{
+    if (SequenceCore *core = m_core)
+        QMetaObject::invokeMethod(core, [core, action] { action(core->runner()); });
+}
+
+void ModuleSequence::applyExternal(SafetyAction action, const QString &why)
+{
+    post([action, why](SequenceRunner *runner) { runner->applyExternal(action, why); });
+}
+
+void ModuleSequence::brokerLost(const QString &why)
+{
+    post([why](SequenceRunner *runner) {
+        runner->applyExternal(runner->sequence().rule(SafetyCondition::BrokerLost).action, why);
     });
 }
 

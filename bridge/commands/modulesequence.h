@@ -17,7 +17,7 @@ class ModulePublisher;
 
 /// The ramp sequences of one module, for a module whose file says "commands = on" and
 /// "sequences = FOLDER": "<base>sequence/run" with the name of a file in that folder starts it
-/// (a name only: no path, nothing outside the folder, also not through a link),
+/// (a name only: no path, no link; folder and file trusted as the configuration file is),
 /// "<base>sequence/pause", "…/resume" and "…/abort" steer it, and "<base>sequence/state" holds
 /// its progress as retained JSON:
 ///
@@ -51,10 +51,15 @@ public:
     /// Says what became of a command: \a why it was refused, or an empty text when it was taken.
     using Done = std::function<void(const QString &why)>;
 
-    /// Subscribes "<base>sequence/+" unless it is; publishes the state.
+    /// Subscribes "<base>sequence/run", ".../pause", ".../resume" and ".../abort" unless they
+    /// are (not "sequence/+": the retained "sequence/state" would come back as a command);
+    /// publishes the state once a sequence has started here.
     void subscribe();
-    void forgetSubscription() { m_pattern.clear(); }
-    QByteArray pattern() const { return m_pattern; }
+    void forgetSubscription() { m_topics.clear(); }
+    /// Whether \a pattern is one of the topics this object subscribed.
+    bool subscribed(const QByteArray &pattern) const { return m_topics.contains(pattern); }
+    /// Running, paused or stopping, as last reported by the runner.
+    bool isActive() const { return m_progress.isActive(); }
     /// \a command is "run", "pause", "resume" or "abort"; \a done follows on this thread once the
     /// runner has taken or refused it (at once when it runs here), unless \a context is gone.
     void handle(const QByteArray &command, const QByteArray &payload, QObject *context, Done done);
@@ -62,10 +67,21 @@ public:
     /// its entries have been handed on when this returns.
     void abandon(const QString &why);
 
-    /// The file \a name names in \a folder, or an empty text with the reason in \a why.
-    static QString sequencePath(const QString &folder, const QByteArray &name, QString *why);
+    /// Takes \a action as a rule would for a condition the runner can not see (see
+    /// SequenceRunner::applyExternal()), with a journal entry saying \a why.
+    void applyExternal(SafetyAction action, const QString &why);
+    /// The broker has been gone for a while: the running sequence's "brokerLost" rule.
+    void brokerLost(const QString &why);
+
+    /// Reads the sequence file \a name of \a folder into \a sequence: a plain name, the folder
+    /// and the file trusted as readFileInFolder() requires (no link followed, owned by root or
+    /// the bridge's user, writable by nobody else). Returns why it was refused, or an empty
+    /// text.
+    static QString load(const QString &folder, const QByteArray &name, Sequence *sequence);
 
 private:
+    /// Runs \a action with the runner on its thread, without an answer.
+    void post(std::function<void(SequenceRunner *)> action);
     /// Calls \a action with the runner's side on its thread; \a done gets its answer here.
     void call(std::function<QString(SequenceCore *)> action, QObject *context, Done done);
     void write(bool alarm, const QString &text);
@@ -78,7 +94,8 @@ private:
     /// Owned by the module's PollerCore, which ends it before its session.
     QPointer<SequenceCore> m_core;
     SequenceProgress m_progress;
-    QByteArray m_pattern;
+    /// The command topics subscribed.
+    QList<QByteArray> m_topics;
     QByteArray m_lastKey;
     QElapsedTimer m_lastState;
 };

@@ -317,6 +317,21 @@ bool BrokerSettings::isLocal() const
     return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
 }
 
+bool BrokerSettings::operator==(const BrokerSettings &o) const
+{
+    return host == o.host && port == o.port && clientId == o.clientId && user == o.user
+        && password == o.password && tls == o.tls && caFile == o.caFile && certFile == o.certFile
+        && keyFile == o.keyFile && prefix == o.prefix && rate == o.rate && keepAlive == o.keepAlive
+        && insecureCommands == o.insecureCommands && insecurePassword == o.insecurePassword;
+}
+
+bool ModuleSettings::sameModule(const ModuleSettings &o) const
+{
+    return name == o.name && link == o.link && host == o.host && port == o.port
+        && serialPort == o.serialPort && gpibAddress == o.gpibAddress && commands == o.commands
+        && sequences == o.sequences && cycleMs == o.cycleMs;
+}
+
 LinkSettings ModuleSettings::linkSettings() const
 {
     LinkSettings settings;
@@ -425,6 +440,18 @@ bool loadBridgeSettings(const QString &path, BridgeSettings *settings, QString *
         problem = keyFileProblem(settings->broker.keyFile);
         if (!problem.isEmpty())
             problem = QStringLiteral("%1: %2").arg(path, problem);
+    }
+    for (const ModuleSettings &m : std::as_const(settings->modules)) {
+        if (!problem.isEmpty())
+            break;
+        if (m.sequences.isEmpty())
+            continue;
+        problem = folderProblem(m.sequences);
+        if (!problem.isEmpty())
+            problem = QStringLiteral("%1: line %2: the sequences of module \"%3\": %4")
+                          .arg(path)
+                          .arg(m.line)
+                          .arg(m.name, problem);
     }
     *error = problem;
     return problem.isEmpty();

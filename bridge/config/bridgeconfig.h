@@ -35,6 +35,7 @@ struct BrokerSettings
 
     /// Whether the broker is on this machine (a loopback address or "localhost").
     bool isLocal() const;
+    bool operator==(const BrokerSettings &other) const;
 };
 
 /// One module the bridge polls: a name for the log and the link that reaches it.
@@ -65,6 +66,8 @@ struct ModuleSettings
     LinkSettings linkSettings() const;
     /// The endpoint as written in the file, for log lines.
     QString endpoint() const { return linkSettings().endpoint(); }
+    /// The same module polled the same way: everything but the line of the section.
+    bool sameModule(const ModuleSettings &other) const;
 };
 
 /// What every module has unless its own section says otherwise ("[defaults]").
@@ -102,6 +105,7 @@ struct BridgeSettings
 bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QString *error);
 
 /// Opens and checks the file at \a path (see readConfigFile()), parses it, and checks that a
-/// file with a password is readable by its owner alone and the key file as readConfigFile()
-/// and keyFileProblem() require; \a error starts with the path.
+/// file with a password is readable by its owner alone, the key file as readConfigFile()
+/// and keyFileProblem() require, and every module's sequences folder as folderProblem()
+/// requires; \a error starts with the path.
 bool loadBridgeSettings(const QString &path, BridgeSettings *settings, QString *error);

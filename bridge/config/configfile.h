@@ -22,6 +22,19 @@ constexpr qint64 MaxConfigFileSize = 64 * 1024;
 /// False with the reason in \a error, which starts with the path.
 bool readConfigFile(const QString &path, CheckedFile *file, QString *error);
 
+/// Checks the folder at \a path as the files in it: not a symbolic link in its last part, a
+/// folder, owned by root or the bridge's user, not writable by group or others (whoever may
+/// add or replace a file there decides what it says). Returns the problem, naming the path, or
+/// an empty text.
+QString folderProblem(const QString &path);
+
+/// Reads the file \a name (no "/") of \a folder: the folder as folderProblem() requires, the
+/// file opened relative to it without following a link, checked as readConfigFile() checks
+/// its file, and at most \a maxSize bytes. False with the reason in \a error, which names the
+/// path.
+bool readFileInFolder(
+    const QString &folder, const QString &name, qint64 maxSize, CheckedFile *file, QString *error);
+
 /// Checks the client key file at \a path like the configuration file (owner, regular file, not
 /// writable by group or others) and that neither group nor others may read it. A link is
 /// followed; the file it ends at is checked. Returns the problem or an empty text.

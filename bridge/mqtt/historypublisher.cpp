@@ -27,7 +27,10 @@ HistoryPublisher::HistoryPublisher(
         const QByteArray alarms = alarmsJson(*history);
         QMetaObject::invokeMethod(this, [this, alarms] { setAlarms(alarms); });
     });
+    // The history hears of the module online before the bridge gives it its topics: what came
+    // before waits for them.
     connect(poller, &ModulePoller::online, this, [this] {
+        sendHeld();
         m_alarms.clear();
         publishAlarms(); // replaces what an earlier run left retained
     });
@@ -41,11 +44,9 @@ void HistoryPublisher::setAlarms(const QByteArray &alarms)
 
 void HistoryPublisher::publishEntry(const HistoryEntry &entry)
 {
-    if (m_publisher->base().isEmpty())
-        return;
     const QByteArray payload = entry.toJson();
     sendHeld();
-    if (!m_held.isEmpty()
+    if (!m_held.isEmpty() || m_publisher->base().isEmpty()
         || !m_client->publish(m_publisher->base() + "events", payload, 1, false)) {
         if (m_held.size() >= HeldEntries) {
             m_held.removeFirst();
@@ -57,7 +58,7 @@ void HistoryPublisher::publishEntry(const HistoryEntry &entry)
 
 void HistoryPublisher::sendHeld()
 {
-    while (!m_held.isEmpty()) {
+    while (!m_held.isEmpty() && !m_publisher->base().isEmpty()) {
         if (!m_client->publish(m_publisher->base() + "events", m_held.first(), 1, false))
             return;
         m_held.removeFirst();

@@ -5,7 +5,7 @@
 #include "bridgeprocess.h"
 #include "brokerprocess.h"
 #include "mqttprobe.h"
-#include "simprocess.h"
+#include "simcontrol.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -15,42 +15,6 @@
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-
-/// Sends one line to a port of a simulator (its module or its control port) and returns the
-/// answer line.
-QByteArray exchange(quint16 port, const QByteArray &line)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    QByteArray answer;
-    if (socket.waitForConnected(3000) && socket.write(line + "\r\n") > 0) {
-        while (!answer.endsWith('\n') && socket.waitForReadyRead(3000))
-            answer += socket.readAll();
-    }
-    return answer.trimmed();
-}
-
-/// Asks a simulator directly and returns the numbers of its answer (units stripped), in the
-/// order of the queries and channels.
-QList<double> ask(quint16 port, const QByteArray &query)
-{
-    QList<double> values;
-    for (QByteArray field : exchange(port, query).replace(';', ',').split(',')) {
-        while (!field.isEmpty() && QByteArrayView("VAC%/s").contains(field.back()))
-            field.chop(1);
-        values.append(field.toDouble());
-    }
-    return values;
-}
-
-quint16 portOf(const SimProcess &sim)
-{
-    return quint16(sim.endpoint().section(QLatin1Char(':'), -1).toUInt());
-}
-
-} // namespace
 
 class TestBridgeBroker : public QObject
 {
@@ -63,8 +27,7 @@ private slots:
         QVERIFY(broker.start());
         QVERIFY(startSim(
             simA, 0, "KA2F", "1001", { QStringLiteral("--control"), QStringLiteral("0") }));
-        const QByteArray control = simA.nextLine(); // "control 127.0.0.1:<port>"
-        controlA = quint16(control.mid(control.lastIndexOf(':') + 1).toUInt());
+        controlA = controlPortOf(simA);
         QVERIFY(controlA != 0);
         QVERIFY(startSim(simB, 0, "DRSB", "1002"));
         portA = portOf(simA);
@@ -297,8 +260,9 @@ private slots:
             << QByteArray("nominal voltage of channel 0 is \"inf\": no set value is taken for it");
         QTest::newRow("two modules, one serial number")
             << QByteArray("x/1001/") << QByteArray("clash")
-            << QByteArray("modules twin1 and twin2 report the same serial number 1001: no "
-                          "commands for either while both are online");
+            << QByteArray("modules twin1 and twin2 report the same serial number 1001: while "
+                          "they are online, only an off, an emergency off or a sequence abort is "
+                          "taken, by each of them");
     }
     void safetyRefusals()
     {
@@ -349,15 +313,11 @@ private slots:
         QVERIFY(!probe->last.value("x/2002/ch/0/voltage/measured").isEmpty());
         const qsizetype from = probe->messages.size();
         ::kill(pid_t(second.process.processId()), SIGHUP);
-        QVERIFY(second.waitForLog("configuration read again", Patience));
-        // The bridge restarts: its modules go offline and come back.
-        QVERIFY2(spinUntil(
-                     [&]() {
-                         return probe->payloads("x/2002/state", from)
-                             == QList<QByteArray> { "offline", "online" };
-                     },
-                     Patience),
-            second.read().constData());
+        // The file is the same: every module goes on as it was. Before, all went offline and
+        // came back.
+        QVERIFY(second.waitForLog("configuration read again: 4 module(s) kept", Patience));
+        spinFor(1000); // time enough for an "offline" that was published
+        QCOMPARE(probe->payloads("x/2002/state", from), QList<QByteArray>());
         second.process.kill();
         // The broker's last will says the bridge is gone; the measured values then expire.
         QVERIFY(probe->waitFor("x/bridge/second/state", "offline", Patience));
@@ -459,28 +419,38 @@ private slots:
     void brokerRulesDecideWhoCommands_data()
     {
         QTest::addColumn<QString>("user");
-        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("topic"); // below vorn/1002/
+        QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<double>("simulatorValue");
-        QTest::newRow("control user")
-            << QStringLiteral("vorn-control") << QByteArray("111") << 111.0;
-        QTest::newRow("another user")
-            << QStringLiteral("vorn-reader") << QByteArray("222") << 111.0;
-        QTest::newRow("anonymous") << QString() << QByteArray("333") << 111.0;
+        const auto row = [](const char *name, const char *user, const char *topic,
+                             const char *payload, double value) {
+            QTest::newRow(name) << QString::fromLatin1(user) << QByteArray(topic)
+                                << QByteArray(payload) << value;
+        };
+        row("control user", "vorn-control", "ch/0/set/voltage", "111", 111.0);
+        row("another user", "vorn-reader", "ch/0/set/voltage", "222", 111.0);
+        row("anonymous", "", "ch/0/set/voltage", "333", 111.0);
+        // Before, the rules let nobody publish it, so no sequence could be started.
+        row("control user runs a sequence", "vorn-control", "sequence/run", "to77.json", 77.0);
+        row("another user runs a sequence", "vorn-reader", "sequence/run", "to55.json", 77.0);
     }
     void brokerRulesDecideWhoCommands()
     {
         QFETCH(QString, user);
-        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, topic);
+        QFETCH(QByteArray, payload);
         QFETCH(double, simulatorValue);
         if (!aclBroker)
             QVERIFY(startAclBridge());
         MqttProbe sender(aclBroker->port(), "vorn/1002/state", user);
         QVERIFY2(
             sender.waitFor("vorn/1002/state", "online", Patience), aclBridge.read().constData());
-        QVERIFY(sender.client->publish("vorn/1002/ch/0/set/voltage", value, 1, false));
-        QVERIFY(spinUntil(
-            [&]() { return ask(portOf(simB), ":READ:VOLT? (@0)").value(0) == simulatorValue; },
-            Patience));
+        QVERIFY(sender.client->publish("vorn/1002/" + topic, payload, 1, false));
+        QVERIFY2(
+            spinUntil(
+                [&]() { return ask(portOf(simB), ":READ:VOLT? (@0)").value(0) == simulatorValue; },
+                Patience),
+            aclBridge.read().constData());
         spinFor(1000); // time enough for a command that was let through
         QCOMPARE(ask(portOf(simB), ":READ:VOLT? (@0)").value(0), simulatorValue);
     }
@@ -529,9 +499,10 @@ private slots:
         QTest::newRow("a path") << QByteArray("../bridge.conf")
                                 << QByteArray("give the name of a file in the sequence folder");
         QTest::newRow("a link out of the folder")
-            << QByteArray("outside.json") << QByteArray("is no file of the sequence folder");
+            << QByteArray("outside.json")
+            << QByteArray("outside.json is a symbolic link; give the file it points to");
         QTest::newRow("no such file")
-            << QByteArray("none.json") << QByteArray("no sequence \"none.json\"");
+            << QByteArray("none.json") << QByteArray("none.json: No such file or directory");
         QTest::newRow("a bad file")
             << QByteArray("bad.json")
             // Before, the reason said "refused" twice: 'sequence "bad.json" refused' came first.
@@ -595,6 +566,10 @@ private:
     {
         QDir(dir.path()).mkdir(QStringLiteral("sequences"));
         const QString folder = dir.filePath(QStringLiteral("sequences"));
+        // Whatever the umask: a folder others may write is refused.
+        QFile::setPermissions(folder,
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                | QFile::ExeOther);
         const auto write = [](const QString &path, const QByteArray &text) {
             QFile file(path);
             return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
@@ -606,6 +581,11 @@ private:
                  "safety": { "rampDownSpeed": 3000, "abort": "rampDown" } })");
         write(folder + QStringLiteral("/bad.json"),
             R"({ "version": 1, "steps": [ { "voltage": 200, "hold": -1 } ] })");
+        for (const int volts : { 77, 55 })
+            write(folder + QStringLiteral("/to%1.json").arg(volts),
+                QStringLiteral(R"({ "version": 1, "steps": [ { "voltage": %1, "hold": 0 } ] })")
+                    .arg(volts)
+                    .toLatin1());
         write(dir.filePath(QStringLiteral("outside.json")),
             R"({ "version": 1, "steps": [ { "voltage": 200 } ] })");
         QFile::link(
@@ -662,9 +642,10 @@ private:
         if (!writeConfig(config,
                 QStringLiteral("[broker]\nport = %1\nuser = vorn-bridge\n"
                                "password = vorn-bridge-secret\ninsecure-commands = local-only\n"
-                               "[module b]\ntcp = 127.0.0.1:%2\ncommands = on\n")
+                               "[module b]\ntcp = 127.0.0.1:%2\ncommands = on\nsequences = %3\n")
                     .arg(aclBroker->port())
                     .arg(portOf(simB))
+                    .arg(dir.filePath(QStringLiteral("sequences")))
                     .toLatin1(),
                 QFile::ReadOwner | QFile::WriteOwner))
             return false;
@@ -673,20 +654,12 @@ private:
     }
     bool writeConfig(const QString &path, const QByteArray &text, QFile::Permissions permissions)
     {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
-            && file.setPermissions(permissions);
+        return writeFile(path, text, permissions);
     }
     bool startSim(SimProcess &sim, quint16 port, const char *preset, const char *serial,
         const QStringList &more = QStringList())
     {
-        return sim.start(
-            QStringList { QStringLiteral("--tcp"), QString::number(port),
-                QStringLiteral("--preset"), QLatin1String(preset),
-                QStringLiteral("--serial-number"), QLatin1String(serial),
-                QStringLiteral("--no-noise"), QStringLiteral("--limits"), QStringLiteral("90,100") }
-                + more,
-            "tcp");
+        return startSimModule(sim, port, preset, serial, more);
     }
     bool makeCertificates()
     {

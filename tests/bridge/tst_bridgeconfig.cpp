@@ -1,7 +1,9 @@
 // The bridge's configuration file: every key read, each broken line named, settings that would
 // expose the modules refused, and the file itself checked before it is trusted.
 #include "bridgeconfig.h"
+#include "modulesequence.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -237,6 +239,95 @@ private slots:
         QCOMPARE(fine, error.isEmpty());
         if (!fine)
             QVERIFY2(message.startsWith(path + error), qPrintable(message));
+    }
+
+    // Before, a file owned by another user, mode 666, in a 0777 folder ran, and a folder that
+    // everyone may write passed the check.
+    void trustsSequenceFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<QString>("where"); // the path the message names: "file" or "folder"
+        QTest::addColumn<QString>("error"); // after the path; empty when the file is fine
+        const auto row = [](const char *name, const char *kind, int fileMode, int folderMode,
+                             const char *where, const char *error) {
+            QTest::newRow(name) << QString::fromLatin1(kind) << fileMode << folderMode
+                                << QString::fromLatin1(where) << QString::fromLatin1(error);
+        };
+        const char *const changeable = " can be changed by other users; restrict it (chmod go-w";
+        row("fine", "plain", 0644, 0755, "file", "");
+        row("file mode 666", "plain", 0666, 0755, "file", changeable);
+        row("folder mode 0777", "plain", 0644, 0777, "folder", changeable);
+        row("file a symbolic link", "file link", 0644, 0755, "file",
+            " is a symbolic link; give the file it points to");
+        row("folder a symbolic link", "folder link", 0644, 0755, "folder",
+            " is a symbolic link; give the folder it points to");
+        row("system temporary folder", "tmp", 0644, 0755, "folder", changeable);
+        row("a FIFO", "fifo", 0644, 0755, "file", " is not a regular file");
+        if (geteuid() == 0) {
+            row("another user's file", "foreign file", 0644, 0755, "file", " belongs to nobody");
+            row("another user's folder", "foreign folder", 0644, 0755, "folder",
+                " belongs to nobody");
+        }
+    }
+    void trustsSequenceFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, fileMode);
+        QFETCH(int, folderMode);
+        QFETCH(QString, where);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString real = dir.filePath(QStringLiteral("real"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("real")));
+        const QByteArray json = R"({ "version": 1, "steps": [ { "voltage": 10 } ] })";
+        QString file = real + QStringLiteral("/s.json");
+        if (kind == QLatin1String("file link")) {
+            QVERIFY(write(dir.filePath(QStringLiteral("s.json")), json, fileMode));
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("s.json")), file));
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), mode_t(fileMode)), 0);
+        } else {
+            QVERIFY(write(file, json, fileMode));
+        }
+        QCOMPARE(::chmod(QFile::encodeName(real).constData(), mode_t(folderMode)), 0);
+        QString folder = real;
+        if (kind == QLatin1String("folder link")) {
+            folder = dir.filePath(QStringLiteral("link"));
+            QVERIFY(QFile::link(real, folder));
+        } else if (kind == QLatin1String("tmp")) {
+            folder = QStringLiteral("/tmp");
+        }
+        if (kind.startsWith(QLatin1String("foreign")))
+            QCOMPARE(::chown(QFile::encodeName(kind.endsWith(QLatin1String("file")) ? file : real)
+                                 .constData(),
+                         65534, 65534),
+                0);
+        const QString named
+            = where == QLatin1String("file") ? folder + QStringLiteral("/s.json") : folder;
+        // What "sequence/run" reads.
+        Sequence sequence;
+        const QString refused = ModuleSequence::load(folder, "s.json", &sequence);
+        if (error.isEmpty())
+            QVERIFY2(refused.isEmpty(), qPrintable(refused));
+        else
+            QVERIFY2(refused.startsWith(named + error), qPrintable(refused));
+        // What --check and every start check: the folder, not yet its files.
+        const QString config = dir.filePath(QStringLiteral("bridge.conf"));
+        QVERIFY(write(config,
+            "[broker]\ninsecure-commands = local-only\n[module a]\ngpib = 3\ncommands = on\n"
+            "sequences = "
+                + QFile::encodeName(folder) + '\n',
+            0600));
+        BridgeSettings s;
+        QString message;
+        const bool folderFine = error.isEmpty() || where == QLatin1String("file");
+        QCOMPARE(loadBridgeSettings(config, &s, &message), folderFine);
+        if (!folderFine)
+            QVERIFY2(
+                message.contains(QStringLiteral("the sequences of module \"a\": ") + named + error),
+                qPrintable(message));
     }
 
 private:

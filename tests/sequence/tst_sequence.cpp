@@ -31,6 +31,7 @@ private slots:
         QCOMPARE(arcs.count, 3);
         QCOMPARE(arcs.minutes, 10.0);
         QCOMPARE(arcs.action, SafetyAction::RampDown);
+        QCOMPARE(s.rule(SafetyCondition::BrokerLost).action, SafetyAction::Hold);
 
         // Written and read again, it is the same sequence.
         QTemporaryDir dir;
@@ -39,6 +40,7 @@ private slots:
         s.steps[1].percent = true;
         s.steps[1].voltage = 12.5;
         s.rule(SafetyCondition::Inhibit).enabled = false;
+        s.rule(SafetyCondition::BrokerLost).action = SafetyAction::RampDown;
         QCOMPARE(SequenceFile::save(path, s), QString());
         Sequence again;
         QCOMPARE(SequenceFile::load(path, &again), QString());
@@ -86,6 +88,10 @@ private slots:
             << QString("safety.trip: must be \"hold\", \"rampDown\", \"off\" or \"ignore\"");
         QTest::newRow("abort ignored") << R"({ "version": 1, "safety": { "abort": "ignore" }, )"
                 + step + " }" << QString("safety.abort: must be \"hold\", \"rampDown\" or \"off\"");
+        // Unattended work must stop without its broker.
+        QTest::newRow("broker loss ignored")
+            << R"({ "version": 1, "safety": { "brokerLost": "ignore" }, )" + step + " }"
+            << QString("safety.brokerLost: \"ignore\" is not allowed");
         QTest::newRow("arcs without count")
             << R"({ "version": 1, "safety": { "arcs": { "minutes": 10, "action": "off" } }, )"
                 + step + " }"
