@@ -72,6 +72,11 @@ QString SequenceCore::steer(const QByteArray &command)
     return QStringLiteral("unknown sequence command (run, pause, resume or abort)");
 }
 
+SequenceRunner *SequenceCore::runner() const
+{
+    return m_controller->runner();
+}
+
 void SequenceCore::abandon(const QString &why)
 {
     m_controller->runner()->abandon(why);

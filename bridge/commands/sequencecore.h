@@ -59,6 +59,8 @@ public:
     void abandon(const QString &why);
 
     SequenceProgress progress() const;
+    /// The controller's runner, for actions the bridge takes on its own (clash, broker lost).
+    SequenceRunner *runner() const;
 
     void info(const QString &text) override { emit entry(false, text); }
     void alarm(const QString &text) override { emit entry(true, text); }
