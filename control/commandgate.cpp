@@ -15,8 +15,8 @@ int CommandGate::passOff(const ChannelCommand &command, SCPI_Parser &engine)
 QString CommandGate::admit(int queued)
 {
     if (queued >= MaxQueued)
-        return QCoreApplication::translate("CommandGate", "busy: %n commands wait for the module",
-            nullptr, queued);
+        return QCoreApplication::translate(
+            "CommandGate", "busy: %n commands wait for the module", nullptr, queued);
     if (!m_rate.take())
         return QCoreApplication::translate("CommandGate", "more than %1 commands a second")
             .arg(PerSecond);

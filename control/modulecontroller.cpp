@@ -44,9 +44,8 @@ ModuleController::ModuleController(QObject *parent)
     connect(&m_session, &ModuleSession::online, this, &ModuleController::onOnline);
     m_runner = new SequenceRunner(&m_session, this);
     m_runner->setJournal(m_journal.get());
-    m_runner->setSender([this](const ChannelCommand &c) {
-        return command(c, CommandSource::Sequence);
-    });
+    m_runner->setSender(
+        [this](const ChannelCommand &c) { return command(c, CommandSource::Sequence); });
 }
 
 ModuleController::~ModuleController()
@@ -135,8 +134,7 @@ QString ModuleController::command(const ChannelCommand &c, CommandSource source,
     SCPI_Parser *engine = m_session.link();
     // The bridge takes commands only for a module it has seen whole; the operator at the panel
     // may command as soon as the link is there.
-    const bool reachable
-        = engine && (source == CommandSource::Operator || m_session.isOnline());
+    const bool reachable = engine && (source == CommandSource::Operator || m_session.isOnline());
     const auto [first, last] = range(c.channel);
     if (c.isOff()) {
         // Even an off that cannot reach the module holds its channels off and ends the

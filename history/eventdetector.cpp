@@ -6,6 +6,7 @@
 #include "module.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 /// isON in the status word, EOn2Off in the event-status word.
@@ -149,8 +150,13 @@ void EventDetector::compare(const Module &module, int index, quint16 status, qui
         // The event "switched off" may be read before the status that shows it.
         const bool switchedOff = ((statusChanged & channelOnBit) && !(status & channelOnBit))
             || ((eventChanged & channelOnBit) && (eventStatus & channelOnBit));
-        entry.voltage = switchedOff ? source.voltage[0] : channel.voltageMeasure();
-        entry.current = switchedOff ? source.current[0] : channel.currentMeasure();
+        // A channel cut at voltage (a trip, an off) keeps the reading from before the cut, which
+        // the answer that shows it may already have lost; one ramped down to 0 V first (its set
+        // value 0) goes off where the ramp left it, as the answer that showed the off reads it.
+        const double rest = std::max(1.0, std::abs(double(channel.voltageNominal())) * 0.002);
+        const bool cut = switchedOff && std::abs(double(channel.voltageSet())) > rest;
+        entry.voltage = cut ? source.voltage[0] : channel.voltageMeasure();
+        entry.current = cut ? source.current[0] : channel.currentMeasure();
     }
     entry.text = EventText::describe(entry, false);
     entries->append(entry);

@@ -295,8 +295,7 @@ void SequenceRunner::checkSwitchedOff()
         finish(State::Aborted, m_offText, true);
         return;
     }
-    if (l->queuedCommandCount() > 0
-        || m_session->answerCount() - m_issuedAt <= quint64(OffAnswers))
+    if (l->queuedCommandCount() > 0 || m_session->answerCount() - m_issuedAt <= quint64(OffAnswers))
         return;
     alarm(tr("%1 do not report off %L2 answers after the switch-off")
               .arg(channelsText(m_channels, allChannels()))

@@ -1764,7 +1764,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>channel %1 arc over</source>
-        <translation>Kanal %1 Überschlag vorbei</translation>
+        <translation>Kanal %1 Überschlag beendet</translation>
     </message>
     <message>
         <source>channel %1 input error</source>
@@ -1856,27 +1856,27 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>channel %1 tripped</source>
-        <translation>Kanal %1 hat ausgelöst</translation>
+        <translation>Kanal %1 Trip</translation>
     </message>
     <message>
         <source>channel %1 trip cleared</source>
-        <translation>Kanal %1 Auslösung aufgehoben</translation>
+        <translation>Kanal %1 Trip aufgehoben</translation>
     </message>
     <message>
         <source>channel %1 current limit exceeded</source>
-        <translation>Kanal %1 Stromgrenze überschritten</translation>
+        <translation>Kanal %1 Stromgrenzwert überschritten</translation>
     </message>
     <message>
         <source>channel %1 current within limit</source>
-        <translation>Kanal %1 Strom innerhalb der Grenze</translation>
+        <translation>Kanal %1 Strom innerhalb des Grenzwerts</translation>
     </message>
     <message>
         <source>channel %1 voltage limit exceeded</source>
-        <translation>Kanal %1 Spannungsgrenze überschritten</translation>
+        <translation>Kanal %1 Spannungsgrenzwert überschritten</translation>
     </message>
     <message>
         <source>channel %1 voltage within limit</source>
-        <translation>Kanal %1 Spannung innerhalb der Grenze</translation>
+        <translation>Kanal %1 Spannung innerhalb des Grenzwerts</translation>
     </message>
     <message>
         <source>fine adjustment on</source>
@@ -1904,11 +1904,11 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>module needs service</source>
-        <translation>Modul braucht Service</translation>
+        <translation>Modul: Service erforderlich</translation>
     </message>
     <message>
         <source>module service condition cleared</source>
-        <translation>Modul-Servicezustand aufgehoben</translation>
+        <translation>Modul: Service nicht mehr erforderlich</translation>
     </message>
     <message>
         <source>module input error</source>
@@ -2028,15 +2028,15 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>trip</source>
-        <translation>Auslösung</translation>
+        <translation>Trip</translation>
     </message>
     <message>
         <source>current limit exceeded</source>
-        <translation>Stromgrenze überschritten</translation>
+        <translation>Stromgrenzwert überschritten</translation>
     </message>
     <message>
         <source>voltage limit exceeded</source>
-        <translation>Spannungsgrenze überschritten</translation>
+        <translation>Spannungsgrenzwert überschritten</translation>
     </message>
     <message>
         <source>live insertion</source>
@@ -2044,7 +2044,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>service needed</source>
-        <translation>Service nötig</translation>
+        <translation>Service erforderlich</translation>
     </message>
     <message>
         <source>module: %1 set</source>
@@ -2202,7 +2202,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>&amp;Severity:</source>
-        <translation>&amp;Schwere:</translation>
+        <translation>&amp;Schweregrad:</translation>
     </message>
     <message>
         <source>All</source>
@@ -2226,7 +2226,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>&amp;Acknowledge All</source>
-        <translation>Alle &amp;quittieren</translation>
+        <translation>&amp;Alle quittieren</translation>
     </message>
     <message>
         <source>C&amp;lear View</source>
@@ -2250,7 +2250,7 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
     </message>
     <message>
         <source>The event history cannot be saved (%1). New entries are kept here and written as soon as that works again.</source>
-        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das wieder geht.</translation>
+        <translation>Die Ereignishistorie kann nicht gespeichert werden (%1). Neue Einträge bleiben hier erhalten und werden geschrieben, sobald das Speichern wieder möglich ist.</translation>
     </message>
     <message>
         <source>Export Event History</source>
@@ -2388,11 +2388,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Limit</source>
-        <translation>Grenze</translation>
+        <translation>Grenzwert</translation>
     </message>
     <message>
         <source>Within</source>
-        <translation>Innerhalb</translation>
+        <translation>Zeitfenster</translation>
     </message>
     <message>
         <source> min</source>
@@ -2411,7 +2411,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>arc error</source>
-        <translation>Überschlagfehler</translation>
+        <translation>Überschlagsfehler</translation>
     </message>
     <message>
         <source>emergency off</source>
@@ -2423,11 +2423,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>safety loop open</source>
-        <translation>Sicherheitskreis offen</translation>
+        <translation>Sicherheitsschleife offen</translation>
     </message>
     <message>
         <source>current above the limit</source>
-        <translation>Strom zu hoch</translation>
+        <translation>Strom über dem Grenzwert</translation>
     </message>
     <message>
         <source>too many arcs</source>
@@ -2455,7 +2455,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is no channel number or range from 0 to %2</source>
-        <translation>&quot;%1&quot; ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
+        <translation>„%1“ ist keine Kanalnummer und kein Bereich von 0 bis %2</translation>
     </message>
     <message>
         <source>%1 s</source>
@@ -2562,11 +2562,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>must be &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; or &quot;ignore&quot;</source>
-        <translation>muss &quot;hold&quot;, &quot;rampDown&quot;, &quot;off&quot; oder &quot;ignore&quot; sein</translation>
+        <translation>muss „hold“, „rampDown“, „off“ oder „ignore“ sein</translation>
     </message>
     <message>
         <source>must be &quot;hold&quot;, &quot;rampDown&quot; or &quot;off&quot;</source>
-        <translation>muss &quot;hold&quot;, &quot;rampDown&quot; oder &quot;off&quot; sein</translation>
+        <translation>muss „hold“, „rampDown“ oder „off“ sein</translation>
     </message>
     <message>
         <source>must be a channel number from 0 to %1</source>
@@ -2582,7 +2582,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>needs either &quot;voltage&quot; or &quot;percent&quot;</source>
-        <translation>braucht entweder &quot;voltage&quot; oder &quot;percent&quot;</translation>
+        <translation>braucht entweder „voltage“ oder „percent“</translation>
     </message>
     <message>
         <source>missing</source>
@@ -2625,7 +2625,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>channel %1 can not come on: %2</source>
-        <translation>Kanal %1 kann nicht einschalten: %2</translation>
+        <translation>Kanal %1 kann nicht eingeschaltet werden: %2</translation>
     </message>
     <message>
         <source>a sequence is running</source>
@@ -2649,7 +2649,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Sequence &quot;%1&quot; finished after %2</source>
-        <translation>Sequenz &quot;%1&quot; nach %2 beendet</translation>
+        <translation>Sequenz „%1“ nach %2 beendet</translation>
     </message>
     <message>
         <source>Paused by the operator at %1</source>
@@ -2673,7 +2673,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Aborted by the operator at %1: %2</source>
-        <translation>Vom Bediener abgebrochen bei %1: %2</translation>
+        <translation>Vom Bediener abgebrochen bei %1, Aktion: %2</translation>
     </message>
     <message>
         <source>Sequence aborted: the channels stay at their present voltages</source>
@@ -2705,7 +2705,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>%1: %2 as soon as the module answers again</source>
-        <translation>%1: %2, sobald das Modul wieder antwortet</translation>
+        <translation>%1: Aktion „%2“, sobald das Modul wieder antwortet</translation>
     </message>
     <message>
         <source>link lost</source>
@@ -2741,11 +2741,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>ramping down, then off</source>
-        <translation>Herunterfahren, dann aus</translation>
+        <translation>wird heruntergefahren, dann ausgeschaltet</translation>
     </message>
     <message>
         <source>switching off</source>
-        <translation>Ausschalten</translation>
+        <translation>Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
         <source>%1 at %2: not watched by this sequence</source>
@@ -2757,7 +2757,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>step %1 did not end within %2</source>
-        <translation>Schritt %1 wurde nicht innerhalb %2 beendet</translation>
+        <translation>Schritt %1 wurde nicht innerhalb von %2 beendet</translation>
     </message>
     <message>
         <source>%1 during the ramp-down</source>
@@ -2765,7 +2765,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>%1 during the ramp-down: switching off</source>
-        <translation>%1 während des Herunterfahrens: Ausschalten</translation>
+        <translation>%1 während des Herunterfahrens: Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
         <source>%1 at %2: %3</source>
@@ -2781,7 +2781,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>The ramp-down did not end within %1: switching off</source>
-        <translation>Das Herunterfahren wurde nicht innerhalb %1 beendet: Ausschalten</translation>
+        <translation>Das Herunterfahren wurde nicht innerhalb von %1 beendet: Kanäle werden ausgeschaltet</translation>
     </message>
     <message>
         <source>step %1 of %2</source>
@@ -2878,7 +2878,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>% Vnom</source>
-        <translation>% Vnenn</translation>
+        <translation>% Vnom</translation>
     </message>
     <message>
         <source>Ramp (V/s)</source>
@@ -2890,7 +2890,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Hold (s)</source>
-        <translation>Halten (s)</translation>
+        <translation>Haltezeit (s)</translation>
     </message>
     <message>
         <source>Stable</source>
@@ -2906,7 +2906,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Window (s)</source>
-        <translation>Fenster (s)</translation>
+        <translation>Zeitfenster (s)</translation>
     </message>
     <message>
         <source>Time-out (s)</source>
@@ -2941,11 +2941,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>&quot;all&quot;, or channel numbers and ranges such as &quot;0-3, 5&quot;</source>
-        <translation>&quot;all&quot; oder Kanalnummern und Bereiche wie &quot;0-3, 5&quot;</translation>
+        <translation>„alle“ oder Kanalnummern und Bereiche wie „0-3, 5“</translation>
     </message>
     <message>
         <source>all</source>
-        <translation>all</translation>
+        <translation>alle</translation>
     </message>
     <message>
         <source>&amp;Load...</source>
@@ -3021,7 +3021,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>arc error</source>
-        <translation>Überschlagfehler</translation>
+        <translation>Überschlagsfehler</translation>
     </message>
     <message>
         <source>inhibit</source>
@@ -3167,7 +3167,7 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Elapsed: %1</source>
-        <translation>Vergangen: %1</translation>
+        <translation>Verstrichen: %1</translation>
     </message>
     <message>
         <source>%1 left</source>
@@ -3349,11 +3349,11 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
     <message>
         <source>Channel is on Trip</source>
-        <translation>Kanal hat ausgelöst (Trip)</translation>
+        <translation>Kanal im Trip</translation>
     </message>
     <message>
         <source>Channel is not on Trip</source>
-        <translation>Kanal hat nicht ausgelöst (kein Trip)</translation>
+        <translation>Kanal nicht im Trip</translation>
     </message>
     <message>
         <source>Current limit is exceeded</source>

@@ -35,7 +35,8 @@ SCPI_Parser *OperatorCommands::link() const
 
 void OperatorCommands::send(ChannelCommand::Kind kind, int channel, float value, bool flag)
 {
-    const QString why = controller->command({ kind, channel, value, flag }, CommandSource::Operator);
+    const QString why
+        = controller->command({ kind, channel, value, flag }, CommandSource::Operator);
     if (!why.isEmpty())
         prompter->showMessage(why);
 }
@@ -194,7 +195,8 @@ void OperatorCommands::setAllVoltages()
         return;
     askThenSend(CommandInputs::allVoltages(link()->module(), *configuration, initialChannel()),
         [this](SCPI_Parser &now, double value) {
-            send(Kind::Voltage, now.module().channelCount(), configuration->voltageToSI(float(value)));
+            send(Kind::Voltage, now.module().channelCount(),
+                configuration->voltageToSI(float(value)));
         });
 }
 
@@ -204,7 +206,8 @@ void OperatorCommands::setAllCurrents()
         return;
     askThenSend(CommandInputs::allCurrents(link()->module(), *configuration, initialChannel()),
         [this](SCPI_Parser &now, double value) {
-            send(Kind::Current, now.module().channelCount(), configuration->currentToSI(float(value)));
+            send(Kind::Current, now.module().channelCount(),
+                configuration->currentToSI(float(value)));
         });
 }
 

@@ -11,7 +11,8 @@ QString sequenceStateName(SequenceRunner::State state)
 
 QString sequencePhaseName(SequenceRunner::Phase phase)
 {
-    static const char *const names[] = { "", "ramping", "holding", "ramping down", "switching off" };
+    static const char *const names[]
+        = { "", "ramping", "holding", "ramping down", "switching off" };
     return QString::fromLatin1(names[int(phase)]);
 }
 

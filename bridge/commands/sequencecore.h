@@ -39,9 +39,10 @@ Q_DECLARE_METATYPE(SequenceProgress)
 /// The side of a module's ramp sequences that lives with the module's engine, beside its
 /// PollerCore: on the bridge's thread, or on the worker thread of a GPIB board. It steers the
 /// runner of the module's controller, as a client of the broker, and is the controller's second
-/// journal; run(), steer() and abandon() must be called on its thread (ModuleSequence queues them there). Everything it has to say leaves by signals,
-/// so that ModuleSequence on the bridge's thread receives it in order with the module's values:
-/// each journal entry, and the progress after every change.
+/// journal; run(), steer() and abandon() must be called on its thread (ModuleSequence queues them
+/// there). Everything it has to say leaves by signals, so that ModuleSequence on the bridge's
+/// thread receives it in order with the module's values: each journal entry, and the progress after
+/// every change.
 class SequenceCore : public QObject, public SequenceJournal
 {
     Q_OBJECT

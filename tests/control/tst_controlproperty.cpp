@@ -34,8 +34,8 @@ struct WireCommand
 
 bool parseWire(const QString &line, WireCommand *command)
 {
-    static const QRegularExpression re(QStringLiteral(
-        "^:VOLT (ON|OFF|EMCY OFF|EMCY CLR|[-+0-9.eE]+),\\(@(\\d+)(?:-(\\d+))?\\)"));
+    static const QRegularExpression re(
+        QStringLiteral("^:VOLT (ON|OFF|EMCY OFF|EMCY CLR|[-+0-9.eE]+),\\(@(\\d+)(?:-(\\d+))?\\)"));
     const QRegularExpressionMatch m = re.match(line);
     if (!m.hasMatch())
         return false;
@@ -145,9 +145,10 @@ class tst_ControlProperty : public QObject
         QByteArray steps = "[";
         const int count = 2 + random.bounded(3);
         for (int i = 0; i < count; ++i) {
-            steps += QByteArray(i ? "," : "") + "{ \"voltage\": "
-                + QByteArray::number(50 * (1 + random.bounded(8))) + ", \"rampSpeed\": 3000, \"hold\": "
-                + QByteArray::number(0.1 * random.bounded(4)) + " }";
+            steps += QByteArray(i ? "," : "")
+                + "{ \"voltage\": " + QByteArray::number(50 * (1 + random.bounded(8)))
+                + ", \"rampSpeed\": 3000, \"hold\": " + QByteArray::number(0.1 * random.bounded(4))
+                + " }";
         }
         steps += "]";
         const QByteArray json = "{ \"version\": 1, \"name\": \"p\", \"channels\": "
@@ -237,8 +238,9 @@ class tst_ControlProperty : public QObject
             did = QStringLiteral("link lost");
             // Offs still queued go with the link; the controller sends them again on the next.
             traceSize();
-            offs.erase(std::remove_if(offs.begin(), offs.end(),
-                           [&](const QPair<int, QString> &o) { return lines.size() < o.first + 2; }),
+            offs.erase(
+                std::remove_if(offs.begin(), offs.end(),
+                    [&](const QPair<int, QString> &o) { return lines.size() < o.first + 2; }),
                 offs.end());
             rig->session.expireWatchdog();
         } else {
@@ -292,9 +294,10 @@ class tst_ControlProperty : public QObject
                         .arg(checked)
                         .arg(v)
                         .arg(Nominal);
-                const int asked = int(std::find_if(m.operatorSets.begin(), m.operatorSets.end(),
-                                          [v](double o) { return std::abs(o - v) < 1e-3; })
-                    - m.operatorSets.begin());
+                const int asked
+                    = int(std::find_if(m.operatorSets.begin(), m.operatorSets.end(), [v](double o) {
+                          return std::abs(o - v) < 1e-3;
+                      }) - m.operatorSets.begin());
                 if (asked < m.operatorSets.size())
                     m.operatorSets.remove(asked);
                 else if (m.heldOff && v > m.lastSet + 1e-3)

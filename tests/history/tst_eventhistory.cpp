@@ -146,6 +146,28 @@ private slots:
         QCOMPARE(read.toJson(), last.toJson());
     }
 
+    // Regression: a channel ramped down to 0 V and then switched off was reported with the
+    // reading of a snapshot from before the ramp-down, as if cut at 500 V.
+    void rampedDownOffCarriesItsOwnReading()
+    {
+        TestModule m;
+        Channel &channel = m.module.channel(1);
+        channel.setStatus(isON);
+        channel.setVoltageSet(500.0f);
+        channel.setVoltageMeasure(500.0f);
+        EventDetector detector;
+        detector.start(m.module, 0);
+        for (int i = 0; i < 2 * EventDetector::SnapshotAnswers; ++i)
+            detector.observe(m.module, i);
+        channel.setVoltageSet(0.0f);
+        channel.setVoltageMeasure(0.5f);
+        detector.observe(m.module, 100);
+        channel.setStatus(0);
+        const QList<HistoryEntry> entries = detector.observe(m.module, 101);
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().voltage, 0.5);
+    }
+
     void tripKeepsTheVoltageBeforeIt_data()
     {
         QTest::addColumn<quint16>("status");
@@ -170,6 +192,7 @@ private slots:
         TestModule m;
         Channel &channel = m.module.channel(1);
         channel.setStatus(isON);
+        channel.setVoltageSet(500.0f);
         channel.setVoltageMeasure(500.0f);
         channel.setCurrentMeasure(5e-4f);
         EventDetector detector;

@@ -183,8 +183,8 @@ private slots:
         QTest::addColumn<int>("source");
         QTest::addColumn<QByteArray>("abort");
         QTest::addColumn<int>("state");
-        QTest::newRow("broker, ramp down") << int(CommandSource::Remote) << QByteArray("rampDown")
-                                           << int(State::Aborted);
+        QTest::newRow("broker, ramp down")
+            << int(CommandSource::Remote) << QByteArray("rampDown") << int(State::Aborted);
         QTest::newRow("operator, hold")
             << int(CommandSource::Operator) << QByteArray("hold") << int(State::Paused);
     }
@@ -213,7 +213,8 @@ private slots:
         }
         QTest::qWait(1500); // past the first step's hold
         const QString wire = rig->trace().mid(start).join('\n');
-        QVERIFY2(!wire.contains(QLatin1String(":VOLT ON")) && !wire.contains(QLatin1String(":VOLT 400")),
+        QVERIFY2(
+            !wire.contains(QLatin1String(":VOLT ON")) && !wire.contains(QLatin1String(":VOLT 400")),
             qPrintable(wire.left(2000)));
         QVERIFY(rig->controller.isHeldOff(1));
     }
@@ -224,7 +225,8 @@ private slots:
     {
         QVERIFY(rig->start());
         QCOMPARE(rig->controller.startSequence(
-                     sequenceFrom(sequenceJson(R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])")),
+                     sequenceFrom(
+                         sequenceJson(R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])")),
                      CommandSource::Operator),
             QString());
         QVERIFY(rig->waitPhase(0, Phase::Holding));
@@ -236,8 +238,8 @@ private slots:
         QVERIFY(refused >= 100);
         QVERIFY(rig->session.link()->queuedCommandCount() <= 2 * CommandGate::MaxQueued);
         const int start = rig->trace().size();
-        QCOMPARE(rig->controller.command({ ChannelCommand::Kind::On, 4, 0.0f, false },
-                     CommandSource::Remote),
+        QCOMPARE(rig->controller.command(
+                     { ChannelCommand::Kind::On, 4, 0.0f, false }, CommandSource::Remote),
             QString());
         const int end = rig->waitWire({ "^:VOLT OFF,\\(@0-3\\);" }, start);
         QVERIFY(end > 0 && end <= start + 2);
