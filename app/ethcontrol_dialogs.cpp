@@ -133,7 +133,7 @@ void EthControl::on_actionEmissionParameters_triggered()
 
 void EthControl::on_actionScpiConsole_triggered()
 {
-    present(consoleWindow, [this] { return new ConsoleWindow(moduleSession, this); });
+    present(consoleWindow, [this] { return new ConsoleWindow(controller, this); });
 }
 
 void EthControl::on_actionTrend_triggered()

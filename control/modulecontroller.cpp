@@ -5,6 +5,9 @@
 #include "scpi_parser.h"
 #include "sequence.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <cmath>
 
 /// The runner's journal: the module's history, and the second journal when there is one.
@@ -186,6 +189,46 @@ QString ModuleController::command(const ChannelCommand &c, CommandSource source,
     c.apply(*engine);
     m_session.releaseCycle();
     return QString();
+}
+
+bool ModuleController::consoleLine(const QString &line)
+{
+    SCPI_Parser *engine = m_session.link();
+    if (!engine)
+        return false;
+    static const QRegularExpression switching(
+        QStringLiteral(R"(:VOLT(?:AGE)?\s+(ON|OFF|EMCY\s+OFF)\s*,\s*\(@(\d+)(?:-(\d+))?\))"),
+        QRegularExpression::CaseInsensitiveOption);
+    bool off = false;
+    QList<QPair<int, int>> offs;
+    QRegularExpressionMatchIterator it = switching.globalMatch(line);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const int first = m.captured(2).toInt();
+        const int last = m.captured(3).isEmpty() ? first : m.captured(3).toInt();
+        if (m.captured(1).compare(QLatin1String("ON"), Qt::CaseInsensitive) == 0) {
+            for (int c = first; c <= last && c < m_heldOff.size(); ++c)
+                m_heldOff[c] = false;
+            continue;
+        }
+        off = true;
+        holdOff(first, last);
+        offs.append({ first, last });
+    }
+    engine->enqueueConsoleLine(line);
+    if (off)
+        engine->promoteLastCommand();
+    m_session.releaseCycle();
+    for (const auto &[first, last] : std::as_const(offs)) {
+        const QList<int> channels = m_runner->channels();
+        const bool touches = std::any_of(channels.begin(), channels.end(),
+            [first = first, last = last](int c) { return c >= first && c <= last; });
+        if (m_runner->isActive() && touches) {
+            m_runner->switchedOffByOthers(tr("an off from the console"));
+            break;
+        }
+    }
+    return true;
 }
 
 QString ModuleController::startSequence(const Sequence &sequence, CommandSource source)

@@ -64,6 +64,11 @@ public:
     /// an empty text when it was queued; \a dropped gets the queued commands an off dropped. A
     /// command ends a pause between polling cycles, so that it leaves with the next request.
     QString command(const ChannelCommand &command, CommandSource source, int *dropped = nullptr);
+    /// A line the operator typed in the SCPI console, queued as a console line. An off or
+    /// emergency off in it (":VOLT OFF,(@1)", ":VOLT EMCY OFF,(@0-3)") goes to the front and
+    /// counts as the operator's off; an on (":VOLT ON,(@1)") as the operator's on. False while
+    /// no link is there.
+    bool consoleLine(const QString &line);
 
     /// Starts \a sequence on the module; returns why it can not, or an empty text.
     QString startSequence(const Sequence &sequence, CommandSource source);

@@ -1,4 +1,6 @@
 #include "consolewindow.h"
+
+#include "modulecontroller.h"
 #include "ui_consolewindow.h"
 
 #include "consolechannel.h"
@@ -26,10 +28,11 @@ QString stamp()
 
 } // namespace
 
-ConsoleWindow::ConsoleWindow(const ModuleSession *session, QWidget *parent)
+ConsoleWindow::ConsoleWindow(ModuleController *controller, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , ui(std::make_unique<Ui::ConsoleWindow>())
-    , m_session(session)
+    , m_controller(controller)
+    , m_session(controller ? controller->session() : nullptr)
 {
     ui->setupUi(this);
     ui->textHistory->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -127,7 +130,7 @@ void ConsoleWindow::sendNext()
         print(tr("             (\";*OPC?\" appended: the module answers only queries)"),
             Qt::darkGray);
     m_pending = line.command;
-    m_link->enqueueConsoleLine(line.command);
+    m_controller->consoleLine(line.command);
 }
 
 void ConsoleWindow::answerReceived(const QString &answer)

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ModuleController;
 class ModuleSession;
 class SCPI_Parser;
 class QColor;
@@ -28,7 +29,9 @@ public:
     static constexpr int HistoryLength = 100;
 
     /// \a session is not owned and must outlive the window.
-    explicit ConsoleWindow(const ModuleSession *session, QWidget *parent = nullptr);
+    /// \a controller (not owned; may be null: nothing is sent) must outlive the window; typed
+    /// lines pass through it.
+    explicit ConsoleWindow(ModuleController *controller, QWidget *parent = nullptr);
     ~ConsoleWindow() override;
 
     /// Handles \a line as if the operator had typed it and pressed Return.
@@ -61,6 +64,7 @@ private:
     void print(const QString &text, const QColor &colour);
 
     std::unique_ptr<Ui::ConsoleWindow> ui;
+    ModuleController *m_controller;
     const ModuleSession *m_session;
     QPointer<SCPI_Parser> m_link;
     QMetaObject::Connection m_answerConnection;

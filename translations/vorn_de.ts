@@ -2321,6 +2321,10 @@ Hinweis: Einige Kanäle erlauben nur %L1 %2.</translation>
         <source>the sequence is not paused</source>
         <translation>Die Sequenz ist nicht angehalten</translation>
     </message>
+    <message>
+        <source>an off from the console</source>
+        <translation>ein Aus von der Konsole</translation>
+    </message>
 </context>
 <context>
     <name>OperatorCommands</name>

@@ -88,7 +88,7 @@ private slots:
 
     void linesTypedAtOnceGoOneByOne()
     {
-        FakeSession session;
+        FakeController session;
         FakeLink &link = session.connectFake();
         EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
         ConsoleWindow console(&session);
@@ -111,6 +111,26 @@ private slots:
         QCOMPARE(console.history(), QStringList({ "*IDN?", ":VOLT 123,(@1)" }));
     }
 
+    // An off typed in the console is the operator's off: ahead of the commands that wait, and
+    // its channel held off from a sequence until the operator switches it on.
+    void anOffTypedLeadsAndHoldsTheChannelOff()
+    {
+        FakeController session;
+        FakeLink &link = session.connectFake();
+        EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
+        link.setVoltage(100.0f, 2);
+        ConsoleWindow console(&session);
+        console.submitLine(QStringLiteral(":VOLT OFF,(@1)"));
+        QVERIFY2(link.queued().value(0).startsWith(QLatin1String(":VOLT OFF,(@1)")),
+            qPrintable(link.queued().join(QLatin1Char('|'))));
+        QVERIFY(session.isHeldOff(1) && !session.isHeldOff(2));
+        console.submitLine(QStringLiteral(":volt on,(@1)"));
+        answerUntilConsoleLine(link);
+        link.feed("1\r\n");
+        answerUntilConsoleLine(link);
+        QVERIFY(!session.isHeldOff(1));
+    }
+
     void refusedLines_data()
     {
         QTest::addColumn<QString>("line");
@@ -124,7 +144,7 @@ private slots:
     {
         QFETCH(QString, line);
         QFETCH(QString, message);
-        FakeSession session;
+        FakeController session;
         FakeLink &link = session.connectFake();
         EngineDriver::start(link, "KA2F0", "KA2F", "2.10", 4);
         ConsoleWindow console(&session);
@@ -137,15 +157,14 @@ private slots:
 
     void historyKeptAcrossOpenings()
     {
-        const ModuleSession none;
-        ConsoleWindow first(&none);
+        ConsoleWindow first(nullptr);
         for (int i = 0; i < ConsoleWindow::HistoryLength + 5; ++i)
             first.submitLine(QStringLiteral(":READ:VOLT? (@%1)").arg(i % 4));
         first.submitLine(QStringLiteral("*IDN?"));
         // Without a connection nothing is sent, and the console says so.
         QVERIFY(first.transcript().endsWith(
             QLatin1String("Not sent: no module is connected (*IDN?).")));
-        ConsoleWindow reopened(&none);
+        ConsoleWindow reopened(nullptr);
         QCOMPARE(reopened.history().size(), ConsoleWindow::HistoryLength);
         QCOMPARE(reopened.history().last(), QStringLiteral("*IDN?"));
         auto *input = reopened.findChild<QLineEdit *>(QStringLiteral("lineCommand"));
