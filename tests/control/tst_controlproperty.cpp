@@ -5,7 +5,7 @@
 // off, until an operator switched it on; every off the first or second line after it was given;
 // never a set value outside the channel's range.
 //
-// Seeded and reproducible: VORN_PROPERTY_RUNS sets the number of interleavings (default 150),
+// Seeded and reproducible: VORN_PROPERTY_RUNS sets the number of interleavings (default 150, 50 under the sanitizers),
 // VORN_PROPERTY_SEED the first seed (default 1); a failure names its seed and the steps.
 #include "sequencerig.h"
 
@@ -23,6 +23,12 @@ using Kind = ChannelCommand::Kind;
 using State = SequenceRunner::State;
 constexpr int Channels = 4;
 constexpr double Nominal = 6000.0;
+#ifdef __SANITIZE_ADDRESS__
+// The sanitizers slow the program and the simulator down several times.
+constexpr int DefaultRuns = 50;
+#else
+constexpr int DefaultRuns = 150;
+#endif
 
 /// One line of the wire that commands a channel voltage: what and for which channels.
 struct WireCommand
@@ -334,7 +340,7 @@ private slots:
     {
         const int runs = qEnvironmentVariableIsSet("VORN_PROPERTY_RUNS")
             ? qEnvironmentVariableIntValue("VORN_PROPERTY_RUNS")
-            : 150;
+            : DefaultRuns;
         const quint32 firstSeed = qEnvironmentVariableIsSet("VORN_PROPERTY_SEED")
             ? quint32(qEnvironmentVariableIntValue("VORN_PROPERTY_SEED"))
             : 1u;
