@@ -102,7 +102,8 @@ SequenceWindow::SequenceWindow(ModuleController *controller, QWidget *parent)
 
 SequenceWindow::~SequenceWindow()
 {
-    m_controller->setJournal(nullptr);
+    if (m_controller)
+        m_controller->setJournal(nullptr);
 }
 
 bool SequenceWindow::sequence(Sequence *sequence, QString *error) const

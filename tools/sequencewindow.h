@@ -1,10 +1,10 @@
 #pragma once
 
-#include "historyjournal.h"
 #include "sequence.h"
 #include "sequencejournal.h"
 #include "sequencerunner.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -70,7 +70,8 @@ private:
     void rememberFolder(const QString &path);
 
     std::unique_ptr<Ui::SequenceWindow> ui;
-    ModuleController *m_controller;
+    /// The main window ends the controller before this window.
+    QPointer<ModuleController> m_controller;
     ModuleSession *m_session;
     SequenceRunner *m_runner = nullptr;
     SequenceStepModel *m_steps = nullptr;
