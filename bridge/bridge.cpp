@@ -20,6 +20,9 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
 {
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     m_client->setMaxPayload(ModuleCommands::MaxPayload);
+    // A sequence's broker-lost rule waits a grace period for the broker to return: it is asked
+    // for again soon enough to be back within it.
+    m_client->setKeepPausesShort([this] { return sequenceActive(); });
     connect(m_client, &MqttClient::connected, this, &Bridge::onBrokerConnected);
     connect(m_client, &MqttClient::messageReceived, this,
         [this](const QByteArray &topic, const QByteArray &payload, bool retained) {
@@ -173,6 +176,40 @@ void Bridge::updateClashes(int skip)
         if (!clash.isEmpty())
             m_client->publish(m_publishers[i]->base() + "error", clash.toUtf8(), 1, false);
     }
+}
+
+int Bridge::onlineCount() const
+{
+    int online = 0;
+    for (int i = 0; i < m_pollers.size(); ++i)
+        online += int(m_pollers[i]->isOnline() && m_clashes[i].isEmpty());
+    return online;
+}
+
+int Bridge::clashCount() const
+{
+    int clashes = 0;
+    for (int i = 0; i < m_pollers.size(); ++i)
+        clashes += int(m_pollers[i]->isOnline() && !m_clashes[i].isEmpty());
+    return clashes;
+}
+
+int Bridge::activeSequenceCount() const
+{
+    int active = 0;
+    for (const ModuleCommands *commands : m_commands)
+        active += int(commands->sequence() && commands->sequence()->isActive());
+    return active;
+}
+
+bool Bridge::sequenceActive() const
+{
+    return activeSequenceCount() > 0;
+}
+
+QList<QObject *> Bridge::workerHomes() const
+{
+    return m_threads->homes();
 }
 
 ModuleCommands *Bridge::commandsFor(const QByteArray &topic) const

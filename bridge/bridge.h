@@ -45,8 +45,21 @@ public:
 
     /// "<prefix>/bridge/<client id>/state", retained "online", "offline" through the will.
     QByteArray stateTopic() const;
+    const BridgeSettings &settings() const { return m_settings; }
     const QList<ModulePoller *> &pollers() const { return m_pollers; }
+    const QList<ModulePublisher *> &publishers() const { return m_publishers; }
+    const QList<HistoryPublisher *> &histories() const { return m_histories; }
+    const QList<ModuleCommands *> &commands() const { return m_commands; }
     const MqttClient *client() const { return m_client; }
+    MqttClient *client() { return m_client; }
+    /// Modules online and not clashing / online with a serial number another one reports.
+    int onlineCount() const;
+    int clashCount() const;
+    /// Whether a ramp sequence of any module is active (running, paused or stopping).
+    bool sequenceActive() const;
+    int activeSequenceCount() const;
+    /// Objects living on the worker threads of the GPIB engines, one per thread.
+    QList<QObject *> workerHomes() const;
 
 private:
     void onBrokerConnected();

@@ -57,6 +57,8 @@ public:
     void subscribe();
     void forgetSubscription() { m_pattern.clear(); }
     QByteArray pattern() const { return m_pattern; }
+    /// Whether a sequence runs, is paused or stops now, as its latest progress said.
+    bool isActive() const { return m_progress.isActive(); }
     /// \a command is "run", "pause", "resume" or "abort"; \a done follows on this thread once the
     /// runner has taken or refused it (at once when it runs here), unless \a context is gone.
     void handle(const QByteArray &command, const QByteArray &payload, QObject *context, Done done);

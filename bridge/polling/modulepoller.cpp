@@ -82,6 +82,16 @@ quint64 ModulePoller::cycleCount() const
     return m_core->cycleCount();
 }
 
+quint64 ModulePoller::watchdogExpiries() const
+{
+    return m_core->watchdogExpiries();
+}
+
+CycleTimes::Counts ModulePoller::cycleTimes() const
+{
+    return m_core->cycleTimes().counts();
+}
+
 QThread *ModulePoller::engineThread() const
 {
     return m_core->thread();

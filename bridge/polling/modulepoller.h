@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridgeconfig.h"
+#include "cycletimes.h"
 #include "enginemirror.h"
 
 #include <QLoggingCategory>
@@ -49,6 +50,10 @@ public:
     /// Answers processed and polling cycles completed since construction, over all links.
     quint64 answerCount() const;
     quint64 cycleCount() const;
+    /// Links ended since construction because the module's answers stopped (the watchdog).
+    quint64 watchdogExpiries() const;
+    /// The times of the polling cycles since construction.
+    CycleTimes::Counts cycleTimes() const;
     /// The thread the engine runs on.
     QThread *engineThread() const;
 

@@ -71,8 +71,14 @@ PollerCore::PollerCore(
             return nullptr;
         });
     connect(&m_session, &ModuleSession::openFailed, this, &PollerCore::warn);
-    connect(&m_session, &ModuleSession::connectionLost, this, &PollerCore::warn);
-    connect(&m_session, &ModuleSession::offline, this, &PollerCore::offline);
+    connect(&m_session, &ModuleSession::connectionLost, this, [this](const QString &reason) {
+        m_watchdogExpiries.fetch_add(1, std::memory_order_relaxed);
+        warn(reason);
+    });
+    connect(&m_session, &ModuleSession::offline, this, [this](const QString &reason) {
+        m_cycleEnd.invalidate();
+        emit offline(reason);
+    });
     connect(&m_session, &ModuleSession::identityMissing, this, [this] {
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1 (%2): the device does not identify as a Vornwerk module")
@@ -88,7 +94,13 @@ PollerCore::PollerCore(
     });
     connect(&m_session, &ModuleSession::answerProcessed, this, [this] {
         m_answers.store(m_session.answerCount(), std::memory_order_relaxed);
-        m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
+        if (m_session.cycleCount() != m_cycles.load(std::memory_order_relaxed)) {
+            m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
+            if (m_cycleEnd.isValid())
+                m_cycleTimes.record(m_cycleEnd.restart());
+            else
+                m_cycleEnd.start();
+        }
         if (m_session.isOnline())
             emit answered(snapshot());
     });
