@@ -203,6 +203,20 @@ void MqttClient::lose(QString reason)
     m_connected = false;
     if (m_stopped)
         return;
+    // The broker may close a connection without a word when another client takes over its
+    // client id: then it accepts the next one at once, which ends as soon. A broker that went
+    // away refuses the next attempt.
+    const bool shortLived = was && m_lossKind == LossKind::Gone && m_endReason.isEmpty()
+        && !m_connectedClock.hasExpired(ShortLivedMs);
+    m_shortLived = shortLived ? m_shortLived + 1 : 0;
+    if (m_shortLived >= 2) {
+        m_lossKind = LossKind::Kicked;
+        reason = QStringLiteral("%1 %2 s after it was accepted (another client with the client "
+                                "id \"%3\"?)")
+                     .arg(reason)
+                     .arg(m_connectedClock.elapsed() / 1000.0, 0, 'f', 1)
+                     .arg(m_settings.clientId);
+    }
     const LossKind kind = m_lossKind;
     ++m_losses[int(kind)];
     m_lastPauseMs = nextPause(kind);
@@ -389,6 +403,7 @@ void MqttClient::onConnect(mosquitto *, void *self, int rc, int, const mosquitto
                                     .arg(client->m_settings.host)
                                     .arg(client->m_settings.port);
     client->m_connected = true;
+    client->m_connectedClock.start();
     client->m_gonePauseMs = GoneFirstPauseMs;
     client->m_lastReason.clear();
     ++client->m_connections;

@@ -36,8 +36,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcMqtt)
 /// how the connection ended (LossKind): a broker that went away (connection refused or lost,
 /// no answer, shutting down) is tried again after a short pause that grows to GoneMaxPauseMs,
 /// so the client is back within seconds of the broker; a connection the broker refused or
-/// ended on purpose (credentials, session taken over by a client of the same id) after a pause
-/// that grows from 1 s to RefusedMaxPauseMs and goes back to 1 s only after StableMs connected.
+/// ended on purpose (credentials, session taken over by a client of the same id, which the
+/// broker may do without a word: then connections end within ShortLivedMs of being accepted,
+/// twice in a row with no failed attempt between them) after a pause that grows from 1 s to
+/// RefusedMaxPauseMs and goes back to 1 s only after StableMs connected.
 /// Every pause is drawn at random from its upper half, so that many clients do not come back
 /// in step. The broker's host name is resolved on a thread of its own, so a slow resolver
 /// never stalls the event loop.
@@ -64,6 +66,9 @@ public:
     };
     static constexpr int LossKinds = 3;
     static constexpr int StableMs = 60000;
+    /// Two connections in a row lost without the broker's word sooner than this after they were
+    /// accepted count as ended on purpose (Kicked).
+    static constexpr int ShortLivedMs = 5000;
     static constexpr int GoneFirstPauseMs = 500;
     static constexpr int GoneMaxPauseMs = 2000;
     static constexpr int RefusedFirstPauseMs = 1000;
@@ -176,6 +181,11 @@ private:
     /// The reason of the last loss logged as a warning, when, and the losses since.
     QString m_lastReason;
     QElapsedTimer m_lastSaid;
+    /// Since the present connection was accepted.
+    QElapsedTimer m_connectedClock;
+    /// Connections in a row that ended without the broker's word within ShortLivedMs, with no
+    /// failed attempt between them.
+    int m_shortLived = 0;
     int m_unsaid = 0;
     std::function<bool()> m_shortPauses;
     QHash<int, mosquitto_property *> m_expiryProperties;
