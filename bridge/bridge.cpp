@@ -60,7 +60,9 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
         m_clashes.append(QString());
         connect(poller, &ModulePoller::online, this, [this, i]() { onModuleOnline(i); });
         connect(poller, &ModulePoller::offline, this, [this, i]() { onModuleOffline(i); });
-        connect(poller, &ModulePoller::answerProcessed, publisher,
+        // Once per polling cycle, in which every value has been read once: per answer, most
+        // of the values compared would be the same as after the answer before.
+        connect(poller, &ModulePoller::cycleCompleted, publisher,
             [poller, publisher]() { publisher->update(*poller->engine()); });
         // After the publisher's own connections, so that its topics exist when history comes.
         m_histories.append(new HistoryPublisher(m_client, poller, publisher, this));

@@ -120,6 +120,9 @@ signals:
     void linkChanged(SCPI_Parser *link);
     /// After every answer the engine processed.
     void answerProcessed();
+    /// A whole polling cycle has been answered while online, as the request that starts the
+    /// next one is about to leave (from within the link's request: a listener only reads).
+    void cycleCompleted();
     void online();
     void offline(const QString &reason);
     /// The link for the settings could not be opened; \a reason names the endpoint.

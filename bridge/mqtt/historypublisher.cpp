@@ -49,7 +49,7 @@ HistoryPublisher::HistoryPublisher(
         m_history->moduleOnline(m_poller->engine()->module());
         publishAlarms(); // "[]" replaces what an earlier run left retained
     });
-    connect(poller, &ModulePoller::answerProcessed, this, [this] {
+    connect(poller, &ModulePoller::cycleCompleted, this, [this] {
         if (m_poller->engine())
             m_history->answer(m_poller->engine()->module());
     });

@@ -1,5 +1,6 @@
 #include "mqttclient.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDeadlineTimer>
 #include <QRandomGenerator>
 #include <QSocketNotifier>
@@ -9,7 +10,10 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt", QtInfoMsg)
 
@@ -44,8 +48,9 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
     // Clean start off: the session outlives a lost connection.
     m_mosq = mosquitto_new(utf8(settings.clientId).constData(), false, this);
     mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
-    // Packets wait for the write notifier instead of being written one by one as they are
-    // queued: what a pass of the event loop publishes leaves in one write.
+    mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
+    // Packets wait until the event loop has served what woke it instead of being written one
+    // by one as they are queued: what a pass of the loop publishes leaves together.
     mosquitto_threaded_set(m_mosq, true);
     // The library takes CONNECT properties only from its blocking connect, which stores them
     // before it looks at the host; without a host it stops there, and every later connect
@@ -67,6 +72,15 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
         mosquitto_will_set(m_mosq, willTopic.constData(), int(willPayload.size()),
             willPayload.constData(), 1, true);
 
+    // Before the event loop waits again: everything that woke it has been served. A posted
+    // call or the write notifier would cost a pass of its own, which with a thousand modules
+    // asks the system about a thousand sockets.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread())) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (m_writeScheduled)
+                writeOut();
+        });
+    }
     m_housekeeping.setInterval(1000);
     connect(&m_housekeeping, &QTimer::timeout, this, &MqttClient::onHousekeeping);
     m_retry.setSingleShot(true);
@@ -172,7 +186,7 @@ void MqttClient::watchSocket()
     m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &MqttClient::onReadable);
     m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &MqttClient::onWritable);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &MqttClient::writeOut);
     updateWriteInterest();
 }
 
@@ -276,9 +290,27 @@ void MqttClient::onReadable()
         updateWriteInterest();
 }
 
-void MqttClient::onWritable()
+void MqttClient::scheduleWrite()
 {
+    m_writeScheduled = true;
+}
+
+void MqttClient::writeOut()
+{
+    m_writeScheduled = false;
+    if (!m_readNotifier)
+        return;
+    const int fd = mosquitto_socket(m_mosq);
+    if (fd < 0 || !mosquitto_want_write(m_mosq))
+        return;
+    // The library writes each packet with a call of its own: corked, the system sends them
+    // in full segments when uncorked, not one segment (and one wake-up of the broker) each.
+    int cork = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_CORK, &cork, sizeof cork);
     const int rc = mosquitto_loop_write(m_mosq, 1);
+    cork = 0;
+    if (mosquitto_socket(m_mosq) == fd)
+        setsockopt(fd, IPPROTO_TCP, TCP_CORK, &cork, sizeof cork);
     if (rc != MOSQ_ERR_SUCCESS) {
         lose(QString::fromUtf8(mosquitto_strerror(rc)));
         return;
@@ -331,7 +363,7 @@ bool MqttClient::publish(
     if (qos > 0)
         m_unacknowledged.insert(mid);
     ++m_publishCount;
-    updateWriteInterest();
+    scheduleWrite();
     return true;
 }
 
@@ -344,7 +376,7 @@ bool MqttClient::subscribe(const QByteArray &pattern, int qos, int options)
         == MOSQ_ERR_SUCCESS;
     if (ok)
         m_pendingSubscriptions.insert(mid, pattern);
-    updateWriteInterest();
+    scheduleWrite();
     return ok;
 }
 

@@ -24,7 +24,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcMqtt)
 /// An MQTT client on the Qt event loop: the client library's socket is watched by socket
 /// notifiers and its keep-alive is driven by a timer, so everything runs on the thread that
 /// owns the object and no callback crosses threads. What is published during one pass of the
-/// event loop leaves in one write when the loop gets to the socket.
+/// event loop leaves together once the pass is over.
 ///
 /// The client speaks MQTT 5 with a persistent session: clean start off and a session expiry of
 /// SessionExpirySeconds, so that QoS 1 messages on their way in either direction when the
@@ -148,7 +148,10 @@ private:
     /// The message expiry property for \a seconds, made once and kept.
     const mosquitto_property *expiryProperty(int seconds);
     void onReadable();
-    void onWritable();
+    /// Writes what the library has queued once the present pass of the event loop is over
+    /// (before the loop waits again).
+    void scheduleWrite();
+    void writeOut();
     void onHousekeeping();
     void updateWriteInterest();
 
@@ -193,6 +196,7 @@ private:
     bool m_connected = false;
     bool m_connecting = false;
     bool m_stopped = false;
+    bool m_writeScheduled = false;
     quint64 m_publishCount = 0;
     quint64 m_connections = 0;
     std::array<quint64, LossKinds> m_losses {};

@@ -36,6 +36,10 @@ ModulePoller::ModulePoller(
             m_mirror->update(*snapshot);
         emit answerProcessed();
     });
+    connect(m_core, &PollerCore::cycleCompleted, this, [this]() {
+        if (m_online)
+            emit cycleCompleted();
+    });
     connect(m_core, &PollerCore::offline, this, [this](const QString &reason) {
         m_online = false;
         emit offline(reason);

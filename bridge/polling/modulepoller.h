@@ -69,6 +69,9 @@ signals:
     void offline(const QString &reason);
     /// After every processed answer while online.
     void answerProcessed();
+    /// After a whole polling cycle has been answered while online (and its last
+    /// answerProcessed()): each value of the module has been read once since the last one.
+    void cycleCompleted();
 
 private:
     bool isLocal() const;

@@ -75,6 +75,14 @@ PollerCore::PollerCore(
         m_watchdogExpiries.fetch_add(1, std::memory_order_relaxed);
         warn(reason);
     });
+    connect(&m_session, &ModuleSession::cycleCompleted, this, [this] {
+        m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
+        if (m_cycleEnd.isValid())
+            m_cycleTimes.record(m_cycleEnd.restart());
+        else
+            m_cycleEnd.start();
+        emit cycleCompleted();
+    });
     connect(&m_session, &ModuleSession::offline, this, [this](const QString &reason) {
         m_cycleEnd.invalidate();
         emit offline(reason);
@@ -94,13 +102,6 @@ PollerCore::PollerCore(
     });
     connect(&m_session, &ModuleSession::answerProcessed, this, [this] {
         m_answers.store(m_session.answerCount(), std::memory_order_relaxed);
-        if (m_session.cycleCount() != m_cycles.load(std::memory_order_relaxed)) {
-            m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
-            if (m_cycleEnd.isValid())
-                m_cycleTimes.record(m_cycleEnd.restart());
-            else
-                m_cycleEnd.start();
-        }
         if (m_session.isOnline())
             emit answered(snapshot());
     });

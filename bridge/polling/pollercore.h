@@ -62,6 +62,8 @@ signals:
     void offline(const QString &reason);
     /// After every processed answer while online.
     void answered(const ModuleSnapshot &snapshot);
+    /// A whole polling cycle has been answered while online (after its last answered()).
+    void cycleCompleted();
 
 private:
     void warn(const QString &reason) const;

@@ -17,6 +17,9 @@
 class BrokerProcess
 {
 public:
+    /// How often a persistent broker saves.
+    static constexpr int AutosaveMs = 1000;
+
     ~BrokerProcess() { stop(); }
 
     static QString program()
@@ -49,7 +52,8 @@ public:
         file.write(QStringLiteral("listener %1 127.0.0.1\n").arg(port).toLatin1() + listenerOptions
             + "allow_anonymous true\nlog_dest stderr\nlog_type error\n");
         if (m_persistent)
-            file.write("persistence true\nautosave_interval 1\npersistence_location "
+            file.write("persistence true\nautosave_interval "
+                + QByteArray::number(AutosaveMs / 1000) + "\npersistence_location "
                 + m_dir.path().toLocal8Bit() + "/\n");
         else
             file.write("persistence false\n");
