@@ -12,16 +12,25 @@
 //   gpib  [seconds of each kind, 60] [TCP modules, 15]
 //         TCP modules polled as fast as they answer, alone and beside a silent GPIB address
 //         (stand-in driver), in runs of 10 s taking turns: the TCP modules' answers per second
-//         with and without it.
+//         with and without it;
+//   cpu   [seconds per run, 30] [modules, 1000] [runs of each kind, 3]
+//         that many modules at cycle = 1s, polled by their engines alone (as the bridge keeps
+//         them, without the broker) and by the whole bridge, in runs taking turns: processor
+//         time per answer of each and their ratio;
+//   latency, chaos: see bench_bridge_service.cpp.
 //
-// Usage: bench_bridge [many|scale|gpib] [numbers as above]; without a run name: many.
+// Usage: bench_bridge [many|scale|gpib|cpu|latency|chaos] [numbers as above]; without a run
+// name: many.
+#include "bench_bridge.h"
 #include "bridge.h"
 #include "brokerprocess.h"
 #include "gpib488loader.h"
+#include "loopbatching.h"
 #include "modulepoller.h"
 #include "mqttclient.h"
 #include "simprocess.h"
 #include "spin.h"
+#include "writeround.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -90,6 +99,30 @@ BridgeSettings settingsFor(quint16 brokerPort, const std::vector<quint16> &ports
     return settings;
 }
 
+/// The engines of many modules alone, kept as the bridge keeps them (write round, gathered
+/// passes of the event loop), with nothing of the broker.
+class BareEngines : public QObject
+{
+public:
+    explicit BareEngines(const BridgeSettings &settings)
+    {
+        auto *round = new WriteRound(this);
+        if (settings.modules.size() >= Bridge::BatchedModules)
+            new LoopBatching(Bridge::BatchIntervalUs, this);
+        for (const ModuleSettings &m : settings.modules)
+            m_pollers.append(new ModulePoller(m, round, nullptr, this));
+    }
+    void start()
+    {
+        for (ModulePoller *poller : std::as_const(m_pollers))
+            poller->start();
+    }
+    const QList<ModulePoller *> &pollers() const { return m_pollers; }
+
+private:
+    QList<ModulePoller *> m_pollers;
+};
+
 /// What a bridge has done so far.
 struct Sample
 {
@@ -99,17 +132,22 @@ struct Sample
     double cpu = 0.0;
     qint64 ms = 0;
 
-    static Sample of(const Bridge &bridge, const QElapsedTimer &clock)
+    static Sample of(const QList<ModulePoller *> &pollers, const QElapsedTimer &clock,
+        const MqttClient *client = nullptr)
     {
         Sample s;
-        for (const ModulePoller *p : bridge.pollers()) {
+        for (const ModulePoller *p : pollers) {
             s.answers.push_back(p->answerCount());
             s.cycles.push_back(p->cycleCount());
         }
-        s.published = bridge.client()->publishCount();
+        s.published = client ? client->publishCount() : 0;
         s.cpu = cpuSeconds();
         s.ms = clock.elapsed();
         return s;
+    }
+    static Sample of(const Bridge &bridge, const QElapsedTimer &clock)
+    {
+        return of(bridge.pollers(), clock, bridge.client());
     }
     /// Per module (the first \a modules) and second, from \a from to this sample.
     std::vector<double> rates(
@@ -131,20 +169,24 @@ double sum(const std::vector<double> &values)
     return total;
 }
 
-/// Starts \a bridge and waits until the first \a modules of its modules are online.
-bool startAndWait(Bridge &bridge, const char *label, int modules, int timeoutMs)
+/// Waits until the first \a modules of \a pollers are online.
+bool waitOnline(const QList<ModulePoller *> &pollers, const char *label, int modules, int timeoutMs)
 {
-    if (!bridge.start())
-        return false;
     const bool online = spinUntil(
-        [&bridge, modules]() {
-            return std::all_of(bridge.pollers().begin(), bridge.pollers().begin() + modules,
+        [&pollers, modules]() {
+            return std::all_of(pollers.begin(), pollers.begin() + modules,
                 [](const ModulePoller *p) { return p->isOnline(); });
         },
         timeoutMs);
     if (!online)
         std::fprintf(stderr, "%s: not all modules came online\n", label);
     return online;
+}
+
+/// Starts \a bridge and waits until the first \a modules of its modules are online.
+bool startAndWait(Bridge &bridge, const char *label, int modules, int timeoutMs)
+{
+    return bridge.start() && waitOnline(bridge.pollers(), label, modules, timeoutMs);
 }
 
 /// Runs one bridge over \a ports, each polled as fast as it answers, for \a seconds once all
@@ -361,6 +403,85 @@ int gpib(const QStringList &args, quint16 brokerPort)
     return 0;
 }
 
+/// Processor time and answers of one measured run.
+struct CpuRun
+{
+    double answers = 0.0;
+    double cpu = 0.0;
+    double seconds = 0.0;
+
+    /// Measures \a pollers (and \a client's publishes) for \a seconds once they have settled.
+    static CpuRun of(const QList<ModulePoller *> &pollers, const MqttClient *client, int seconds)
+    {
+        spinFor(5000); // the last ones find their step
+        QElapsedTimer clock;
+        clock.start();
+        const Sample start = Sample::of(pollers, clock, client);
+        spinFor(seconds * 1000);
+        const Sample end = Sample::of(pollers, clock, client);
+        CpuRun run;
+        run.seconds = double(end.ms - start.ms) / 1000.0;
+        run.answers = sum(end.rates(start, &Sample::answers, size_t(pollers.size()))) * run.seconds;
+        run.cpu = end.cpu - start.cpu;
+        return run;
+    }
+    CpuRun &operator+=(const CpuRun &other)
+    {
+        answers += other.answers;
+        cpu += other.cpu;
+        seconds += other.seconds;
+        return *this;
+    }
+    double perAnswerUs() const { return 1e6 * cpu / answers; }
+};
+
+int cpu(const QStringList &args, quint16 brokerPort)
+{
+    const int seconds = args.size() > 0 ? args.at(0).toInt() : 30;
+    const int modules = args.size() > 1 ? args.at(1).toInt() : 1000;
+    const int runs = args.size() > 2 ? args.at(2).toInt() : 3;
+    SimProcess sim;
+    const std::vector<quint16> ports = startSimulator(sim, modules, 40001);
+    if (ports.empty())
+        return 1;
+    const BridgeSettings settings = settingsFor(brokerPort, ports, 1000);
+    const char *names[2] = { "engines alone", "whole bridge" };
+    CpuRun total[2];
+    // Taking turns, so that a change of the machine's other load weighs on both alike.
+    for (int round = 0; round < 2 * runs; ++round) {
+        const int kind = round % 2;
+        CpuRun run;
+        if (kind == 0) {
+            BareEngines engines(settings);
+            engines.start();
+            if (!waitOnline(engines.pollers(), "cpu", modules, 300000))
+                return 1;
+            run = CpuRun::of(engines.pollers(), nullptr, seconds);
+        } else {
+            Bridge bridge(settings);
+            if (!startAndWait(bridge, "cpu", modules, 300000))
+                return 1;
+            run = CpuRun::of(bridge.pollers(), bridge.client(), seconds);
+            bridge.stop();
+        }
+        std::fprintf(stderr, "cpu: a run of the %s: %.0f answers/s, %.1f us per answer\n",
+            names[kind], run.answers / run.seconds, run.perAnswerUs());
+        total[kind] += run;
+        spinFor(2000); // the links' goodbyes
+    }
+    for (const int kind : { 0, 1 }) {
+        const CpuRun &t = total[kind];
+        std::printf("cpu: %s, %d modules at cycle = 1s, %.0f s in %d runs: %.0f answers/s, "
+                    "%.1f %% of one core, %.1f us per answer\n",
+            names[kind], modules, t.seconds, runs, t.answers / t.seconds, 100.0 * t.cpu / t.seconds,
+            t.perAnswerUs());
+    }
+    std::printf("  the bridge's processor time per answer: %.2f times the engines' alone\n",
+        total[1].perAnswerUs() / total[0].perAnswerUs());
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -387,6 +508,12 @@ int main(int argc, char *argv[])
         return scale(args, broker);
     if (run == QLatin1String("gpib"))
         return gpib(args, broker.port());
-    std::fprintf(stderr, "usage: bench_bridge [many|scale|gpib] [numbers]\n");
+    if (run == QLatin1String("cpu"))
+        return cpu(args, broker.port());
+    if (run == QLatin1String("latency"))
+        return latencyRun(args, broker.port());
+    if (run == QLatin1String("chaos"))
+        return chaosRun(args); // a broker of its own, with persistence
+    std::fprintf(stderr, "usage: bench_bridge [many|scale|gpib|cpu|latency|chaos] [numbers]\n");
     return 2;
 }

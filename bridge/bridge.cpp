@@ -24,6 +24,9 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
 {
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     m_client->setMaxPayload(ModuleCommands::MaxPayload);
+    // A sequence's broker-lost rule waits a grace period for the broker to return: it is asked
+    // for again soon enough to be back within it.
+    m_client->setKeepPausesShort([this] { return sequenceActive(); });
     connect(m_client, &MqttClient::connected, this, &Bridge::onBrokerConnected);
     connect(m_client, &MqttClient::connectionLost, this, [this] { m_brokerGone.start(); });
     m_brokerGone.setSingleShot(true);
@@ -297,6 +300,64 @@ void Bridge::updateClash(int serial, BridgeModule *skip)
         if (!why.isEmpty())
             m_client->publish(module->publisher()->base() + "error", why.toUtf8(), 1, false);
     }
+}
+
+int Bridge::onlineCount() const
+{
+    int online = 0;
+    for (const BridgeModule *module : m_modules)
+        online += int(module->isOnline() && module->clash.isEmpty());
+    return online;
+}
+
+int Bridge::clashCount() const
+{
+    int clashes = 0;
+    for (const BridgeModule *module : m_modules)
+        clashes += int(module->isOnline() && !module->clash.isEmpty());
+    return clashes;
+}
+
+int Bridge::activeSequenceCount() const
+{
+    int active = 0;
+    for (const BridgeModule *module : m_modules)
+        active += int(module->sequence() && module->sequence()->isActive());
+    return active;
+}
+
+bool Bridge::sequenceActive() const
+{
+    return activeSequenceCount() > 0;
+}
+
+QList<QObject *> Bridge::workerHomes() const
+{
+    return m_threads->homes();
+}
+
+QList<ModulePublisher *> Bridge::publishers() const
+{
+    QList<ModulePublisher *> list;
+    for (const BridgeModule *module : m_modules)
+        list.append(module->publisher());
+    return list;
+}
+
+QList<HistoryPublisher *> Bridge::histories() const
+{
+    QList<HistoryPublisher *> list;
+    for (const BridgeModule *module : m_modules)
+        list.append(module->history());
+    return list;
+}
+
+QList<ModuleCommands *> Bridge::commands() const
+{
+    QList<ModuleCommands *> list;
+    for (const BridgeModule *module : m_modules)
+        list.append(module->commands());
+    return list;
 }
 
 void Bridge::dispatch(

@@ -11,6 +11,9 @@
 #include <memory>
 
 class BridgeModule;
+class HistoryPublisher;
+class ModuleCommands;
+class ModulePublisher;
 class EngineThreads;
 class LoopBatching;
 class MqttClient;
@@ -61,9 +64,23 @@ public:
 
     /// "<prefix>/bridge/<client id>/state", retained "online", "offline" through the will.
     QByteArray stateTopic() const;
+    const BridgeSettings &settings() const { return m_settings; }
     /// The modules' pollers in the order of the file.
     const QList<ModulePoller *> &pollers() const { return m_pollers; }
+    /// The modules' parts in the order of the file.
+    QList<ModulePublisher *> publishers() const;
+    QList<HistoryPublisher *> histories() const;
+    QList<ModuleCommands *> commands() const;
     const MqttClient *client() const { return m_client; }
+    MqttClient *client() { return m_client; }
+    /// Modules online and not clashing / online with a serial number another one reports.
+    int onlineCount() const;
+    int clashCount() const;
+    /// Whether a ramp sequence of any module is active (running, paused or stopping).
+    bool sequenceActive() const;
+    int activeSequenceCount() const;
+    /// Objects living on the worker threads of the GPIB engines, one per thread.
+    QList<QObject *> workerHomes() const;
 
 private:
     BridgeModule *makeModule(const ModuleSettings &settings);

@@ -14,7 +14,9 @@ BridgeModule::BridgeModule(const ModuleSettings &settings, MqttClient *client,
     , m_publisher(new ModulePublisher(client, prefix, rate, settings.name, bridgeTopic, this))
 {
     m_commands = new ModuleCommands(client, m_poller, m_publisher, this);
-    connect(m_poller, &ModulePoller::answerProcessed, m_publisher,
+    // Once per polling cycle, in which every value has been read once: per answer, most of the
+    // values compared would be the same as after the answer before.
+    connect(m_poller, &ModulePoller::cycleCompleted, m_publisher,
         [this]() { m_publisher->update(*m_poller->engine()); });
     connect(m_poller, &ModulePoller::online, this, &BridgeModule::online);
     connect(m_poller, &ModulePoller::offline, this, &BridgeModule::offline);

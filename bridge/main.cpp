@@ -1,8 +1,11 @@
 // vorn-module-bridge: polls the configured modules and publishes them on an MQTT broker.
 #include "bridge.h"
 #include "bridgeconfig.h"
+#include "bridgemetrics.h"
+#include "metricsserver.h"
 #include "modulepoller.h"
 #include "mqttclient.h"
+#include "servicenotifier.h"
 #include "signalwatch.h"
 
 #include <QCommandLineParser>
@@ -66,6 +69,23 @@ int main(int argc, char *argv[])
     }
 
     raiseOpenFileLimit();
+    // The bridge of the present run; null between runs.
+    const Bridge *current = nullptr;
+    ServiceNotifier notifier([&current]() {
+        if (!current)
+            return QStringLiteral("starting");
+        const BrokerSettings &broker = current->settings().broker;
+        return QStringLiteral("%1 of %2 modules online, broker %3:%4 %5")
+            .arg(current->onlineCount())
+            .arg(current->pollers().size())
+            .arg(broker.host)
+            .arg(broker.port)
+            .arg(current->client()->isConnected() ? QStringLiteral("connected")
+                                                  : QStringLiteral("not connected"));
+    });
+    BridgeMetrics metrics;
+    std::unique_ptr<MetricsServer> metricsServer;
+    ServiceSettings served;
     bool reload = false;
     Bridge *running = nullptr;
     QObject::connect(
@@ -83,6 +103,7 @@ int main(int argc, char *argv[])
             return;
         qCInfo(lcBridge).noquote()
             << "configuration read again with a changed [broker] section; restarting";
+        notifier.reloading();
         reload = true;
         QCoreApplication::quit();
     });
@@ -90,6 +111,39 @@ int main(int argc, char *argv[])
     do {
         reload = false;
         Bridge bridge(settings);
+        const ServiceSettings &service = settings.service;
+        if (!metricsServer || service.metricsAddress != served.metricsAddress
+            || service.metricsPort != served.metricsPort) {
+            metricsServer.reset();
+            served = service;
+            if (service.metricsPort != 0) {
+                metricsServer = std::make_unique<MetricsServer>(
+                    [&]() { return current ? metrics.render(*current, &notifier) : QByteArray(); },
+                    [&]() {
+                        return current && current->client()->isConnected()
+                            ? QString()
+                            : QStringLiteral("the broker is not connected");
+                    });
+                QString problem;
+                if (metricsServer->listenOn(service.metricsAddress, service.metricsPort, &problem))
+                    qCInfo(lcBridge).noquote() << QStringLiteral("metrics on http://%1:%2/metrics")
+                                                      .arg(service.metricsAddress.toString())
+                                                      .arg(service.metricsPort);
+                else
+                    qCWarning(lcBridge).noquote()
+                        << QStringLiteral("no metrics: cannot listen on %1 port %2: %3")
+                               .arg(service.metricsAddress.toString())
+                               .arg(service.metricsPort)
+                               .arg(problem);
+            }
+        }
+        // Ready once the broker has been tried, whether it was there or not.
+        QObject::connect(
+            bridge.client(), &MqttClient::connected, &notifier, &ServiceNotifier::ready);
+        QObject::connect(
+            bridge.client(), &MqttClient::attemptFailed, &notifier, &ServiceNotifier::ready);
+        notifier.setWorkers(bridge.workerHomes());
+        current = &bridge;
         if (!bridge.start()) {
             code = 1;
             break;
@@ -99,7 +153,11 @@ int main(int argc, char *argv[])
         running = nullptr;
         bridge.stop(reload ? QStringLiteral("the bridge restarted with a changed [broker] section")
                            : QStringLiteral("the bridge stopped"));
+        current = nullptr;
+        notifier.setWorkers({});
     } while (reload);
+    current = nullptr;
+    metricsServer.reset();
     MqttClient::releaseLibrary();
     return code;
 }

@@ -6,8 +6,12 @@ packages=(
     cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     # the font the widget tests render with
     fonts-dejavu-core
-    # the module bridge and its tests: MQTT client library, a real broker, certificates
-    libmosquitto-dev mosquitto openssl
+    # the module bridge and its tests: MQTT client library, a real broker and its command-line
+    # clients, certificates, the service manager's notifications, the HTTP server of the
+    # metrics (its CMake files want the web sockets' too) and a monitoring server that checks
+    # and scrapes them
+    libmosquitto-dev mosquitto mosquitto-clients openssl libsystemd-dev qt6-httpserver-dev
+    qt6-websockets-dev prometheus
     # fuzz targets
     clang-14 libclang-rt-14-dev
     # translations, installing and the Debian package

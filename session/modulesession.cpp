@@ -62,8 +62,11 @@ void ModuleSession::setCyclePeriod(int ms)
 bool ModuleSession::beginCycle(std::function<void()> send)
 {
     // The cycle before this one has been answered in full.
-    if (m_cycleStarts > 0)
+    if (m_cycleStarts > 0) {
         ++m_cycles;
+        if (m_online)
+            emit cycleCompleted();
+    }
     ++m_cycleStarts;
     if (!m_online && m_cycleStarts >= 2 && m_link) {
         const SCPI_Parser *link = m_link;

@@ -120,6 +120,9 @@ signals:
     void linkChanged(SCPI_Parser *link);
     /// After every answer the engine processed.
     void answerProcessed();
+    /// A whole polling cycle has been answered while online, as the request that starts the
+    /// next one is about to leave (from within the link's request: a listener only reads).
+    void cycleCompleted();
     void online();
     /// The online module's link ended; \a reason is a LinkReason code (empty when a new
     /// connection replaced it).

@@ -134,8 +134,11 @@ bool handleInformational(const QCommandLineParser &parser, QString *message, int
 {
     if (parser.isSet(QStringLiteral("help"))) {
         *message = parser.helpText()
-            + QStringLiteral("\nControl port commands (CH is a channel number or all; with "
-                             "several GPIB\nmodules they act on the first):\n")
+            + QStringLiteral(
+                "\nControl port commands (CH is a channel number or all). With several "
+                "modules\n(--modules N, several --gpib addresses) a command acts on "
+                "the first, or,\nafter a prefix @M, on module M counted from 0 "
+                "(\"@3 trip 0\": the fourth port\nor GPIB address):\n")
             + controlCommandHelp() + QLatin1Char('\n');
         *exitCode = 0;
         return false;

@@ -70,7 +70,10 @@ bool SimProgram::startControlPort(const SimOptions &options, QString *error)
         *error = QStringLiteral("the control port needs a module (--gpib without addresses?)");
         return false;
     }
-    auto *control = new ControlPort(m_modules.front().get(), this);
+    std::vector<SimModule *> modules;
+    for (const std::unique_ptr<SimModule> &module : m_modules)
+        modules.push_back(module.get());
+    auto *control = new ControlPort(modules, this);
     if (!control->listen(quint16(options.controlPort))) {
         *error = QStringLiteral("cannot open the control port 127.0.0.1:%1: %2")
                      .arg(options.controlPort)

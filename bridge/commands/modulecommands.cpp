@@ -11,7 +11,26 @@ namespace {
 /// How long refusals beyond the limit wait before they are reported together.
 constexpr int SummaryMs = 2000;
 
+/// The kind of a refusal of the module's command gate, by its text.
+ModuleCommands::Refusal gateRefusal(const QString &why)
+{
+    if (why == QLatin1String("module offline"))
+        return ModuleCommands::Refusal::Offline;
+    if (why.startsWith(QLatin1String("busy")))
+        return ModuleCommands::Refusal::Busy;
+    if (why.contains(QLatin1String(" a second")))
+        return ModuleCommands::Refusal::Rate;
+    return ModuleCommands::Refusal::Other;
+}
+
 } // namespace
+
+const char *ModuleCommands::refusalName(Refusal refusal)
+{
+    static constexpr const char *names[Refusals] = { "retained", "clash", "offline", "invalid",
+        "busy", "rate", "too_large", "sequence", "other" };
+    return names[int(refusal)];
+}
 
 QString printable(const QString &text)
 {
@@ -107,42 +126,46 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
             return; // a retained command being cleared
         // Left on the broker it would be handed to every later subscriber: clear it.
         m_client->publish(topic, QByteArray(), 1, true);
-        refuse(path, payload, QStringLiteral("retained commands are not carried out (cleared)"));
+        refuse(path, payload, QStringLiteral("retained commands are not carried out (cleared)"),
+            Refusal::Retained);
         return;
     }
     if (!m_blocked.isEmpty() && !isSafetyCommand(path, payload)) {
-        refuse(path, payload, m_blocked);
+        refuse(path, payload, m_blocked, Refusal::Clash);
         return;
     }
     if (m_sequence && path.startsWith("sequence/")) {
         m_sequence->handle(path.mid(9), payload, this, [this, path, payload](const QString &why) {
-            if (!why.isEmpty())
-                refuse(path, payload, why);
-            else
-                qCInfo(lcBridge).noquote()
-                    << QStringLiteral("module %1: %2 \"%3\"")
-                           .arg(m_poller->settings().name, QString::fromUtf8(path),
-                               printable(QString::fromUtf8(payload)));
+            if (!why.isEmpty()) {
+                refuse(path, payload, why, Refusal::Sequence);
+                return;
+            }
+            ++m_accepted;
+            qCInfo(lcBridge).noquote()
+                << QStringLiteral("module %1: %2 \"%3\"")
+                       .arg(m_poller->settings().name, QString::fromUtf8(path),
+                           printable(QString::fromUtf8(payload)));
         });
         return;
     }
     const SCPI_Parser *engine = m_poller->engine();
     if (!engine || !m_poller->isOnline()) {
-        refuse(path, payload, QStringLiteral("module offline"));
+        refuse(path, payload, QStringLiteral("module offline"), Refusal::Offline);
         return;
     }
     ChannelCommand command;
     QString why;
     if (!ChannelCommand::parse(path, payload, *engine, &command, &why)) {
-        refuse(path, payload, why);
+        refuse(path, payload, why, Refusal::Invalid);
         return;
     }
     const QString what = command.describe(engine->module().channelCount());
     m_poller->pass(command, this, [this, path, payload, what](const QString &refused, int dropped) {
         if (!refused.isEmpty()) {
-            refuse(path, payload, refused);
+            refuse(path, payload, refused, gateRefusal(refused));
             return;
         }
+        ++m_accepted;
         qCInfo(lcBridge).noquote() << QStringLiteral("module %1 (serial %2): command %3")
                                           .arg(m_poller->settings().name)
                                           .arg(m_publisher->serialNumber())
@@ -164,11 +187,14 @@ void ModuleCommands::handleTooLarge(const QByteArray &topic, int size, bool reta
     if (retained)
         m_client->publish(topic, QByteArray(), 1, true);
     refuse(topic.mid(m_publisher->base().size()), QByteArray(),
-        QStringLiteral("a payload of %1 bytes is too long (at most %2)").arg(size).arg(MaxPayload));
+        QStringLiteral("a payload of %1 bytes is too long (at most %2)").arg(size).arg(MaxPayload),
+        Refusal::TooLarge);
 }
 
-void ModuleCommands::refuse(const QByteArray &path, const QByteArray &payload, const QString &why)
+void ModuleCommands::refuse(
+    const QByteArray &path, const QByteArray &payload, const QString &why, Refusal kind)
 {
+    ++m_refused[size_t(kind)];
     if (!m_refusals.take()) {
         ++m_unreported;
         if (!m_summary.isActive())

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <array>
+
 class MqttClient;
 class ModulePoller;
 class ModulePublisher;
@@ -27,6 +29,27 @@ public:
     static constexpr int MaxPayload = 256;
     static constexpr double RefusalBurst = 5.0;
     static constexpr int MaxResubscribePauseMs = 60000;
+
+    /// Why a command was refused, for the counts.
+    enum class Refusal {
+        Retained,
+        /// Two modules of one serial number.
+        Clash,
+        Offline,
+        /// Unknown topic or channel, a value out of range, a channel without nominal values.
+        Invalid,
+        /// Too many commands wait for the module.
+        Busy,
+        /// Too many commands a second.
+        Rate,
+        TooLarge,
+        Sequence,
+        /// Any other refusal of the module's command gate.
+        Other,
+    };
+    static constexpr int Refusals = int(Refusal::Other) + 1;
+    /// The label of \a refusal in the metrics ("too_large").
+    static const char *refusalName(Refusal refusal);
 
     /// \a client, \a poller and \a publisher are not owned and must outlive this object.
     ModuleCommands(MqttClient *client, ModulePoller *poller, ModulePublisher *publisher,
@@ -55,8 +78,13 @@ public:
     /// The module's sequences ("sequences = FOLDER" with commands on), or null.
     ModuleSequence *sequence() const { return m_sequence; }
 
+    /// Commands (sequence commands too) handed on since construction, and refused for \a why.
+    quint64 acceptedCount() const { return m_accepted; }
+    quint64 refusedCount(Refusal why) const { return m_refused[size_t(why)]; }
+
 private:
-    void refuse(const QByteArray &path, const QByteArray &payload, const QString &why);
+    void refuse(
+        const QByteArray &path, const QByteArray &payload, const QString &why, Refusal kind);
     void report(const QString &text);
     void reportUnreported();
 
@@ -71,6 +99,8 @@ private:
     TokenBucket m_refusals { 1.0, RefusalBurst };
     int m_unreported = 0;
     QTimer m_summary;
+    quint64 m_accepted = 0;
+    std::array<quint64, Refusals> m_refused {};
 };
 
 /// \a text for a log line: control characters (a CR LF that would start a forged line) are

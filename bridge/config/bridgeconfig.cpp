@@ -42,7 +42,8 @@ struct Reader
     int line = 0;
     int brokerLine = 0;
     int defaultsLine = 0;
-    enum class Section { None, Broker, Defaults, Module } section = Section::None;
+    int bridgeLine = 0;
+    enum class Section { None, Broker, Defaults, Bridge, Module } section = Section::None;
     QSet<QString> seenKeys;
 
     bool fail(const QString &message)
@@ -106,6 +107,8 @@ struct Reader
             return single(inner, &brokerLine, Section::Broker);
         if (inner == QLatin1String("defaults"))
             return single(inner, &defaultsLine, Section::Defaults);
+        if (inner == QLatin1String("bridge"))
+            return single(inner, &bridgeLine, Section::Bridge);
         if (inner == QLatin1String("module") || inner.startsWith(QLatin1String("module "))) {
             const QString name = inner.mid(6).trimmed();
             if (name.isEmpty())
@@ -123,8 +126,8 @@ struct Reader
             section = Section::Module;
             return true;
         }
-        return fail(
-            QStringLiteral("unknown section [%1] (broker, defaults or module NAME)").arg(inner));
+        return fail(QStringLiteral("unknown section [%1] (broker, bridge, defaults or module NAME)")
+                        .arg(inner));
     }
 
     bool brokerKey(const QString &key, const QString &value)
@@ -201,6 +204,38 @@ struct Reader
         return fail(QStringLiteral("unknown key \"%1\" in [defaults]").arg(key));
     }
 
+    /// "PORT" (on the loopback address), "ADDRESS:PORT", "[IPV6]:PORT" or "off".
+    bool metrics(const QString &value)
+    {
+        ServiceSettings &service = settings->service;
+        if (value == QLatin1String("off")) {
+            service.metricsPort = 0;
+            return true;
+        }
+        const int colon = value.lastIndexOf(QLatin1Char(':'));
+        QString host = colon < 0 ? QString() : value.left(colon);
+        if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+            host = host.mid(1, host.size() - 2);
+        const QHostAddress address(host);
+        if (colon >= 0 && address.isNull())
+            return fail(QStringLiteral("invalid metrics \"%1\": give an IP address, not a name "
+                                       "(127.0.0.1:9464, [::1]:9464, 9464 or off)")
+                            .arg(value));
+        int port = 0;
+        if (!toInt(QStringLiteral("metrics port"), value.mid(colon + 1), 1, 65535, &port))
+            return false;
+        service.metricsAddress = colon < 0 ? QHostAddress(QHostAddress::LocalHost) : address;
+        service.metricsPort = quint16(port);
+        return true;
+    }
+
+    bool bridgeKey(const QString &key, const QString &value)
+    {
+        if (key == QLatin1String("metrics"))
+            return metrics(value);
+        return fail(QStringLiteral("unknown key \"%1\" in [bridge]").arg(key));
+    }
+
     bool moduleKey(const QString &key, const QString &value)
     {
         ModuleSettings &m = settings->modules.last();
@@ -259,6 +294,8 @@ struct Reader
             return brokerKey(key, value);
         case Section::Defaults:
             return defaultsKey(key, value);
+        case Section::Bridge:
+            return bridgeKey(key, value);
         default:
             return moduleKey(key, value);
         }

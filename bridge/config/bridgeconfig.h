@@ -3,6 +3,7 @@
 #include "linksettings.h"
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QList>
 #include <QString>
 
@@ -76,10 +77,21 @@ struct ModuleDefaults
     int cycleMs = 0;
 };
 
+/// The bridge itself ("[bridge]").
+struct ServiceSettings
+{
+    static constexpr quint16 DefaultMetricsPort = 9464;
+
+    /// Where the metrics are served ("metrics = [ADDRESS:]PORT"); port 0 for nowhere.
+    QHostAddress metricsAddress = QHostAddress(QHostAddress::LocalHost);
+    quint16 metricsPort = 0;
+};
+
 struct BridgeSettings
 {
     BrokerSettings broker;
     ModuleDefaults defaults;
+    ServiceSettings service;
     QList<ModuleSettings> modules;
 };
 
@@ -89,6 +101,8 @@ struct BridgeSettings
 ///     [broker]
 ///     host = 127.0.0.1     port, client-id, user, password, tls, ca-file, cert-file,
 ///     prefix = vorn        key-file, rate, keepalive, insecure-commands, insecure-password
+///     [bridge]
+///     metrics = 127.0.0.1:9464   (the metrics over HTTP; a port alone: on 127.0.0.1)
 ///     [defaults]
 ///     cycle = 1s           (a polling cycle a second; 500ms, 2.5s, 1min; 0: as fast as answered)
 ///     [module rack1-slot3]

@@ -48,6 +48,8 @@ public:
     /// "<prefix>/<serial>/", empty until the module was first online.
     QByteArray base() const { return m_base; }
     int serialNumber() const { return m_serial; }
+    /// Values waiting for their topic's pause to be over (or for the broker).
+    int pendingCount() const { return int(m_dirty.size()); }
 
 private:
     struct Entry

@@ -1,6 +1,8 @@
 #include "mqttclient.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDeadlineTimer>
+#include <QRandomGenerator>
 #include <QSocketNotifier>
 #include <QThread>
 
@@ -8,14 +10,18 @@
 #include <cstring>
 #include <mosquitto.h>
 #include <mqtt_protocol.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 Q_LOGGING_CATEGORY(lcMqtt, "vorn.bridge.mqtt", QtInfoMsg)
 
 namespace {
 
-constexpr int MaxPauseMs = 30000;
 constexpr int ConnectTimeoutMs = 10000;
+/// A failed attempt for the same reason as the last message is said again after this long.
+constexpr int RepeatLogMs = 60000;
 
 void initLibrary()
 {
@@ -39,10 +45,24 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
     , m_settings(settings)
 {
     initLibrary();
-    m_mosq = mosquitto_new(utf8(settings.clientId).constData(), true, this);
+    // Clean start off: the session outlives a lost connection.
+    m_mosq = mosquitto_new(utf8(settings.clientId).constData(), false, this);
     mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
-    mosquitto_connect_callback_set(m_mosq, &MqttClient::onConnect);
-    mosquitto_disconnect_callback_set(m_mosq, &MqttClient::onDisconnect);
+    mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
+    // Packets wait until the event loop has served what woke it instead of being written one
+    // by one as they are queued: what a pass of the loop publishes leaves together.
+    mosquitto_threaded_set(m_mosq, true);
+    // The library takes CONNECT properties only from its blocking connect, which stores them
+    // before it looks at the host; without a host it stops there, and every later connect
+    // (the asynchronous one below) sends them.
+    mosquitto_property *properties = nullptr;
+    mosquitto_property_add_int32(
+        &properties, MQTT_PROP_SESSION_EXPIRY_INTERVAL, uint32_t(SessionExpirySeconds));
+    mosquitto_property_add_int32(&properties, MQTT_PROP_MAXIMUM_PACKET_SIZE, MaxPacketBytes);
+    mosquitto_connect_bind_v5(m_mosq, nullptr, 0, settings.keepAlive, nullptr, properties);
+    mosquitto_property_free_all(&properties);
+    mosquitto_connect_v5_callback_set(m_mosq, &MqttClient::onConnect);
+    mosquitto_disconnect_v5_callback_set(m_mosq, &MqttClient::onDisconnect);
     mosquitto_message_callback_set(m_mosq, &MqttClient::onMessage);
     mosquitto_subscribe_callback_set(m_mosq, &MqttClient::onSubscribe);
     mosquitto_publish_callback_set(m_mosq, [](mosquitto *, void *self, int mid) {
@@ -52,6 +72,15 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
         mosquitto_will_set(m_mosq, willTopic.constData(), int(willPayload.size()),
             willPayload.constData(), 1, true);
 
+    // Before the event loop waits again: everything that woke it has been served. A posted
+    // call or the write notifier would cost a pass of its own, which with a thousand modules
+    // asks the system about a thousand sockets.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread())) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (m_writeScheduled)
+                writeOut();
+        });
+    }
     m_housekeeping.setInterval(1000);
     connect(&m_housekeeping, &QTimer::timeout, this, &MqttClient::onHousekeeping);
     m_retry.setSingleShot(true);
@@ -62,7 +91,8 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
         [this]() { lose(QStringLiteral("no answer from the broker")); });
     m_stable.setSingleShot(true);
     m_stable.setInterval(StableMs);
-    connect(&m_stable, &QTimer::timeout, this, [this]() { m_pauseMs = 1000; });
+    connect(
+        &m_stable, &QTimer::timeout, this, [this]() { m_refusedPauseMs = RefusedFirstPauseMs; });
 }
 
 MqttClient::~MqttClient()
@@ -71,6 +101,8 @@ MqttClient::~MqttClient()
     if (m_connector)
         m_connector->wait(); // the library's connect may still be resolving
     mosquitto_destroy(m_mosq);
+    for (mosquitto_property *property : std::as_const(m_expiryProperties))
+        mosquitto_property_free_all(&property);
 }
 
 void MqttClient::releaseLibrary()
@@ -116,6 +148,8 @@ void MqttClient::tryConnect()
         delete m_connector;
     }
     m_connecting = true;
+    m_lossKind = LossKind::Gone;
+    m_endReason.clear();
     const QByteArray host = utf8(m_settings.host);
     const int port = m_settings.port;
     const int keepAlive = m_settings.keepAlive;
@@ -152,7 +186,7 @@ void MqttClient::watchSocket()
     m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &MqttClient::onReadable);
     m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
-    connect(m_writeNotifier, &QSocketNotifier::activated, this, &MqttClient::onWritable);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &MqttClient::writeOut);
     updateWriteInterest();
 }
 
@@ -178,21 +212,70 @@ void MqttClient::lose(QString reason)
     m_connectTimeout.stop();
     m_stable.stop();
     m_pendingSubscriptions.clear();
-    m_unacknowledged.clear();
     mosquitto_disconnect(m_mosq);
     const bool was = m_connected;
     m_connected = false;
     if (m_stopped)
         return;
-    qCWarning(lcMqtt).noquote() << QStringLiteral("broker %1:%2: %3; trying again in %4 s")
-                                       .arg(m_settings.host)
-                                       .arg(m_settings.port)
-                                       .arg(reason)
-                                       .arg(m_pauseMs / 1000);
-    m_retry.start(m_pauseMs);
-    m_pauseMs = qMin(m_pauseMs * 2, MaxPauseMs);
+    // The broker may close a connection without a word when another client takes over its
+    // client id: then it accepts the next one at once, which ends as soon. A broker that went
+    // away refuses the next attempt.
+    const bool shortLived = was && m_lossKind == LossKind::Gone && m_endReason.isEmpty()
+        && !m_connectedClock.hasExpired(ShortLivedMs);
+    m_shortLived = shortLived ? m_shortLived + 1 : 0;
+    if (m_shortLived >= 2) {
+        m_lossKind = LossKind::Kicked;
+        reason = QStringLiteral("%1 %2 s after it was accepted (another client with the client "
+                                "id \"%3\"?)")
+                     .arg(reason)
+                     .arg(m_connectedClock.elapsed() / 1000.0, 0, 'f', 1)
+                     .arg(m_settings.clientId);
+    }
+    const LossKind kind = m_lossKind;
+    ++m_losses[int(kind)];
+    m_lastPauseMs = nextPause(kind);
+    // While the broker stays away for the same reason, once a minute is said often enough.
+    const QString line = QStringLiteral("broker %1:%2: %3; trying again in %4 s")
+                             .arg(m_settings.host)
+                             .arg(m_settings.port)
+                             .arg(reason)
+                             .arg(m_lastPauseMs / 1000.0, 0, 'f', 1);
+    if (reason != m_lastReason || !m_lastSaid.isValid() || m_lastSaid.hasExpired(RepeatLogMs)) {
+        qCWarning(lcMqtt).noquote() << line
+                + (m_unsaid > 0
+                        ? QStringLiteral(" (%1 attempts since the last message)").arg(m_unsaid)
+                        : QString());
+        m_lastReason = reason;
+        m_lastSaid.start();
+        m_unsaid = 0;
+    } else {
+        qCDebug(lcMqtt).noquote() << line;
+        ++m_unsaid;
+    }
+    m_retry.start(m_lastPauseMs);
     if (was)
         emit connectionLost();
+    else
+        emit attemptFailed(reason);
+}
+
+int MqttClient::nextPause(LossKind kind)
+{
+    int &bound = kind == LossKind::Gone ? m_gonePauseMs : m_refusedPauseMs;
+    const int top = bound;
+    bound = qMin(bound * 2, kind == LossKind::Gone ? GoneMaxPauseMs : RefusedMaxPauseMs);
+    int pause = top / 2 + int(QRandomGenerator::global()->bounded(top / 2 + 1));
+    if (m_shortPauses && m_shortPauses())
+        pause = qMin(pause, ShortPauseMs);
+    return pause;
+}
+
+bool MqttClient::socketClosed()
+{
+    if (mosquitto_socket(m_mosq) >= 0)
+        return false;
+    lose(m_endReason.isEmpty() ? QStringLiteral("connection closed") : m_endReason);
+    return true;
 }
 
 void MqttClient::onReadable()
@@ -203,17 +286,37 @@ void MqttClient::onReadable()
                                       : QString::fromUtf8(mosquitto_strerror(rc)));
         return;
     }
-    updateWriteInterest();
+    if (!socketClosed())
+        updateWriteInterest();
 }
 
-void MqttClient::onWritable()
+void MqttClient::scheduleWrite()
 {
+    m_writeScheduled = true;
+}
+
+void MqttClient::writeOut()
+{
+    m_writeScheduled = false;
+    if (!m_readNotifier)
+        return;
+    const int fd = mosquitto_socket(m_mosq);
+    if (fd < 0 || !mosquitto_want_write(m_mosq))
+        return;
+    // The library writes each packet with a call of its own: corked, the system sends them
+    // in full segments when uncorked, not one segment (and one wake-up of the broker) each.
+    int cork = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_CORK, &cork, sizeof cork);
     const int rc = mosquitto_loop_write(m_mosq, 1);
+    cork = 0;
+    if (mosquitto_socket(m_mosq) == fd)
+        setsockopt(fd, IPPROTO_TCP, TCP_CORK, &cork, sizeof cork);
     if (rc != MOSQ_ERR_SUCCESS) {
         lose(QString::fromUtf8(mosquitto_strerror(rc)));
         return;
     }
-    updateWriteInterest();
+    if (!socketClosed())
+        updateWriteInterest();
 }
 
 void MqttClient::onHousekeeping()
@@ -235,19 +338,24 @@ void MqttClient::updateWriteInterest()
         m_writeNotifier->setEnabled(mosquitto_want_write(m_mosq));
 }
 
+const mosquitto_property *MqttClient::expiryProperty(int seconds)
+{
+    mosquitto_property *&property = m_expiryProperties[seconds];
+    if (!property)
+        mosquitto_property_add_int32(
+            &property, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, uint32_t(seconds));
+    return property;
+}
+
 bool MqttClient::publish(
     const QByteArray &topic, const QByteArray &payload, int qos, bool retain, int expirySeconds)
 {
     if (!m_connected)
         return false;
-    mosquitto_property *properties = nullptr;
-    if (expirySeconds > 0)
-        mosquitto_property_add_int32(
-            &properties, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL, uint32_t(expirySeconds));
     int mid = 0;
     const int rc = mosquitto_publish_v5(m_mosq, &mid, topic.constData(), int(payload.size()),
-        payload.constData(), qos, retain, properties);
-    mosquitto_property_free_all(&properties);
+        payload.constData(), qos, retain,
+        expirySeconds > 0 ? expiryProperty(expirySeconds) : nullptr);
     if (rc != MOSQ_ERR_SUCCESS) {
         qCWarning(lcMqtt).noquote() << "publish to" << topic << "failed:" << mosquitto_strerror(rc);
         return false;
@@ -255,7 +363,7 @@ bool MqttClient::publish(
     if (qos > 0)
         m_unacknowledged.insert(mid);
     ++m_publishCount;
-    updateWriteInterest();
+    scheduleWrite();
     return true;
 }
 
@@ -268,7 +376,7 @@ bool MqttClient::subscribe(const QByteArray &pattern, int qos, int options)
         == MOSQ_ERR_SUCCESS;
     if (ok)
         m_pendingSubscriptions.insert(mid, pattern);
-    updateWriteInterest();
+    scheduleWrite();
     return ok;
 }
 
@@ -299,7 +407,12 @@ void MqttClient::stop()
             }
         };
         settle();
-        mosquitto_disconnect(m_mosq);
+        // A session expiry of 0 ends the session with this connection: the broker keeps no
+        // subscription and queues no command for a bridge that has stopped.
+        mosquitto_property *properties = nullptr;
+        mosquitto_property_add_int32(&properties, MQTT_PROP_SESSION_EXPIRY_INTERVAL, 0);
+        mosquitto_disconnect_v5(m_mosq, MQTT_RC_NORMAL_DISCONNECTION, properties);
+        mosquitto_property_free_all(&properties);
         m_unacknowledged.clear();
         settle();
     }
@@ -307,12 +420,13 @@ void MqttClient::stop()
     unwatchSocket();
 }
 
-void MqttClient::onConnect(mosquitto *, void *self, int rc)
+void MqttClient::onConnect(mosquitto *, void *self, int rc, int, const mosquitto_property *)
 {
     auto *client = static_cast<MqttClient *>(self);
     client->m_connectTimeout.stop();
     if (rc != 0) {
         // Refused: the broker closes the connection, which the next read reports.
+        client->m_lossKind = LossKind::Refused;
         qCWarning(lcMqtt).noquote()
             << "broker refused the connection:" << mosquitto_reason_string(rc);
         return;
@@ -321,14 +435,26 @@ void MqttClient::onConnect(mosquitto *, void *self, int rc)
                                     .arg(client->m_settings.host)
                                     .arg(client->m_settings.port);
     client->m_connected = true;
+    client->m_connectedClock.start();
+    client->m_gonePauseMs = GoneFirstPauseMs;
+    client->m_lastReason.clear();
+    ++client->m_connections;
     client->m_stable.start();
     emit client->connected();
 }
 
-void MqttClient::onDisconnect(mosquitto *, void *, int rc)
+void MqttClient::onDisconnect(mosquitto *, void *self, int rc, const mosquitto_property *)
 {
-    // A loss is handled where the read or the housekeeping reports it, outside the library.
+    // A loss is handled where the read or the housekeeping reports it, outside the library. A
+    // reason code from 0x80 up is the broker's DISCONNECT; anything else a loss at the network.
     qCDebug(lcMqtt) << "disconnected, code" << rc;
+    auto *client = static_cast<MqttClient *>(self);
+    if (rc < 0x80)
+        return;
+    client->m_endReason = QStringLiteral("the broker ended the connection (%1)")
+                              .arg(QString::fromUtf8(mosquitto_reason_string(rc)));
+    if (rc != MQTT_RC_SERVER_SHUTTING_DOWN)
+        client->m_lossKind = LossKind::Kicked;
 }
 
 void MqttClient::onSubscribe(mosquitto *, void *self, int mid, int count, const int *granted)

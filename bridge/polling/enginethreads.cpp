@@ -25,3 +25,11 @@ QObject *EngineThreads::gpibBoard(int board)
     }
     return worker.home;
 }
+
+QList<QObject *> EngineThreads::homes() const
+{
+    QList<QObject *> homes;
+    for (const Worker &worker : m_workers)
+        homes.append(worker.home);
+    return homes;
+}

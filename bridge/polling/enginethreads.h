@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 
 class QThread;
@@ -24,6 +25,8 @@ public:
     /// An object living on the worker thread of GPIB board \a board, for making and calling
     /// the objects that run there.
     QObject *gpibBoard(int board);
+    /// One object living on each worker thread started so far.
+    QList<QObject *> homes() const;
 
 private:
     struct Worker

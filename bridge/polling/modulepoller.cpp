@@ -36,6 +36,10 @@ ModulePoller::ModulePoller(
             m_mirror->update(*snapshot);
         emit answerProcessed();
     });
+    connect(m_core, &PollerCore::cycleCompleted, this, [this]() {
+        if (m_online)
+            emit cycleCompleted();
+    });
     connect(m_core, &PollerCore::offline, this, [this](const QString &reason) {
         m_online = false;
         emit offline(reason);
@@ -80,6 +84,16 @@ quint64 ModulePoller::answerCount() const
 quint64 ModulePoller::cycleCount() const
 {
     return m_core->cycleCount();
+}
+
+quint64 ModulePoller::watchdogExpiries() const
+{
+    return m_core->watchdogExpiries();
+}
+
+CycleTimes::Counts ModulePoller::cycleTimes() const
+{
+    return m_core->cycleTimes().counts();
 }
 
 QThread *ModulePoller::engineThread() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridgeconfig.h"
+#include "cycletimes.h"
 #include "enginemirror.h"
 
 #include <QLoggingCategory>
@@ -50,6 +51,10 @@ public:
     /// Answers processed and polling cycles completed since construction, over all links.
     quint64 answerCount() const;
     quint64 cycleCount() const;
+    /// Links ended since construction because the module's answers stopped (the watchdog).
+    quint64 watchdogExpiries() const;
+    /// The times of the polling cycles since construction.
+    CycleTimes::Counts cycleTimes() const;
     /// The thread the engine runs on.
     QThread *engineThread() const;
 
@@ -68,6 +73,9 @@ signals:
     void offline(const QString &reason);
     /// After every processed answer while online.
     void answerProcessed();
+    /// After a whole polling cycle has been answered while online (and its last
+    /// answerProcessed()): each value of the module has been read once since the last one.
+    void cycleCompleted();
 
 private:
     bool isLocal() const;

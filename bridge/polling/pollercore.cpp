@@ -73,8 +73,22 @@ PollerCore::PollerCore(
             return nullptr;
         });
     connect(&m_session, &ModuleSession::openFailed, this, &PollerCore::warn);
-    connect(&m_session, &ModuleSession::connectionLost, this, &PollerCore::warn);
-    connect(&m_session, &ModuleSession::offline, this, &PollerCore::offline);
+    connect(&m_session, &ModuleSession::connectionLost, this, [this](const QString &reason) {
+        m_watchdogExpiries.fetch_add(1, std::memory_order_relaxed);
+        warn(reason);
+    });
+    connect(&m_session, &ModuleSession::cycleCompleted, this, [this] {
+        m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
+        if (m_cycleEnd.isValid())
+            m_cycleTimes.record(m_cycleEnd.restart());
+        else
+            m_cycleEnd.start();
+        emit cycleCompleted();
+    });
+    connect(&m_session, &ModuleSession::offline, this, [this](const QString &reason) {
+        m_cycleEnd.invalidate();
+        emit offline(reason);
+    });
     connect(&m_session, &ModuleSession::identityMissing, this, [this] {
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1 (%2): the device does not identify as a Vornwerk module")
@@ -90,7 +104,6 @@ PollerCore::PollerCore(
     });
     connect(&m_session, &ModuleSession::answerProcessed, this, [this] {
         m_answers.store(m_session.answerCount(), std::memory_order_relaxed);
-        m_cycles.store(m_session.cycleCount(), std::memory_order_relaxed);
         if (m_session.isOnline())
             emit answered(snapshot());
     });

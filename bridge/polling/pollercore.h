@@ -1,9 +1,11 @@
 #pragma once
 
 #include "bridgeconfig.h"
+#include "cycletimes.h"
 #include "enginemirror.h"
 #include "modulecontroller.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <atomic>
@@ -50,12 +52,18 @@ public:
     /// From any thread: answers processed and polling cycles completed since construction.
     quint64 answerCount() const { return m_answers.load(std::memory_order_relaxed); }
     quint64 cycleCount() const { return m_cycles.load(std::memory_order_relaxed); }
+    /// From any thread: links ended because the module's answers stopped (the watchdog).
+    quint64 watchdogExpiries() const { return m_watchdogExpiries.load(std::memory_order_relaxed); }
+    /// From any thread: the times of the polling cycles.
+    const CycleTimes &cycleTimes() const { return m_cycleTimes; }
 
 signals:
     void online(const ModuleSnapshot &snapshot);
     void offline(const QString &reason);
     /// After every processed answer while online.
     void answered(const ModuleSnapshot &snapshot);
+    /// A whole polling cycle has been answered while online (after its last answered()).
+    void cycleCompleted();
 
 private:
     void warn(const QString &reason) const;
@@ -69,4 +77,8 @@ private:
     bool m_snapshots;
     std::atomic<quint64> m_answers { 0 };
     std::atomic<quint64> m_cycles { 0 };
+    std::atomic<quint64> m_watchdogExpiries { 0 };
+    CycleTimes m_cycleTimes;
+    /// Since the end of the last polling cycle on the present link; invalid before the first.
+    QElapsedTimer m_cycleEnd;
 };

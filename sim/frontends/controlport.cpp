@@ -12,8 +12,13 @@
 namespace vornsim {
 
 ControlPort::ControlPort(SimModule *module, QObject *parent)
+    : ControlPort(std::vector<SimModule *> { module }, parent)
+{
+}
+
+ControlPort::ControlPort(std::vector<SimModule *> modules, QObject *parent)
     : QObject(parent)
-    , m_module(module)
+    , m_modules(std::move(modules))
     , m_server(new QTcpServer(this))
 {
     connect(m_server, &QTcpServer::newConnection, this, &ControlPort::onNewConnection);
@@ -47,7 +52,7 @@ void ControlPort::serve(QTcpSocket *socket)
     connect(socket, &QTcpSocket::readyRead, socket, [this, socket, lines]() {
         for (const LineBuffer::Line &line : lines->append(socket->readAll())) {
             const QByteArray answer = line.overlong ? QByteArrayLiteral("error: line too long")
-                                                    : runControlCommand(*m_module, line.text);
+                                                    : runControlCommand(m_modules, line.text);
             socket->write(answer + '\n');
         }
     });

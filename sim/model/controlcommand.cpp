@@ -38,11 +38,22 @@ QString notANumber(const QByteArray &word)
     return QStringLiteral("not a number: %1").arg(QString::fromLatin1(word));
 }
 
+/// Empty when the command acted on a channel, else why not: \a one for a single channel (its
+/// number as %1), \a many for several.
+QString actedOnAny(int acted, const QList<int> &channels, const QString &one, const QString &many)
+{
+    if (acted > 0)
+        return {};
+    return channels.size() == 1 ? one.arg(channels.first()) : many;
+}
+
 QString trip(SimModule &m, const QList<int> &channels, const Words &)
 {
+    int trips = 0;
     for (int i : channels)
-        m.trip(i);
-    return {};
+        trips += int(m.trip(i));
+    return actedOnAny(trips, channels, QStringLiteral("channel %1 is not on, no trip"),
+        QStringLiteral("no channel is on, no trip"));
 }
 
 QString arc(SimModule &m, const QList<int> &channels, const Words &)
@@ -50,11 +61,8 @@ QString arc(SimModule &m, const QList<int> &channels, const Words &)
     int arcs = 0;
     for (int i : channels)
         arcs += int(m.arc(i));
-    if (arcs == 0)
-        return channels.size() == 1
-            ? QStringLiteral("no output voltage on channel %1, no arc").arg(channels.first())
-            : QStringLiteral("no output voltage on any channel, no arc");
-    return {};
+    return actedOnAny(arcs, channels, QStringLiteral("no output voltage on channel %1, no arc"),
+        QStringLiteral("no output voltage on any channel, no arc"));
 }
 
 QString load(SimModule &m, const QList<int> &channels, const Words &w)
@@ -125,7 +133,9 @@ QString resume(SimModule &m, const QList<int> &, const Words &)
 }
 
 const Command commands[] = {
-    { "trip", "CH", "trip the channel as an over-current with kill enabled does", 1, 1, trip },
+    { "trip", "CH",
+        "trip the channel as an over-current with kill enabled does (it needs to be on)", 1, 1,
+        trip },
     { "arc", "CH", "one arc on the channel (it needs output voltage)", 1, 1, arc },
     { "load", "CH OHMS [LEAK_A_PER_V]", "a load on the channel; OHMS \"off\" for none", 2, 3,
         load },
@@ -224,6 +234,22 @@ QByteArray runControlCommand(SimModule &module, const QByteArray &line)
     }
     qCDebug(lcSim) << "control:" << line << (error.isEmpty() ? QStringLiteral("ok") : error);
     return error.isEmpty() ? QByteArrayLiteral("ok") : "error: " + error.toUtf8();
+}
+
+QByteArray runControlCommand(const std::vector<SimModule *> &modules, const QByteArray &line)
+{
+    const QByteArray text = line.trimmed();
+    if (!text.startsWith('@'))
+        return modules.empty() ? QByteArrayLiteral("error: no module")
+                               : runControlCommand(*modules.front(), text);
+    const qsizetype space = text.indexOf(' ');
+    const QByteArray number = text.mid(1, space < 0 ? -1 : space - 1);
+    bool ok = false;
+    const uint index = number.toUInt(&ok);
+    if (!ok || index >= modules.size())
+        return "error: no module " + number.left(20) + " (@0 to @"
+            + QByteArray::number(qulonglong(modules.size()) - 1) + ")";
+    return runControlCommand(*modules[index], space < 0 ? QByteArray() : text.mid(space + 1));
 }
 
 } // namespace vornsim

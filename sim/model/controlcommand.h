@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 namespace vornsim {
 
 class SimModule;
@@ -12,6 +14,10 @@ class SimModule;
 /// answer without line end: "ok", or "error: " and what was wrong. Never throws, whatever the
 /// line holds.
 QByteArray runControlCommand(SimModule &module, const QByteArray &line);
+
+/// Runs one line of the control port on one of `modules`: "@N COMMAND" on the N-th (from 0),
+/// a line without the prefix on the first.
+QByteArray runControlCommand(const std::vector<SimModule *> &modules, const QByteArray &line);
 
 /// One line per command of the control port, for --help and the error of an unknown command.
 QString controlCommandHelp();

@@ -369,10 +369,10 @@ void SimModule::setLoadCurrent(int index, double amperes)
     step(0.0);
 }
 
-void SimModule::trip(int index)
+bool SimModule::trip(int index)
 {
-    if (index < 0 || index >= channelCount())
-        return;
+    if (index < 0 || index >= channelCount() || !m_channels[size_t(index)].live())
+        return false;
     SimChannel &ch = m_channels[size_t(index)];
     ch.tripped = true;
     ch.on = false;
@@ -380,6 +380,7 @@ void SimModule::trip(int index)
     ch.currentOutput = 0.0;
     qCDebug(lcSim) << "channel" << index << "tripped";
     refreshStatus();
+    return true;
 }
 
 void SimModule::setInhibit(int index, bool on)

@@ -156,8 +156,9 @@ public:
     void setLoad(int index, double ohms, double leakagePerVolt = 0.0);
     /// Random arcs at `perMinute` on average while the output is live; 0 for none.
     void setArcRate(int index, double perMinute);
-    /// Trips the channel as an over-current with kill enabled would.
-    void trip(int index);
+    /// Trips the channel as an over-current with kill enabled would. False (nothing happens)
+    /// when the channel is not on: a module trips only a channel whose output is live.
+    bool trip(int index);
     void setInhibit(int index, bool on);
     /// One arc now. False (nothing happens) when the channel has no output voltage.
     bool arc(int index);

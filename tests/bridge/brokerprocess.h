@@ -10,11 +10,16 @@
 #include <pwd.h>
 #include <unistd.h>
 
-/// A mosquitto broker of the test's own: loopback only, anonymous, no persistence, with a
-/// configuration in a temporary folder. It never touches a system-wide broker or service.
+/// A mosquitto broker of the test's own: loopback only, anonymous, with a configuration in a
+/// temporary folder; no persistence, unless asked for (then saved to that folder every second,
+/// so that a broker that is killed keeps nearly everything). It never touches a system-wide
+/// broker or service.
 class BrokerProcess
 {
 public:
+    /// How often a persistent broker saves.
+    static constexpr int AutosaveMs = 1000;
+
     ~BrokerProcess() { stop(); }
 
     static QString program()
@@ -23,6 +28,10 @@ public:
             { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"),
                 QStringLiteral("/usr/bin") });
     }
+
+    /// Before start(): keeps retained messages, sessions and queued messages in its folder,
+    /// saved every second and when it ends, and read again by the next start.
+    void setPersistent(bool persistent) { m_persistent = persistent; }
 
     /// Starts on \a port (0: a free one) with \a listenerOptions added to the listener (for
     /// TLS); true once the broker accepts connections.
@@ -41,7 +50,13 @@ public:
         const passwd *user = getpwuid(geteuid());
         file.write(QByteArray("user ") + (user ? user->pw_name : "root") + '\n');
         file.write(QStringLiteral("listener %1 127.0.0.1\n").arg(port).toLatin1() + listenerOptions
-            + "allow_anonymous true\npersistence false\nlog_dest stderr\nlog_type error\n");
+            + "allow_anonymous true\nlog_dest stderr\nlog_type error\n");
+        if (m_persistent)
+            file.write("persistence true\nautosave_interval "
+                + QByteArray::number(AutosaveMs / 1000) + "\npersistence_location "
+                + m_dir.path().toLocal8Bit() + "/\n");
+        else
+            file.write("persistence false\n");
         file.close();
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start(program(), { QStringLiteral("-c"), file.fileName() });
@@ -67,6 +82,13 @@ public:
         }
     }
 
+    /// Ends the broker at once (SIGKILL): it saves nothing more and says goodbye to nobody.
+    void kill()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+
     quint16 port() const { return m_port; }
     qint64 processId() const { return m_process.processId(); }
 
@@ -74,4 +96,5 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
+    bool m_persistent = false;
 };

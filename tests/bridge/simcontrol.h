@@ -36,7 +36,8 @@ inline QList<double> ask(quint16 port, const QByteArray &query)
 
 inline quint16 portOf(const SimProcess &sim)
 {
-    return quint16(sim.endpoint().section(QLatin1Char(':'), -1).toUInt());
+    return quint16(
+        sim.endpoint().section(QLatin1Char(':'), -1).section(QLatin1Char('-'), 0, 0).toUInt());
 }
 
 /// Starts a simulated module on TCP \a port (0: a free one), without noise and with limits

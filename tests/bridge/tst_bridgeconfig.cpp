@@ -72,6 +72,39 @@ private slots:
                                "to 60min, or 0 for none)")
                     .arg(QString::fromLatin1(value)));
     }
+    void metricsAddress_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("address"); // empty: refused
+        QTest::addColumn<int>("port");
+        QTest::newRow("port alone: loopback") << QByteArray("9464") << "127.0.0.1" << 9464;
+        QTest::newRow("loopback") << QByteArray("127.0.0.1:9100") << "127.0.0.1" << 9100;
+        QTest::newRow("every address, said") << QByteArray("0.0.0.0:9464") << "0.0.0.0" << 9464;
+        QTest::newRow("IPv6") << QByteArray("[::1]:9464") << "::1" << 9464;
+        QTest::newRow("off") << QByteArray("off") << "127.0.0.1" << 0;
+        QTest::newRow("a name") << QByteArray("monitor.lab:9464") << "" << 0;
+        QTest::newRow("no port") << QByteArray("127.0.0.1:") << "" << 0;
+    }
+    void metricsAddress()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, address);
+        QFETCH(int, port);
+        BridgeSettings s;
+        QString error;
+        QCOMPARE(parseBridgeSettings(
+                     "[bridge]\nmetrics = " + value + "\n[module a]\ngpib = 3\n", &s, &error),
+            !address.isEmpty());
+        if (address.isEmpty()) {
+            QVERIFY2(error.startsWith(QLatin1String("line 2: invalid metrics")), qPrintable(error));
+            return;
+        }
+        QCOMPARE(s.service.metricsAddress, QHostAddress(address));
+        QCOMPARE(s.service.metricsPort, quint16(port));
+        // Without the key, no metrics at all.
+        QVERIFY(parseBridgeSettings("[module a]\ngpib = 3\n", &s, &error));
+        QCOMPARE(s.service.metricsPort, quint16(0));
+    }
     void namesTheBrokenLine_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -94,12 +94,13 @@ private slots:
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
     }
 
-    // A loaded channel tripped through the control port, and a module that stops answering.
+    // A loaded channel tripped through the control port, and a module that stops answering; of
+    // two modules, the second addressed by its number.
     void controlPort()
     {
         QProcess sim;
         sim.start(QStringLiteral(VORN_SIM_EXE),
-            QStringLiteral("--tcp 0 --control 0 --load all=1e6 --no-noise")
+            QStringLiteral("--tcp 0 --modules 2 --control 0 --load all=1e6 --no-noise")
                 .split(QLatin1Char(' ')));
         QList<QByteArray> ready;
         while (ready.size() < 2) {
@@ -110,7 +111,8 @@ private slots:
         QVERIFY2(ready.at(1).startsWith("control 127.0.0.1:"), ready.at(1).constData());
         QTcpSocket wire;
         QTcpSocket control;
-        wire.connectToHost(QHostAddress::LocalHost, quint16(ready.at(0).mid(14).toUInt()));
+        wire.connectToHost(
+            QHostAddress::LocalHost, quint16(ready.at(0).mid(14).split('-').first().toUInt()));
         control.connectToHost(QHostAddress::LocalHost, quint16(ready.at(1).mid(18).toUInt()));
         QVERIFY(wire.waitForConnected(5000) && control.waitForConnected(5000));
         const auto line = [](QTcpSocket &socket, const QByteArray &request, int ms = 5000) {
@@ -124,7 +126,10 @@ private slots:
         for (int i = 0; i < 50 && current != "6.00000E-4A"; ++i, QTest::qWait(100))
             current = line(wire, ":MEAS:CURR? (@0)\r\n");
         QCOMPARE(current, QByteArray("6.00000E-4A"));
-        QCOMPARE(line(control, "trip 0\n"), QByteArray("ok"));
+        // Before, the control port reached the first module only, and tripped an off channel.
+        QCOMPARE(line(control, "@1 trip 0\n"), QByteArray("error: channel 0 is not on, no trip"));
+        QVERIFY(line(control, "@2 trip 0\n").startsWith("error: no module 2 (@0 to @1)"));
+        QCOMPARE(line(control, "@0 trip 0\n"), QByteArray("ok"));
         QCOMPARE(line(wire, ":READ:CHAN:STAT? (@0);:MEAS:CURR? (@0)\r\n"),
             QByteArray("8193;0.00000E0A"));
         QVERIFY(line(control, "trip 9\r\n").startsWith("error: no channel 9"));
