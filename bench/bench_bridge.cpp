@@ -26,6 +26,7 @@
 #include "brokerprocess.h"
 #include "gpib488loader.h"
 #include "loopbatching.h"
+#include "metricsprobe.h"
 #include "modulepoller.h"
 #include "mqttclient.h"
 #include "simprocess.h"
@@ -68,18 +69,6 @@ double cpuSecondsOf(qint64 pid)
         return 0.0;
     return double(fields.at(11).toLongLong() + fields.at(12).toLongLong())
         / double(sysconf(_SC_CLK_TCK));
-}
-
-long rssKiB(const QString &pid = QStringLiteral("self"))
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 /// One module of the bridge's file for each port.
@@ -202,10 +191,10 @@ bool runMany(const char *label, quint16 brokerPort, const std::vector<quint16> &
     clock.start();
     const Sample start = Sample::of(bridge, clock);
     long rssSample = -1;
-    const long rssStart = rssKiB();
+    const long rssStart = residentKiB(QStringLiteral("self"));
     if (sampleSeconds < seconds) {
         spinFor(sampleSeconds * 1000);
-        rssSample = rssKiB();
+        rssSample = residentKiB(QStringLiteral("self"));
     }
     spinFor(int(qMax<qint64>(0, seconds * 1000 - clock.elapsed())));
     const Sample end = Sample::of(bridge, clock);
@@ -228,9 +217,10 @@ bool runMany(const char *label, quint16 brokerPort, const std::vector<quint16> &
         100.0 * (end.cpu - start.cpu) / elapsed, 1e6 * (end.cpu - start.cpu) / total);
     if (rssSample >= 0)
         std::printf("  memory (RSS) at start %ld KiB, after %d s %ld KiB, after %.0f s %ld KiB\n",
-            rssStart, sampleSeconds, rssSample, elapsed, rssKiB());
+            rssStart, sampleSeconds, rssSample, elapsed, residentKiB(QStringLiteral("self")));
     else
-        std::printf("  memory (RSS) at start %ld KiB, at end %ld KiB\n", rssStart, rssKiB());
+        std::printf("  memory (RSS) at start %ld KiB, at end %ld KiB\n", rssStart,
+            residentKiB(QStringLiteral("self")));
     std::fflush(stdout);
     bridge.stop();
     return true;
@@ -289,7 +279,7 @@ int scale(const QStringList &args, const BrokerProcess &broker)
     const std::vector<quint16> ports = startSimulator(sim, modules, 10001);
     if (ports.empty())
         return 1;
-    const long rssBefore = rssKiB();
+    const long rssBefore = residentKiB(QStringLiteral("self"));
     Bridge bridge(settingsFor(brokerPort, ports, CycleMs));
     QElapsedTimer clock;
     clock.start();
@@ -302,14 +292,14 @@ int scale(const QStringList &args, const BrokerProcess &broker)
     const Sample start = Sample::of(bridge, clock);
     const double brokerCpu = cpuSecondsOf(broker.processId());
     const double simCpu = cpuSecondsOf(sim.processId());
-    const long rssStart = rssKiB();
+    const long rssStart = residentKiB(QStringLiteral("self"));
     spinFor(60000);
-    const long rssMinute = rssKiB();
+    const long rssMinute = residentKiB(QStringLiteral("self"));
     spinFor(int(qMax<qint64>(0, start.ms + seconds * 1000 - clock.elapsed())));
     const Sample end = Sample::of(bridge, clock);
     const double brokerUsed = cpuSecondsOf(broker.processId()) - brokerCpu;
     const double simUsed = cpuSecondsOf(sim.processId()) - simCpu;
-    const long rssEnd = rssKiB();
+    const long rssEnd = residentKiB(QStringLiteral("self"));
     const double elapsed = double(end.ms - start.ms) / 1000.0;
     std::vector<double> ratios = end.rates(start, &Sample::cycles, ports.size());
     for (double &r : ratios)
@@ -332,7 +322,7 @@ int scale(const QStringList &args, const BrokerProcess &broker)
     std::printf(
         "  beside it: the broker %.1f %% of one core, %ld KiB; the simulator %.1f %% of one "
         "core\n",
-        100.0 * brokerUsed / elapsed, rssKiB(QString::number(broker.processId())),
+        100.0 * brokerUsed / elapsed, residentKiB(QString::number(broker.processId())),
         100.0 * simUsed / elapsed);
     std::fflush(stdout);
     bridge.stop();

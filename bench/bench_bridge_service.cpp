@@ -13,6 +13,7 @@
 #include "bench_bridge.h"
 
 #include "brokerprocess.h"
+#include "eventsubscriber.h"
 #include "metricsprobe.h"
 #include "mqttprobe.h"
 #include "simcontrol.h"
@@ -21,9 +22,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
@@ -94,6 +92,10 @@ public:
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Warnings only: a line per command would be the bench's own load.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vorn.*.info=false"));
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VORN_BRIDGE_PATH), { file.fileName() });
         return process.waitForStarted(10000);
     }
@@ -120,14 +122,6 @@ QByteArray moduleSections(quint16 firstPort, int modules)
                     .arg(firstPort + m)
                     .toLatin1();
     return text;
-}
-
-/// Every channel of every module on at \a volts, straight through the modules' ports.
-void switchAllOn(quint16 firstPort, int modules, int volts)
-{
-    const QByteArray line = QStringLiteral(":VOLT %1,(@0-3);:VOLT ON,(@0-3)").arg(volts).toLatin1();
-    for (int m = 0; m < modules; ++m)
-        exchange(quint16(firstPort + m), line);
 }
 
 /// Follows a file that grows (the simulator's trace) on a thread of its own, and notes when
@@ -189,14 +183,27 @@ private:
     std::vector<std::pair<Clock::time_point, QByteArray>> m_seen;
 };
 
-/// "serial/channel" of a trip entry on "events", or empty.
-QByteArray tripOf(const QByteArray &payload)
+/// Starts \a sim with \a modules 4-channel modules from serial \a firstSerial, a control port
+/// and \a more options, and switches every channel on at 100 V (so that it can trip); the
+/// control port, or 0.
+quint16 startModules(SimProcess &sim, int modules, int firstSerial, const QStringList &more = {})
 {
-    const QJsonObject entry = QJsonDocument::fromJson(payload).object();
-    if (!entry["rose"].toArray().contains(QStringLiteral("isTRP")))
-        return QByteArray();
-    return QByteArray::number(entry["serial"].toInt()) + '/'
-        + QByteArray::number(entry["channel"].toInt());
+    if (!sim.start(
+            QStringList { QStringLiteral("--tcp"), QStringLiteral("0"),
+                QStringLiteral("--channels"), QStringLiteral("4"), QStringLiteral("--modules"),
+                QString::number(modules), QStringLiteral("--serial-number"),
+                QString::number(firstSerial), QStringLiteral("--control"), QStringLiteral("0") }
+                + more,
+            "tcp")) {
+        std::fprintf(stderr, "the simulator does not start\n");
+        return 0;
+    }
+    const quint16 control = controlPortOf(sim);
+    if (!switchAllOn(portOf(sim), modules, 100)) {
+        std::fprintf(stderr, "a simulated module does not answer\n");
+        return 0;
+    }
+    return control;
 }
 
 } // namespace
@@ -209,19 +216,11 @@ int latencyRun(const QStringList &args, quint16 brokerPort)
     QTemporaryDir dir;
     const QString trace = dir.filePath(QStringLiteral("wire.trace"));
     SimProcess sim;
-    if (!sim.start({ QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--channels"),
-                       QStringLiteral("4"), QStringLiteral("--modules"), QString::number(modules),
-                       QStringLiteral("--serial-number"), QString::number(FirstSerial),
-                       QStringLiteral("--control"), QStringLiteral("0"), QStringLiteral("--trace"),
-                       trace },
-            "tcp")) {
-        std::fprintf(stderr, "the simulator does not start\n");
+    const quint16 control
+        = startModules(sim, modules, FirstSerial, { QStringLiteral("--trace"), trace });
+    if (control == 0)
         return 1;
-    }
-    const QByteArray controlLine = sim.nextLine();
-    const quint16 control = quint16(controlLine.mid(controlLine.lastIndexOf(':') + 1).toUInt());
     const quint16 first = portOf(sim);
-    switchAllOn(first, modules, 100);
     BridgeRun bridge;
     if (!bridge.start(brokerPort, moduleSections(first, modules), "cycle = 1s\n")
         || !spinUntil([&]() { return bridge.allOnline(modules); }, 300000)) {
@@ -319,46 +318,25 @@ int chaosRun(const QStringList &args)
         return 1;
     }
     SimProcess sim;
-    if (!sim.start({ QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--channels"),
-                       QStringLiteral("4"), QStringLiteral("--modules"), QString::number(modules),
-                       QStringLiteral("--serial-number"), QString::number(FirstSerial),
-                       QStringLiteral("--control"), QStringLiteral("0") },
-            "tcp")) {
-        std::fprintf(stderr, "the simulator does not start\n");
+    const quint16 control = startModules(sim, modules, FirstSerial);
+    if (control == 0)
         return 1;
-    }
-    const QByteArray controlLine = sim.nextLine();
-    const quint16 control = quint16(controlLine.mid(controlLine.lastIndexOf(':') + 1).toUInt());
     const quint16 first = portOf(sim);
-    switchAllOn(first, modules, 100);
-
-    // A persistent QoS 1 subscriber of its own, line by line.
-    QProcess subscriber;
-    subscriber.start(QStringLiteral("stdbuf"),
-        { QStringLiteral("-oL"), QStringLiteral("mosquitto_sub"), QStringLiteral("-d"),
-            QStringLiteral("-p"), QString::number(broker.port()), QStringLiteral("-c"),
-            QStringLiteral("-q"), QStringLiteral("1"), QStringLiteral("-i"),
-            QStringLiteral("bench-chaos-events"), QStringLiteral("-t"),
-            QStringLiteral("vorn/+/events") });
-    QByteArray subscribed;
-    if (!spinUntil(
-            [&]() {
-                subscribed += subscriber.readAllStandardOutput();
-                return subscribed.contains("received SUBACK");
-            },
-            10000)) {
+    PersistentSubscriber subscriber;
+    if (!subscriber.start(
+            broker.port(), QStringLiteral("bench-chaos-events"), QStringLiteral("vorn/+/events"))) {
         std::fprintf(stderr, "mosquitto_sub does not subscribe (scripts/deps.sh installs it)\n");
         return 1;
     }
     QSet<QByteArray> received;
     int duplicates = 0;
-    QByteArray pending;
+    qsizetype readUpTo = 0;
     const auto readEvents = [&]() {
-        pending += subscriber.readAllStandardOutput();
+        const QByteArray &log = subscriber.read();
         qsizetype end = 0;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QByteArray trip = tripOf(pending.left(end));
-            pending.remove(0, end + 1);
+        while ((end = log.indexOf('\n', readUpTo)) >= 0) {
+            const QByteArray trip = tripOf(log.mid(readUpTo, end - readUpTo));
+            readUpTo = end + 1;
             if (trip.isEmpty())
                 continue;
             if (received.contains(trip))
@@ -451,7 +429,5 @@ int chaosRun(const QStringList &args)
         bridge.metric("vorn_bridge_broker_losses_total{kind=\"refused\"}"),
         bridge.metric("vorn_bridge_broker_losses_total{kind=\"kicked\"}"));
     std::fflush(stdout);
-    subscriber.terminate();
-    subscriber.waitForFinished(3000);
     return received.size() == injected && same ? 0 : 1;
 }

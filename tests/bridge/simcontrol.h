@@ -67,3 +67,17 @@ inline bool writeFile(const QString &path, const QByteArray &text, QFile::Permis
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
         && file.setPermissions(permissions);
 }
+
+/// Every channel of \a modules modules from \a firstPort on at \a volts, straight through the
+/// modules' ports; false when one does not answer.
+inline bool switchAllOn(quint16 firstPort, int modules, int volts)
+{
+    const QByteArray line = QStringLiteral(":VOLT %1,(@0-3);:VOLT ON,(@0-3);:READ:CHAN:CONT? (@0)")
+                                .arg(volts)
+                                .toLatin1();
+    for (int m = 0; m < modules; ++m) {
+        if (exchange(quint16(firstPort + m), line).isEmpty())
+            return false;
+    }
+    return true;
+}

@@ -4,6 +4,7 @@
 // broker is killed and started again.
 #include "bridgeprocess.h"
 #include "brokerprocess.h"
+#include "eventsubscriber.h"
 #include "metricsprobe.h"
 #include "mqttprobe.h"
 #include "simcontrol.h"
@@ -91,24 +92,12 @@ private slots:
                           QString::number(FirstSerial), QStringLiteral("--control"),
                           QStringLiteral("0"), QStringLiteral("--no-noise") },
                 "tcp"));
-        const QByteArray control = sim.nextLine();
-        controlPort = quint16(control.mid(control.lastIndexOf(':') + 1).toUInt());
+        controlPort = controlPortOf(sim);
         QVERIFY(controlPort != 0);
-        // Every channel on at 100 V, so that it can trip.
-        for (int m = 0; m < Modules; ++m)
-            QCOMPARE(exchange(quint16(portOf(sim) + m), ":VOLT 100,(@0-3);:VOLT ON,(@0-3)"),
-                QByteArray());
-        // A persistent QoS 1 subscriber of its own, which says when it has subscribed (line by
-        // line, not when it ends).
-        subscriber.setProcessChannelMode(QProcess::MergedChannels);
-        subscriber.start(QStringLiteral("stdbuf"),
-            { QStringLiteral("-oL"), QStringLiteral("mosquitto_sub"), QStringLiteral("-d"),
-                QStringLiteral("-p"), QString::number(broker.port()), QStringLiteral("-c"),
-                QStringLiteral("-q"), QStringLiteral("1"), QStringLiteral("-i"),
-                QStringLiteral("tst-service-events"), QStringLiteral("-t"),
-                QStringLiteral("vorn/+/events") });
-        QVERIFY(
-            spinUntil([&]() { return readSubscriber().contains("received SUBACK"); }, Patience));
+        // Every channel on, so that it can trip.
+        QVERIFY(switchAllOn(portOf(sim), Modules, 100));
+        QVERIFY(subscriber.start(
+            broker.port(), QStringLiteral("tst-service-events"), QStringLiteral("vorn/+/events")));
 
         metricsPort = freeLoopbackPort();
         QByteArray text = QStringLiteral("[broker]\nport = %1\nclient-id = service\n"
@@ -144,8 +133,7 @@ private slots:
     void cleanupTestCase()
     {
         bridge.stop();
-        subscriber.terminate();
-        subscriber.waitForFinished(3000);
+        subscriber.stop();
     }
 
     void tellsTheServiceManager()
@@ -341,18 +329,15 @@ private slots:
             // What the broker has taken but not yet handed to the subscriber is in its memory
             // alone until it saves: the next outage after the subscriber is back and a save.
             QVERIFY(
-                spinUntil([&]() { return readSubscriber().count("received SUBACK") == outage + 2; },
-                    Patience));
+                spinUntil([&]() { return subscriber.subscriptions() == outage + 2; }, Patience));
             spinFor(BrokerProcess::AutosaveMs + 500);
         }
         QSet<QByteArray> trips;
         QVERIFY2(spinUntil(
                      [&]() {
-                         for (const QByteArray &line : readSubscriber().split('\n')) {
-                             const QJsonObject entry = QJsonDocument::fromJson(line).object();
-                             if (entry["rose"].toArray().contains(QStringLiteral("isTRP")))
-                                 trips.insert(QByteArray::number(entry["serial"].toInt()) + '/'
-                                     + QByteArray::number(entry["channel"].toInt()));
+                         for (const QByteArray &line : subscriber.read().split('\n')) {
+                             if (const QByteArray trip = tripOf(line); !trip.isEmpty())
+                                 trips.insert(trip);
                          }
                          return trips.size() >= injected;
                      },
@@ -373,13 +358,6 @@ private slots:
 private:
     double metricValue(const QByteArray &name) { return scrapeMetric(metricsPort, name); }
 
-    /// Everything the subscriber printed so far.
-    const QByteArray &readSubscriber()
-    {
-        subscriberLog += subscriber.readAll();
-        return subscriberLog;
-    }
-
     QTemporaryDir dir;
     BrokerProcess broker;
     SimProcess sim;
@@ -388,8 +366,7 @@ private:
     NotifySocket notify;
     BridgeProcess bridge;
     qint64 bridgePid = 0;
-    QProcess subscriber;
-    QByteArray subscriberLog;
+    PersistentSubscriber subscriber;
 };
 
 QTEST_GUILESS_MAIN(TestBridgeService)
