@@ -20,8 +20,11 @@
 #include "simprocess.h"
 #include "spin.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
@@ -230,11 +233,20 @@ int latencyRun(const QStringList &args, quint16 brokerPort)
     spinFor(3000);
     MqttProbe probe(brokerPort, "vorn/+/events");
     QHash<QByteArray, Clock::time_point> tripsSeen;
+    QHash<QByteArray, qint64> tripsNoted; // the entry's own time, ms since 1970
+    QHash<QByteArray, QByteArrayList> entriesOf; // by topic, for a trip that does not come
     QObject::connect(probe.client, &MqttClient::messageReceived, probe.client,
-        [&](const QByteArray &, const QByteArray &payload, bool) {
+        [&](const QByteArray &topic, const QByteArray &payload, bool) {
+            entriesOf[topic].append(payload);
             const QByteArray trip = tripOf(payload);
-            if (!trip.isEmpty() && !tripsSeen.contains(trip))
+            if (!trip.isEmpty() && !tripsSeen.contains(trip)) {
                 tripsSeen.insert(trip, Clock::now());
+                tripsNoted.insert(trip,
+                    qint64(QJsonDocument::fromJson(payload)
+                               .object()
+                               .value(QLatin1String("time"))
+                               .toDouble()));
+            }
         });
     if (!spinUntil([&]() { return probe.client->isConnected(); }, 10000))
         return 1;
@@ -272,6 +284,7 @@ int latencyRun(const QStringList &args, quint16 brokerPort)
 
     // Trips on the other half, each on a channel of its own.
     std::vector<double> trips;
+    std::vector<double> noted; // made to the entry's time, by the wall clock
     QSet<QByteArray> used;
     for (int i = 0; i < tries; ++i) {
         int module = 0;
@@ -284,6 +297,7 @@ int latencyRun(const QStringList &args, quint16 brokerPort)
         } while (used.contains(key));
         used.insert(key);
         const Clock::time_point made = Clock::now();
+        const qint64 madeAt = QDateTime::currentMSecsSinceEpoch();
         const QByteArray answer
             = exchange(control, QStringLiteral("@%1 trip %2").arg(module).arg(channel).toLatin1());
         if (answer != "ok") {
@@ -291,15 +305,26 @@ int latencyRun(const QStringList &args, quint16 brokerPort)
             return 1;
         }
         if (!spinUntil([&]() { return tripsSeen.contains(key); }, 10000)) {
-            std::fprintf(stderr, "latency: trip %s never reached events\n", key.constData());
+            std::fprintf(stderr,
+                "latency: trip %s never reached events; the module's entries:\n%s\n",
+                key.constData(),
+                entriesOf.value("vorn/" + key.left(key.indexOf('/')) + "/events")
+                    .join('\n')
+                    .constData());
+            std::fprintf(
+                stderr, "%s\n", httpRequest(bridge.metricsPort, "/metrics").second.constData());
             return 1;
         }
         trips.push_back(msBetween(made, tripsSeen.value(key)));
+        noted.push_back(double(tripsNoted.value(key) - madeAt));
         spinFor(int(random.bounded(0, 300)));
     }
     std::printf(
         "  trip at the module to its entry on events: %s\n", percentiles(trips).constData());
-    std::printf("  bridge memory (RSS) at the end %ld KiB\n", bridge.rss());
+    std::printf("    of which until the bridge noted it (the entry's time): %s\n",
+        percentiles(noted).constData());
+    std::printf("  bridge memory (RSS) at the end %ld KiB; module links lost meanwhile: %.0f\n",
+        bridge.rss(), bridge.metric("vorn_bridge_module_watchdog_expiries_total"));
     std::fflush(stdout);
     return 0;
 }

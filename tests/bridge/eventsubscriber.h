@@ -49,11 +49,13 @@ public:
     QByteArray log;
 };
 
-/// "serial/channel" of a trip's entry on "events", or empty for any other line.
+/// "serial/channel" of a trip's entry on "events", or empty for any other line. A trip that
+/// the event word shows before the status word is its entry as ETRP, and only once.
 inline QByteArray tripOf(const QByteArray &line)
 {
     const QJsonObject entry = QJsonDocument::fromJson(line).object();
-    if (!entry[QLatin1String("rose")].toArray().contains(QStringLiteral("isTRP")))
+    const QJsonArray rose = entry[QLatin1String("rose")].toArray();
+    if (!rose.contains(QStringLiteral("isTRP")) && !rose.contains(QStringLiteral("ETRP")))
         return QByteArray();
     return QByteArray::number(entry[QLatin1String("serial")].toInt()) + '/'
         + QByteArray::number(entry[QLatin1String("channel")].toInt());
