@@ -24,6 +24,10 @@ Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
 {
     m_client = new MqttClient(settings.broker, stateTopic(), "offline", this);
     m_client->setMaxPayload(ModuleCommands::MaxPayload);
+    // Commands the broker kept for the bridge during an outage are told from live ones by a
+    // marker of the bridge's own, which follows them.
+    m_client->setBacklogMarker(
+        settings.broker.prefix.toUtf8() + "/bridge/" + settings.broker.clientId.toUtf8() + "/sync");
     // A sequence's broker-lost rule waits a grace period for the broker to return: it is asked
     // for again soon enough to be back within it.
     m_client->setKeepPausesShort([this] { return sequenceActive(); });

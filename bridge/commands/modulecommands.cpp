@@ -28,7 +28,7 @@ ModuleCommands::Refusal gateRefusal(const QString &why)
 const char *ModuleCommands::refusalName(Refusal refusal)
 {
     static constexpr const char *names[Refusals] = { "retained", "clash", "offline", "invalid",
-        "busy", "rate", "too_large", "sequence", "other" };
+        "busy", "rate", "too_large", "sequence", "late", "other" };
     return names[int(refusal)];
 }
 
@@ -128,6 +128,14 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
         m_client->publish(topic, QByteArray(), 1, true);
         refuse(path, payload, QStringLiteral("retained commands are not carried out (cleared)"),
             Refusal::Retained);
+        return;
+    }
+    if (m_client->deliveringBacklog() && !isSafetyCommand(path, payload)) {
+        // A set value or an on that waited out an outage may no longer be what anyone wants.
+        refuse(path, payload,
+            QStringLiteral("sent while the bridge was away from the broker: only an off or an "
+                           "abort is carried out late; send it again"),
+            Refusal::Late);
         return;
     }
     if (!m_blocked.isEmpty() && !isSafetyCommand(path, payload)) {

@@ -44,6 +44,9 @@ public:
         Rate,
         TooLarge,
         Sequence,
+        /// Queued by the broker while the bridge was away from it: only an off or an abort is
+        /// carried out late.
+        Late,
         /// Any other refusal of the module's command gate.
         Other,
     };

@@ -93,6 +93,15 @@ MqttClient::MqttClient(const BrokerSettings &settings, const QByteArray &willTop
     m_stable.setInterval(StableMs);
     connect(
         &m_stable, &QTimer::timeout, this, [this]() { m_refusedPauseMs = RefusedFirstPauseMs; });
+    m_backlogEnd.setSingleShot(true);
+    connect(&m_backlogEnd, &QTimer::timeout, this, [this]() {
+        qCWarning(lcMqtt).noquote()
+            << QStringLiteral("the marker on %1 did not come back within %2 s; what came since "
+                              "the reconnect counts as sent while the connection was lost")
+                   .arg(QString::fromUtf8(m_marker))
+                   .arg(BacklogMaxMs / 1000);
+        endBacklog();
+    });
 }
 
 MqttClient::~MqttClient()
@@ -211,6 +220,8 @@ void MqttClient::lose(QString reason)
     unwatchSocket();
     m_connectTimeout.stop();
     m_stable.stop();
+    m_backlogEnd.stop();
+    m_backlog = false; // a reconnect into the session sends a new marker
     m_pendingSubscriptions.clear();
     mosquitto_disconnect(m_mosq);
     const bool was = m_connected;
@@ -420,7 +431,7 @@ void MqttClient::stop()
     unwatchSocket();
 }
 
-void MqttClient::onConnect(mosquitto *, void *self, int rc, int, const mosquitto_property *)
+void MqttClient::onConnect(mosquitto *, void *self, int rc, int flags, const mosquitto_property *)
 {
     auto *client = static_cast<MqttClient *>(self);
     client->m_connectTimeout.stop();
@@ -440,7 +451,25 @@ void MqttClient::onConnect(mosquitto *, void *self, int rc, int, const mosquitto
     client->m_lastReason.clear();
     ++client->m_connections;
     client->m_stable.start();
+    // The CONNACK's "session present" flag: the broker kept the subscriptions and queued what
+    // came for them meanwhile. The marker follows that queue.
+    if ((flags & 1) && !client->m_marker.isEmpty()) {
+        client->m_backlog = true;
+        client->m_markerPayload = QByteArray::number(++client->m_markers);
+        client->subscribe(client->m_marker, 1, 0);
+        client->publish(client->m_marker, client->m_markerPayload, 1, false);
+        client->m_backlogEnd.start(BacklogMaxMs);
+    }
     emit client->connected();
+}
+
+void MqttClient::endBacklog()
+{
+    m_backlogEnd.stop();
+    if (!m_backlog)
+        return;
+    m_backlog = false;
+    emit backlogDelivered();
 }
 
 void MqttClient::onDisconnect(mosquitto *, void *self, int rc, const mosquitto_property *)
@@ -476,6 +505,14 @@ void MqttClient::onMessage(mosquitto *, void *self, const mosquitto_message *mes
     auto *client = static_cast<MqttClient *>(self);
     if (client->m_stopped)
         return; // arrived while saying goodbye
+    if (!client->m_marker.isEmpty() && client->m_marker == message->topic) {
+        if (client->m_backlog
+            && client->m_markerPayload
+                == QByteArray::fromRawData(
+                    static_cast<const char *>(message->payload), message->payloadlen))
+            client->endBacklog();
+        return;
+    }
     if (client->m_maxPayload > 0 && message->payloadlen > client->m_maxPayload) {
         emit client->messageTooLarge(
             QByteArray(message->topic), message->payloadlen, message->retain);

@@ -29,7 +29,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcMqtt)
 /// The client speaks MQTT 5 with a persistent session: clean start off and a session expiry of
 /// SessionExpirySeconds, so that QoS 1 messages on their way in either direction when the
 /// connection drops are delivered after the reconnect, and the broker keeps the subscriptions.
-/// stop() ends the session. The CONNECT announces a maximum packet size of MaxPacketBytes: the
+/// stop() ends the session. Messages the broker kept for the session while the client was away
+/// arrive first after a reconnect; with a backlog marker set, deliveringBacklog() is true until
+/// they are all in (see setBacklogMarker()). The CONNECT announces a maximum packet size of MaxPacketBytes: the
 /// broker drops anything longer for this client instead of sending it.
 ///
 /// After start() it connects and reconnects by itself after every loss. How soon depends on
@@ -103,6 +105,17 @@ public:
     /// will); the client stays down.
     void stop();
 
+    /// After a reconnect into a session the broker kept, the client publishes a message of its
+    /// own to \a topic (subscribed without NoLocal) and says deliveringBacklog() until that
+    /// message comes back: the broker hands a session's queued messages out in order, so
+    /// everything before it was sent while the client was away. The marker is not passed on by
+    /// messageReceived(). Should it not come back within BacklogMaxMs (a broker that denies the
+    /// topic), the backlog counts as over then.
+    void setBacklogMarker(const QByteArray &topic) { m_marker = topic; }
+    /// True while messages queued for the session during a loss are being delivered.
+    bool deliveringBacklog() const { return m_backlog; }
+    static constexpr int BacklogMaxMs = 3000;
+
     /// Releases the client library's global state; call once no client is left.
     static void releaseLibrary();
 
@@ -129,6 +142,9 @@ signals:
     void messageReceived(const QByteArray &topic, const QByteArray &payload, bool retained);
     void messageTooLarge(const QByteArray &topic, int size, bool retained);
     void subscriptionRefused(const QByteArray &pattern, const QString &reason);
+    /// The messages queued for the session during the loss are all delivered (after
+    /// deliveringBacklog() was true).
+    void backlogDelivered();
 
 private:
     static void onConnect(mosquitto *, void *self, int rc, int flags, const mosquitto_property *);
@@ -154,6 +170,7 @@ private:
     void writeOut();
     void onHousekeeping();
     void updateWriteInterest();
+    void endBacklog();
 
     BrokerSettings m_settings;
     mosquitto *m_mosq = nullptr;
@@ -193,6 +210,12 @@ private:
     std::function<bool()> m_shortPauses;
     QHash<int, mosquitto_property *> m_expiryProperties;
     int m_maxPayload = 0;
+    /// The backlog marker's topic, the payload of the marker on its way, and its deadline.
+    QByteArray m_marker;
+    QByteArray m_markerPayload;
+    QTimer m_backlogEnd;
+    quint64 m_markers = 0;
+    bool m_backlog = false;
     bool m_connected = false;
     bool m_connecting = false;
     bool m_stopped = false;

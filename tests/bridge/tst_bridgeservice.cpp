@@ -1,7 +1,8 @@
 // The bridge program as a service: what it tells the service manager, its metrics checked and
 // scraped by a real monitoring server, a payload far beyond its maximum packet size, the
-// events of a chattering module, and trips that reach a persistent subscriber while the
-// broker is killed and started again.
+// events of a chattering module, trips that reach a persistent subscriber while the broker is
+// killed and started again, and commands the broker kept for the bridge while the network
+// between them was lost.
 #include "bridgeprocess.h"
 #include "brokerprocess.h"
 #include "eventsubscriber.h"
@@ -9,6 +10,7 @@
 #include "mqttprobe.h"
 #include "simcontrol.h"
 #include "simprocess.h"
+#include "tcprelay.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -353,6 +355,60 @@ private slots:
         QCOMPARE(bridge.process.processId(), bridgePid);
         QCOMPARE(metricValue("vorn_bridge_broker_losses_total{kind=\"kicked\"}"), 0.0);
         QCOMPARE(metricValue("vorn_bridge_broker_losses_total{kind=\"refused\"}"), 0.0);
+    }
+
+    void commandsKeptDuringANetworkLossOnlySwitchOff()
+    {
+        // A bridge of its own for module 2 under "late", through a relay that can lose the
+        // network while the broker keeps running and keeps the bridge's session.
+        TcpRelay relay(broker.port());
+        QVERIFY(relay.open());
+        const quint16 port = quint16(portOf(sim) + 2);
+        const QString config = dir.filePath(QStringLiteral("late.conf"));
+        QVERIFY(writeFile(config,
+            QStringLiteral("[broker]\nport = %1\nprefix = late\nclient-id = late\n"
+                           "insecure-commands = local-only\n"
+                           "[module m2]\ntcp = 127.0.0.1:%2\ncommands = on\n")
+                .arg(relay.port())
+                .arg(port)
+                .toLatin1(),
+            QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(switchAllOn(port, 1, 100));
+        // The channels' on bits, straight from the module.
+        const auto onBits = [port]() {
+            QList<double> on;
+            for (const double word : ask(port, ":READ:CHAN:STAT? (@0-3)"))
+                on << double((int(word) >> 3) & 1);
+            return on;
+        };
+        MqttProbe probe(broker.port(), "late/#");
+        BridgeProcess late;
+        late.start(config);
+        const QByteArray base = "late/" + QByteArray::number(FirstSerial + 2) + '/';
+        QVERIFY2(probe.waitFor(base + "state", "online", Patience), late.read().constData());
+        QVERIFY(probe.waitFor(base + "ch/3/voltage/set", "100", Patience));
+
+        relay.cut();
+        QVERIFY(probe.waitFor("late/bridge/late/state", "offline", Patience)); // its will
+        QVERIFY(probe.client->publish(base + "ch/1/set/voltage", "321", 1, false));
+        QVERIFY(probe.client->publish(base + "ch/2/set/on", "0", 1, false));
+        QVERIFY(probe.client->publish(base + "ch/3/set/emergency-off", "1", 1, false));
+        QVERIFY(probe.client->publish(base + "ch/0/set/voltage", "222", 1, false));
+        spinFor(300);
+        QVERIFY(relay.reopen());
+        QVERIFY2(probe.waitFor("late/bridge/late/state", "online", Patience),
+            late.read().constData());
+        QVERIFY(spinUntil(
+            [&]() { return onBits() == QList<double>({ 1, 1, 0, 0 }); },
+            Patience));
+        QVERIFY2(late.waitForLog("only an off or an abort is carried out late", Patience, 2),
+            late.read().constData());
+        QCOMPARE(ask(port, ":READ:VOLT? (@0-1)"), QList<double>({ 100, 100 }));
+        // The backlog is over: what is sent now is carried out.
+        QVERIFY(probe.client->publish(base + "ch/1/set/voltage", "123", 1, false));
+        QVERIFY(spinUntil([&]() { return ask(port, ":READ:VOLT? (@1)").value(0) == 123; },
+            Patience));
+        late.stop();
     }
 
 private:
