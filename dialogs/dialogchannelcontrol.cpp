@@ -1,6 +1,8 @@
 #include "dialogchannelcontrol.h"
 #include "ui_dialogchannelcontrol.h"
 
+#include "czelkchannelstatusbits.h"
+
 #include <QEvent>
 
 DialogChannelControl::DialogChannelControl(QWidget *parent)
@@ -8,19 +10,29 @@ DialogChannelControl::DialogChannelControl(QWidget *parent)
     , ui(std::make_unique<Ui::DialogChannelControl>())
 {
     ui->setupUi(this);
-    statusBoxes = { { ui->chk_isVLIM, 15 }, { ui->chk_isILIM, 14 }, { ui->chk_isTRIP, 13 },
-        { ui->chk_isEINH, 12 }, { ui->chk_isVBNDs, 11 }, { ui->chk_isIBNDs, 10 },
-        { ui->chk_isCV, 7 }, { ui->chk_isCC, 6 }, { ui->chk_isEMCY, 5 }, { ui->chk_isRAMP, 4 },
-        { ui->chk_isON, 3 }, { ui->chk_isIERR, 2 } };
-    eventStatusBoxes = { { ui->chk_EVLIM, 15 }, { ui->chk_EILIM, 14 }, { ui->chk_ETRIP, 13 },
-        { ui->chk_EEINH, 12 }, { ui->chk_EVBNDs, 11 }, { ui->chk_EIBNDs, 10 }, { ui->chk_ECV, 7 },
-        { ui->chk_ECC, 6 }, { ui->chk_EEMCY, 5 }, { ui->chk_EEOR, 4 }, { ui->chk_EON2OFF, 3 },
-        { ui->chk_EIERR, 2 } };
-    eventMaskBoxes = { { ui->chk_MEVLIM, 15 }, { ui->chk_MEILIM, 14 }, { ui->chk_METRIP, 13 },
-        { ui->chk_MEEINH, 12 }, { ui->chk_MEVBNDs, 11 }, { ui->chk_MEIBNDs, 10 },
-        { ui->chk_MECV, 7 }, { ui->chk_MECC, 6 }, { ui->chk_MEEMCY, 5 }, { ui->chk_MEEOR, 4 },
-        { ui->chk_MEON2OFF, 3 }, { ui->chk_MEIERR, 2 } };
-    controlBoxes = { { ui->chk_setEMCY, 5 }, { ui->chk_setON, 3 } };
+    using Ch = CZelkChannelStatusBits;
+    statusBoxes = { { ui->chk_isVLIM, Ch::VoltageLimit }, { ui->chk_isILIM, Ch::CurrentLimit },
+        { ui->chk_isTRIP, Ch::Trip }, { ui->chk_isEINH, Ch::Inhibit },
+        { ui->chk_isVBNDs, Ch::VoltageBounds }, { ui->chk_isIBNDs, Ch::CurrentBounds },
+        { ui->chk_isCV, Ch::ConstantVoltage }, { ui->chk_isCC, Ch::ConstantCurrent },
+        { ui->chk_isEMCY, Ch::Emergency }, { ui->chk_isRAMP, Ch::Ramp }, { ui->chk_isON, Ch::On },
+        { ui->chk_isIERR, Ch::InputError } };
+    eventStatusBoxes = { { ui->chk_EVLIM, Ch::EventVoltageLimit },
+        { ui->chk_EILIM, Ch::EventCurrentLimit }, { ui->chk_ETRIP, Ch::EventTrip },
+        { ui->chk_EEINH, Ch::EventInhibit }, { ui->chk_EVBNDs, Ch::EventVoltageBounds },
+        { ui->chk_EIBNDs, Ch::EventCurrentBounds }, { ui->chk_ECV, Ch::EventConstantVoltage },
+        { ui->chk_ECC, Ch::EventConstantCurrent }, { ui->chk_EEMCY, Ch::EventEmergency },
+        { ui->chk_EEOR, Ch::EventEndOfRamp }, { ui->chk_EON2OFF, Ch::EventSwitchedOff },
+        { ui->chk_EIERR, Ch::EventInputError } };
+    // The event mask word enables the events at their positions.
+    eventMaskBoxes = { { ui->chk_MEVLIM, Ch::EventVoltageLimit },
+        { ui->chk_MEILIM, Ch::EventCurrentLimit }, { ui->chk_METRIP, Ch::EventTrip },
+        { ui->chk_MEEINH, Ch::EventInhibit }, { ui->chk_MEVBNDs, Ch::EventVoltageBounds },
+        { ui->chk_MEIBNDs, Ch::EventCurrentBounds }, { ui->chk_MECV, Ch::EventConstantVoltage },
+        { ui->chk_MECC, Ch::EventConstantCurrent }, { ui->chk_MEEMCY, Ch::EventEmergency },
+        { ui->chk_MEEOR, Ch::EventEndOfRamp }, { ui->chk_MEON2OFF, Ch::EventSwitchedOff },
+        { ui->chk_MEIERR, Ch::EventInputError } };
+    controlBoxes = { { ui->chk_setEMCY, Ch::SetEmergency }, { ui->chk_setON, Ch::SetOn } };
 }
 
 DialogChannelControl::~DialogChannelControl() = default;

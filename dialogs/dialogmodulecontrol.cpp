@@ -1,6 +1,8 @@
 #include "dialogmodulecontrol.h"
 #include "ui_dialogmodulecontrol.h"
 
+#include "czelkmodulestatusbits.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -33,16 +35,26 @@ DialogModuleControl::DialogModuleControl(QWidget *parent)
     , ui(std::make_unique<Ui::DialogModuleControl>())
 {
     ui->setupUi(this);
-    statusBoxes = { { ui->chk_isKILLena, 15 }, { ui->chk_isTEMPgd, 14 }, { ui->chk_isSPLYgd, 13 },
-        { ui->chk_isMODgd, 12 }, { ui->chk_isEVNTact, 11 }, { ui->chk_isSFLPgd, 10 },
-        { ui->chk_isnoRAMP, 9 }, { ui->chk_isnoSERR, 8 }, { ui->chk_isCCMPL, 7 },
-        { ui->chk_isIERR, 6 }, { ui->chk_isSRVC, 4 }, { ui->chk_isADJ, 0 } };
-    eventStatusBoxes = { { ui->chk_ETEMPngd, 14 }, { ui->chk_ESPLYngd, 13 },
-        { ui->chk_ESFLPngd, 10 }, { ui->chk_EIERR, 6 }, { ui->chk_ESRVC, 4 } };
-    eventMaskBoxes = { { ui->chk_METEMPngd, 14 }, { ui->chk_MESPLYngd, 13 },
-        { ui->chk_MESFLPngd, 10 }, { ui->chk_MEIERR, 6 }, { ui->chk_MESRVC, 4 } };
-    controlBoxes = { { ui->chk_doSVSV, 15 }, { ui->chk_setKILLena, 14 }, { ui->chk_setADJ, 12 },
-        { ui->chk_doCLEAR, 6 } };
+    using Mod = CZelkModuleStatusBits;
+    statusBoxes
+        = { { ui->chk_isKILLena, Mod::KillEnable }, { ui->chk_isTEMPgd, Mod::TemperatureGood },
+              { ui->chk_isSPLYgd, Mod::SupplyGood }, { ui->chk_isMODgd, Mod::ModuleGood },
+              { ui->chk_isEVNTact, Mod::EventActive }, { ui->chk_isSFLPgd, Mod::SafetyLoopGood },
+              { ui->chk_isnoRAMP, Mod::NoRamp }, { ui->chk_isnoSERR, Mod::NoSumError },
+              { ui->chk_isCCMPL, Mod::CommandComplete }, { ui->chk_isIERR, Mod::InputError },
+              { ui->chk_isSRVC, Mod::Service }, { ui->chk_isADJ, Mod::Adjust } };
+    eventStatusBoxes = { { ui->chk_ETEMPngd, Mod::EventTemperatureNotGood },
+        { ui->chk_ESPLYngd, Mod::EventSupplyNotGood },
+        { ui->chk_ESFLPngd, Mod::EventSafetyLoopNotGood }, { ui->chk_EIERR, Mod::EventInputError },
+        { ui->chk_ESRVC, Mod::EventService } };
+    // The event mask word enables the events at their positions.
+    eventMaskBoxes = { { ui->chk_METEMPngd, Mod::EventTemperatureNotGood },
+        { ui->chk_MESPLYngd, Mod::EventSupplyNotGood },
+        { ui->chk_MESFLPngd, Mod::EventSafetyLoopNotGood },
+        { ui->chk_MEIERR, Mod::EventInputError }, { ui->chk_MESRVC, Mod::EventService } };
+    controlBoxes
+        = { { ui->chk_doSVSV, Mod::DoSaveValues }, { ui->chk_setKILLena, Mod::SetKillEnable },
+              { ui->chk_setADJ, Mod::SetAdjust }, { ui->chk_doCLEAR, Mod::DoClear } };
 
     channelStatusBoxes
         = createBoxes(ui->grpEventChannelStatus, QStringLiteral("ECS"), false, false);

@@ -8,14 +8,12 @@ void WordBoxes::show(quint16 word)
         return;
     m_word = word;
     for (const BitBox &b : std::as_const(m_boxes))
-        b.box->setChecked(word & (1u << b.bit));
+        b.box->setChecked(word & b.mask);
 }
 
 quint16 WordBoxes::read()
 {
-    for (const BitBox &b : std::as_const(m_boxes)) {
-        const auto bit = static_cast<quint16>(1u << b.bit);
-        m_word = b.box->isChecked() ? (m_word | bit) : (m_word & ~bit);
-    }
+    for (const BitBox &b : std::as_const(m_boxes))
+        m_word = b.box->isChecked() ? (m_word | b.mask) : (m_word & ~b.mask);
     return m_word;
 }

@@ -6,11 +6,11 @@
 
 class QCheckBox;
 
-/// A check box that shows one bit of a 16-bit word.
+/// A check box that shows one bit of a 16-bit word, given by its mask.
 struct BitBox
 {
     QCheckBox *box;
-    int bit;
+    quint16 mask;
 };
 
 /// The check boxes of one status or control word and the word they last showed. The boxes are

@@ -3,10 +3,10 @@
 #include <QObject>
 #include <QStringList>
 
-/// Short names of the bits of the four channel words (status, event status, event mask,
-/// control). Each text holds 16 names separated by "," without blanks; entry i names bit i,
-/// bit 0 being the least significant bit. "res" marks a reserved bit that has no meaning.
-/// The class is a name holder only and cannot be instantiated.
+/// The bits of the four channel words (status, event status, event mask, control): their
+/// masks, and their short names. Each name text holds 16 names separated by "," without blanks;
+/// entry i names bit i, bit 0 being the least significant bit. "res" marks a reserved bit that
+/// has no meaning. The class is a name holder only and cannot be instantiated.
 class CZelkChannelStatusBits : public QObject
 {
     Q_OBJECT
@@ -14,18 +14,51 @@ class CZelkChannelStatusBits : public QObject
 public:
     CZelkChannelStatusBits() = delete;
 
-    /// Bit positions of the status word; the event status word latches the same conditions at
-    /// the same positions.
+    /// Masks of the status word's bits.
     enum StatusBit : quint16 {
+        Positive = 1u << 0,
         Arc = 1u << 1,
+        InputError = 1u << 2,
         On = 1u << 3,
         Ramp = 1u << 4,
         Emergency = 1u << 5,
+        ConstantCurrent = 1u << 6,
+        ConstantVoltage = 1u << 7,
+        LowCurrentRange = 1u << 8,
         ArcError = 1u << 9,
+        CurrentBounds = 1u << 10,
+        VoltageBounds = 1u << 11,
         Inhibit = 1u << 12,
         Trip = 1u << 13,
+        CurrentLimit = 1u << 14,
+        VoltageLimit = 1u << 15,
     };
-    /// Bit positions of the control word.
+    /// Masks of the event status word's bits; the event mask word enables each at the same
+    /// position. An event latches the condition of the status bit at its position, so the two
+    /// words share their positions; only two events report a change instead: the channel went
+    /// from on to off, and its ramp ended.
+    enum EventBit : quint16 {
+        EventArc = Arc,
+        EventInputError = InputError,
+        EventSwitchedOff = On,
+        EventEndOfRamp = Ramp,
+        EventEmergency = Emergency,
+        EventConstantCurrent = ConstantCurrent,
+        EventConstantVoltage = ConstantVoltage,
+        EventArcError = ArcError,
+        EventCurrentBounds = CurrentBounds,
+        EventVoltageBounds = VoltageBounds,
+        EventInhibit = Inhibit,
+        EventTrip = Trip,
+        EventCurrentLimit = CurrentLimit,
+        EventVoltageLimit = VoltageLimit,
+    };
+    /// Every event bit; the others are reserved.
+    static constexpr quint16 EventBits = EventArc | EventInputError | EventSwitchedOff
+        | EventEndOfRamp | EventEmergency | EventConstantCurrent | EventConstantVoltage
+        | EventArcError | EventCurrentBounds | EventVoltageBounds | EventInhibit | EventTrip
+        | EventCurrentLimit | EventVoltageLimit;
+    /// Masks of the control word's bits.
     enum ControlBit : quint16 {
         SetOn = 1u << 3,
         SetEmergency = 1u << 5,

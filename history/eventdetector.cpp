@@ -4,13 +4,14 @@
 #include "czelkmodulestatusbits.h"
 #include "eventtext.h"
 #include "module.h"
+#include "risingconditions.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-/// isON in the status word, EOn2Off in the event-status word.
-constexpr quint16 channelOnBit = 1u << 3;
+using Ch = CZelkChannelStatusBits;
+using Mod = CZelkModuleStatusBits;
 /// A condition caught by its event bit is reported once, if its status bit follows within
 /// this many answers.
 constexpr quint64 sameConditionAnswers = 2 * EventDetector::SnapshotAnswers;
@@ -36,7 +37,7 @@ QList<HistoryEntry> EventDetector::start(const Module &module, qint64 nowMs)
     // Measured from a clean module (channels without a condition, the module healthy), but
     // only for the conditions worth reporting: a channel that is on at connection is no news.
     const auto reference = [](bool isModule, quint16 now) {
-        const quint16 clean = isModule ? EventText::moduleHealthBits() : 0;
+        const quint16 clean = isModule ? Mod::HealthBits : 0;
         const quint16 notable = notableBits(isModule);
         return quint16((clean & notable) | (now & ~notable));
     };
@@ -93,20 +94,19 @@ void EventDetector::compare(const Module &module, int index, quint16 status, qui
         & (isModule ? EventText::moduleStatusBits() : EventText::channelStatusBits());
     const quint16 eventChanged = (source.eventStatus ^ eventStatus)
         & (isModule ? EventText::moduleEventBits() : EventText::channelEventBits());
-    const quint16 before = source.status;
+    const StatusWords before { source.status, source.eventStatus };
     source.status = status;
     source.eventStatus = eventStatus;
     if (!statusChanged && !eventChanged)
         return;
 
-    const quint16 health = isModule ? EventText::moduleHealthBits() : 0;
-    const quint16 condition = status ^ health;
-    if (((before ^ health) ^ condition) & EventText::alarmBits(isModule))
+    const quint16 health = isModule ? Mod::HealthBits : 0;
+    if ((before.status ^ status) & EventText::alarmBits(isModule))
         m_alarmsChanged = true;
-    const QStringList statusNames
-        = isModule ? CZelkModuleStatusBits::statusNames() : CZelkChannelStatusBits::statusNames();
-    const QStringList eventNames = isModule ? CZelkModuleStatusBits::eventStatusNames()
-                                            : CZelkChannelStatusBits::eventStatusNames();
+    const RisingConditions rising
+        = RisingConditions::between(before, { status, eventStatus }, health);
+    const QStringList statusNames = isModule ? Mod::statusNames() : Ch::statusNames();
+    const QStringList eventNames = isModule ? Mod::eventStatusNames() : Ch::eventStatusNames();
     HistoryEntry entry;
     entry.timeMs = nowMs;
     entry.serialNumber = module.serialNumber();
@@ -121,7 +121,7 @@ void EventDetector::compare(const Module &module, int index, quint16 status, qui
                 entry.rose.append(statusNames.at(bit));
             else
                 entry.fell.append(statusNames.at(bit));
-            if (condition & mask) {
+            if (rising.byStatus & mask) {
                 if (!(recent && (source.reportedByEvent & mask)))
                     raise(EventText::conditionSeverity(isModule, bit));
                 source.reportedByEvent &= ~mask;
@@ -139,7 +139,7 @@ void EventDetector::compare(const Module &module, int index, quint16 status, qui
         }
         entry.rose.append(eventNames.at(bit));
         const Severity severity = EventText::conditionSeverity(isModule, bit);
-        if (severity != Severity::Info && !(condition & mask)) {
+        if (severity != Severity::Info && (rising.byEvent & mask)) {
             raise(severity);
             source.reportedByEvent |= mask;
             source.reportedAt = m_answers;
@@ -148,8 +148,8 @@ void EventDetector::compare(const Module &module, int index, quint16 status, qui
     if (!isModule) {
         const Channel &channel = module.channel(index - 1);
         // The event "switched off" may be read before the status that shows it.
-        const bool switchedOff = ((statusChanged & channelOnBit) && !(status & channelOnBit))
-            || ((eventChanged & channelOnBit) && (eventStatus & channelOnBit));
+        const bool switchedOff = ((statusChanged & Ch::On) && !(status & Ch::On))
+            || ((eventChanged & Ch::EventSwitchedOff) && (eventStatus & Ch::EventSwitchedOff));
         // A channel cut at voltage (a trip, an off) keeps the reading from before the cut, which
         // the answer that shows it may already have lost; one ramped down to 0 V first (its set
         // value 0) goes off where the ramp left it, as the answer that showed the off reads it.
@@ -179,12 +179,11 @@ void EventDetector::updateAlarms(qint64 nowMs)
     QList<Condition> alarms;
     for (size_t i = 0; i < m_sources.size(); ++i) {
         const bool isModule = i == 0;
-        const quint16 health = isModule ? EventText::moduleHealthBits() : 0;
+        const quint16 health = isModule ? Mod::HealthBits : 0;
         const quint16 active = (m_sources[i].status ^ health) & EventText::alarmBits(isModule);
         if (!active)
             continue;
-        const QStringList names = isModule ? CZelkModuleStatusBits::statusNames()
-                                           : CZelkChannelStatusBits::statusNames();
+        const QStringList names = isModule ? Mod::statusNames() : Ch::statusNames();
         for (int bit = 0; bit < 16; ++bit) {
             if (!(active & (1u << bit)))
                 continue;

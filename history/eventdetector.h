@@ -17,10 +17,11 @@ class Module;
 ///
 /// Severity: a condition that begins (a status bit of a channel rising, a health bit of the
 /// module falling) has the severity of its kind (EventText::conditionSeverity()); an event bit
-/// that rises reports the same condition and has its severity only when the status word does
-/// not already show it; ends and everything else are info. The status and event-status words
-/// are read by different requests, so a condition caught first by its event and then by its
-/// status bit within a polling cycle or two is reported once.
+/// that rises reports the same condition and has its severity only when the status word shows
+/// it neither now nor in the answer before (RisingConditions); ends and everything else are
+/// info. The status and event-status words are read by different requests, so a condition
+/// caught first by its event and then by its status bit within a polling cycle or two is
+/// reported once.
 ///
 /// The measured voltage and current of a channel entry are the ones of the moment; when the
 /// change switched the channel off (a trip, an arc error, an inhibit: isON fell or EOn2Off

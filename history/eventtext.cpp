@@ -20,6 +20,7 @@ constexpr Severity I = Severity::Info;
 constexpr Severity W = Severity::Warning;
 constexpr Severity A = Severity::Alarm;
 
+// The tables below hold one entry per bit, entry i for bit i, in the order of the name lists.
 const Meaning channelStatus[16] = {
     { I, QT_TRANSLATE_NOOP("EventText", "channel %1 polarity positive"),
         QT_TRANSLATE_NOOP("EventText", "channel %1 polarity negative") },
@@ -112,9 +113,6 @@ const char *const moduleEvent[16]
           QT_TRANSLATE_NOOP("EventText", "supply not good"),
           QT_TRANSLATE_NOOP("EventText", "temperature not good"), nullptr };
 
-constexpr quint16 healthBits
-    = (1u << 8) | (1u << 9) | (1u << 10) | (1u << 12) | (1u << 13) | (1u << 14);
-
 quint16 namedBits(const QStringList &list)
 {
     quint16 bits = 0;
@@ -156,7 +154,7 @@ QString statusSentence(
 {
     const bool module = !entry.isChannel();
     const Meaning &meaning = module ? moduleStatus[bit] : channelStatus[bit];
-    const bool begins = rose != (module && (healthBits & (1u << bit)));
+    const bool begins = rose != (module && (CZelkModuleStatusBits::HealthBits & (1u << bit)));
     const char *sentence = begins ? meaning.begins : meaning.ends;
     if (!sentence) {
         return (rose ? text(QT_TRANSLATE_NOOP("EventText", "module: %1 set"), translated)
@@ -201,11 +199,6 @@ quint16 moduleStatusBits()
 quint16 moduleEventBits()
 {
     return names().moduleEventBits;
-}
-
-quint16 moduleHealthBits()
-{
-    return healthBits;
 }
 
 Severity conditionSeverity(bool module, int bit)

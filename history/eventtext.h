@@ -17,10 +17,6 @@ quint16 channelEventBits();
 quint16 moduleStatusBits();
 quint16 moduleEventBits();
 
-/// Module status bits whose condition is reported by a 0 (safety loop, supplies, temperature,
-/// module good, no sum error, no ramp): 1 is the healthy state.
-quint16 moduleHealthBits();
-
 /// The severity of the condition a channel (\a module false) or module status bit reports
 /// when it begins; the event bit at the same position reports the same condition.
 Severity conditionSeverity(bool module, int bit);

@@ -1,51 +1,33 @@
 #include "safetywords.h"
 
 #include "czelkchannelstatusbits.h"
+#include "czelkmodulestatusbits.h"
 
 namespace {
-// Channel status and event status share the bit positions of these conditions.
-constexpr quint16 Arc = CZelkChannelStatusBits::Arc;
-constexpr quint16 Emergency = CZelkChannelStatusBits::Emergency;
-constexpr quint16 ArcError = CZelkChannelStatusBits::ArcError;
-constexpr quint16 Inhibit = CZelkChannelStatusBits::Inhibit;
-constexpr quint16 Trip = CZelkChannelStatusBits::Trip;
-// Module status: 1 while the safety loop is closed; module event: the loop was not good.
-constexpr quint16 SafetyLoopGood = 1u << 10;
-constexpr quint16 SafetyLoopEvent = 1u << 10;
-
-/// The status bit rose, or the latched event bit rose while the status bit was clear before and
-/// now (a condition that came and went between two readings). The module reads status and events
-/// in separate requests, so an event that follows its status bit one answer later is the same
-/// condition.
-bool rose(const StatusWords &before, const StatusWords &now, quint16 bit)
-{
-    if ((now.status & bit) && !(before.status & bit))
-        return true;
-    return (now.eventStatus & bit) && !(before.eventStatus & bit) && !(before.status & bit)
-        && !(now.status & bit);
-}
+using Ch = CZelkChannelStatusBits;
+using Mod = CZelkModuleStatusBits;
 } // namespace
 
 ChannelFindings channelFindings(const StatusWords &before, const StatusWords &now)
 {
     ChannelFindings findings;
+    const quint16 rising = RisingConditions::between(before, now).all();
     const std::pair<quint16, SafetyCondition> watched[] = {
-        { Trip, SafetyCondition::Trip },
-        { ArcError, SafetyCondition::ArcError },
-        { Emergency, SafetyCondition::EmergencyOff },
-        { Inhibit, SafetyCondition::Inhibit },
+        { Ch::Trip, SafetyCondition::Trip },
+        { Ch::ArcError, SafetyCondition::ArcError },
+        { Ch::Emergency, SafetyCondition::EmergencyOff },
+        { Ch::Inhibit, SafetyCondition::Inhibit },
     };
     for (const auto &[bit, condition] : watched)
-        if (rose(before, now, bit))
+        if (rising & bit)
             findings.conditions.append(condition);
-    findings.arc = rose(before, now, Arc);
+    findings.arc = rising & Ch::Arc;
     return findings;
 }
 
 bool safetyLoopOpened(const StatusWords &before, const StatusWords &now)
 {
-    return ((before.status & SafetyLoopGood) && !(now.status & SafetyLoopGood))
-        || ((now.eventStatus & SafetyLoopEvent) && !(before.eventStatus & SafetyLoopEvent));
+    return RisingConditions::between(before, now, Mod::HealthBits).all() & Mod::SafetyLoopGood;
 }
 
 QList<SafetyCondition> blockingConditions(
@@ -53,15 +35,15 @@ QList<SafetyCondition> blockingConditions(
 {
     QList<SafetyCondition> found;
     // A trip or an arc error stays until the operator clears the channel's events.
-    if ((channelStatus | channelEvents) & Trip)
+    if ((channelStatus & Ch::Trip) || (channelEvents & Ch::EventTrip))
         found.append(SafetyCondition::Trip);
-    if ((channelStatus | channelEvents) & ArcError)
+    if ((channelStatus & Ch::ArcError) || (channelEvents & Ch::EventArcError))
         found.append(SafetyCondition::ArcError);
-    if (channelStatus & Emergency)
+    if (channelStatus & Ch::Emergency)
         found.append(SafetyCondition::EmergencyOff);
-    if (channelStatus & Inhibit)
+    if (channelStatus & Ch::Inhibit)
         found.append(SafetyCondition::Inhibit);
-    if (!(moduleStatus & SafetyLoopGood))
+    if (!(moduleStatus & Mod::SafetyLoopGood))
         found.append(SafetyCondition::SafetyLoop);
     return found;
 }

@@ -1,22 +1,15 @@
 #pragma once
 
+#include "risingconditions.h"
 #include "sequence.h"
 
 #include <QList>
 #include <QtGlobal>
 
-/// The words of one channel, or of the module, as one answer left them.
-struct StatusWords
-{
-    quint16 status = 0;
-    quint16 eventStatus = 0;
-};
-
 /// What a new reading of a channel's words reports that the one before did not: the safety
-/// conditions whose status bit or latched event bit rose (trip, arc error, emergency off,
-/// external inhibit), and whether an arc was seen. A condition that stays reported does not
-/// come again; one whose status bit goes and comes back does, and so does one seen only in its
-/// latched event bit.
+/// conditions that began (trip, arc error, emergency off, external inhibit; RisingConditions),
+/// and whether an arc was seen. A condition that stays reported does not come again; one whose
+/// status bit goes and comes back does, and so does one seen only in its latched event bit.
 struct ChannelFindings
 {
     QList<SafetyCondition> conditions;
@@ -25,7 +18,8 @@ struct ChannelFindings
 ChannelFindings channelFindings(const StatusWords &before, const StatusWords &now);
 
 /// Whether the module's safety loop opened between two readings of the module words: the
-/// "safety loop closed" status bit fell, or the "safety loop not good" event rose.
+/// "safety loop closed" status bit fell, or the "safety loop not good" event rose while the
+/// loop was closed before and now (RisingConditions).
 bool safetyLoopOpened(const StatusWords &before, const StatusWords &now);
 
 /// The conditions present in a channel's status and event words, and in the module's (safety

@@ -3,6 +3,7 @@
 #include "modulecontroller.h"
 #include "ui_sequencewindow.h"
 
+#include "czelkchannelstatusbits.h"
 #include "modulesession.h"
 #include "safetyrulestable.h"
 #include "scpi_parser.h"
@@ -30,20 +31,21 @@ enum LiveColumn { LiveChannel, LiveTarget, LiveVset, LiveVmeas, LiveImeas, LiveS
 /// What a channel's status word says, the most serious first.
 QString channelStateText(quint16 status)
 {
+    using Ch = CZelkChannelStatusBits;
     const std::pair<quint16, const char *> states[] = {
-        { 1u << 13, QT_TRANSLATE_NOOP("SequenceWindow", "trip") },
-        { 1u << 9, QT_TRANSLATE_NOOP("SequenceWindow", "arc error") },
-        { 1u << 12, QT_TRANSLATE_NOOP("SequenceWindow", "inhibit") },
-        { 1u << 5, QT_TRANSLATE_NOOP("SequenceWindow", "emergency off") },
+        { Ch::Trip, QT_TRANSLATE_NOOP("SequenceWindow", "trip") },
+        { Ch::ArcError, QT_TRANSLATE_NOOP("SequenceWindow", "arc error") },
+        { Ch::Inhibit, QT_TRANSLATE_NOOP("SequenceWindow", "inhibit") },
+        { Ch::Emergency, QT_TRANSLATE_NOOP("SequenceWindow", "emergency off") },
     };
     for (const auto &[bit, text] : states)
         if (status & bit)
             return SequenceWindow::tr(text);
-    if (!(status & (1u << 3)))
+    if (!(status & Ch::On))
         return SequenceWindow::tr("off");
-    if (status & (1u << 4))
+    if (status & Ch::Ramp)
         return SequenceWindow::tr("ramping");
-    if (status & (1u << 6))
+    if (status & Ch::ConstantCurrent)
         return SequenceWindow::tr("constant current");
     return SequenceWindow::tr("on");
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QtAlgorithms>
 
 namespace {
 constexpr int rowCountOfWords = 4;
@@ -78,53 +79,74 @@ void StatTable::mouseDoubleClickEvent(QMouseEvent *event)
         statItem->setLightGray();
 }
 
-void StatTable::applyRules(
-    Row row, quint16 word, const BitRule *rules, std::size_t count, const QStringList &names)
+void StatTable::applyRules(Row row, quint16 word, const BitRule *rules, std::size_t count,
+    const QStringList &names, quint16 quiet)
 {
     int &shown = shownWord[static_cast<std::size_t>(row)];
     if (shown == word)
         return;
     shown = -1;
     for (std::size_t i = 0; i < count; ++i) {
-        const BitRule &rule = rules[i];
-        const bool set = (word & (1u << rule.bit)) != 0;
-        const Look &look = set ? rule.set : rule.clear;
-        if (look.fill == Fill::Unchanged)
-            continue;
-        TableStatItem *cell = bitItem(row, rule.bit);
-        if (!cell) {
-            qCWarning(lcWidgets) << metaObject()->className()
-                                 << "has no cell items; initTable() must run before a fill";
+        if (!paint(row, rules[i], (word & rules[i].mask) != 0, names))
             return;
-        }
-        cell->setText(look.text ? QString::fromLatin1(look.text) : names.value(rule.bit));
-        switch (look.fill) {
-        case Fill::LightGray:
-            cell->setLightGray();
-            break;
-        case Fill::White:
-            cell->setWhite();
-            break;
-        case Fill::Red:
-            cell->setRed();
-            break;
-        case Fill::Green:
-            cell->setGreen();
-            break;
-        case Fill::Yellow:
-            cell->setYellow();
-            break;
-        case Fill::Orange:
-            cell->setOrange();
-            break;
-        case Fill::Unchanged:
-            break;
-        }
-        cell->setToolTip(look.toolTip && *look.toolTip
-                ? QCoreApplication::translate(metaObject()->className(), look.toolTip)
-                : QString());
+    }
+    static constexpr Look unchanged = { nullptr, Fill::Unchanged, nullptr };
+    static constexpr Look cleared = { "", Fill::LightGray, "" };
+    for (int bit = 0; bit < 16; ++bit) {
+        const auto mask = static_cast<quint16>(1u << bit);
+        if ((quiet & mask) && !paint(row, { mask, unchanged, cleared }, (word & mask) != 0, names))
+            return;
     }
     shown = word;
+}
+
+bool StatTable::paint(Row row, const BitRule &rule, bool set, const QStringList &names)
+{
+    const Look &look = set ? rule.set : rule.clear;
+    if (look.fill == Fill::Unchanged)
+        return true;
+    const int bit = qCountTrailingZeroBits(rule.mask);
+    TableStatItem *cell = bitItem(row, bit);
+    if (!cell) {
+        qCWarning(lcWidgets) << metaObject()->className()
+                             << "has no cell items; initTable() must run before a fill";
+        return false;
+    }
+    cell->setText(look.text ? QString::fromLatin1(look.text) : names.value(bit));
+    switch (look.fill) {
+    case Fill::LightGray:
+        cell->setLightGray();
+        break;
+    case Fill::White:
+        cell->setWhite();
+        break;
+    case Fill::Red:
+        cell->setRed();
+        break;
+    case Fill::Green:
+        cell->setGreen();
+        break;
+    case Fill::Yellow:
+        cell->setYellow();
+        break;
+    case Fill::Orange:
+        cell->setOrange();
+        break;
+    case Fill::Unchanged:
+        break;
+    }
+    cell->setToolTip(look.toolTip && *look.toolTip
+            ? QCoreApplication::translate(metaObject()->className(), look.toolTip)
+            : QString());
+    return true;
+}
+
+bool StatTable::isBitCell(const QTableWidgetItem *item, Row row, quint16 bits)
+{
+    if (!item || item->row() != row)
+        return false;
+    const int bit = item->column() - 1;
+    return bit >= 0 && bit < 16 && (bits & (1u << bit));
 }
 
 TableStatItem *StatTable::bitItem(Row row, int bit) const

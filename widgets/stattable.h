@@ -44,26 +44,33 @@ protected:
         Fill fill;
         const char *toolTip;
     };
-    /// The look of one bit when it is 1 and when it is 0.
+    /// The look of one bit, given by its mask, when it is 1 and when it is 0.
     struct BitRule
     {
-        int bit;
+        quint16 mask;
         Look set;
         Look clear;
     };
 
-    /// Paints the cells of \a row for the bits that \a rules name; other bits stay untouched.
-    /// A row that already shows \a word is left as it is (the refresh fills every answer).
-    void applyRules(
-        Row row, quint16 word, const BitRule *rules, std::size_t count, const QStringList &names);
+    /// Paints the cells of \a row for the bits that \a rules name; the cells of the \a quiet
+    /// bits are emptied (light grey) when their bit is 0 and left as they are when it is 1;
+    /// other bits stay untouched. A row that already shows \a word is left as it is (the
+    /// refresh fills every answer).
+    void applyRules(Row row, quint16 word, const BitRule *rules, std::size_t count,
+        const QStringList &names, quint16 quiet = 0);
     template <std::size_t N>
-    void applyRules(Row row, quint16 word, const BitRule (&rules)[N], const QStringList &names)
+    void applyRules(Row row, quint16 word, const BitRule (&rules)[N], const QStringList &names,
+        quint16 quiet = 0)
     {
-        applyRules(row, word, rules, N, names);
+        applyRules(row, word, rules, N, names, quiet);
     }
+    /// True when \a item is the cell of one of the \a bits in \a row.
+    static bool isBitCell(const QTableWidgetItem *item, Row row, quint16 bits);
 
 private:
     TableStatItem *bitItem(Row row, int bit) const;
+    /// Paints one cell; false when the table has no cell items yet.
+    bool paint(Row row, const BitRule &rule, bool set, const QStringList &names);
     /// Makes the next fill of every row paint all its cells again.
     void forgetWords();
 

@@ -1,6 +1,7 @@
 #include "displayrefresh.h"
 
 #include "configuration.h"
+#include "czelkchannelstatusbits.h"
 #include "ethcontrol.h"
 #include "hvtable.h"
 #include "modulesession.h"
@@ -24,10 +25,6 @@ constexpr int maximumRows = 64;
 constexpr int columnVoltageBounds = 2;
 constexpr int columnCurrentBounds = 6;
 constexpr int columnPower = 8;
-constexpr quint16 statusLowCurrentRange = 1u << 8;
-constexpr quint16 statusTrip = 1u << 13;
-constexpr quint16 statusConstantCurrent = 1u << 6;
-constexpr quint16 statusConstantVoltage = 1u << 7;
 /// The low current range shows microamperes with four decimals.
 constexpr double microamperesPerAmpere = 1e6;
 constexpr int lowRangePrecision = 4;
@@ -234,8 +231,8 @@ void DisplayRefresh::refreshRow(
     if (covers(3))
         number(3, m_voltageTexts, channel.voltageNominal());
 
-    const bool lowCurrentRange = status & statusLowCurrentRange;
-    const bool delayedTrip = status & statusTrip;
+    const bool lowCurrentRange = status & CZelkChannelStatusBits::LowCurrentRange;
+    const bool delayedTrip = status & CZelkChannelStatusBits::Trip;
     // The table's flags go into the cells of Iset and Imeas as they are written; they follow
     // the status word, which comes with the state columns.
     if (covers(9)) {
@@ -271,8 +268,8 @@ void DisplayRefresh::refreshRow(
             writes.write(row, 9, [&] { table->setCell(row, 9, state.text, state.background); });
         }
     }
-    const bool cv = status & statusConstantVoltage;
-    const bool cc = status & statusConstantCurrent;
+    const bool cv = status & CZelkChannelStatusBits::ConstantVoltage;
+    const bool cc = status & CZelkChannelStatusBits::ConstantCurrent;
     if (covers(10))
         put(
             10, cv, [] { return QString(); }, yellowOrWhite(cv));

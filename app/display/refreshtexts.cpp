@@ -1,14 +1,12 @@
 #include "refreshtexts.h"
 
+#include "czelkchannelstatusbits.h"
+
 #include <QCoreApplication>
 
 namespace RefreshTexts {
 
 namespace {
-constexpr quint16 bit(int n)
-{
-    return static_cast<quint16>(1u << n);
-}
 QString translated(const char *text)
 {
     return QCoreApplication::translate("EthControl", text);
@@ -17,29 +15,30 @@ QString translated(const char *text)
 
 StateWord stateWord(quint16 status, quint16 control)
 {
+    using Ch = CZelkChannelStatusBits;
     struct Rule
     {
-        int bit;
+        quint16 mask;
         const char *text;
         Qt::GlobalColor background;
     };
     static const Rule rules[] = {
-        { 5, QT_TRANSLATE_NOOP("EthControl", "Emergency"), Qt::red },
-        { 12, QT_TRANSLATE_NOOP("EthControl", "External Inhibit"), Qt::red },
-        { 11, QT_TRANSLATE_NOOP("EthControl", "Voltage Bounds"), Qt::red },
-        { 13, QT_TRANSLATE_NOOP("EthControl", "Trip"), Qt::red },
-        { 10, QT_TRANSLATE_NOOP("EthControl", "Current Bounds"), Qt::red },
-        { 4, QT_TRANSLATE_NOOP("EthControl", "Ramp"), Qt::green },
-        { 6, QT_TRANSLATE_NOOP("EthControl", "Constant Current"), Qt::green },
-        { 7, QT_TRANSLATE_NOOP("EthControl", "Constant Voltage"), Qt::green },
-        { 3, QT_TRANSLATE_NOOP("EthControl", "On"), Qt::green },
+        { Ch::Emergency, QT_TRANSLATE_NOOP("EthControl", "Emergency"), Qt::red },
+        { Ch::Inhibit, QT_TRANSLATE_NOOP("EthControl", "External Inhibit"), Qt::red },
+        { Ch::VoltageBounds, QT_TRANSLATE_NOOP("EthControl", "Voltage Bounds"), Qt::red },
+        { Ch::Trip, QT_TRANSLATE_NOOP("EthControl", "Trip"), Qt::red },
+        { Ch::CurrentBounds, QT_TRANSLATE_NOOP("EthControl", "Current Bounds"), Qt::red },
+        { Ch::Ramp, QT_TRANSLATE_NOOP("EthControl", "Ramp"), Qt::green },
+        { Ch::ConstantCurrent, QT_TRANSLATE_NOOP("EthControl", "Constant Current"), Qt::green },
+        { Ch::ConstantVoltage, QT_TRANSLATE_NOOP("EthControl", "Constant Voltage"), Qt::green },
+        { Ch::On, QT_TRANSLATE_NOOP("EthControl", "On"), Qt::green },
     };
     for (const Rule &rule : rules) {
-        if (status & bit(rule.bit))
+        if (status & rule.mask)
             return { translated(rule.text), QColor(rule.background) };
     }
     // Switched on by command, not yet reported on by the module.
-    if (control & bit(3))
+    if (control & Ch::SetOn)
         return { translated(QT_TRANSLATE_NOOP("EthControl", "On")), QColor(Qt::yellow) };
     return { translated(QT_TRANSLATE_NOOP("EthControl", "Off")), QColor(Qt::lightGray) };
 }

@@ -78,6 +78,11 @@ private slots:
         QTest::newRow("trip seen by its event first")
             << 1 << QList<Words> { { 0, ETRP }, { isTRP, ETRP } } << QList<int> { alarm, info }
             << QStringList { "isTRP" } << QStringList() << "channel 1 tripped";
+        // Regression: the latched event of a trip already reported was an alarm of its own.
+        QTest::newRow("trip, its event after the status bit went")
+            << 1 << QList<Words> { { isTRP, 0 }, { 0, ETRP } } << QList<int> { alarm, info }
+            << QStringList { "ETRP" } << QStringList { "isTRP" }
+            << "channel 1 trip cleared; channel 1 event: trip";
         QTest::newRow("trip that came and went")
             << 1 << QList<Words> { { 0, ETRP } } << QList<int> { alarm } << QStringList { "ETRP" }
             << QStringList() << "channel 1 event: trip";

@@ -34,6 +34,32 @@ private slots:
             QVERIFY2(!name.isEmpty() && !name.contains(QLatin1Char(' ')), qPrintable(name));
         QTEST(names.at(bit), "name");
     }
+
+    void masksSitAtTheirName_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<quint16>("mask");
+        QTest::addColumn<QString>("name");
+        using Ch = CZelkChannelStatusBits;
+        using Mod = CZelkModuleStatusBits;
+        QTest::newRow("channel status") << Ch::statusNames() << quint16(Ch::Trip) << "isTRP";
+        QTest::newRow("channel event")
+            << Ch::eventStatusNames() << quint16(Ch::EventSwitchedOff) << "EOn2Off";
+        QTest::newRow("channel control") << Ch::controlNames() << quint16(Ch::SetOn) << "setON";
+        QTest::newRow("module status")
+            << Mod::statusNames() << quint16(Mod::SafetyLoopGood) << "isSFLPgd";
+        QTest::newRow("module event")
+            << Mod::eventStatusNames() << quint16(Mod::EventTemperatureNotGood) << "ETMPngd";
+        QTest::newRow("module control")
+            << Mod::controlNames() << quint16(Mod::SetKillEnable) << "setKILena";
+    }
+    void masksSitAtTheirName()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(quint16, mask);
+        QFETCH(QString, name);
+        QCOMPARE(quint16(1u << names.indexOf(name)), mask);
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_StatusBits)
