@@ -76,15 +76,15 @@ const QueryPlan &unitLimitPolling()
 // and their outputs.
 const QueryPlan &filamentPolling()
 {
-    static const QueryPlan plan = polling({ { P::ReadOutputs, Outputs }, { P::ReadOutputs, Outputs },
-        { P::ReadInterlock, ":READ:MOD:STATUS:INTERLOCK?\r\n" } });
+    static const QueryPlan plan = polling({ { P::ReadOutputs, Outputs },
+        { P::ReadOutputs, Outputs }, { P::ReadInterlock, ":READ:MOD:STATUS:INTERLOCK?\r\n" } });
     return plan;
 }
 
 const QueryPlan &emissionPolling()
 {
-    static const QueryPlan plan = polling({ { P::ReadOutputs, Outputs }, { P::ReadOutputs, Outputs },
-        { P::ReadInterlock, ":READ:MOD:STATUS:INTERLOCK?\r\n" },
+    static const QueryPlan plan = polling({ { P::ReadOutputs, Outputs },
+        { P::ReadOutputs, Outputs }, { P::ReadInterlock, ":READ:MOD:STATUS:INTERLOCK?\r\n" },
         { P::ReadEmission, ":CONF:FILA:EMI:P?;I?;D?;:CONF:FILA:CURR:MIN?;MAX?\r\n" } });
     return plan;
 }
@@ -164,8 +164,14 @@ const QList<ModuleFamily> &ModuleFamily::table()
     static const QList<ModuleFamily> families {
         Entry("TQ88812p0000", emissionPolling()).deviceStarts("TQ88812p0000"),
         Entry("TQ88812p00", filamentPolling()).deviceStarts("TQ88812p00"),
-        Entry("KA2F8", percentLimitPolling()).firmwareIs("KA2F8").percentBased().percentLimitsFrom(2.05),
-        Entry("KA3F1", percentLimitPolling()).firmwareIs("KA3F1").percentBased().percentLimitsFrom(1.0),
+        Entry("KA2F8", percentLimitPolling())
+            .firmwareIs("KA2F8")
+            .percentBased()
+            .percentLimitsFrom(2.05),
+        Entry("KA3F1", percentLimitPolling())
+            .firmwareIs("KA3F1")
+            .percentBased()
+            .percentLimitsFrom(1.0),
         Entry("KA").firmwareStarts("KA").percentBased(),
         Entry("DRS", percentLimitPolling(), drsConfiguration())
             .firmwareStarts("DRS")
@@ -183,7 +189,10 @@ const QList<ModuleFamily> &ModuleFamily::table()
             .percentBased()
             .interfaceModeFrom(3.1)
             .echoFrom("1."),
-        Entry("TX02B0-1", unitLimitPolling()).firmwareIs("TX02B0").interfaceModeFrom(3.1).echoFrom("1."),
+        Entry("TX02B0-1", unitLimitPolling())
+            .firmwareIs("TX02B0")
+            .interfaceModeFrom(3.1)
+            .echoFrom("1."),
         Entry("WD7A0").firmwareIs("WD7A0").echoFrom(""),
         Entry(""),
     };
@@ -208,11 +217,11 @@ const ModuleFamily &ModuleFamily::identify(
     const QString &device, const QString &firmware, int channels)
 {
     for (const ModuleFamily &family : table()) {
-        const bool firmwareFits = family.firmwarePrefix ? firmware.startsWith(family.firmware)
-                                                        : family.firmware.isEmpty()
-                || firmware == family.firmware;
-        if (firmwareFits && device.startsWith(family.devicePrefix)
-            && channels >= family.minChannels && channels <= family.maxChannels)
+        const bool firmwareFits = family.firmwarePrefix
+            ? firmware.startsWith(family.firmware)
+            : family.firmware.isEmpty() || firmware == family.firmware;
+        if (firmwareFits && device.startsWith(family.devicePrefix) && channels >= family.minChannels
+            && channels <= family.maxChannels)
             return family;
     }
     return unknown();

@@ -88,5 +88,6 @@ struct ModuleFamily
     /// The family named \a name, or nullptr.
     static const ModuleFamily *byName(const QString &name);
     /// The family of a module with this identity.
-    static const ModuleFamily &identify(const QString &device, const QString &firmware, int channels);
+    static const ModuleFamily &identify(
+        const QString &device, const QString &firmware, int channels);
 };

@@ -139,8 +139,8 @@ private slots:
         namespace rules = vornsim::family;
         QCOMPARE(family.percentBased, rules::percentBased(id.firmwareName, id.channels));
         QCOMPARE(link.supportsUnitLimits(), rules::limitsInUnits(id.firmwareName));
-        QCOMPARE(link.echoChoices,
-            QList<bool> { rules::byteEcho(id.firmwareName, id.firmwareRelease) });
+        QCOMPARE(
+            link.echoChoices, QList<bool> { rules::byteEcho(id.firmwareName, id.firmwareRelease) });
         QCOMPARE(link.hasInputOutput(), rules::hasInputOutput(id.deviceName));
         QCOMPARE(link.hasEmissionControl(), rules::hasEmission(id.deviceName));
         QCOMPARE(link.channelList(id.channels, false).isEmpty(),

@@ -330,15 +330,14 @@ private slots:
                     + (m.access() == QMetaMethod::Public ? "] public" : "] protected"));
         }
         QCOMPARE(methods,
-            QStringList(
-                { "updateFirmwareName(QString) [s] public", "updateSerialNumber(int) [] public",
-                    "updateDeviceName(QString) [s] public", "dataReceived(int) [count] public",
-                    "updateDisplay() [] public", "interfaceModeSupported(bool) [supported] public",
-                    "cycleStarting() [] public",
-                    "setModuleEmissionParameter(float,float,float,float,float) "
-                    "[p,i,d,minimum,maximum] public",
-                    "onAnswerReady() [] protected", "refreshData() [] protected",
-                    "onStopRefresh() [] protected" }));
+            QStringList({ "updateFirmwareName(QString) [s] public",
+                "updateSerialNumber(int) [] public", "updateDeviceName(QString) [s] public",
+                "dataReceived(int) [count] public", "updateDisplay() [] public",
+                "interfaceModeSupported(bool) [supported] public", "cycleStarting() [] public",
+                "setModuleEmissionParameter(float,float,float,float,float) "
+                "[p,i,d,minimum,maximum] public",
+                "onAnswerReady() [] protected", "refreshData() [] protected",
+                "onStopRefresh() [] protected" }));
     }
 };
 
