@@ -125,12 +125,17 @@ private slots:
         link.connectDevice();
         link.requestIdentity();
         link.restartFullRead();
+        QStringList refused;
         while (cycles.count() < 4 && link.sent.size() < 200) {
-            const QByteArray answer = sim->handleLine(link.lastSent().toLatin1());
-            QVERIFY2(!answer.isEmpty(), qPrintable(link.lastSent()));
+            const QString line = link.lastSent().trimmed();
+            const QByteArray answer = sim->handleLine(line.toLatin1());
+            QVERIFY2(!answer.isEmpty(), qPrintable(line));
+            if (answer.trimmed().split(';').contains("ERROR"))
+                refused << line;
             link.feed(answer);
         }
         QCOMPARE(cycles.count(), 4);
+        QVERIFY2(refused.isEmpty(), qPrintable(refused.join(QStringLiteral(" | "))));
         QVERIFY2(sim->errorQueue().isEmpty(), sim->errorQueue().join(' ').constData());
         QCOMPARE(link.lastCode(), quint16(SCPI_Parser::ReadVoltageSet));
 
