@@ -1,5 +1,7 @@
 #include "module.h"
 
+#include "modulefamily.h"
+
 Module::Module(int channelRecords, QObject *parent)
     : QObject(parent)
 {
@@ -54,9 +56,5 @@ VORN_CHANGE_DETECTING_SETTER(setFilamentMaximum, m_filamentMaximum, filamentMaxi
 
 bool Module::isPercentBased() const
 {
-    if (m_firmwareName.startsWith(QLatin1String("DRS")))
-        return true;
-    if (m_firmwareName.startsWith(QLatin1String("KA")))
-        return true;
-    return m_firmwareName.startsWith(QLatin1String("TX02B0")) && m_channelCount >= 2;
+    return ModuleFamily::identify(m_deviceName, m_firmwareName, m_channelCount).percentBased;
 }

@@ -91,7 +91,7 @@ public:
     const Channel &channel(int index) const { return m_channels[static_cast<size_t>(index)]; }
     int recordCount() const { return static_cast<int>(m_channels.size()); }
 
-    /// True for the families that report ramps and limits in percent of nominal.
+    /// True for the families that report ramps and limits in percent of nominal (ModuleFamily).
     bool isPercentBased() const;
 
 signals:

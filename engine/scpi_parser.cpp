@@ -4,7 +4,6 @@ Q_LOGGING_CATEGORY(lcEngine, "vorn.engine")
 
 namespace {
 const QLatin1String Maker("Vornwerk GmbH");
-const QLatin1String DrsPrefix("DRS");
 } // namespace
 
 SCPI_Parser::SCPI_Parser(QObject *parent)
@@ -65,7 +64,7 @@ QString SCPI_Parser::channelList(int channel, bool comma) const
 {
     const char separator = comma ? ',' : ' ';
     const int count = m_module.channelCount();
-    if (count == 1 && !m_module.firmwareName().startsWith(DrsPrefix))
+    if (count == 1 && !family().listAlways)
         return QString();
     if (channel == count)
         return QString::asprintf("%c(@0-%d)", separator, count - 1);
@@ -87,74 +86,57 @@ double SCPI_Parser::releaseNumber() const
     return releaseValue;
 }
 
-bool SCPI_Parser::supportsPercentLimits() const
+const ModuleFamily &SCPI_Parser::family() const
 {
-    const QString name = m_module.firmwareName();
-    const double release = releaseNumber();
-    return (name == QLatin1String("KA3F1") && release >= 1.0)
-        || (name == QLatin1String("KA2F8") && release >= 2.05)
-        || (name.startsWith(DrsPrefix) && release >= 4.08);
+    auto &chosen = familyChosenFor;
+    const int channels = m_module.channelCount();
+    if (!m_family || chosen.channels != channels || chosen.firmware != m_module.firmwareName()
+        || chosen.device != m_module.deviceName()) {
+        chosen = { m_module.deviceName(), m_module.firmwareName(), channels };
+        m_family = &ModuleFamily::identify(chosen.device, chosen.firmware, channels);
+    }
+    return *m_family;
 }
 
-bool SCPI_Parser::supportsUnitLimits() const
-{
-    const QString name = m_module.firmwareName();
-    return name == QLatin1String("GLW802") || name == QLatin1String("TX01B0")
-        || name == QLatin1String("TX01B1") || name == QLatin1String("TX02B0");
-}
-
-bool SCPI_Parser::hasInputOutput() const
-{
-    return m_module.deviceName().startsWith(QLatin1String("TQ88812p00"));
-}
-
-bool SCPI_Parser::hasEmissionControl() const
-{
-    return m_module.deviceName().startsWith(QLatin1String("TQ88812p0000"));
-}
-
-bool SCPI_Parser::supportsInterfaceMode() const
-{
-    const QString name = m_module.firmwareName();
-    const double release = releaseNumber();
-    return (name == QLatin1String("GLW802") && release >= 2.1)
-        || (name == QLatin1String("TX01B1") && release >= 2.26)
-        || (name == QLatin1String("TX02B0") && release >= 3.1);
-}
-
-QString SCPI_Parser::epuQuery() const
-{
-    return releaseNumber() >= 4.0 ? QStringLiteral(":SYS:USER:EPU?%1\r\n")
-                                  : QStringLiteral(":SYS:USER:READ:EPU?%1\r\n");
-}
-
-bool SCPI_Parser::firmwareUsesCharacterEcho(
-    const QByteArray &firmwareName, const QByteArray &firmwareRelease)
-{
-    return firmwareName == "WD7A0" || (firmwareName == "TX01B0" && firmwareRelease.startsWith("5."))
-        || (firmwareName == "TX02B0" && firmwareRelease.startsWith("1."));
-}
-
-void SCPI_Parser::sendPerChannelQuery(quint16 code, const char *query)
+void SCPI_Parser::sendPlanned(const PlannedQuery &query)
 {
     // The same dozen lines go out over and over: each is built once for the all-channels list,
-    // which changes only with the channel count and the firmware family.
+    // which changes only with the channel count and the family.
     const int count = m_module.channelCount();
-    const bool drs = count == 1 && m_module.firmwareName().startsWith(DrsPrefix);
-    if (count != builtFor.count || drs != builtFor.drs) {
-        builtFor = { count, drs };
+    const ModuleFamily *const current = &family();
+    if (count != builtFor.count || current != builtFor.family) {
+        builtFor = { count, current };
         builtQueries.clear();
     }
     for (const BuiltQuery &built : std::as_const(builtQueries)) {
-        if (built.query == query) {
+        if (built.query == query.line) {
             const QString command = built.command;
-            sendCommand(code, command);
+            sendCommand(query.code, command);
             return;
         }
     }
-    const QString command = QString::fromLatin1(query).arg(channelList(count, false));
-    builtQueries.append({ query, command });
-    sendCommand(code, command);
+    QString command = QString::fromLatin1(query.line);
+    if (command.contains(QLatin1String("%1")))
+        command = command.arg(channelList(count, false));
+    builtQueries.append({ query.line, command });
+    sendCommand(query.code, command);
+}
+
+const PlannedQuery *SCPI_Parser::firstApplying(const QList<PlannedQuery> &queries, qsizetype from)
+{
+    const ModuleFamily &current = family();
+    const double release = releaseNumber();
+    for (qsizetype i = from; i < queries.size(); ++i) {
+        const PlannedQuery &query = queries.at(i);
+        const bool applies = current.applies(query.when, release);
+        // Where the configuration comes to the interface mode, the owner learns whether the
+        // module has it.
+        if (query.when == PlannedQuery::InterfaceMode)
+            emit interfaceModeSupported(applies);
+        if (applies)
+            return &query;
+    }
+    return nullptr;
 }
 
 void SCPI_Parser::refreshData()
@@ -182,117 +164,28 @@ void SCPI_Parser::refreshData()
 
 void SCPI_Parser::sendConfigurationStep()
 {
-    const bool drs = m_module.firmwareName().startsWith(DrsPrefix);
-    const int s = step++;
-    switch (s) {
-    case 0:
-        sendCommand(ReadFirmware, QStringLiteral(":READ:FIRM:NAME?;REL?\r\n"));
+    const QueryPlan &plan = *family().configuration;
+    if (const PlannedQuery *query = firstApplying(plan.steps, step++)) {
+        sendPlanned(*query);
         return;
-    case 1:
-        if (drs) {
-            sendCommand(ReadVoltageBounds,
-                QStringLiteral(":CONF:HVDRSB HV_OK;:READ:VOLT:BOU?%1\r\n")
-                    .arg(channelList(m_module.channelCount(), false)));
-        } else {
-            sendPerChannelQuery(ReadVoltageBounds, ":READ:VOLT:BOU?%1\r\n");
-        }
-        return;
-    case 2:
-        sendPerChannelQuery(ReadVoltageNominal, ":READ:VOLT:NOM?%1\r\n");
-        return;
-    case 3:
-        sendPerChannelQuery(ReadCurrentBounds, ":READ:CURR:BOU?%1\r\n");
-        return;
-    case 4:
-        sendPerChannelQuery(ReadCurrentNominal, ":READ:CURR:NOM?%1\r\n");
-        return;
-    case 5:
-        sendCommand(ReadRamps, QStringLiteral(":READ:RAMP:VOLT?;CURR?\r\n"));
-        return;
-    case 6:
-        sendPerChannelQuery(ReadChannelEventMask, ":READ:CHAN:EV:MASK?%1\r\n");
-        return;
-    case 7:
-        sendPerChannelQuery(ReadChannelControl, ":READ:CHAN:CONT?%1\r\n");
-        return;
-    case 8:
-        sendCommand(ReadAverage, QStringLiteral(":CONF:AVER?\r\n"));
-        return;
-    case 9: {
-        const bool supported = supportsInterfaceMode();
-        emit interfaceModeSupported(supported);
-        if (supported) {
-            sendCommand(ReadInterfaceMode, QStringLiteral(":CONF:INTER:MODE?\r\n"));
-            return;
-        }
-        break;
     }
-    default:
-        break;
-    }
-    // The last step: DRS modules read their EPU flags, all others the nominal voltages again.
-    if (drs) {
-        sendCommand(ReadEpu, epuQuery().arg(channelList(m_module.channelCount(), false)));
-    } else {
-        sendPerChannelQuery(ReadVoltageNominal, ":READ:VOLT:NOM?%1\r\n");
-    }
+    if (const PlannedQuery *last = firstApplying(plan.wrap, 0))
+        sendPlanned(*last);
     fullRead = false;
 }
 
 void SCPI_Parser::sendCyclicStep()
 {
-    const int s = step++;
-    switch (s) {
-    case 0:
-        sendPerChannelQuery(ReadCurrentSet, ":READ:CURR?%1\r\n");
-        return;
-    case 1:
-        sendPerChannelQuery(MeasureVoltage, ":MEAS:VOLT?%1\r\n");
-        return;
-    case 2:
-        sendPerChannelQuery(MeasureCurrent, ":MEAS:CURR?%1\r\n");
-        return;
-    case 3:
-        sendPerChannelQuery(ReadChannelStatus, ":READ:CHAN:STAT?%1\r\n");
-        return;
-    case 4:
-        sendPerChannelQuery(ReadChannelEventStatus, ":READ:CHAN:EV:STAT?%1\r\n");
-        return;
-    case 5:
-        sendCommand(ReadModuleStatus, QStringLiteral(":READ:MOD:CONT?;STAT?;EV:STAT?;MASK?\r\n"));
-        return;
-    case 6:
-        sendCommand(ReadSupplies, QStringLiteral(":READ:MOD:TEMP?;SUP:P24V?;P5V?;P12V?;N12V?\r\n"));
-        return;
-    default:
-        break;
-    }
-    // Steps 7 to 10 send the first optional query that applies from the step's own entry on.
-    if (s <= 7) {
-        if (supportsPercentLimits()) {
-            sendCommand(ReadLimitsPercent, QStringLiteral(":READ:VOLT:LIM?;:READ:CURR:LIM?\r\n"));
-            return;
-        }
-        if (supportsUnitLimits()) {
-            sendCommand(ReadLimitsUnits, QStringLiteral(":READ:VOLT:LIM?;:READ:CURR:LIM?\r\n"));
-            return;
-        }
-    }
-    if (s <= 8 && hasInputOutput()) {
-        sendCommand(ReadOutputs, QStringLiteral(":CONF:OUTP? (@0-%1)\r\n").arg(2));
-        return;
-    }
-    if (s <= 9 && hasInputOutput()) {
-        sendCommand(ReadInterlock, QStringLiteral(":READ:MOD:STATUS:INTERLOCK?\r\n"));
-        return;
-    }
-    if (s <= 10 && hasEmissionControl()) {
-        sendCommand(
-            ReadEmission, QStringLiteral(":CONF:FILA:EMI:P?;I?;D?;:CONF:FILA:CURR:MIN?;MAX?\r\n"));
+    const QueryPlan &plan = *family().polling;
+    if (const PlannedQuery *query = firstApplying(plan.steps, step++)) {
+        sendPlanned(*query);
         return;
     }
     step = 0;
-    sendPerChannelQuery(ReadVoltageSet, ":READ:VOLT?%1\r\n");
+    if (const PlannedQuery *first = firstApplying(plan.wrap, 0)) {
+        emit cycleStarting();
+        sendPlanned(*first);
+    }
 }
 
 void SCPI_Parser::onStopRefresh()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "module.h"
+#include "modulefamily.h"
 
 #include <QByteArray>
 #include <QList>
@@ -125,17 +126,16 @@ public:
     /// The suffix addressing \a channel (channelCount = all channels) with "," or " " before it.
     QString channelList(int channel, bool comma) const;
 
-    bool supportsPercentLimits() const;
-    bool supportsUnitLimits() const;
-    bool hasInputOutput() const;
-    bool hasEmissionControl() const;
-    bool supportsInterfaceMode() const;
-    /// The EPU query for the connected module's firmware release.
-    QString epuQuery() const;
-
-    /// Whether a serial module with this firmware echoes each byte before the next may be sent.
-    static bool firmwareUsesCharacterEcho(
-        const QByteArray &firmwareName, const QByteArray &firmwareRelease);
+    /// The family of the module: chosen when its firmware answer comes, with the device name
+    /// and channel count of its identity, and kept; chosen again only when that identity has
+    /// changed since (a new identity answer, or a module record written by hand).
+    const ModuleFamily &family() const;
+    // The family's traits at the module's firmware release.
+    bool supportsPercentLimits() const { return family().asks(ReadLimitsPercent, releaseNumber()); }
+    bool supportsUnitLimits() const { return family().asks(ReadLimitsUnits, releaseNumber()); }
+    bool hasInputOutput() const { return family().asks(ReadOutputs, releaseNumber()); }
+    bool hasEmissionControl() const { return family().asks(ReadEmission, releaseNumber()); }
+    bool supportsInterfaceMode() const { return family().asks(ReadInterfaceMode, releaseNumber()); }
 
     // --- set commands ---------------------------------------------------------------------
     void setVoltage(float value, int channel);
@@ -185,6 +185,9 @@ signals:
     void dataReceived(int count);
     void updateDisplay();
     void interfaceModeSupported(bool supported);
+    /// The request that starts a polling cycle is about to be sent (from within the processing
+    /// of the answer before it): the cycle before it has been answered in full.
+    void cycleStarting();
 
 protected:
     /// Called with the echo mode the firmware answer asks for. Only the serial link acts on it.
@@ -205,7 +208,8 @@ protected:
     QByteArray answerBuffer;
 
 private:
-    void sendPerChannelQuery(quint16 code, const char *query);
+    /// Sends a planned request, its line built once for the all-channels list of builtFor.
+    void sendPlanned(const PlannedQuery &query);
     /// Takes the first queued line, keeping promotedCommands in step.
     QPair<int, QString> takeQueuedCommand();
     /// Queues "<set> <value><comma list>;<readBack><all-channels list>\r\n" under \a code.
@@ -213,6 +217,8 @@ private:
         quint16 code, const char *set, const QString &value, int channel, const char *readBack);
     void sendConfigurationStep();
     void sendCyclicStep();
+    /// The first request of \a queries from \a from on that applies to the module, or nullptr.
+    const PlannedQuery *firstApplying(const QList<PlannedQuery> &queries, qsizetype from);
     void interpretAnswer(const QByteArray &answer);
     void parseChannelList(quint16 code, const QByteArray &answer);
     void parseIdentity(const QByteArray &answer);
@@ -225,7 +231,7 @@ private:
     void parseEmission(const QByteArray &answer);
     double releaseNumber() const;
 
-    /// A per-channel query line, built for the all-channels list of builtFor.
+    /// A planned request's line, built for the all-channels list of builtFor.
     struct BuiltQuery
     {
         const char *query;
@@ -235,8 +241,16 @@ private:
     struct
     {
         int count = -1;
-        bool drs = false;
+        const ModuleFamily *family = nullptr;
     } builtFor;
+    /// See family(): the family and the identity it was chosen for.
+    mutable const ModuleFamily *m_family = nullptr;
+    mutable struct
+    {
+        QString device;
+        QString firmware;
+        int channels = -1;
+    } familyChosenFor;
     /// The firmware release releaseNumber() read last, and its number.
     mutable QString releaseText;
     mutable double releaseValue = 0.0;

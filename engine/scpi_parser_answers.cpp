@@ -263,7 +263,7 @@ void SCPI_Parser::parseFirmware(const QByteArray &answer)
     const QString name = QString::fromLatin1(fields.at(0));
     m_module.setFirmwareName(name);
     emit updateFirmwareName(name);
-    setCharacterEcho(firmwareUsesCharacterEcho(fields.at(0), fields.at(1)));
+    setCharacterEcho(family().echoes(fields.at(1)));
 }
 
 void SCPI_Parser::parseRamps(const QByteArray &answer)
@@ -306,7 +306,7 @@ void SCPI_Parser::parseLimits(quint16 code, const QByteArray &answer)
         return;
     float voltage = AnswerFields::toFloat(fields.at(0), "%VA");
     float current = AnswerFields::toFloat(fields.at(1), "%VA");
-    if (code == ReadLimitsUnits && !m_module.isPercentBased()) {
+    if (code == ReadLimitsUnits && !family().percentBased) {
         // The module answered in volts and amperes: express them in percent of nominal. A
         // nominal value of zero (not read yet) cannot be a reference; that limit is kept.
         const Channel &first = m_module.channel(0);

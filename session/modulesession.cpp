@@ -10,8 +10,6 @@ Q_LOGGING_CATEGORY(lcSession, "vorn.session")
 namespace {
 /// Answers after which a device that still has not identified itself is reported.
 constexpr int IdentityPatience = 3;
-/// Answers after the configuration that cover one polling cycle (8 to 11 requests).
-constexpr int CycleAnswers = 12;
 } // namespace
 
 ModuleSession::ModuleSession(QObject *parent)
@@ -59,7 +57,7 @@ void ModuleSession::setCyclePeriod(int ms)
         endPause();
 }
 
-bool ModuleSession::beginCycle(std::function<void()> send)
+void ModuleSession::onCycleStarting()
 {
     // The cycle before this one has been answered in full.
     if (m_cycleStarts > 0) {
@@ -69,14 +67,18 @@ bool ModuleSession::beginCycle(std::function<void()> send)
     }
     ++m_cycleStarts;
     if (!m_online && m_cycleStarts >= 2 && m_link) {
-        const SCPI_Parser *link = m_link;
-        // A listener may end the link from here on; it is then deleted once this has returned.
+        // A listener may end the link from here on; it is then deleted once the engine's answer
+        // processing has returned.
         const bool inAnswer = std::exchange(m_inAnswer, true);
         goOnline();
         m_inAnswer = inAnswer;
-        if (m_link != link)
-            return true; // gone: nothing more to send on it
     }
+}
+
+bool ModuleSession::beginCycle(const SCPI_Parser *link, std::function<void()> send)
+{
+    if (link != m_link.data())
+        return true; // gone: nothing more to send on it
     if (m_cyclePeriodMs <= 0)
         return false;
     const qint64 now = m_cycleClock.elapsed();
@@ -130,7 +132,6 @@ bool ModuleSession::open(bool attempt)
 {
     closeLink(QString());
     m_linkAnswers = 0;
-    m_cycleAnswers = 0;
     m_cycleStarts = 0;
     m_cycleStartAt = -1;
     m_identityWarned = false;
@@ -140,6 +141,7 @@ bool ModuleSession::open(bool attempt)
         return false;
     }
     connect(m_link, &SCPI_Parser::updateDisplay, this, &ModuleSession::onAnswer);
+    connect(m_link, &SCPI_Parser::cycleStarting, this, &ModuleSession::onCycleStarting);
     m_lastAnswer.start();
     m_watchdog.start(WatchdogMs);
     setState(attempt ? State::Reconnecting : State::Connecting);
@@ -296,12 +298,9 @@ void ModuleSession::onAnswer()
                 emit identityMissing();
             }
         } else if (m_link->isFullRead()) {
-            // Online only after one whole polling cycle, so that no value is reported before
-            // the module has sent it.
-            m_cycleAnswers = 0;
+            // Online only after one whole polling cycle from the configuration on, so that no
+            // value is reported before the module has sent it (onCycleStarting()).
             m_cycleStarts = 0;
-        } else if (++m_cycleAnswers >= CycleAnswers) {
-            goOnline();
         }
     }
     emit answerProcessed();

@@ -74,11 +74,11 @@ public:
     void setCyclePeriod(int ms);
     int cyclePeriod() const { return m_cyclePeriodMs; }
 
-    /// For the link of this session (see PacedLink): its engine is about to send the request
-    /// that starts a polling cycle. Returns true when the session holds it back: \a send is then
-    /// called once the period is over (or releaseCycle() comes first), unless the link has gone
-    /// by then. Also marks the module online once a whole cycle has been answered.
-    bool beginCycle(std::function<void()> send);
+    /// For a link (see PacedLink): its engine is about to send the request that starts a
+    /// polling cycle. Returns true when the session holds it back: \a send is then called once
+    /// the period is over (or releaseCycle() comes first), unless the link has gone by then; also
+    /// true, with nothing to send, when \a link is no longer the session's.
+    bool beginCycle(const SCPI_Parser *link, std::function<void()> send);
     /// Sends a held request at once: a command is waiting for the module.
     void releaseCycle();
     /// Whether the next cycle is held back now.
@@ -110,8 +110,8 @@ public:
     int nextPauseMs() const { return m_pauseMs; }
     /// Answers processed since construction, over all links.
     quint64 answerCount() const { return m_answers; }
-    /// Polling cycles completed since construction, over all links (counted where a paced
-    /// link starts the next one).
+    /// Polling cycles completed since construction, over all links (counted where the engine
+    /// starts the next one).
     quint64 cycleCount() const { return m_cycles; }
 
 signals:
@@ -121,7 +121,8 @@ signals:
     /// After every answer the engine processed.
     void answerProcessed();
     /// A whole polling cycle has been answered while online, as the request that starts the
-    /// next one is about to leave (from within the link's request: a listener only reads).
+    /// next one is about to leave (from within the engine's answer processing: a listener only
+    /// reads).
     void cycleCompleted();
     void online();
     /// The online module's link ended; \a reason is a LinkReason code (empty when a new
@@ -144,6 +145,9 @@ private:
     void afterLoss();
     void tryAgain();
     void onAnswer();
+    /// The link's engine starts a polling cycle: counts the one before and goes online after the
+    /// first whole one.
+    void onCycleStarting();
     void checkWatchdog();
     void setState(State state);
     bool mayRetry() const;
@@ -178,6 +182,5 @@ private:
     bool m_identityWarned = false;
     bool m_inAnswer = false;
     int m_linkAnswers = 0;
-    int m_cycleAnswers = 0;
     quint64 m_answers = 0;
 };

@@ -3,7 +3,6 @@
 #include "modulesession.h"
 #include "scpi_parser.h"
 
-#include <QLatin1String>
 #include <QPointer>
 
 #include <utility>
@@ -23,13 +22,14 @@ public:
         : Link(std::forward<Args>(args)...)
         , m_session(session)
     {
+        QObject::connect(this, &SCPI_Parser::cycleStarting, this, [this] { m_startsCycle = true; });
     }
 
     void sendCommand(quint16 code, const QString &command) override
     {
-        if (m_session && startsCycle(code, command)) {
+        if (std::exchange(m_startsCycle, false) && m_session) {
             QPointer<PacedLink> self(this);
-            if (m_session->beginCycle([self, code, command] {
+            if (m_session->beginCycle(this, [self, code, command] {
                     if (self)
                         self->Link::sendCommand(code, command);
                 }))
@@ -39,13 +39,7 @@ public:
     }
 
 private:
-    /// The polling cycle starts with the query of the set voltages; a set voltage command reads
-    /// them back under the same code, but starts with the command.
-    bool startsCycle(quint16 code, const QString &command) const
-    {
-        return code == SCPI_Parser::ReadVoltageSet && !this->isFullRead()
-            && command.startsWith(QLatin1String(":READ:VOLT?"));
-    }
-
     QPointer<ModuleSession> m_session;
+    /// The engine has said that the request it sends next starts a polling cycle.
+    bool m_startsCycle = false;
 };

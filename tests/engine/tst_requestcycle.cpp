@@ -41,70 +41,6 @@ private slots:
         QTEST(link.channelList(channel, comma), "expected");
     }
 
-    void familyTests_data()
-    {
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<QString>("firmware");
-        QTest::addColumn<QString>("release");
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<QString>("features");
-        QTest::addColumn<bool>("newEpu");
-        auto row = [](const char *device, const char *firmware, const char *release, int channels,
-                       const char *features, bool newEpu = false) {
-            QTest::addRow("%s %s %s %d", device, firmware, release, channels)
-                << device << firmware << release << channels << features << newEpu;
-        };
-        // "based": values in percent of the nominal ones.
-        row("X", "KA3F1", "0.99", 4, "based");
-        row("X", "KA3F1", "1.0", 4, "based percent");
-        row("X", "ka2F8", "3.0", 4, "");
-        row("X", "KA2F8", "2.04", 4, "based");
-        row("X", "KA2F8", "2.05", 4, "based percent");
-        row("X", "KA2F8X", "3.0", 4, "based"); // a longer name is another family
-        row("X", "DRSB", "3.99", 1, "based");
-        row("X", "DRSB", "4.00", 1, "based", true);
-        row("X", "DRSB", "4.07", 1, "based", true);
-        row("X", "DRSB", "4.08", 1, "based percent", true);
-        row("X", "DRSB", "v5", 1, "based"); // a release that is no number counts as 0
-        row("X", "GLW802", "2.09", 1, "units");
-        row("X", "GLW802", "2.1", 1, "units mode");
-        row("X", "TX01B1", "2.25", 2, "units");
-        row("X", "TX01B1", "2.26", 2, "units mode");
-        row("X", "TX02B0", "3.09", 1, "units");
-        row("X", "TX02B0", "3.1", 2, "based units mode");
-        row("X", "TX01B0", "5.0", 2, "units", true);
-        row("X", "tx01b0", "3.0", 1, "");
-        row("TQ88812p0010", "F", "1", 1, "io");
-        row("TQ88812p0000", "F", "1", 1, "io emission");
-        row("TQ88812P0000", "F", "1", 1, "");
-    }
-    void familyTests()
-    {
-        QFETCH(QString, device);
-        QFETCH(QString, firmware);
-        QFETCH(QString, release);
-        QFETCH(int, channels);
-        QFETCH(bool, newEpu);
-        FakeLink link;
-        link.module().setDeviceName(device);
-        link.module().setFirmwareName(firmware);
-        link.module().setFirmwareRelease(release);
-        link.module().setChannelCount(channels);
-        QStringList features;
-        const QList<QPair<bool, const char *>> tests { { link.module().isPercentBased(), "based" },
-            { link.supportsPercentLimits(), "percent" }, { link.supportsUnitLimits(), "units" },
-            { link.hasInputOutput(), "io" }, { link.hasEmissionControl(), "emission" },
-            { link.supportsInterfaceMode(), "mode" } };
-        for (const auto &test : tests) {
-            if (test.first)
-                features << QString::fromLatin1(test.second);
-        }
-        QTEST(features.join(' '), "features");
-        QCOMPARE(link.epuQuery(),
-            newEpu ? QStringLiteral(":SYS:USER:EPU?%1\r\n")
-                   : QStringLiteral(":SYS:USER:READ:EPU?%1\r\n"));
-    }
-
     void sequence_data()
     {
         QTest::addColumn<QByteArray>("device");
@@ -394,14 +330,14 @@ private slots:
                     + (m.access() == QMetaMethod::Public ? "] public" : "] protected"));
         }
         QCOMPARE(methods,
-            QStringList(
-                { "updateFirmwareName(QString) [s] public", "updateSerialNumber(int) [] public",
-                    "updateDeviceName(QString) [s] public", "dataReceived(int) [count] public",
-                    "updateDisplay() [] public", "interfaceModeSupported(bool) [supported] public",
-                    "setModuleEmissionParameter(float,float,float,float,float) "
-                    "[p,i,d,minimum,maximum] public",
-                    "onAnswerReady() [] protected", "refreshData() [] protected",
-                    "onStopRefresh() [] protected" }));
+            QStringList({ "updateFirmwareName(QString) [s] public",
+                "updateSerialNumber(int) [] public", "updateDeviceName(QString) [s] public",
+                "dataReceived(int) [count] public", "updateDisplay() [] public",
+                "interfaceModeSupported(bool) [supported] public", "cycleStarting() [] public",
+                "setModuleEmissionParameter(float,float,float,float,float) "
+                "[p,i,d,minimum,maximum] public",
+                "onAnswerReady() [] protected", "refreshData() [] protected",
+                "onStopRefresh() [] protected" }));
     }
 };
 
