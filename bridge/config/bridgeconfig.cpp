@@ -132,7 +132,7 @@ struct Reader
 
     bool brokerKey(const QString &key, const QString &value)
     {
-        BrokerSettings &b = settings->broker;
+        BridgeBrokerSettings &b = settings->broker;
         if (key == QLatin1String("host")) {
             if (value.isEmpty())
                 return fail(QStringLiteral("host is empty"));
@@ -311,7 +311,7 @@ bool hasLink(const QSet<QString> &keys)
 /// Why the broker settings put the modules at risk, or an empty text.
 QString exposure(const BridgeSettings &settings)
 {
-    const BrokerSettings &b = settings.broker;
+    const BridgeBrokerSettings &b = settings.broker;
     if (!b.password.isEmpty() && !b.tls && !b.isLocal() && !b.insecurePassword) {
         return QStringLiteral("the password would cross the network to %1 in the clear: switch "
                               "tls on (or allow it with insecure-password = on)")
@@ -349,16 +349,14 @@ QString defaultClientId()
                           : QStringLiteral("vorn-module-bridge-") + host;
 }
 
-bool BrokerSettings::isLocal() const
+bool BridgeBrokerSettings::isLocal() const
 {
     return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
 }
 
-bool BrokerSettings::operator==(const BrokerSettings &o) const
+bool BridgeBrokerSettings::operator==(const BridgeBrokerSettings &o) const
 {
-    return host == o.host && port == o.port && clientId == o.clientId && user == o.user
-        && password == o.password && tls == o.tls && caFile == o.caFile && certFile == o.certFile
-        && keyFile == o.keyFile && prefix == o.prefix && rate == o.rate && keepAlive == o.keepAlive
+    return BrokerSettings::operator==(o) && prefix == o.prefix && rate == o.rate
         && insecureCommands == o.insecureCommands && insecurePassword == o.insecurePassword;
 }
 
@@ -438,7 +436,7 @@ bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QStri
     }
     if (!closeModule())
         return false;
-    const BrokerSettings &b = settings->broker;
+    const BridgeBrokerSettings &b = settings->broker;
     if (!b.certFile.isEmpty() != !b.keyFile.isEmpty()) {
         *error = QStringLiteral("cert-file and key-file go together");
         return false;

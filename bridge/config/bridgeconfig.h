@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brokersettings.h"
 #include "linksettings.h"
 
 #include <QByteArray>
@@ -11,23 +12,16 @@
 /// off the broker with the same client id.
 QString defaultClientId();
 
-/// Where and how the bridge reaches its MQTT broker.
-struct BrokerSettings
+/// The "[broker]" section: where and how the bridge reaches its MQTT broker, and what it
+/// publishes there.
+struct BridgeBrokerSettings : BrokerSettings
 {
-    QString host = QStringLiteral("127.0.0.1");
-    int port = 1883;
-    QString clientId = defaultClientId();
-    QString user;
-    QString password;
-    bool tls = false;
-    QString caFile;
-    QString certFile;
-    QString keyFile;
+    BridgeBrokerSettings() { clientId = defaultClientId(); }
+
     /// First topic level of everything the bridge publishes; no trailing "/".
     QString prefix = QStringLiteral("vorn");
     /// Most publishes per topic and second.
     double rate = 2.0;
-    int keepAlive = 30;
     /// "insecure-commands = local-only": commands over an unauthenticated or unencrypted
     /// connection to a broker on this machine.
     bool insecureCommands = false;
@@ -36,7 +30,7 @@ struct BrokerSettings
 
     /// Whether the broker is on this machine (a loopback address or "localhost").
     bool isLocal() const;
-    bool operator==(const BrokerSettings &other) const;
+    bool operator==(const BridgeBrokerSettings &other) const;
 };
 
 /// One module the bridge polls: a name for the log and the link that reaches it.
@@ -89,7 +83,7 @@ struct ServiceSettings
 
 struct BridgeSettings
 {
-    BrokerSettings broker;
+    BridgeBrokerSettings broker;
     ModuleDefaults defaults;
     ServiceSettings service;
     QList<ModuleSettings> modules;
