@@ -71,7 +71,7 @@ BridgeModule *Bridge::makeModule(const ModuleSettings &m)
         m_round = new WriteRound(this);
     if (count >= BatchedModules && !m_batching)
         m_batching = new LoopBatching(BatchIntervalUs, this);
-    QObject *engineHome = m.link == ModuleSettings::Link::Gpib
+    QObject *engineHome = m.link.kind == LinkSettings::Kind::Gpib
         ? m_threads->gpibBoard(ModuleSettings::GpibBoard)
         : nullptr;
     auto *module = new BridgeModule(m, m_client, m_settings.broker.prefix.toUtf8(),

@@ -12,11 +12,17 @@ namespace {
 constexpr int IdentityPatience = 3;
 /// Answers after the configuration that cover one polling cycle (8 to 11 requests).
 constexpr int CycleAnswers = 12;
+
+/// The plain link of the settings' kind.
+SCPI_Parser *plainLink(const LinkSettings &settings, QObject *parent)
+{
+    return makeLink(settings, parent);
+}
 } // namespace
 
 ModuleSession::ModuleSession(QObject *parent)
     : QObject(parent)
-    , m_factory(makeLink)
+    , m_factory(plainLink)
 {
     // Restarting a timer on every answer would cost more than the answer's processing: the
     // watchdog looks at the time of the last answer when it runs out, and waits the rest.
@@ -42,7 +48,7 @@ ModuleSession::~ModuleSession()
 
 void ModuleSession::setLinkFactory(LinkFactory factory)
 {
-    m_factory = factory ? std::move(factory) : LinkFactory(makeLink);
+    m_factory = factory ? std::move(factory) : LinkFactory(plainLink);
 }
 
 void ModuleSession::setReconnectPolicy(const ReconnectPolicy &policy)

@@ -251,17 +251,17 @@ struct Reader
                 return fail(QStringLiteral("invalid tcp \"%1\" (host:port)").arg(value));
             if (!toInt(QStringLiteral("tcp port"), value.mid(colon + 1), 1, 65535, &port))
                 return false;
-            m.link = ModuleSettings::Link::Tcp;
-            m.host = value.left(colon);
-            m.port = static_cast<quint16>(port);
+            m.link.kind = LinkSettings::Kind::Tcp;
+            m.link.host = value.left(colon);
+            m.link.port = static_cast<quint16>(port);
         } else if (key == QLatin1String("serial")) {
             if (value.isEmpty())
                 return fail(QStringLiteral("serial port is empty"));
-            m.link = ModuleSettings::Link::Serial;
-            m.serialPort = value;
+            m.link.kind = LinkSettings::Kind::Serial;
+            m.link.serialPort = value;
         } else if (key == QLatin1String("gpib")) {
-            m.link = ModuleSettings::Link::Gpib;
-            return toInt(QStringLiteral("gpib address"), value, 1, 30, &m.gpibAddress);
+            m.link.kind = LinkSettings::Kind::Gpib;
+            return toInt(QStringLiteral("gpib address"), value, 1, 30, &m.link.gpibAddress);
         } else if (key == QLatin1String("commands")) {
             return toBool(key, value, &m.commands);
         } else if (key == QLatin1String("sequences")) {
@@ -362,30 +362,8 @@ bool BridgeBrokerSettings::operator==(const BridgeBrokerSettings &o) const
 
 bool ModuleSettings::sameModule(const ModuleSettings &o) const
 {
-    return name == o.name && link == o.link && host == o.host && port == o.port
-        && serialPort == o.serialPort && gpibAddress == o.gpibAddress && commands == o.commands
-        && sequences == o.sequences && cycleMs == o.cycleMs;
-}
-
-LinkSettings ModuleSettings::linkSettings() const
-{
-    LinkSettings settings;
-    switch (link) {
-    case Link::Tcp:
-        settings.kind = LinkSettings::Kind::Tcp;
-        break;
-    case Link::Serial:
-        settings.kind = LinkSettings::Kind::Serial;
-        break;
-    case Link::Gpib:
-        settings.kind = LinkSettings::Kind::Gpib;
-        break;
-    }
-    settings.host = host;
-    settings.port = port;
-    settings.serialPort = serialPort;
-    settings.gpibAddress = gpibAddress;
-    return settings;
+    return name == o.name && link == o.link && commands == o.commands && sequences == o.sequences
+        && cycleMs == o.cycleMs;
 }
 
 bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QString *error)

@@ -36,16 +36,12 @@ struct BridgeBrokerSettings : BrokerSettings
 /// One module the bridge polls: a name for the log and the link that reaches it.
 struct ModuleSettings
 {
-    enum class Link { Tcp, Serial, Gpib };
     /// The GPIB board of a "gpib" link.
     static constexpr int GpibBoard = 0;
 
     QString name;
-    Link link = Link::Tcp;
-    QString host;
-    quint16 port = 0;
-    QString serialPort;
-    int gpibAddress = 0;
+    /// The link that reaches the module ("tcp", "serial" or "gpib").
+    LinkSettings link;
     /// Set topics are subscribed only when this is true.
     bool commands = false;
     /// "sequences = FOLDER" (with commands on): the folder whose sequence files
@@ -57,10 +53,8 @@ struct ModuleSettings
     /// Line of the [module ...] header, for messages about the module.
     int line = 0;
 
-    /// The link that reaches the module.
-    LinkSettings linkSettings() const;
     /// The endpoint as written in the file, for log lines.
-    QString endpoint() const { return linkSettings().endpoint(); }
+    QString endpoint() const { return link.endpoint(); }
     /// The same module polled the same way: everything but the line of the section.
     bool sameModule(const ModuleSettings &other) const;
 };
