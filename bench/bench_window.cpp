@@ -140,7 +140,7 @@ WindowFigures windowRate(quint16 port, int milliseconds, int trendWindow = -1)
     }
     // The same refresh, timed: the window's own connection is replaced by one that measures it.
     QObject::disconnect(window.session(), &ModuleSession::answerProcessed, &window,
-        &EthControl::updateDisplayTimer);
+        &EthControl::refreshDisplay);
     int answers = 0;
     bool measuring = false;
     std::vector<qint64> times;
@@ -148,7 +148,7 @@ WindowFigures windowRate(quint16 port, int milliseconds, int trendWindow = -1)
     QElapsedTimer refresh;
     QObject::connect(window.session(), &ModuleSession::answerProcessed, &window, [&] {
         refresh.start();
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         if (measuring) {
             times.push_back(refresh.nsecsElapsed());
             ++answers;
