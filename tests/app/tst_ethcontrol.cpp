@@ -366,8 +366,8 @@ private slots:
             window->widget<QPushButton>("buttonConnect")->click();
             QVERIFY(window->fakeLink());
         }
-        QObject::disconnect(full.session(), &ModuleSession::answerProcessed, &full,
-            &EthControl::refreshDisplay);
+        QObject::disconnect(
+            full.session(), &ModuleSession::answerProcessed, &full, &EthControl::refreshDisplay);
         for (int step = 0; step < 150; ++step) {
             for (TestWindow *window : { &partial, &full }) {
                 FakeLink *link = window->fakeLink();
