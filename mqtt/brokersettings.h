@@ -7,8 +7,9 @@ struct BrokerSettings
 {
     QString host = QStringLiteral("127.0.0.1");
     int port = 1883;
-    /// The client's id, which also names its session on the broker: give every program (and
-    /// every machine it runs on) an id of its own, or they push each other off the broker.
+    /// The client's id, which also names its session on the broker; never empty (the client
+    /// keeps its session under it). Give every program, and every machine it runs on, an id of
+    /// its own, or they push each other off the broker.
     QString clientId;
     QString user;
     QString password;
