@@ -19,6 +19,7 @@
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -46,7 +47,7 @@ EthControl::EthControl(QWidget *parent)
     display = new DisplayRefresh({ ui->table, ui->tableChanStat, ui->tableModStat, statusLabel,
                                      ui->lblSerial, ui->lblFirmwareName, ui->lblFirmwareRel,
                                      ui->lblVRampSpeed, ui->lblIRampSpeed, ui->lblChanTable },
-        configuration, moduleSession, this);
+        configuration, moduleSession, this, this);
     display->applyConfiguration();
     connect(configuration, &Configuration::saved, display, &DisplayRefresh::applyConfiguration);
 
@@ -54,7 +55,7 @@ EthControl::EthControl(QWidget *parent)
     connect(interfaceTimer, &QTimer::timeout, this, &EthControl::updateInterfaces);
     interfaceTimer->start(interfaceListInterval);
 
-    connect(moduleSession, &ModuleSession::answerProcessed, this, &EthControl::updateDisplayTimer);
+    connect(moduleSession, &ModuleSession::answerProcessed, this, &EthControl::refreshDisplay);
     connect(moduleSession, &ModuleSession::stateChanged, this, &EthControl::showSessionState);
     connect(moduleSession, &ModuleSession::reconnectScheduled, this, &EthControl::showSessionState);
     connect(moduleSession, &ModuleSession::linkChanged, this, &EthControl::followLink);
@@ -140,6 +141,33 @@ void EthControl::disconnectNotify(const QMetaMethod &)
         display->forgetReceivers();
 }
 
+bool EthControl::hasReceivers(Signal signal) const
+{
+    switch (signal) {
+    case AllStarted:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateAllModulesStarted));
+    case AllCompleted:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateAllModulesCompleted));
+    case Temperature:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateModuleTemperature));
+    case VoltageMeasure:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateChannelVoltageMeasure));
+    case CurrentMeasure:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateChannelCurrentMeasure));
+    case ChannelStatus:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateChannelStatus));
+    case SuppliesTempLimits:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateSuppliesTempLimits));
+    case ChannelControl:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateChannelControlStatus));
+    case ModuleControl:
+        return isSignalConnected(QMetaMethod::fromSignal(&EthControl::updateModuleControlStatus));
+    case PerChannel:
+        break;
+    }
+    return false;
+}
+
 bool EthControl::isConnectedToModule() const
 {
     return display->hasShownConnection();
@@ -220,7 +248,7 @@ void EthControl::followLink(SCPI_Parser *link)
         ui->table->setFocus();
 }
 
-void EthControl::updateDisplayTimer()
+void EthControl::refreshDisplay()
 {
     display->refresh();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "displaysignals.h"
 #include "module.h"
 #include "modulesession.h"
 
@@ -41,9 +42,11 @@ class TrendWindow;
 /// The main window: it arranges the connection panel, the channel and status tables, the menus
 /// and the dialogs, and forwards the operator's actions to the classes that do the work. The
 /// module session owns the link of the present connection, its watchdog and the reconnection;
-/// every answer the link processes runs one display refresh (updateDisplayTimer()). What is
+/// every answer the link processes runs one display refresh (refreshDisplay()). What is
 /// enabled and what the status line says follows the session's state (showSessionState()).
-class EthControl : public QMainWindow
+/// The values each refresh sends for the open dialogs (DisplaySignals) go out as the window's
+/// declared signals.
+class EthControl : public QMainWindow, private DisplaySignals
 {
     Q_OBJECT
 
@@ -58,10 +61,6 @@ public:
     /// The Ethernet discovery the scan action uses (tests aim it at loopback).
     NetworkDiscovery *networkDiscovery() const { return discovery; }
     bool isConnectedToModule() const;
-    /// Whether anything receives the window's \a signal: the display refresh emits it only
-    /// then.
-    bool hasReceivers(const QMetaMethod &signal) const { return isSignalConnected(signal); }
-
 signals:
     void updateAllModulesStarted();
     void updateAllModulesCompleted();
@@ -78,7 +77,7 @@ signals:
     void stopRefresh();
 
 public slots:
-    void updateDisplayTimer();
+    void refreshDisplay();
     void updateInterfaces();
     void communicationTimeout();
     void clearChannelEvents(quint16 channel);
@@ -158,6 +157,43 @@ protected:
     void disconnectNotify(const QMetaMethod &signal) override;
 
 private:
+    /// DisplaySignals: whether the declared signal of \a signal has a receiver, and each value
+    /// emitted as its declared signal.
+    bool hasReceivers(Signal signal) const override;
+    void allModulesStarted() override { emit updateAllModulesStarted(); }
+    void allModulesCompleted() override { emit updateAllModulesCompleted(); }
+    void moduleTemperature(int serialNumber, int index, float temperature) override
+    {
+        emit updateModuleTemperature(serialNumber, index, temperature);
+    }
+    void channelVoltageMeasure(int serialNumber, int channel, float siValue) override
+    {
+        emit updateChannelVoltageMeasure(serialNumber, channel, siValue);
+    }
+    void channelCurrentMeasure(int serialNumber, int channel, float siValue) override
+    {
+        emit updateChannelCurrentMeasure(serialNumber, channel, siValue);
+    }
+    void channelStatus(int serialNumber, int channel, quint32 status, quint32 eventStatus) override
+    {
+        emit updateChannelStatus(serialNumber, channel, status, eventStatus);
+    }
+    void suppliesTempLimits(double sp5, double sp24, double sp12, double sn12, double temp,
+        double vmax, double imax, const QString &fname) override
+    {
+        emit updateSuppliesTempLimits(sp5, sp24, sp12, sn12, temp, vmax, imax, fname);
+    }
+    void channelControlStatus(int chn, quint16 control, quint16 status, quint16 eventstatus,
+        quint16 eventmask, float vnom, float inom) override
+    {
+        emit updateChannelControlStatus(chn, control, status, eventstatus, eventmask, vnom, inom);
+    }
+    void moduleControlStatus(
+        quint16 control, quint16 status, quint16 eventstatus, quint16 eventmask) override
+    {
+        emit updateModuleControlStatus(control, status, eventstatus, eventmask);
+    }
+
     /// The module menu; only with a link, because every entry needs one.
     void contextMenuEvent(QContextMenuEvent *event) override;
     SCPI_Parser *link() const { return moduleSession->link(); }

@@ -80,8 +80,8 @@ BridgeSettings settingsFor(quint16 brokerPort, const std::vector<quint16> &ports
     for (size_t i = 0; i < ports.size(); ++i) {
         ModuleSettings m;
         m.name = QStringLiteral("m%1").arg(i);
-        m.host = QStringLiteral("127.0.0.1");
-        m.port = ports[i];
+        m.link.host = QStringLiteral("127.0.0.1");
+        m.link.port = ports[i];
         m.cycleMs = cycleMs;
         settings.modules.append(m);
     }
@@ -361,8 +361,8 @@ int gpib(const QStringList &args, quint16 brokerPort)
         if (silent) {
             ModuleSettings m;
             m.name = QStringLiteral("silent");
-            m.link = ModuleSettings::Link::Gpib;
-            m.gpibAddress = 9;
+            m.link.kind = LinkSettings::Kind::Gpib;
+            m.link.gpibAddress = 9;
             m.cycleMs = 0;
             settings.modules.append(m);
         }

@@ -139,8 +139,8 @@ WindowFigures windowRate(quint16 port, int milliseconds, int trendWindow = -1)
         trend->findChild<QComboBox *>(QStringLiteral("cmbBoxWindow"))->setCurrentIndex(trendWindow);
     }
     // The same refresh, timed: the window's own connection is replaced by one that measures it.
-    QObject::disconnect(window.session(), &ModuleSession::answerProcessed, &window,
-        &EthControl::updateDisplayTimer);
+    QObject::disconnect(
+        window.session(), &ModuleSession::answerProcessed, &window, &EthControl::refreshDisplay);
     int answers = 0;
     bool measuring = false;
     std::vector<qint64> times;
@@ -148,7 +148,7 @@ WindowFigures windowRate(quint16 port, int milliseconds, int trendWindow = -1)
     QElapsedTimer refresh;
     QObject::connect(window.session(), &ModuleSession::answerProcessed, &window, [&] {
         refresh.start();
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         if (measuring) {
             times.push_back(refresh.nsecsElapsed());
             ++answers;

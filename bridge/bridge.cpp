@@ -15,7 +15,7 @@
 #include <QSet>
 #include <QStringList>
 
-#include <algorithm>
+#include <utility>
 
 Bridge::Bridge(const BridgeSettings &settings, QObject *parent)
     : QObject(parent)
@@ -71,7 +71,7 @@ BridgeModule *Bridge::makeModule(const ModuleSettings &m)
         m_round = new WriteRound(this);
     if (count >= BatchedModules && !m_batching)
         m_batching = new LoopBatching(BatchIntervalUs, this);
-    QObject *engineHome = m.link == ModuleSettings::Link::Gpib
+    QObject *engineHome = m.link.kind == LinkSettings::Kind::Gpib
         ? m_threads->gpibBoard(ModuleSettings::GpibBoard)
         : nullptr;
     auto *module = new BridgeModule(m, m_client, m_settings.broker.prefix.toUtf8(),
@@ -271,12 +271,13 @@ void Bridge::updateClash(int serial, BridgeModule *skip)
             online.append(module);
     QString clash;
     if (online.size() > 1) {
-        std::sort(online.begin(), online.end(), [this](BridgeModule *a, BridgeModule *b) {
-            return m_modules.indexOf(a) < m_modules.indexOf(b);
-        });
+        // Named in the order of the file: one pass over the modules, not a search of the list
+        // per comparison (a thousand simulators left at one serial number all clash).
+        const QSet<BridgeModule *> clashing(online.cbegin(), online.cend());
         QStringList names;
-        for (BridgeModule *module : std::as_const(online))
-            names.append(module->settings().name);
+        for (BridgeModule *module : std::as_const(m_modules))
+            if (clashing.contains(module))
+                names.append(module->settings().name);
         clash = QStringLiteral("modules %1 report the same serial number %2: while they are "
                                "online, only an off, an emergency off or a sequence abort is "
                                "taken, by each of them")

@@ -79,25 +79,25 @@ void DialogConfiguration::setShowCurrentBounds(bool show)
 void DialogConfiguration::on_cmbBoxDeviceSelect_currentIndexChanged(int index)
 {
     m_selectedLevel = index;
-    ui->label->setEnabled(index != 0);
+    ui->lblValue->setEnabled(index != 0);
     ui->lblValTxt->setEnabled(index != 0);
     const QString notAvailable = tr("n.A.");
     switch (index) {
     case Configuration::DefaultLevel:
         ui->buttonBox->setEnabled(true);
-        ui->label->clear();
+        ui->lblValue->clear();
         break;
     case Configuration::FirmwareLevel: {
         const QString firmware = configuration ? configuration->firmwareName() : QString();
         // Without an identified module there is no group to save to.
         ui->buttonBox->setEnabled(!firmware.isEmpty());
-        ui->label->setText(firmware.isEmpty() ? notAvailable : firmware);
+        ui->lblValue->setText(firmware.isEmpty() ? notAvailable : firmware);
         break;
     }
     case Configuration::SerialNumberLevel: {
         const int serial = configuration ? configuration->serialNumber() : 0;
         ui->buttonBox->setEnabled(serial != 0);
-        ui->label->setText(serial == 0 ? notAvailable : QString::number(serial));
+        ui->lblValue->setText(serial == 0 ? notAvailable : QString::number(serial));
         break;
     }
     default:

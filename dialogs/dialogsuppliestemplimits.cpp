@@ -26,10 +26,10 @@ void DialogSuppliesTempLimits::updateSuppliesTempLimits(double sp5, double sp24,
     // DRSB modules have a second +24 V supply where others have +12 V; KA2F modules have
     // +24 V and -24 V in place of both 12 V supplies.
     if (fname.contains(QLatin1String("DRSB"))) {
-        ui->label_2->setText(tr("Vcc +24 (V)"));
+        ui->lblP12->setText(tr("Vcc +24 (V)"));
     } else if (fname.startsWith(QLatin1String("KA2F"))) {
-        ui->label_2->setText(tr("Vcc +24 (V)"));
-        ui->label_3->setText(tr("Vcc -24 (V)"));
+        ui->lblP12->setText(tr("Vcc +24 (V)"));
+        ui->lblN12->setText(tr("Vcc -24 (V)"));
     }
 }
 

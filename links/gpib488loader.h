@@ -11,7 +11,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcGpib)
 /// driver call tries to load a missing driver again, twice per scan); off by default.
 Q_DECLARE_LOGGING_CATEGORY(lcGpibRepeat)
 
-/// Binds the NI-488.2 GPIB driver at run time, so the program starts and runs without one.
+/// Binds the GPIB driver library (the 488.2 calls) at run time, so the program starts and runs
+/// without one.
 ///
 /// Every driver function has a thin static wrapper of the same name and arguments. The first
 /// call of a function loads the driver library (when none is loaded yet) and resolves the entry
@@ -19,14 +20,18 @@ Q_DECLARE_LOGGING_CATEGORY(lcGpibRepeat)
 /// own error status set by the loader: ibsta = ERR, iberr = EDVR, ibcnt = ibcntl = the system
 /// error code; ibdev() returns -1, the status-returning calls return ibsta. Nothing is cached
 /// then, so every later call tries again, library load included: a driver installed while the
-/// program runs is picked up. Once bound, the library stays loaded until the program exits.
+/// program runs is picked up. Once bound, the library stays loaded until the program exits
+/// (or setLibraryFileNames()).
 ///
 /// Libraries tried: on Windows "ni4882.dll" (status from its Ibsta/Iberr/Ibcnt functions), then
 /// "gpib-32.dll" from the system directory (status variables user_ibsta/user_iberr/
 /// user_ibcntl); elsewhere "libgpib.so.0" (status from ThreadIbsta/ThreadIberr/ThreadIbcnt).
 /// A library lacking its three status entries is not used.
 ///
-/// All calls are synchronous and meant for the GUI thread; none is thread-safe.
+/// All calls are synchronous: a driver call blocks its caller up to the device's time-out. The
+/// bound entries and the mirrored status are one state for the whole program, without a lock:
+/// the calls must come from one thread at a time. The panel makes them on its GUI thread; the
+/// bridge on the one worker thread of GPIB board 0, where all its GPIB engines run.
 class Gpib488Loader
 {
 public:

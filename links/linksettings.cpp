@@ -17,22 +17,22 @@ QString LinkSettings::endpoint() const
     return QString();
 }
 
-SCPI_Parser *makeLink(const LinkSettings &settings, QObject *parent)
+SCPI_Parser *makeLink(const LinkSettings &settings, QObject *parent, const LinkClasses &classes)
 {
     switch (settings.kind) {
     case LinkSettings::Kind::Serial: {
-        auto *serial = new SCPI_Serial(parent);
+        auto *serial = classes.serial ? classes.serial(parent) : new SCPI_Serial(parent);
         serial->setPortName(settings.serialPort);
         return serial;
     }
     case LinkSettings::Kind::Tcp: {
-        auto *eth = new SCPI_Eth(parent);
+        auto *eth = classes.tcp ? classes.tcp(parent) : new SCPI_Eth(parent);
         eth->setPort(settings.port);
         eth->setHostAddress(settings.host);
         return eth;
     }
     case LinkSettings::Kind::Gpib: {
-        auto *gpib = new SCPI_Gpib(parent);
+        auto *gpib = classes.gpib ? classes.gpib(parent) : new SCPI_Gpib(parent);
         gpib->setPrimaryAddress(settings.gpibAddress);
         return gpib;
     }

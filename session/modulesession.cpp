@@ -10,11 +10,16 @@ Q_LOGGING_CATEGORY(lcSession, "vorn.session")
 namespace {
 /// Answers after which a device that still has not identified itself is reported.
 constexpr int IdentityPatience = 3;
+/// The plain link of the settings' kind.
+SCPI_Parser *plainLink(const LinkSettings &settings, QObject *parent)
+{
+    return makeLink(settings, parent);
+}
 } // namespace
 
 ModuleSession::ModuleSession(QObject *parent)
     : QObject(parent)
-    , m_factory(makeLink)
+    , m_factory(plainLink)
 {
     // Restarting a timer on every answer would cost more than the answer's processing: the
     // watchdog looks at the time of the last answer when it runs out, and waits the rest.
@@ -40,7 +45,7 @@ ModuleSession::~ModuleSession()
 
 void ModuleSession::setLinkFactory(LinkFactory factory)
 {
-    m_factory = factory ? std::move(factory) : LinkFactory(makeLink);
+    m_factory = factory ? std::move(factory) : LinkFactory(plainLink);
 }
 
 void ModuleSession::setReconnectPolicy(const ReconnectPolicy &policy)

@@ -63,7 +63,8 @@ public:
     explicit ModuleSession(QObject *parent = nullptr);
     ~ModuleSession() override;
 
-    /// Replaces makeLink(), for links of the caller's own kind (tests, the bridge's TCP link).
+    /// Replaces the plain links of makeLink(), for links of the caller's own classes (tests;
+    /// the bridge's paced links, through makeLink() with its LinkClasses).
     void setLinkFactory(LinkFactory factory);
     void setReconnectPolicy(const ReconnectPolicy &policy);
     const ReconnectPolicy &reconnectPolicy() const { return m_policy; }

@@ -2,7 +2,6 @@
 
 #include "configuration.h"
 #include "czelkchannelstatusbits.h"
-#include "ethcontrol.h"
 #include "hvtable.h"
 #include "modulesession.h"
 #include "quietcellwrites.h"
@@ -14,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QMetaMethod>
 #include <QResizeEvent>
 
 #include <cstring>
@@ -66,8 +64,8 @@ double currentScale(const QString &unit)
 } // namespace
 
 DisplayRefresh::DisplayRefresh(const Widgets &widgets, const Configuration *configuration,
-    const ModuleSession *session, EthControl *window)
-    : QObject(window)
+    const ModuleSession *session, DisplaySignals *window, QObject *parent)
+    : QObject(parent)
     , m_widgets(widgets)
     , m_configuration(configuration)
     , m_session(session)
@@ -120,8 +118,8 @@ void DisplayRefresh::refresh()
     m_everything = false;
     checkReceivers();
 
-    if (listened(AllStarted))
-        emit m_window->updateAllModulesStarted();
+    if (listened(DisplaySignals::AllStarted))
+        m_window->allModulesStarted();
     const int serialNumber = module.serialNumber();
     const int selectedRow = table->currentRow();
     {
@@ -129,22 +127,22 @@ void DisplayRefresh::refresh()
         for (int row = 0; row < rows; ++row) {
             const bool edited = row == m_editingRow || row == m_lastEditingRow;
             const quint16 columns = edited ? RefreshScope::AllColumns : scope.columns;
-            if (columns || listened(PerChannel))
+            if (columns || listened(DisplaySignals::PerChannel))
                 refreshRow(module, row, serialNumber, columns, writes);
             if (row == selectedRow)
                 refreshSelectedRow(module, row, scope.words);
         }
     }
-    if (listened(Temperature))
-        emit m_window->updateModuleTemperature(serialNumber, 0, module.temperature());
-    if (listened(AllCompleted))
-        emit m_window->updateAllModulesCompleted();
+    if (listened(DisplaySignals::Temperature))
+        m_window->moduleTemperature(serialNumber, 0, module.temperature());
+    if (listened(DisplaySignals::AllCompleted))
+        m_window->allModulesCompleted();
     if (scope.labels || !m_shownLabels.known || selectedRow != m_shownLabels.currentRow)
         refreshLabels(module);
-    if (listened(SuppliesTempLimits)) {
-        emit m_window->updateSuppliesTempLimits(module.supplyP5(), module.supplyP24(),
-            module.supplyP12(), module.supplyN12(), module.temperature(), module.voltageLimit(),
-            module.currentLimit(), module.firmwareName());
+    if (listened(DisplaySignals::SuppliesTempLimits)) {
+        m_window->suppliesTempLimits(module.supplyP5(), module.supplyP24(), module.supplyP12(),
+            module.supplyN12(), module.temperature(), module.voltageLimit(), module.currentLimit(),
+            module.firmwareName());
     }
 }
 
@@ -156,19 +154,10 @@ void DisplayRefresh::checkReceivers()
     m_receivers = 0;
     if (!m_window)
         return;
-    const auto check = [this](Signal bit, const QMetaMethod &signal) {
+    for (const Signal signal : DisplaySignals::Each) {
         if (m_window->hasReceivers(signal))
-            m_receivers |= bit;
-    };
-    check(AllStarted, QMetaMethod::fromSignal(&EthControl::updateAllModulesStarted));
-    check(AllCompleted, QMetaMethod::fromSignal(&EthControl::updateAllModulesCompleted));
-    check(Temperature, QMetaMethod::fromSignal(&EthControl::updateModuleTemperature));
-    check(VoltageMeasure, QMetaMethod::fromSignal(&EthControl::updateChannelVoltageMeasure));
-    check(CurrentMeasure, QMetaMethod::fromSignal(&EthControl::updateChannelCurrentMeasure));
-    check(ChannelStatus, QMetaMethod::fromSignal(&EthControl::updateChannelStatus));
-    check(SuppliesTempLimits, QMetaMethod::fromSignal(&EthControl::updateSuppliesTempLimits));
-    check(ChannelControl, QMetaMethod::fromSignal(&EthControl::updateChannelControlStatus));
-    check(ModuleControl, QMetaMethod::fromSignal(&EthControl::updateModuleControlStatus));
+            m_receivers |= signal;
+    }
 }
 
 void DisplayRefresh::showConnection()
@@ -224,8 +213,8 @@ void DisplayRefresh::refreshRow(
         number(0, m_voltageTexts, channel.voltageSet());
     if (covers(2))
         number(2, m_voltageTexts, channel.voltageBounds());
-    if (listened(VoltageMeasure))
-        emit m_window->updateChannelVoltageMeasure(serialNumber, row, channel.voltageMeasure());
+    if (listened(DisplaySignals::VoltageMeasure))
+        m_window->channelVoltageMeasure(serialNumber, row, channel.voltageMeasure());
     if (covers(1))
         number(1, m_voltageTexts, channel.voltageMeasure());
     if (covers(3))
@@ -244,8 +233,8 @@ void DisplayRefresh::refreshRow(
         number(4, m_currentTexts, channel.currentSet(),
             (delayedTrip ? NumberTexts::CellBit1 : 0) | (zero ? NumberTexts::CellBit2 : 0), zero);
     }
-    if (listened(CurrentMeasure))
-        emit m_window->updateChannelCurrentMeasure(serialNumber, row, channel.currentMeasure());
+    if (listened(DisplaySignals::CurrentMeasure))
+        m_window->channelCurrentMeasure(serialNumber, row, channel.currentMeasure());
     if (covers(5)) {
         number(5, lowCurrentRange ? m_lowRangeTexts : m_currentTexts, channel.currentMeasure(),
             lowCurrentRange ? NumberTexts::CellBit1 : 0);
@@ -257,8 +246,8 @@ void DisplayRefresh::refreshRow(
     // Power is what the measured current times the measured voltage rounds to.
     if (covers(8))
         number(8, m_powerTexts, channel.currentMeasure() * channel.voltageMeasure());
-    if (listened(ChannelStatus))
-        emit m_window->updateChannelStatus(serialNumber, row, status, channel.eventStatus());
+    if (listened(DisplaySignals::ChannelStatus))
+        m_window->channelStatus(serialNumber, row, status, channel.eventStatus());
 
     if (covers(9)) {
         const quint64 words = quint64(status) << 16 | channel.control();
@@ -320,12 +309,12 @@ void DisplayRefresh::refreshSelectedRow(const Module &module, int row, bool word
         moduleTable->updateControl(module.control());
     }
 
-    if (listened(ModuleControl)) {
-        emit m_window->updateModuleControlStatus(module.control(), module.status(),
-            module.eventStatus(), static_cast<quint16>(module.eventMask()));
+    if (listened(DisplaySignals::ModuleControl)) {
+        m_window->moduleControlStatus(module.control(), module.status(), module.eventStatus(),
+            static_cast<quint16>(module.eventMask()));
     }
-    if (listened(ChannelControl)) {
-        emit m_window->updateChannelControlStatus(row, channel.control(), channel.status(),
+    if (listened(DisplaySignals::ChannelControl)) {
+        m_window->channelControlStatus(row, channel.control(), channel.status(),
             channel.eventStatus(), static_cast<quint16>(channel.eventMask()),
             channel.voltageNominal(), channel.currentNominal());
     }

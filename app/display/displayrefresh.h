@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cellcache.h"
+#include "displaysignals.h"
 #include "numbertexts.h"
 
 #include <QObject>
@@ -8,7 +9,6 @@
 #include <QStringList>
 
 class Configuration;
-class EthControl;
 class HvTable;
 class Module;
 class ModuleSession;
@@ -20,8 +20,8 @@ struct RefreshScope;
 
 /// The display refresh: after every answer the session's engine processed, it writes the
 /// channel table, the two status tables, the module labels and (every 15th run) the connected
-/// status line from the module, and emits the window's signals with the values the open
-/// dialogs show.
+/// status line from the module, and sends the values the open dialogs show through the window
+/// (DisplaySignals).
 ///
 /// A run looks only at what the answer can have changed (RefreshScope): the engine names the
 /// request each answer belonged to. After anything else that can change what is shown (a new
@@ -47,10 +47,10 @@ public:
         QLabel *channelCaption = nullptr;
     };
 
-    /// \a configuration and \a session are not owned and must outlive the refresh. \a window is
-    /// the parent, whose declared signals each run emits; without one none are emitted.
+    /// \a configuration and \a session are not owned and must outlive the refresh. \a window
+    /// gets the values of each run (none without one) and must outlive the refresh.
     DisplayRefresh(const Widgets &widgets, const Configuration *configuration,
-        const ModuleSession *session, EthControl *window = nullptr);
+        const ModuleSession *session, DisplaySignals *window = nullptr, QObject *parent = nullptr);
 
     /// One run, for the answer the engine has just processed.
     void refresh();
@@ -69,26 +69,13 @@ public:
     bool hasShownConnection() const { return m_connectionShown; }
     void forgetConnection() { m_connectionShown = false; }
 
-    /// Something connected to or disconnected from one of the window's signals: the next run
-    /// asks again which have receivers.
+    /// A receiver came or went for one of the window's values: the next run asks again which
+    /// have receivers.
     void forgetReceivers() { m_receiversKnown = false; }
 
 private:
-    /// The window's signals, as bits of m_receivers.
-    enum Signal : quint16 {
-        AllStarted = 1u << 0,
-        AllCompleted = 1u << 1,
-        Temperature = 1u << 2,
-        VoltageMeasure = 1u << 3,
-        CurrentMeasure = 1u << 4,
-        ChannelStatus = 1u << 5,
-        SuppliesTempLimits = 1u << 6,
-        ChannelControl = 1u << 7,
-        ModuleControl = 1u << 8,
-        PerChannel = VoltageMeasure | CurrentMeasure | ChannelStatus,
-    };
-    /// Whether the window's \a signal has a receiver. A signal without one is not emitted,
-    /// which nobody can tell from an emission without a receiver.
+    using Signal = DisplaySignals::Signal;
+    /// Whether the window's \a signal has a receiver; one without is not sent.
     bool listened(Signal signal) const { return m_receivers & signal; }
     void checkReceivers();
 
@@ -108,8 +95,8 @@ private:
     Widgets m_widgets;
     const Configuration *m_configuration;
     const ModuleSession *m_session;
-    EthControl *m_window;
-    /// Signal bits of the window's signals that have receivers, known until forgetReceivers().
+    DisplaySignals *m_window;
+    /// Signal bits of the window's values that have receivers, known until forgetReceivers().
     quint16 m_receivers = 0;
     bool m_receiversKnown = false;
     /// The row the status tables show, -1 after forgetShown().

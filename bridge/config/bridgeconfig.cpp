@@ -132,7 +132,7 @@ struct Reader
 
     bool brokerKey(const QString &key, const QString &value)
     {
-        BrokerSettings &b = settings->broker;
+        BridgeBrokerSettings &b = settings->broker;
         if (key == QLatin1String("host")) {
             if (value.isEmpty())
                 return fail(QStringLiteral("host is empty"));
@@ -251,17 +251,17 @@ struct Reader
                 return fail(QStringLiteral("invalid tcp \"%1\" (host:port)").arg(value));
             if (!toInt(QStringLiteral("tcp port"), value.mid(colon + 1), 1, 65535, &port))
                 return false;
-            m.link = ModuleSettings::Link::Tcp;
-            m.host = value.left(colon);
-            m.port = static_cast<quint16>(port);
+            m.link.kind = LinkSettings::Kind::Tcp;
+            m.link.host = value.left(colon);
+            m.link.port = static_cast<quint16>(port);
         } else if (key == QLatin1String("serial")) {
             if (value.isEmpty())
                 return fail(QStringLiteral("serial port is empty"));
-            m.link = ModuleSettings::Link::Serial;
-            m.serialPort = value;
+            m.link.kind = LinkSettings::Kind::Serial;
+            m.link.serialPort = value;
         } else if (key == QLatin1String("gpib")) {
-            m.link = ModuleSettings::Link::Gpib;
-            return toInt(QStringLiteral("gpib address"), value, 1, 30, &m.gpibAddress);
+            m.link.kind = LinkSettings::Kind::Gpib;
+            return toInt(QStringLiteral("gpib address"), value, 1, 30, &m.link.gpibAddress);
         } else if (key == QLatin1String("commands")) {
             return toBool(key, value, &m.commands);
         } else if (key == QLatin1String("sequences")) {
@@ -311,7 +311,7 @@ bool hasLink(const QSet<QString> &keys)
 /// Why the broker settings put the modules at risk, or an empty text.
 QString exposure(const BridgeSettings &settings)
 {
-    const BrokerSettings &b = settings.broker;
+    const BridgeBrokerSettings &b = settings.broker;
     if (!b.password.isEmpty() && !b.tls && !b.isLocal() && !b.insecurePassword) {
         return QStringLiteral("the password would cross the network to %1 in the clear: switch "
                               "tls on (or allow it with insecure-password = on)")
@@ -349,45 +349,21 @@ QString defaultClientId()
                           : QStringLiteral("vorn-module-bridge-") + host;
 }
 
-bool BrokerSettings::isLocal() const
+bool BridgeBrokerSettings::isLocal() const
 {
     return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
 }
 
-bool BrokerSettings::operator==(const BrokerSettings &o) const
+bool BridgeBrokerSettings::operator==(const BridgeBrokerSettings &o) const
 {
-    return host == o.host && port == o.port && clientId == o.clientId && user == o.user
-        && password == o.password && tls == o.tls && caFile == o.caFile && certFile == o.certFile
-        && keyFile == o.keyFile && prefix == o.prefix && rate == o.rate && keepAlive == o.keepAlive
+    return BrokerSettings::operator==(o) && prefix == o.prefix && rate == o.rate
         && insecureCommands == o.insecureCommands && insecurePassword == o.insecurePassword;
 }
 
 bool ModuleSettings::sameModule(const ModuleSettings &o) const
 {
-    return name == o.name && link == o.link && host == o.host && port == o.port
-        && serialPort == o.serialPort && gpibAddress == o.gpibAddress && commands == o.commands
-        && sequences == o.sequences && cycleMs == o.cycleMs;
-}
-
-LinkSettings ModuleSettings::linkSettings() const
-{
-    LinkSettings settings;
-    switch (link) {
-    case Link::Tcp:
-        settings.kind = LinkSettings::Kind::Tcp;
-        break;
-    case Link::Serial:
-        settings.kind = LinkSettings::Kind::Serial;
-        break;
-    case Link::Gpib:
-        settings.kind = LinkSettings::Kind::Gpib;
-        break;
-    }
-    settings.host = host;
-    settings.port = port;
-    settings.serialPort = serialPort;
-    settings.gpibAddress = gpibAddress;
-    return settings;
+    return name == o.name && link == o.link && commands == o.commands && sequences == o.sequences
+        && cycleMs == o.cycleMs;
 }
 
 bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QString *error)
@@ -438,7 +414,7 @@ bool parseBridgeSettings(const QByteArray &text, BridgeSettings *settings, QStri
     }
     if (!closeModule())
         return false;
-    const BrokerSettings &b = settings->broker;
+    const BridgeBrokerSettings &b = settings->broker;
     if (!b.certFile.isEmpty() != !b.keyFile.isEmpty()) {
         *error = QStringLiteral("cert-file and key-file go together");
         return false;

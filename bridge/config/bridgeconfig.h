@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brokersettings.h"
 #include "linksettings.h"
 
 #include <QByteArray>
@@ -11,23 +12,16 @@
 /// off the broker with the same client id.
 QString defaultClientId();
 
-/// Where and how the bridge reaches its MQTT broker.
-struct BrokerSettings
+/// The "[broker]" section: where and how the bridge reaches its MQTT broker, and what it
+/// publishes there.
+struct BridgeBrokerSettings : BrokerSettings
 {
-    QString host = QStringLiteral("127.0.0.1");
-    int port = 1883;
-    QString clientId = defaultClientId();
-    QString user;
-    QString password;
-    bool tls = false;
-    QString caFile;
-    QString certFile;
-    QString keyFile;
+    BridgeBrokerSettings() { clientId = defaultClientId(); }
+
     /// First topic level of everything the bridge publishes; no trailing "/".
     QString prefix = QStringLiteral("vorn");
     /// Most publishes per topic and second.
     double rate = 2.0;
-    int keepAlive = 30;
     /// "insecure-commands = local-only": commands over an unauthenticated or unencrypted
     /// connection to a broker on this machine.
     bool insecureCommands = false;
@@ -36,22 +30,18 @@ struct BrokerSettings
 
     /// Whether the broker is on this machine (a loopback address or "localhost").
     bool isLocal() const;
-    bool operator==(const BrokerSettings &other) const;
+    bool operator==(const BridgeBrokerSettings &other) const;
 };
 
 /// One module the bridge polls: a name for the log and the link that reaches it.
 struct ModuleSettings
 {
-    enum class Link { Tcp, Serial, Gpib };
     /// The GPIB board of a "gpib" link.
     static constexpr int GpibBoard = 0;
 
     QString name;
-    Link link = Link::Tcp;
-    QString host;
-    quint16 port = 0;
-    QString serialPort;
-    int gpibAddress = 0;
+    /// The link that reaches the module ("tcp", "serial" or "gpib").
+    LinkSettings link;
     /// Set topics are subscribed only when this is true.
     bool commands = false;
     /// "sequences = FOLDER" (with commands on): the folder whose sequence files
@@ -63,10 +53,8 @@ struct ModuleSettings
     /// Line of the [module ...] header, for messages about the module.
     int line = 0;
 
-    /// The link that reaches the module.
-    LinkSettings linkSettings() const;
     /// The endpoint as written in the file, for log lines.
-    QString endpoint() const { return linkSettings().endpoint(); }
+    QString endpoint() const { return link.endpoint(); }
     /// The same module polled the same way: everything but the line of the section.
     bool sameModule(const ModuleSettings &other) const;
 };
@@ -89,7 +77,7 @@ struct ServiceSettings
 
 struct BridgeSettings
 {
-    BrokerSettings broker;
+    BridgeBrokerSettings broker;
     ModuleDefaults defaults;
     ServiceSettings service;
     QList<ModuleSettings> modules;

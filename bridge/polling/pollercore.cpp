@@ -50,28 +50,16 @@ PollerCore::PollerCore(
     m_session.setReconnectPolicy({ true, FirstPauseMs, MaxPauseMs });
     m_session.setCyclePeriod(settings.cycleMs);
     QPointer<WriteRound> writeRound(round);
-    m_session.setLinkFactory(
-        [this, writeRound](const LinkSettings &link, QObject *owner) -> SCPI_Parser * {
-            switch (link.kind) {
-            case LinkSettings::Kind::Tcp: {
-                auto *eth = new PacedLink<RoundEth>(&m_session, writeRound.data(), owner);
-                eth->setPort(link.port);
-                eth->setHostAddress(link.host);
-                return eth;
-            }
-            case LinkSettings::Kind::Serial: {
-                auto *serial = new PacedLink<SCPI_Serial>(&m_session, owner);
-                serial->setPortName(link.serialPort);
-                return serial;
-            }
-            case LinkSettings::Kind::Gpib: {
-                auto *gpib = new PacedLink<SCPI_Gpib>(&m_session, owner);
-                gpib->setPrimaryAddress(link.gpibAddress);
-                return gpib;
-            }
-            }
-            return nullptr;
-        });
+    LinkClasses classes;
+    classes.tcp = [this, writeRound](QObject *owner) {
+        return new PacedLink<RoundEth>(&m_session, writeRound.data(), owner);
+    };
+    classes.serial
+        = [this](QObject *owner) { return new PacedLink<SCPI_Serial>(&m_session, owner); };
+    classes.gpib = [this](QObject *owner) { return new PacedLink<SCPI_Gpib>(&m_session, owner); };
+    m_session.setLinkFactory([classes](const LinkSettings &link, QObject *owner) {
+        return makeLink(link, owner, classes);
+    });
     connect(&m_session, &ModuleSession::openFailed, this, &PollerCore::warn);
     connect(&m_session, &ModuleSession::connectionLost, this, [this](const QString &reason) {
         m_watchdogExpiries.fetch_add(1, std::memory_order_relaxed);
@@ -119,7 +107,7 @@ PollerCore::~PollerCore()
 
 void PollerCore::start()
 {
-    m_session.connectTo(m_settings.linkSettings());
+    m_session.connectTo(m_settings.link);
 }
 
 QString PollerCore::pass(const ChannelCommand &command, int *dropped)

@@ -122,8 +122,8 @@ class TestEthControl : public QObject
         QVERIFY(window.fakeLink());
         window.fakeLink()->module().setChannelCount(channels);
         for (int i = 0; i < 16 && !window.isConnectedToModule(); ++i)
-            window.updateDisplayTimer();
-        window.updateDisplayTimer();
+            window.refreshDisplay();
+        window.refreshDisplay();
         QVERIFY(window.isConnectedToModule());
         QCOMPARE(window.widget<HvTable>("table")->rowCount(), channels);
     }
@@ -249,7 +249,7 @@ private slots:
 
         QSignalSpy statusSpy(&window, &EthControl::updateChannelStatus);
         QSignalSpy supplies(&window, &EthControl::updateSuppliesTempLimits);
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         HvTable *table = window.widget<HvTable>("table");
         const auto cell = [table](int column) { return table->item(1, column); };
         QTEST(cell(9)->text(), "state");
@@ -272,13 +272,13 @@ private slots:
         table->setCurrentCell(1, 3);
         window.fakeLink()->module().setChannelCount(8);
         QSignalSpy started(&window, &EthControl::updateAllModulesStarted);
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QCOMPARE(table->rowCount(), 8);
         QCOMPARE(table->currentRow(), 0);
         QCOMPARE(table->currentColumn(), 0);
         QCOMPARE(started.size(), 0);
         QVERIFY(!table->item(7, 0));
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QVERIFY(table->item(7, 0));
     }
 
@@ -293,13 +293,13 @@ private slots:
         table->setFocus();
         QTest::keyClick(table, Qt::Key_F2);
         QCOMPARE(table->editingRow(), 0);
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         table->item(0, 0)->setText(QStringLiteral("typed"));
         auto *editor = table->findChild<QLineEdit *>();
         QVERIFY(editor);
         QTest::keyClick(editor, Qt::Key_Escape);
         QCOMPARE(table->editingRow(), -1);
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("0.00"));
     }
 
@@ -312,20 +312,20 @@ private slots:
         module.setFirmwareName(QStringLiteral("KA2F"));
         module.setVoltageRamp(12.5f);
         module.setSerialNumber(4711);
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("12.500 %/s"));
         QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 0"));
         module.setVoltageRamp(2.0f);
         module.setCurrentRamp(3.0f);
         module.setSerialNumber(4712);
         window.widget<HvTable>("table")->setCurrentCell(1, 0);
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.000 %/s"));
         QCOMPARE(window.widget<QLabel>("lblIRampSpeed")->text(), QStringLiteral("3.000 %/s"));
         QCOMPARE(window.widget<QLabel>("lblSerial")->text(), QStringLiteral("4712"));
         QCOMPARE(window.widget<QLabel>("lblChanTable")->text(), QStringLiteral("Status Channel 1"));
         module.setFirmwareName(QStringLiteral("GLW802"));
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QCOMPARE(window.widget<QLabel>("lblVRampSpeed")->text(), QStringLiteral("2.00 V/s"));
     }
 
@@ -366,8 +366,8 @@ private slots:
             window->widget<QPushButton>("buttonConnect")->click();
             QVERIFY(window->fakeLink());
         }
-        QObject::disconnect(full.session(), &ModuleSession::answerProcessed, &full,
-            &EthControl::updateDisplayTimer);
+        QObject::disconnect(
+            full.session(), &ModuleSession::answerProcessed, &full, &EthControl::refreshDisplay);
         for (int step = 0; step < 150; ++step) {
             for (TestWindow *window : { &partial, &full }) {
                 FakeLink *link = window->fakeLink();
@@ -378,7 +378,7 @@ private slots:
                 link->feed(answerTo(link->lastCode(), step, channels, identity, firmware));
             }
             full.findChild<DisplayRefresh *>()->reset();
-            full.updateDisplayTimer();
+            full.refreshDisplay();
             QCOMPARE(shown(partial), shown(full));
         }
         QCOMPARE(partial.widget<HvTable>("table")->rowCount(), channels);

@@ -34,9 +34,9 @@ private slots:
         QCOMPARE(s.modules.size(), 3);
         QCOMPARE(s.modules[0].endpoint(), QStringLiteral("tcp 10.0.0.5:10001"));
         QVERIFY(s.modules[0].commands);
-        QCOMPARE(s.modules[1].serialPort, QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(s.modules[1].link.serialPort, QStringLiteral("/dev/ttyUSB0"));
         QVERIFY(!s.modules[1].commands);
-        QCOMPARE(s.modules[2].gpibAddress, 7);
+        QCOMPARE(s.modules[2].link.gpibAddress, 7);
         // The defaults hold for every module that does not say otherwise, wherever they stand.
         QCOMPARE(s.modules[0].cycleMs, 0);
         QCOMPARE(s.modules[1].cycleMs, 2500);

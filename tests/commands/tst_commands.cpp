@@ -455,8 +455,8 @@ private slots:
         windowLink->module().setChannelCount(4);
         windowLink->module().setFirmwareName(QStringLiteral("KA2F"));
         windowLink->module().setVoltageRamp(12.5f);
-        window.updateDisplayTimer(); // sizes the table
-        window.updateDisplayTimer();
+        window.refreshDisplay(); // sizes the table
+        window.refreshDisplay();
         auto *table = window.findChild<HvTable *>(QStringLiteral("table"));
         table->setCurrentCell(1, 0);
         const auto *rampLabel = window.findChild<QLabel *>(QStringLiteral("lblVRampSpeed"));
@@ -503,7 +503,7 @@ private slots:
         QCOMPARE(title, QStringLiteral("Vorn SCPI Control"));
         QCOMPARE(decimals, 3);
         QCOMPARE(rampLabel->text(), QStringLiteral("12.5 %/s"));
-        window.updateDisplayTimer();
+        window.refreshDisplay();
         QCOMPARE(rampLabel->text(), QStringLiteral("12.500 %/s"));
 
         window.findChild<QAction *>(QStringLiteral("actionSetIncrementBy10"))->trigger();

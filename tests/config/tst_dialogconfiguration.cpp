@@ -54,7 +54,7 @@ private slots:
             QStringList({ "All Devices", "Firmware Name", "Serial Number" }));
         QCOMPARE(items("cmbBoxVUnitSelect"), QStringList({ "V", "kV" }));
         QCOMPARE(items("cmbBoxIUnitSelect"), QStringList({ QStringLiteral("\u00B5A"), "mA", "A" }));
-        QCOMPARE(child<QLabel>("label")->text(), QStringLiteral("n.A."));
+        QCOMPARE(child<QLabel>("lblValue")->text(), QStringLiteral("n.A."));
         QCOMPARE(dialog->selectedLevel(), 0);
         // Unknown choices leave the selection alone; the label follows a level change only.
         dialog->selectCurrentUnit(QStringLiteral("mA"));
@@ -66,7 +66,7 @@ private slots:
         dialog->selectLevel(2);
         config->setSerialNumber(4711);
         dialog->selectLevel(2);
-        QCOMPARE(child<QLabel>("label")->text(), QStringLiteral("n.A."));
+        QCOMPARE(child<QLabel>("lblValue")->text(), QStringLiteral("n.A."));
     }
 
     void levelLabelAndSaving_data()
@@ -94,15 +94,15 @@ private slots:
         config->setSerialNumber(serial);
         dialog->selectLevel(level);
         QCOMPARE(dialog->selectedLevel(), level);
-        QCOMPARE(child<QLabel>("label")->text(), label);
-        QVERIFY(child<QLabel>("label")->isEnabled());
+        QCOMPARE(child<QLabel>("lblValue")->text(), label);
+        QVERIFY(child<QLabel>("lblValue")->isEnabled());
         QVERIFY(child<QLabel>("lblValTxt")->isEnabled());
         QCOMPARE(child<QDialogButtonBox>("buttonBox")->isEnabled(), canSave);
         // Back to all devices: saving is possible again.
         dialog->selectLevel(0);
         QCOMPARE(dialog->selectedLevel(), 0);
-        QCOMPARE(child<QLabel>("label")->text(), QString());
-        QVERIFY(!child<QLabel>("label")->isEnabled());
+        QCOMPARE(child<QLabel>("lblValue")->text(), QString());
+        QVERIFY(!child<QLabel>("lblValue")->isEnabled());
         QVERIFY(!child<QLabel>("lblValTxt")->isEnabled());
         QVERIFY(child<QDialogButtonBox>("buttonBox")->isEnabled());
     }

@@ -39,8 +39,8 @@ private slots:
         QFETCH(QString, n12);
         DialogSuppliesTempLimits dialog;
         dialog.updateSuppliesTempLimits(5.1, 24.2, 12.3, -12.4, 33.5, 100, 90, firmware);
-        QCOMPARE(child<QLabel>(&dialog, "label_2")->text(), p12);
-        QCOMPARE(child<QLabel>(&dialog, "label_3")->text(), n12);
+        QCOMPARE(child<QLabel>(&dialog, "lblP12")->text(), p12);
+        QCOMPARE(child<QLabel>(&dialog, "lblN12")->text(), n12);
         QCOMPARE(child<QLCDNumber>(&dialog, "lcdN12")->value(), -12.4);
         QCOMPARE(child<QLCDNumber>(&dialog, "lcdTemp")->value(), 33.5);
     }

@@ -67,7 +67,7 @@ private:
         QVERIFY(window.fakeLink());
         window.fakeLink()->module().setChannelCount(2);
         for (int i = 0; i < 16 && !window.isConnectedToModule(); ++i)
-            window.updateDisplayTimer();
+            window.refreshDisplay();
         QVERIFY(window.isConnectedToModule());
     }
     void disconnect(TestWindow &window)

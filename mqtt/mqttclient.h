@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bridgeconfig.h"
+#include "brokersettings.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-// How soon the bridge's MQTT client asks the broker again: soon when the broker went away,
+// How soon the MQTT client asks the broker again: soon when the broker went away,
 // after a growing pause when the broker refused it, and soon again while a sequence needs it.
 #include "brokerprocess.h"
 #include "mqttclient.h"
@@ -31,6 +31,7 @@ private slots:
         QFile(passwords).open(QIODevice::WriteOnly); // nobody may log in with a password
         BrokerProcess broker;
         BrokerSettings settings;
+        settings.clientId = QStringLiteral("tst-mqttreconnect");
         settings.user = QStringLiteral("nobody");
         settings.password = QStringLiteral("wrong");
         if (refusing) {
