@@ -2,35 +2,31 @@
 
 Module::Module(int channelRecords, QObject *parent)
     : QObject(parent)
+    , m_state(ModuleState::withRecords(channelRecords))
 {
-    if (channelRecords > 0) {
-        m_channels.reserve(static_cast<size_t>(channelRecords));
-        for (int i = 0; i < channelRecords; ++i)
-            m_channels.emplace_back(i);
-    }
 }
 
 int Module::output(Output which) const
 {
     const int i = static_cast<int>(which);
-    return (i >= 0 && i < 3) ? m_output[i] : 0;
+    return (i >= 0 && i < 3) ? m_state.outputs[size_t(i)] : 0;
 }
 
 void Module::setOutput(Output which, int value)
 {
     const int i = static_cast<int>(which);
-    if (i < 0 || i >= 3 || m_output[i] == value)
+    if (i < 0 || i >= 3 || m_state.outputs[size_t(i)] == value)
         return;
     emit outputChanged(which, value);
-    m_output[i] = value;
+    m_state.outputs[size_t(i)] = value;
 }
 
 void Module::setInterlock(int value)
 {
-    if (value == m_interlock)
+    if (value == m_state.interlock)
         return;
     emit interlockChanged(value);
-    m_interlock = value;
+    m_state.interlock = value;
 }
 
 // The emission and filament setters store before they emit, so a receiver reading the getter
@@ -44,19 +40,13 @@ void Module::setInterlock(int value)
         emit signal(value);                                                                        \
     }
 
-VORN_CHANGE_DETECTING_SETTER(setEmissionParameterP, m_emissionParameterP, emissionParameterPChanged)
-VORN_CHANGE_DETECTING_SETTER(setEmissionParameterI, m_emissionParameterI, emissionParameterIChanged)
-VORN_CHANGE_DETECTING_SETTER(setEmissionParameterD, m_emissionParameterD, emissionParameterDChanged)
-VORN_CHANGE_DETECTING_SETTER(setFilamentMinimum, m_filamentMinimum, filamentMinimumChanged)
-VORN_CHANGE_DETECTING_SETTER(setFilamentMaximum, m_filamentMaximum, filamentMaximumChanged)
+VORN_CHANGE_DETECTING_SETTER(
+    setEmissionParameterP, m_state.emissionParameterP, emissionParameterPChanged)
+VORN_CHANGE_DETECTING_SETTER(
+    setEmissionParameterI, m_state.emissionParameterI, emissionParameterIChanged)
+VORN_CHANGE_DETECTING_SETTER(
+    setEmissionParameterD, m_state.emissionParameterD, emissionParameterDChanged)
+VORN_CHANGE_DETECTING_SETTER(setFilamentMinimum, m_state.filamentMinimum, filamentMinimumChanged)
+VORN_CHANGE_DETECTING_SETTER(setFilamentMaximum, m_state.filamentMaximum, filamentMaximumChanged)
 
 #undef VORN_CHANGE_DETECTING_SETTER
-
-bool Module::isPercentBased() const
-{
-    if (m_firmwareName.startsWith(QLatin1String("DRS")))
-        return true;
-    if (m_firmwareName.startsWith(QLatin1String("KA")))
-        return true;
-    return m_firmwareName.startsWith(QLatin1String("TX02B0")) && m_channelCount >= 2;
-}

@@ -79,28 +79,20 @@ double SCPI_Parser::releaseNumber() const
     // Asked for on every polling cycle; the text changes only with the identity answer.
     const QString release = m_module.firmwareRelease();
     if (release != releaseText) {
-        bool ok = false;
-        const double number = release.toDouble(&ok);
         releaseText = release;
-        releaseValue = ok ? number : 0.0;
+        releaseValue = firmwareReleaseNumber(release);
     }
     return releaseValue;
 }
 
 bool SCPI_Parser::supportsPercentLimits() const
 {
-    const QString name = m_module.firmwareName();
-    const double release = releaseNumber();
-    return (name == QLatin1String("KA3F1") && release >= 1.0)
-        || (name == QLatin1String("KA2F8") && release >= 2.05)
-        || (name.startsWith(DrsPrefix) && release >= 4.08);
+    return ::supportsPercentLimits(m_module.state(), releaseNumber());
 }
 
 bool SCPI_Parser::supportsUnitLimits() const
 {
-    const QString name = m_module.firmwareName();
-    return name == QLatin1String("GLW802") || name == QLatin1String("TX01B0")
-        || name == QLatin1String("TX01B1") || name == QLatin1String("TX02B0");
+    return ::supportsUnitLimits(m_module.state());
 }
 
 bool SCPI_Parser::hasInputOutput() const

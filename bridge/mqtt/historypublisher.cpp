@@ -1,5 +1,6 @@
 #include "historypublisher.h"
 
+#include "alarmtopic.h"
 #include "eventhistory.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
@@ -7,7 +8,6 @@
 #include "scpi_parser.h"
 
 #include <QDateTime>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -48,7 +48,7 @@ HistoryPublisher::HistoryPublisher(
     EventHistory *history = poller->history();
     connect(history, &EventHistory::entryAdded, this, &HistoryPublisher::onEntry);
     connect(history, &EventHistory::activeAlarmsChanged, history, [this, history] {
-        const QByteArray alarms = alarmsJson(*history);
+        const QByteArray alarms = telemetry::encodeAlarms(history->activeAlarms());
         QMetaObject::invokeMethod(this, [this, alarms] { setAlarms(alarms); });
     });
     // The history hears of the module online before the bridge gives it its topics: what came
@@ -170,23 +170,4 @@ void HistoryPublisher::republish()
     sendHeld();
     m_alarms.clear();
     publishAlarms();
-}
-
-QByteArray HistoryPublisher::alarmsJson(const EventHistory &history)
-{
-    QJsonArray alarms;
-    for (const EventDetector::Condition &condition : history.activeAlarms()) {
-        QJsonObject alarm;
-        alarm.insert(QStringLiteral("source"),
-            condition.channel >= 0 ? QStringLiteral("channel") : QStringLiteral("module"));
-        if (condition.channel >= 0)
-            alarm.insert(QStringLiteral("channel"), condition.channel);
-        alarm.insert(QStringLiteral("condition"), condition.name);
-        alarm.insert(QStringLiteral("text"), condition.text);
-        alarm.insert(QStringLiteral("since"), condition.sinceMs);
-        alarm.insert(QStringLiteral("at"),
-            QDateTime::fromMSecsSinceEpoch(condition.sinceMs, Qt::UTC).toString(Qt::ISODateWithMs));
-        alarms.append(alarm);
-    }
-    return QJsonDocument(alarms).toJson(QJsonDocument::Compact);
 }
