@@ -14,6 +14,14 @@
 /// the base's own (moduleBase(), splitModuleTopic()).
 namespace telemetry {
 
+/// The module's topics that carry no value of its state: "online", "offline" or "clash" (the
+/// module's state as the bridge sees it); one HistoryEntry::toJson() a message, not retained;
+/// the alarms now (alarmtopic.h); the sequence's progress (SequenceProgress::toJson()).
+inline constexpr char StateTopic[] = "state";
+inline constexpr char EventsTopic[] = "events";
+inline constexpr char AlarmsTopic[] = "alarms";
+inline constexpr char SequenceStateTopic[] = "sequence/state";
+
 /// One number of the state on a topic of its own (for a channel value below "ch/<n>/"), and for
 /// a status word the bit dictionary whose names are published beside it ("<topic>/names").
 struct ValueTopic

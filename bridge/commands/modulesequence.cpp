@@ -4,6 +4,7 @@
 #include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
+#include "moduletopics.h"
 #include "mqttclient.h"
 #include "sequencefile.h"
 
@@ -157,7 +158,7 @@ void ModuleSequence::publishState(bool force)
         return;
     m_lastKey = key;
     m_lastState.start();
-    m_client->publish(base + "sequence/state", m_progress.toJson(), 1, true);
+    m_client->publish(base + telemetry::SequenceStateTopic, m_progress.toJson(), 1, true);
 }
 
 void ModuleSequence::write(bool alarm, const QString &text)

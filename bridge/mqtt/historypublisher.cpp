@@ -4,6 +4,7 @@
 #include "eventhistory.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
+#include "moduletopics.h"
 #include "mqttclient.h"
 #include "scpi_parser.h"
 
@@ -105,7 +106,8 @@ void HistoryPublisher::reportRateDrops()
 void HistoryPublisher::publishEntry(Severity severity, const QByteArray &payload)
 {
     sendHeld();
-    if (m_held.isEmpty() && m_client->publish(m_publisher->base() + "events", payload, 1, false)) {
+    if (m_held.isEmpty()
+        && m_client->publish(m_publisher->base() + telemetry::EventsTopic, payload, 1, false)) {
         ++m_published;
         return;
     }
@@ -126,14 +128,16 @@ void HistoryPublisher::sendHeld()
                   .arg(total(counts))
                   .arg(byseverity(counts))
                   .arg(HeldEntries);
-        if (!m_client->publish(m_publisher->base() + "events", summary(text, counts), 1, false))
+        if (!m_client->publish(
+                m_publisher->base() + telemetry::EventsTopic, summary(text, counts), 1, false))
             return;
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1: %2").arg(m_poller->settings().name, text);
         m_held.takeDropped();
     }
     while (!m_held.isEmpty()) {
-        if (!m_client->publish(m_publisher->base() + "events", m_held.first(), 1, false))
+        if (!m_client->publish(
+                m_publisher->base() + telemetry::EventsTopic, m_held.first(), 1, false))
             return;
         m_held.removeFirst();
         ++m_published;
@@ -161,7 +165,7 @@ void HistoryPublisher::publishAlarms()
 {
     if (m_publisher->base().isEmpty() || m_alarmsNow == m_alarms)
         return;
-    if (m_client->publish(m_publisher->base() + "alarms", m_alarmsNow, 1, true))
+    if (m_client->publish(m_publisher->base() + telemetry::AlarmsTopic, m_alarmsNow, 1, true))
         m_alarms = m_alarmsNow;
 }
 

@@ -56,7 +56,7 @@ void ModulePublisher::setOnline(
         m_entries.clear();
         m_slots.clear();
         m_dirty.clear();
-        m_stateEntry = addEntry(m_base + "state", true);
+        m_stateEntry = addEntry(m_base + telemetry::StateTopic, true);
         addSlots(telemetry::moduleValueTopics(), module, 0, m_base);
         for (int c = 0; c < module.channelsInUse(); ++c)
             addSlots(telemetry::channelValueTopics(), module, c,

@@ -142,10 +142,10 @@ private slots:
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QByteArray>("payload");
         const ModuleState percent = percentModule();
-        const auto row = [](const char *name, const ModuleState &s, const char *path,
-                             const char *payload) {
-            QTest::newRow(name) << s << QByteArray(path) << QByteArray(payload);
-        };
+        const auto row
+            = [](const char *name, const ModuleState &s, const char *path, const char *payload) {
+                  QTest::newRow(name) << s << QByteArray(path) << QByteArray(payload);
+              };
         row("device", percent, "device", "KA2F840p");
         row("firmware", percent, "firmware", "KA2F8");
         row("release", percent, "release", "2.05");
@@ -231,12 +231,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QByteArray>("payload");
-        const char *const rows[][2] = { { "temperature", "warm" }, { "status", "-1" },
-            { "ch/01/voltage/set", "1" }, { "ch/64/voltage/set", "1" }, { "ch/x/status", "1" },
-            { "ch/1/voltage", "1" }, { "ch/1/status/names", "[]" }, { "status/names", "[]" },
-            { "channels", "65" }, { "channels", "-1" }, { "family", "no-such-family" },
-            { "percent-based", "1" }, { "name", "crate 1" }, { "state", "online" },
-            { "sequence/state", "{}" } };
+        const char *const rows[][2]
+            = { { "temperature", "warm" }, { "status", "-1" }, { "ch/01/voltage/set", "1" },
+                  { "ch/64/voltage/set", "1" }, { "ch/x/status", "1" }, { "ch/1/voltage", "1" },
+                  { "ch/1/status/names", "[]" }, { "status/names", "[]" }, { "channels", "65" },
+                  { "channels", "-1" }, { "family", "no-such-family" }, { "percent-based", "1" },
+                  { "name", "crate 1" }, { "state", "online" }, { "sequence/state", "{}" } };
         for (const auto &row : rows)
             QTest::newRow(qPrintable(QByteArray(row[0]) + ' ' + row[1]))
                 << QByteArray(row[0]) << QByteArray(row[1]);
