@@ -4,10 +4,6 @@
 #include "czelkmodulestatusbits.h"
 #include "scpi_parser.h"
 
-#include <QList>
-
-#include <cmath>
-
 namespace telemetry {
 
 namespace {
@@ -20,11 +16,6 @@ Channel &chan(ModuleState *s, int c)
 const Channel &chan(const ModuleState &s, int c)
 {
     return s.channels[size_t(c)];
-}
-
-bool limitsApply(const ModuleState &s)
-{
-    return hasLimits(s);
 }
 
 /// A module value in a member of the state.
@@ -96,8 +87,8 @@ const std::vector<ValueTopic> &moduleValueTopics()
         { "supply/n12", VORN_MODULE_REAL(supplyN12), false, nullptr, nullptr, true },
         { "ramp/voltage", VORN_MODULE_REAL(voltageRamp) },
         { "ramp/current", VORN_MODULE_REAL(currentRamp) },
-        { "limit/voltage", VORN_MODULE_REAL(voltageLimit), false, nullptr, &limitsApply },
-        { "limit/current", VORN_MODULE_REAL(currentLimit), false, nullptr, &limitsApply },
+        { "limit/voltage", VORN_MODULE_REAL(voltageLimit), false, nullptr, &hasLimits },
+        { "limit/current", VORN_MODULE_REAL(currentLimit), false, nullptr, &hasLimits },
         { "status", VORN_MODULE_WORD(status, quint16), true, C::Status },
         { "event-status", VORN_MODULE_WORD(eventStatus, quint16), true, C::EventStatus },
         { "event-mask", VORN_MODULE_WORD(eventMask, quint32), true, C::EventMask },
