@@ -218,10 +218,10 @@ void Bridge::onModuleOnline(BridgeModule *module)
     ModulePoller *poller = module->poller();
     ModulePublisher *publisher = module->publisher();
     const int before = publisher->serialNumber();
-    const int serial = poller->engine()->module().serialNumber();
+    const int serial = poller->state()->serialNumber;
     fileUnder(module, serial);
     updateClash(serial, module);
-    publisher->setOnline(*poller->engine(), poller->settings().endpoint(),
+    publisher->setOnline(*poller->state(), poller->settings().endpoint(),
         module->clash.isEmpty() ? "online" : "clash");
     if (before != 0 && before != publisher->serialNumber()) {
         qCWarning(lcBridge).noquote()

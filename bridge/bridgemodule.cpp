@@ -17,7 +17,7 @@ BridgeModule::BridgeModule(const ModuleSettings &settings, MqttClient *client,
     // Once per polling cycle, in which every value has been read once: per answer, most of the
     // values compared would be the same as after the answer before.
     connect(m_poller, &ModulePoller::cycleCompleted, m_publisher,
-        [this]() { m_publisher->update(*m_poller->engine()); });
+        [this]() { m_publisher->update(*m_poller->state()); });
     connect(m_poller, &ModulePoller::online, this, &BridgeModule::online);
     connect(m_poller, &ModulePoller::offline, this, &BridgeModule::offline);
     // After the publisher's own connections, so that its topics exist when history comes.

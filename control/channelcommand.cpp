@@ -21,19 +21,19 @@ bool parseSwitch(const QByteArray &payload, bool *on)
 }
 
 /// The channels \a c addresses: first and last index.
-QPair<int, int> addressed(const ChannelCommand &c, const Module &module)
+QPair<int, int> addressed(const ChannelCommand &c, const ModuleState &module)
 {
-    const int count = qMin(module.channelCount(), module.recordCount());
+    const int count = module.channelsInUse();
     return c.channel == count ? qMakePair(0, count - 1) : qMakePair(c.channel, c.channel);
 }
 
 /// Checks the addressed channels' allowed ranges and \a c's value against them. A channel
 /// whose nominal voltage or current is unusable takes no command at all.
-bool inRange(const ChannelCommand &c, const Module &module, QString *error)
+bool inRange(const ChannelCommand &c, const ModuleState &module, QString *error)
 {
     const auto [first, last] = addressed(c, module);
     for (int i = first; i <= last; ++i) {
-        const Channel &ch = module.channel(i);
+        const Channel &ch = module.channels[size_t(i)];
         const Channel::Range voltage = ch.allowedVoltage();
         const Channel::Range current = ch.allowedCurrent();
         *error = !voltage.valid                       ? voltage.reason
@@ -64,11 +64,10 @@ bool plainNumber(const QByteArray &text, int *number)
 } // namespace
 
 bool ChannelCommand::parse(const QByteArray &path, const QByteArray &payload,
-    const SCPI_Parser &engine, ChannelCommand *command, QString *error)
+    const ModuleState &module, ChannelCommand *command, QString *error)
 {
     const QList<QByteArray> parts = path.split('/');
-    const Module &module = engine.module();
-    const int count = qMin(module.channelCount(), module.recordCount());
+    const int count = module.channelsInUse();
     if (parts.size() != 4 || parts[0] != "ch" || parts[2] != "set") {
         *error = QStringLiteral("unknown command topic");
         return false;

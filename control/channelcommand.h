@@ -4,6 +4,7 @@
 #include <QString>
 
 class SCPI_Parser;
+struct ModuleState;
 
 /// A command that changes what a channel's high voltage does, from any source: the operator,
 /// the broker ("ch/<n>/set/<what>" or "ch/all/set/<what>" below the module's topics, with <what>
@@ -32,7 +33,7 @@ struct ChannelCommand
     /// the channel's allowed range (Channel::allowedVoltage(), allowedCurrent()). Every command
     /// but an off is refused for a channel whose nominal voltage or current is not a finite
     /// number other than 0. False with the reason in \a error.
-    static bool parse(const QByteArray &path, const QByteArray &payload, const SCPI_Parser &engine,
+    static bool parse(const QByteArray &path, const QByteArray &payload, const ModuleState &module,
         ChannelCommand *command, QString *error);
 
     /// Switches off or emergency off: a command that must not wait behind others.

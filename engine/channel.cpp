@@ -74,3 +74,13 @@ Channel::Range Channel::allowedCurrent() const
 {
     return rangeFrom(m_currentNominal, false, false, m_index);
 }
+
+bool Channel::operator==(const Channel &o) const
+{
+    return m_index == o.m_index && m_voltageSet == o.m_voltageSet && m_currentSet == o.m_currentSet
+        && m_voltageMeasure == o.m_voltageMeasure && m_currentMeasure == o.m_currentMeasure
+        && m_voltageBounds == o.m_voltageBounds && m_currentBounds == o.m_currentBounds
+        && m_voltageNominal == o.m_voltageNominal && m_currentNominal == o.m_currentNominal
+        && m_status == o.m_status && m_eventStatus == o.m_eventStatus
+        && m_eventMask == o.m_eventMask && m_control == o.m_control && m_epu == o.m_epu;
+}

@@ -72,6 +72,9 @@ public:
     /// Set currents: 0 ... |nominal current|.
     Range allowedCurrent() const;
 
+    bool operator==(const Channel &other) const;
+    bool operator!=(const Channel &other) const { return !(*this == other); }
+
 private:
     int m_index = 0;
     float m_voltageSet = 0.0f;

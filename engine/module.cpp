@@ -4,35 +4,31 @@
 
 Module::Module(int channelRecords, QObject *parent)
     : QObject(parent)
+    , m_state(ModuleState::withRecords(channelRecords))
 {
-    if (channelRecords > 0) {
-        m_channels.reserve(static_cast<size_t>(channelRecords));
-        for (int i = 0; i < channelRecords; ++i)
-            m_channels.emplace_back(i);
-    }
 }
 
 int Module::output(Output which) const
 {
     const int i = static_cast<int>(which);
-    return (i >= 0 && i < 3) ? m_output[i] : 0;
+    return (i >= 0 && i < 3) ? m_state.outputs[size_t(i)] : 0;
 }
 
 void Module::setOutput(Output which, int value)
 {
     const int i = static_cast<int>(which);
-    if (i < 0 || i >= 3 || m_output[i] == value)
+    if (i < 0 || i >= 3 || m_state.outputs[size_t(i)] == value)
         return;
     emit outputChanged(which, value);
-    m_output[i] = value;
+    m_state.outputs[size_t(i)] = value;
 }
 
 void Module::setInterlock(int value)
 {
-    if (value == m_interlock)
+    if (value == m_state.interlock)
         return;
     emit interlockChanged(value);
-    m_interlock = value;
+    m_state.interlock = value;
 }
 
 // The emission and filament setters store before they emit, so a receiver reading the getter
@@ -46,15 +42,43 @@ void Module::setInterlock(int value)
         emit signal(value);                                                                        \
     }
 
-VORN_CHANGE_DETECTING_SETTER(setEmissionParameterP, m_emissionParameterP, emissionParameterPChanged)
-VORN_CHANGE_DETECTING_SETTER(setEmissionParameterI, m_emissionParameterI, emissionParameterIChanged)
-VORN_CHANGE_DETECTING_SETTER(setEmissionParameterD, m_emissionParameterD, emissionParameterDChanged)
-VORN_CHANGE_DETECTING_SETTER(setFilamentMinimum, m_filamentMinimum, filamentMinimumChanged)
-VORN_CHANGE_DETECTING_SETTER(setFilamentMaximum, m_filamentMaximum, filamentMaximumChanged)
+VORN_CHANGE_DETECTING_SETTER(
+    setEmissionParameterP, m_state.emissionParameterP, emissionParameterPChanged)
+VORN_CHANGE_DETECTING_SETTER(
+    setEmissionParameterI, m_state.emissionParameterI, emissionParameterIChanged)
+VORN_CHANGE_DETECTING_SETTER(
+    setEmissionParameterD, m_state.emissionParameterD, emissionParameterDChanged)
+VORN_CHANGE_DETECTING_SETTER(setFilamentMinimum, m_state.filamentMinimum, filamentMinimumChanged)
+VORN_CHANGE_DETECTING_SETTER(setFilamentMaximum, m_state.filamentMaximum, filamentMaximumChanged)
 
 #undef VORN_CHANGE_DETECTING_SETTER
 
-bool Module::isPercentBased() const
+void Module::setChannelCount(int value)
 {
-    return ModuleFamily::identify(m_deviceName, m_firmwareName, m_channelCount).percentBased;
+    if (value == m_state.channelCount)
+        return;
+    m_state.channelCount = value;
+    identify();
+}
+
+void Module::setDeviceName(const QString &value)
+{
+    if (value == m_state.deviceName)
+        return;
+    m_state.deviceName = value;
+    identify();
+}
+
+void Module::setFirmwareName(const QString &value)
+{
+    if (value == m_state.firmwareName)
+        return;
+    m_state.firmwareName = value;
+    identify();
+}
+
+void Module::identify()
+{
+    m_state.family = &ModuleFamily::identify(
+        m_state.deviceName, m_state.firmwareName, m_state.channelCount);
 }

@@ -78,24 +78,15 @@ double SCPI_Parser::releaseNumber() const
     // Asked for on every polling cycle; the text changes only with the identity answer.
     const QString release = m_module.firmwareRelease();
     if (release != releaseText) {
-        bool ok = false;
-        const double number = release.toDouble(&ok);
         releaseText = release;
-        releaseValue = ok ? number : 0.0;
+        releaseValue = firmwareReleaseNumber(release);
     }
     return releaseValue;
 }
 
 const ModuleFamily &SCPI_Parser::family() const
 {
-    auto &chosen = familyChosenFor;
-    const int channels = m_module.channelCount();
-    if (!m_family || chosen.channels != channels || chosen.firmware != m_module.firmwareName()
-        || chosen.device != m_module.deviceName()) {
-        chosen = { m_module.deviceName(), m_module.firmwareName(), channels };
-        m_family = &ModuleFamily::identify(chosen.device, chosen.firmware, channels);
-    }
-    return *m_family;
+    return m_module.family();
 }
 
 void SCPI_Parser::sendPlanned(const PlannedQuery &query)

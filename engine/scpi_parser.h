@@ -126,9 +126,9 @@ public:
     /// The suffix addressing \a channel (channelCount = all channels) with "," or " " before it.
     QString channelList(int channel, bool comma) const;
 
-    /// The family of the module: chosen when its firmware answer comes, with the device name
-    /// and channel count of its identity, and kept; chosen again only when that identity has
-    /// changed since (a new identity answer, or a module record written by hand).
+    /// The family of the module (Module::family()): chosen when its identity and firmware
+    /// answers come, and chosen again only when that identity changes (a new identity answer,
+    /// or a module record written by hand).
     const ModuleFamily &family() const;
     // The family's traits at the module's firmware release.
     bool supportsPercentLimits() const { return family().asks(ReadLimitsPercent, releaseNumber()); }
@@ -243,14 +243,6 @@ private:
         int count = -1;
         const ModuleFamily *family = nullptr;
     } builtFor;
-    /// See family(): the family and the identity it was chosen for.
-    mutable const ModuleFamily *m_family = nullptr;
-    mutable struct
-    {
-        QString device;
-        QString firmware;
-        int channels = -1;
-    } familyChosenFor;
     /// The firmware release releaseNumber() read last, and its number.
     mutable QString releaseText;
     mutable double releaseValue = 0.0;

@@ -156,18 +156,18 @@ void ModuleCommands::handle(const QByteArray &topic, const QByteArray &payload, 
         });
         return;
     }
-    const SCPI_Parser *engine = m_poller->engine();
-    if (!engine || !m_poller->isOnline()) {
+    const ModuleState *module = m_poller->state();
+    if (!module || !m_poller->isOnline()) {
         refuse(path, payload, QStringLiteral("module offline"), Refusal::Offline);
         return;
     }
     ChannelCommand command;
     QString why;
-    if (!ChannelCommand::parse(path, payload, *engine, &command, &why)) {
+    if (!ChannelCommand::parse(path, payload, *module, &command, &why)) {
         refuse(path, payload, why, Refusal::Invalid);
         return;
     }
-    const QString what = command.describe(engine->module().channelCount());
+    const QString what = command.describe(module->channelCount);
     m_poller->pass(command, this, [this, path, payload, what](const QString &refused, int dropped) {
         if (!refused.isEmpty()) {
             refuse(path, payload, refused, gateRefusal(refused));

@@ -4,26 +4,13 @@
 #include "modulecommands.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
+#include "moduletopics.h"
 #include "mqttclient.h"
 #include "sequencefile.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 #include <QThread>
-
-#include <cmath>
-
-namespace {
-
-double seconds(qint64 ms)
-{
-    return std::round(double(ms) / 100.0) / 10.0;
-}
-
-} // namespace
 
 ModuleSequence::ModuleSequence(
     MqttClient *client, ModulePoller *poller, const ModulePublisher *publisher, QObject *parent)
@@ -159,30 +146,6 @@ void ModuleSequence::abandon(const QString &why)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
-QByteArray ModuleSequence::stateJson() const
-{
-    const SequenceProgress &p = m_progress;
-    QJsonArray channels;
-    for (int c : p.channels)
-        channels.append(c);
-    const bool started = p.state != SequenceRunner::State::Idle;
-    QJsonObject o {
-        { QStringLiteral("state"), sequenceStateName(p.state) },
-        { QStringLiteral("file"), p.file },
-        { QStringLiteral("name"), p.name },
-        { QStringLiteral("step"), started ? p.step + 1 : 0 },
-        { QStringLiteral("steps"), p.steps },
-        { QStringLiteral("phase"), sequencePhaseName(p.phase) },
-        { QStringLiteral("elapsed"), seconds(p.elapsedMs) },
-        { QStringLiteral("remaining"),
-            p.remainingMs >= 0 ? QJsonValue(seconds(p.remainingMs)) : QJsonValue() },
-        { QStringLiteral("channels"), channels },
-        { QStringLiteral("waiting"), p.waiting },
-        { QStringLiteral("reason"), p.reason },
-    };
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
-}
-
 void ModuleSequence::publishState(bool force)
 {
     const QByteArray base = m_publisher->base();
@@ -195,7 +158,7 @@ void ModuleSequence::publishState(bool force)
         return;
     m_lastKey = key;
     m_lastState.start();
-    m_client->publish(base + "sequence/state", stateJson(), 1, true);
+    m_client->publish(base + telemetry::SequenceStateTopic, m_progress.toJson(), 1, true);
 }
 
 void ModuleSequence::write(bool alarm, const QString &text)

@@ -86,7 +86,6 @@ private:
     void call(std::function<QString(SequenceCore *)> action, QObject *context, Done done);
     void write(bool alarm, const QString &text);
     void publishState(bool force);
-    QByteArray stateJson() const;
 
     MqttClient *m_client;
     ModulePoller *m_poller;

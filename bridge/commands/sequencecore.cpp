@@ -2,34 +2,6 @@
 
 #include "modulecontroller.h"
 
-QString sequenceStateName(SequenceRunner::State state)
-{
-    static const char *const names[]
-        = { "idle", "running", "paused", "stopping", "finished", "aborted" };
-    return QString::fromLatin1(names[int(state)]);
-}
-
-QString sequencePhaseName(SequenceRunner::Phase phase)
-{
-    static const char *const names[]
-        = { "", "ramping", "holding", "ramping down", "switching off" };
-    return QString::fromLatin1(names[int(phase)]);
-}
-
-bool SequenceProgress::isActive() const
-{
-    return state == SequenceRunner::State::Running || state == SequenceRunner::State::Paused
-        || state == SequenceRunner::State::Stopping;
-}
-
-QString SequenceProgress::runningText() const
-{
-    return QStringLiteral("sequence \"%1\" is running (step %2 of %3); abort it first")
-        .arg(file)
-        .arg(step + 1)
-        .arg(steps);
-}
-
 SequenceCore::SequenceCore(ModuleController *controller, QObject *parent)
     : QObject(parent)
     , m_controller(controller)

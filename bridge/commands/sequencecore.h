@@ -1,40 +1,15 @@
 #pragma once
 
 #include "sequencejournal.h"
+#include "sequenceprogress.h"
 #include "sequencerunner.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QMetaType>
 #include <QObject>
 #include <QString>
 
 class ModuleController;
-
-/// Where a module's sequence stands, copied on the thread of its runner for the bridge's thread.
-struct SequenceProgress
-{
-    SequenceRunner::State state = SequenceRunner::State::Idle;
-    SequenceRunner::Phase phase = SequenceRunner::Phase::None;
-    /// The present step, 0-based.
-    int step = 0;
-    int steps = 0;
-    /// The file the sequence came from, and the name it gives itself.
-    QString file;
-    QString name;
-    qint64 elapsedMs = 0;
-    /// -1 while not running.
-    qint64 remainingMs = -1;
-    QList<int> channels;
-    bool waiting = false;
-    QString reason;
-
-    /// Running, paused or stopping.
-    bool isActive() const;
-    /// Why another sequence can not start while this one is active.
-    QString runningText() const;
-};
-Q_DECLARE_METATYPE(SequenceProgress)
 
 /// The side of a module's ramp sequences that lives with the module's engine, beside its
 /// PollerCore: on the bridge's thread, or on the worker thread of a GPIB board. It steers the
@@ -76,7 +51,3 @@ private:
     const SequenceRunner *m_runner;
     QString m_file;
 };
-
-/// The names of \a state and \a phase on "sequence/state".
-QString sequenceStateName(SequenceRunner::State state);
-QString sequencePhaseName(SequenceRunner::Phase phase);

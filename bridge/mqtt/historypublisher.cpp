@@ -1,13 +1,14 @@
 #include "historypublisher.h"
 
+#include "alarmtopic.h"
 #include "eventhistory.h"
 #include "modulepoller.h"
 #include "modulepublisher.h"
+#include "moduletopics.h"
 #include "mqttclient.h"
 #include "scpi_parser.h"
 
 #include <QDateTime>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -48,7 +49,7 @@ HistoryPublisher::HistoryPublisher(
     EventHistory *history = poller->history();
     connect(history, &EventHistory::entryAdded, this, &HistoryPublisher::onEntry);
     connect(history, &EventHistory::activeAlarmsChanged, history, [this, history] {
-        const QByteArray alarms = alarmsJson(*history);
+        const QByteArray alarms = telemetry::encodeAlarms(history->activeAlarms());
         QMetaObject::invokeMethod(this, [this, alarms] { setAlarms(alarms); });
     });
     // The history hears of the module online before the bridge gives it its topics: what came
@@ -105,7 +106,8 @@ void HistoryPublisher::reportRateDrops()
 void HistoryPublisher::publishEntry(Severity severity, const QByteArray &payload)
 {
     sendHeld();
-    if (m_held.isEmpty() && m_client->publish(m_publisher->base() + "events", payload, 1, false)) {
+    if (m_held.isEmpty()
+        && m_client->publish(m_publisher->base() + telemetry::EventsTopic, payload, 1, false)) {
         ++m_published;
         return;
     }
@@ -126,14 +128,16 @@ void HistoryPublisher::sendHeld()
                   .arg(total(counts))
                   .arg(byseverity(counts))
                   .arg(HeldEntries);
-        if (!m_client->publish(m_publisher->base() + "events", summary(text, counts), 1, false))
+        if (!m_client->publish(
+                m_publisher->base() + telemetry::EventsTopic, summary(text, counts), 1, false))
             return;
         qCWarning(lcBridge).noquote()
             << QStringLiteral("module %1: %2").arg(m_poller->settings().name, text);
         m_held.takeDropped();
     }
     while (!m_held.isEmpty()) {
-        if (!m_client->publish(m_publisher->base() + "events", m_held.first(), 1, false))
+        if (!m_client->publish(
+                m_publisher->base() + telemetry::EventsTopic, m_held.first(), 1, false))
             return;
         m_held.removeFirst();
         ++m_published;
@@ -161,7 +165,7 @@ void HistoryPublisher::publishAlarms()
 {
     if (m_publisher->base().isEmpty() || m_alarmsNow == m_alarms)
         return;
-    if (m_client->publish(m_publisher->base() + "alarms", m_alarmsNow, 1, true))
+    if (m_client->publish(m_publisher->base() + telemetry::AlarmsTopic, m_alarmsNow, 1, true))
         m_alarms = m_alarmsNow;
 }
 
@@ -170,23 +174,4 @@ void HistoryPublisher::republish()
     sendHeld();
     m_alarms.clear();
     publishAlarms();
-}
-
-QByteArray HistoryPublisher::alarmsJson(const EventHistory &history)
-{
-    QJsonArray alarms;
-    for (const EventDetector::Condition &condition : history.activeAlarms()) {
-        QJsonObject alarm;
-        alarm.insert(QStringLiteral("source"),
-            condition.channel >= 0 ? QStringLiteral("channel") : QStringLiteral("module"));
-        if (condition.channel >= 0)
-            alarm.insert(QStringLiteral("channel"), condition.channel);
-        alarm.insert(QStringLiteral("condition"), condition.name);
-        alarm.insert(QStringLiteral("text"), condition.text);
-        alarm.insert(QStringLiteral("since"), condition.sinceMs);
-        alarm.insert(QStringLiteral("at"),
-            QDateTime::fromMSecsSinceEpoch(condition.sinceMs, Qt::UTC).toString(Qt::ISODateWithMs));
-        alarms.append(alarm);
-    }
-    return QJsonDocument(alarms).toJson(QJsonDocument::Compact);
 }

@@ -50,9 +50,6 @@ public:
 
     /// The broker is back: held entries go out, and the alarms again.
     void republish();
-    /// The "alarms" payload for the history's active conditions.
-    static QByteArray alarmsJson(const EventHistory &history);
-
     /// Entries held for the broker now.
     int heldCount() const { return m_held.size(); }
     /// Entries handed to the broker, and entries dropped for \a cause, since construction.

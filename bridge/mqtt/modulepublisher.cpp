@@ -2,7 +2,6 @@
 
 #include "moduletopics.h"
 #include "mqttclient.h"
-#include "scpi_parser.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,11 +31,11 @@ int ModulePublisher::addEntry(const QByteArray &topic, bool immediate)
     return int(m_entries.size()) - 1;
 }
 
-void ModulePublisher::addSlots(const std::vector<ValueTopic> &values, const SCPI_Parser &engine,
-    int channel, const QByteArray &base)
+void ModulePublisher::addSlots(const std::vector<telemetry::ValueTopic> &values,
+    const ModuleState &module, int channel, const QByteArray &base)
 {
-    for (const ValueTopic &value : values) {
-        if (value.applies && !value.applies(engine))
+    for (const telemetry::ValueTopic &value : values) {
+        if (value.applies && !value.applies(module))
             continue;
         const int entry = addEntry(base + value.suffix);
         if (value.expires)
@@ -47,33 +46,30 @@ void ModulePublisher::addSlots(const std::vector<ValueTopic> &values, const SCPI
 }
 
 void ModulePublisher::setOnline(
-    const SCPI_Parser &engine, const QString &link, const QByteArray &state)
+    const ModuleState &module, const QString &link, const QByteArray &state)
 {
-    const Module &module = engine.module();
-    if (m_base.isEmpty() || module.serialNumber() != m_serial) {
+    if (m_base.isEmpty() || module.serialNumber != m_serial) {
         if (!m_base.isEmpty())
             setOffline();
-        m_serial = module.serialNumber();
-        m_base = m_prefix + '/' + QByteArray::number(m_serial) + '/';
+        m_serial = module.serialNumber;
+        m_base = telemetry::moduleBase(m_prefix, m_serial);
         m_entries.clear();
         m_slots.clear();
         m_dirty.clear();
-        m_stateEntry = addEntry(m_base + "state", true);
-        addSlots(moduleValueTopics(), engine, 0, m_base);
-        const int channels = qMin(module.channelCount(), module.recordCount());
-        for (int c = 0; c < channels; ++c)
-            addSlots(channelValueTopics(), engine, c, m_base + "ch/" + QByteArray::number(c) + '/');
+        m_stateEntry = addEntry(m_base + telemetry::StateTopic, true);
+        addSlots(telemetry::moduleValueTopics(), module, 0, m_base);
+        for (int c = 0; c < module.channelsInUse(); ++c)
+            addSlots(telemetry::channelValueTopics(), module, c,
+                m_base + "ch/" + QByteArray::number(c) + '/');
     }
-    const QList<QPair<const char *, QByteArray>> identity = {
+    // The bridge's own texts first, then the module's identity.
+    QList<QPair<const char *, QByteArray>> identity = {
         { "name", m_name.toUtf8() },
         { "bridge", m_bridgeTopic },
         { "link", link.toUtf8() },
-        { "device", module.deviceName().toUtf8() },
-        { "firmware", module.firmwareName().toUtf8() },
-        { "release", module.firmwareRelease().toUtf8() },
-        { "channels", QByteArray::number(module.channelCount()) },
-        { "percent-based", module.isPercentBased() ? "1" : "0" },
     };
+    for (const telemetry::IdentityTopic &topic : telemetry::identityTopics())
+        identity.append({ topic.suffix, topic.encode(module) });
     for (const auto &item : identity) {
         const QByteArray topic = m_base + item.first;
         auto it = std::find_if(m_entries.begin(), m_entries.end(),
@@ -82,7 +78,7 @@ void ModulePublisher::setOnline(
             = it == m_entries.end() ? addEntry(topic, true) : int(it - m_entries.begin());
         setText(index, item.second);
     }
-    update(engine);
+    update(module);
     setText(m_stateEntry, state);
 }
 
@@ -92,19 +88,18 @@ void ModulePublisher::setState(const QByteArray &state)
         setText(m_stateEntry, state);
 }
 
-void ModulePublisher::update(const SCPI_Parser &engine)
+void ModulePublisher::update(const ModuleState &module)
 {
     const qint64 now = m_clock.elapsed();
     for (const Slot &slot : m_slots) {
-        const double value = slot.value->read(engine, slot.channel);
+        const double value = slot.value->read(module, slot.channel);
         Entry &e = m_entries[size_t(slot.entry)];
         if (e.known && (value == e.raw || (std::isnan(value) && std::isnan(e.raw)))) {
             refreshIfDue(slot.entry, now);
             continue;
         }
         e.raw = value;
-        QByteArray payload
-            = slot.value->word ? QByteArray::number(quint32(value)) : formatReal(value);
+        QByteArray payload = telemetry::encodeValue(*slot.value, value);
         // Float noise below the published precision is no change.
         if (e.known && payload == e.payload) {
             refreshIfDue(slot.entry, now);
@@ -114,7 +109,7 @@ void ModulePublisher::update(const SCPI_Parser &engine)
         e.payload = std::move(payload);
         markDirty(slot.entry);
         if (slot.namesEntry >= 0)
-            setText(slot.namesEntry, setBitNames(quint32(value), slot.value->bitNames));
+            setText(slot.namesEntry, telemetry::setBitNames(quint32(value), slot.value->bitNames));
     }
     if (!m_dirty.empty())
         flush();

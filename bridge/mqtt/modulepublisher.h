@@ -8,13 +8,16 @@
 #include <vector>
 
 class MqttClient;
-class SCPI_Parser;
+struct ModuleState;
+namespace telemetry {
 struct ValueTopic;
+}
 
-/// Publishes one module under "<prefix>/<serial number>/": its identity and state, and its
-/// values on change, each topic at most `rate` times per second. A change that comes too soon
-/// is held and sent when the topic's pause is over, so the last value always arrives.
-/// Everything is retained; after the broker comes back, republish() sends it all again.
+/// Publishes one module under "<prefix>/<serial number>/" (the topics of telemetry/): its
+/// identity and state, and its values on change, each topic at most `rate` times per second. A
+/// change that comes too soon is held and sent when the topic's pause is over, so the last value
+/// always arrives. Everything is retained; after the broker comes back, republish() sends it all
+/// again.
 ///
 /// The module's "bridge" topic names the bridge's state topic: the module's state counts only
 /// while that one says "online". Measured values carry a message expiry of a few publish
@@ -34,12 +37,12 @@ public:
 
     /// The module answered its identity and configuration: (re)builds the topics for its serial
     /// number, publishes the identity and \a state ("online", or "clash").
-    void setOnline(const SCPI_Parser &engine, const QString &link,
+    void setOnline(const ModuleState &module, const QString &link,
         const QByteArray &state = QByteArrayLiteral("online"));
     /// Publishes \a state at once, once the module's topics exist.
     void setState(const QByteArray &state);
     /// Takes the values of the latest answer.
-    void update(const SCPI_Parser &engine);
+    void update(const ModuleState &module);
     /// Publishes "offline" at once.
     void setOffline();
     /// Sends every known value again (the broker lost its retained messages).
@@ -64,18 +67,18 @@ private:
         bool queued = false;
         bool immediate = false;
     };
-    /// A value read from the engine into an entry (and its bit names into a second one).
+    /// A value read from the module's state into an entry (and its bit names into a second one).
     struct Slot
     {
-        const ValueTopic *value;
+        const telemetry::ValueTopic *value;
         int channel;
         int entry;
         int namesEntry;
     };
 
     int addEntry(const QByteArray &topic, bool immediate = false);
-    void addSlots(const std::vector<ValueTopic> &values, const SCPI_Parser &engine, int channel,
-        const QByteArray &base);
+    void addSlots(const std::vector<telemetry::ValueTopic> &values, const ModuleState &module,
+        int channel, const QByteArray &base);
     void setText(int index, const QByteArray &payload);
     void markDirty(int index);
     /// Marks an unchanged expiring entry for sending when half its expiry has passed.

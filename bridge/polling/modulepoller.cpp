@@ -15,7 +15,7 @@ ModulePoller::ModulePoller(
 {
     if (engineHome && engineHome->thread() != thread()) {
         // Made on its own thread, so that its timers and its links belong there.
-        m_mirror = new EngineMirror(this);
+        m_remote = true;
         QMetaObject::invokeMethod(
             engineHome, [&] { m_core = new PollerCore(settings, nullptr, true); },
             Qt::BlockingQueuedConnection);
@@ -25,7 +25,7 @@ ModulePoller::ModulePoller(
     // Queued from another thread: each report comes with the values of its moment.
     connect(m_core, &PollerCore::online, this, [this](const ModuleSnapshot &snapshot) {
         if (snapshot)
-            m_mirror->update(*snapshot);
+            m_snapshot = *snapshot;
         m_online = true;
         emit online();
     });
@@ -33,7 +33,7 @@ ModulePoller::ModulePoller(
         if (!m_online)
             return;
         if (snapshot)
-            m_mirror->update(*snapshot);
+            m_snapshot = *snapshot;
         emit answerProcessed();
     });
     connect(m_core, &PollerCore::cycleCompleted, this, [this]() {
@@ -61,7 +61,7 @@ ModulePoller::~ModulePoller()
 
 bool ModulePoller::isLocal() const
 {
-    return m_mirror == nullptr;
+    return !m_remote;
 }
 
 void ModulePoller::start()
@@ -69,11 +69,19 @@ void ModulePoller::start()
     QMetaObject::invokeMethod(m_core, &PollerCore::start);
 }
 
-const SCPI_Parser *ModulePoller::engine() const
+const ModuleState *ModulePoller::state() const
 {
-    if (isLocal())
-        return m_core->engine();
-    return m_online ? m_mirror : nullptr;
+    if (isLocal()) {
+        const SCPI_Parser *engine = m_core->engine();
+        return engine ? &engine->module().state() : nullptr;
+    }
+    return m_online ? &m_snapshot : nullptr;
+}
+
+int ModulePoller::queuedCommandCount() const
+{
+    const SCPI_Parser *engine = isLocal() ? m_core->engine() : nullptr;
+    return engine ? engine->queuedCommandCount() : 0;
 }
 
 quint64 ModulePoller::answerCount() const

@@ -2,7 +2,7 @@
 
 #include "bridgeconfig.h"
 #include "cycletimes.h"
-#include "enginemirror.h"
+#include "modulestate.h"
 
 #include <QLoggingCategory>
 #include <QObject>
@@ -12,7 +12,6 @@
 class EventHistory;
 class PollerCore;
 class QThread;
-class SCPI_Parser;
 class SequenceCore;
 class WriteRound;
 struct ChannelCommand;
@@ -22,8 +21,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcBridge)
 /// Keeps one module polled, as seen from the bridge's thread: its PollerCore (session,
 /// reconnection, cycle period, command gate) runs there too, or, for a module behind a
 /// blocking driver, on the worker thread the bridge gives it. The values then come over in
-/// snapshots that an EngineMirror holds, so that everything on the bridge's thread reads the
-/// module through engine() alike. It reports online once the module has been identified, its
+/// snapshots, copies of the module's state, so that everything on the bridge's thread reads the
+/// module through state() alike. It reports online once the module has been identified, its
 /// configuration read and one polling cycle answered, and offline when the link ends.
 class ModulePoller : public QObject
 {
@@ -44,9 +43,11 @@ public:
     /// Opens the first link.
     void start();
     const ModuleSettings &settings() const { return m_settings; }
-    /// The module's engine, or its mirror when the engine runs on another thread; for reading
-    /// only. Null while offline (the engine alone may be there from the link's opening on).
-    const SCPI_Parser *engine() const;
+    /// The module's state: its engine's, or the latest snapshot when the engine runs on another
+    /// thread. Null while offline (the engine's alone may be there from the link's opening on).
+    const ModuleState *state() const;
+    /// Set commands the module's engine has queued (0 when it runs on another thread).
+    int queuedCommandCount() const;
     bool isOnline() const { return m_online; }
     /// Answers processed and polling cycles completed since construction, over all links.
     quint64 answerCount() const;
@@ -82,7 +83,8 @@ private:
 
     ModuleSettings m_settings;
     PollerCore *m_core = nullptr;
-    /// The module's values when its engine runs on another thread.
-    EngineMirror *m_mirror = nullptr;
+    /// The engine runs on another thread: its module's values come in snapshots.
+    bool m_remote = false;
+    ModuleState m_snapshot;
     bool m_online = false;
 };

@@ -128,8 +128,9 @@ SequenceCore *PollerCore::sequence()
 
 ModuleSnapshot PollerCore::snapshot() const
 {
-    return m_snapshots && m_session.link() ? takeSnapshot(m_session.link()->module())
-                                           : ModuleSnapshot();
+    return m_snapshots && m_session.link()
+        ? std::make_shared<const ModuleState>(m_session.link()->module().state())
+        : ModuleSnapshot();
 }
 
 void PollerCore::warn(const QString &reason) const

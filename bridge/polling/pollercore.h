@@ -2,10 +2,11 @@
 
 #include "bridgeconfig.h"
 #include "cycletimes.h"
-#include "enginemirror.h"
 #include "modulecontroller.h"
+#include "modulestate.h"
 
 #include <QElapsedTimer>
+#include <QMetaType>
 #include <QObject>
 
 #include <atomic>
@@ -15,12 +16,17 @@ class SequenceCore;
 class WriteRound;
 struct ChannelCommand;
 
+/// A copy of a module's state made on the thread of its engine and read on another, handed over
+/// in a queued signal and never changed after.
+using ModuleSnapshot = std::shared_ptr<const ModuleState>;
+Q_DECLARE_METATYPE(ModuleSnapshot)
+
 /// The part of a module's poller that lives with the module's engine: the module's controller
 /// (session, history, sequence runner and command gate) with the bridge's reconnection (a pause
 /// that grows from 1 s to 30 s, always on) and the module's cycle period, the links it makes
-/// (TCP requests handed to the bridge's write round) and, when asked for, the sequence side. It lives on the bridge's thread, or
-/// on the worker thread of a GPIB board, whose driver calls block; everything but the counters is
-/// used on that thread only.
+/// (TCP requests handed to the bridge's write round) and, when asked for, the sequence side. It
+/// lives on the bridge's thread, or on the worker thread of a GPIB board, whose driver calls block;
+/// everything but the counters is used on that thread only.
 ///
 /// It reports online, every answer while online, and offline; with snapshots on, each report
 /// carries a copy of the module's values for another thread.
@@ -42,9 +48,9 @@ public:
     /// The engine of the current link; null between links.
     SCPI_Parser *engine() const { return m_controller.session()->link(); }
     ModuleController *controller() { return &m_controller; }
-    /// Hands \a command to the controller's gate; returns why it was refused, or an empty text when it was
-    /// queued (\a dropped: the queued commands an off dropped). A command ends a pause between
-    /// cycles, so that it goes out with the next request.
+    /// Hands \a command to the controller's gate; returns why it was refused, or an empty text when
+    /// it was queued (\a dropped: the queued commands an off dropped). A command ends a pause
+    /// between cycles, so that it goes out with the next request.
     QString pass(const ChannelCommand &command, int *dropped);
     /// The sequence runner's side, following the session; made at the first call.
     SequenceCore *sequence();

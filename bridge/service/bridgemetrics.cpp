@@ -100,8 +100,7 @@ QByteArray BridgeMetrics::render(const Bridge &bridge, const ServiceNotifier *no
         answers += poller->answerCount();
         expiries += poller->watchdogExpiries();
         cycles += poller->cycleTimes();
-        if (const SCPI_Parser *engine = poller->engine())
-            queued += engine->queuedCommandCount();
+        queued += poller->queuedCommandCount();
     }
     m.single("vorn_bridge_answers_total", "counter", "Answers of the modules processed.",
         double(answers));

@@ -105,7 +105,7 @@ private slots:
         // The silent address never comes online, and the others go on meanwhile.
         QVERIFY(!poller(3)->isOnline());
         QVERIFY(poller(0)->isOnline());
-        QCOMPARE(poller(2)->engine()->module().serialNumber(), 3005);
+        QCOMPARE(poller(2)->state()->serialNumber, 3005);
         QCOMPARE(probe->last.value("vorn/3005/channels"), QByteArray("4"));
     }
     void commandReachesAGpibModule()
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(probe->waitFor("vorn/3005/state", "online", Patience));
         QVERIFY(probe->client->publish("vorn/3005/ch/1/set/voltage", "123", 1, false));
         QVERIFY(probe->waitFor("vorn/3005/ch/1/voltage/set", "123", Patience));
-        QCOMPARE(poller(2)->engine()->module().channel(1).voltageSet(), 123.0f);
+        QCOMPARE(poller(2)->state()->channels[1].voltageSet(), 123.0f);
     }
 
     void sequenceRunsOnAGpibModule()
@@ -135,11 +135,11 @@ private slots:
                      },
                      Patience),
             probe->last.value("vorn/3005/sequence/state").constData());
-        QCOMPARE(poller(2)->engine()->module().channel(1).voltageSet(), 300.0f);
+        QCOMPARE(poller(2)->state()->channels[1].voltageSet(), 300.0f);
         QVERIFY(probe->client->publish("vorn/3005/sequence/abort", "", 1, false));
         QVERIFY(spinUntil(
             [&] { return state().value("state") == QLatin1String("aborted"); }, Patience));
-        QCOMPARE(poller(2)->engine()->module().channel(1).voltageSet(), 0.0f);
+        QCOMPARE(poller(2)->state()->channels[1].voltageSet(), 0.0f);
         QVERIFY(spinUntil(
             [this] {
                 return probe->payloads("vorn/3005/events")

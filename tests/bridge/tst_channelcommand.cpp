@@ -99,7 +99,7 @@ private slots:
         link->module().channel(0).setVoltageNominal(nominal0);
         ChannelCommand command;
         QString error;
-        if (!ChannelCommand::parse(path, payload, *link, &command, &error)) {
+        if (!ChannelCommand::parse(path, payload, link->module().state(), &command, &error)) {
             QCOMPARE(QStringLiteral("refused: ") + error, queued);
             return;
         }
