@@ -1,5 +1,7 @@
 // Set commands: each builds one line that changes a setting and reads the value back, and
 // queues it; the engine sends queued lines between cyclic requests.
+#include "czelkchannelstatusbits.h"
+#include "czelkmodulestatusbits.h"
 #include "scpi_parser.h"
 
 #include <charconv>
@@ -19,11 +21,8 @@ QString number(float value)
     return QString::fromLatin1(text, static_cast<qsizetype>(result.ptr - text));
 }
 
-constexpr quint16 ControlOn = 0x0008;
-constexpr quint16 ControlEmergency = 0x0020;
-constexpr quint16 ModuleControlAdjust = 0x1000;
-constexpr quint16 ModuleControlKill = 0x4000;
-constexpr quint16 ModuleControlClear = 0x0040;
+constexpr quint16 ControlOn = CZelkChannelStatusBits::SetOn;
+constexpr quint16 ControlEmergency = CZelkChannelStatusBits::SetEmergency;
 
 } // namespace
 
@@ -69,7 +68,7 @@ void SCPI_Parser::setChannelOn(bool on, int channel)
         on ? QStringLiteral("ON") : QStringLiteral("OFF"), channel, ":READ:CHAN:CONT?");
     if (channel >= 0 && channel < m_module.channelCount()) {
         Channel &record = m_module.channel(channel);
-        record.setControl((record.control() & 0xFFF7u) | (on ? ControlOn : 0u));
+        record.setControl((record.control() & ~unsigned(ControlOn)) | (on ? ControlOn : 0u));
     }
 }
 
@@ -79,7 +78,7 @@ void SCPI_Parser::setChannelEmergencyOff(bool off, int channel)
         off ? QStringLiteral("EMCY OFF") : QStringLiteral("EMCY CLR"), channel, ":READ:CHAN:CONT?");
     if (channel >= 0 && channel < m_module.channelCount()) {
         Channel &record = m_module.channel(channel);
-        record.setControl((record.control() & 0xFFDFu) | (off ? ControlEmergency : 0u));
+        record.setControl((record.control() & ~unsigned(ControlEmergency)) | (off ? ControlEmergency : 0u));
     }
 }
 
@@ -135,11 +134,11 @@ void SCPI_Parser::setModuleControl(quint16 control)
 {
     // Only the adjustment, kill and clear bits of the module control word are transmitted.
     m_module.setControl(control);
-    QString line = (control & ModuleControlAdjust) ? QStringLiteral(":CONF:ADJ ENABLE")
+    QString line = (control & CZelkModuleStatusBits::SetAdjust) ? QStringLiteral(":CONF:ADJ ENABLE")
                                                    : QStringLiteral(":CONF:ADJ DISABLE");
-    line += (control & ModuleControlKill) ? QStringLiteral(";KILL ENABLE")
+    line += (control & CZelkModuleStatusBits::SetKillEnable) ? QStringLiteral(";KILL ENABLE")
                                           : QStringLiteral(";KILL DISABLE");
-    if (control & ModuleControlClear)
+    if (control & CZelkModuleStatusBits::DoClear)
         line += QStringLiteral(";*CLS");
     line += QStringLiteral(";:READ:MOD:CONT?\r\n");
     enqueueCommand(SetModuleControl, line);
