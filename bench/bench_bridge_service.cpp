@@ -353,19 +353,24 @@ int chaosRun(const QStringList &args)
         std::fprintf(stderr, "mosquitto_sub does not subscribe (scripts/deps.sh installs it)\n");
         return 1;
     }
+    // A trip shows in two entries (its status bit, then its event): a duplicate is the same
+    // entry delivered again.
     QSet<QByteArray> received;
+    QSet<QByteArray> entries;
     int duplicates = 0;
     qsizetype readUpTo = 0;
     const auto readEvents = [&]() {
         const QByteArray &log = subscriber.read();
         qsizetype end = 0;
         while ((end = log.indexOf('\n', readUpTo)) >= 0) {
-            const QByteArray trip = tripOf(log.mid(readUpTo, end - readUpTo));
+            const QByteArray line = log.mid(readUpTo, end - readUpTo);
+            const QByteArray trip = tripOf(line);
             readUpTo = end + 1;
             if (trip.isEmpty())
                 continue;
-            if (received.contains(trip))
+            if (entries.contains(line))
                 ++duplicates;
+            entries.insert(line);
             received.insert(trip);
         }
     };
