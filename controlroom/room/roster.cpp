@@ -4,6 +4,9 @@
 #include "czelkchannelstatusbits.h"
 #include "moduletopics.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include <cmath>
 
 int RoomModule::channelsOn() const
@@ -110,9 +113,17 @@ bool ModuleRoster::handle(const QByteArray &topic, const QByteArray &payload, qi
             emit alarmsChanged(serial);
     } else if (path == telemetry::EventsTopic) {
         emit eventReceived(serial, payload);
+    } else if (path == "error") {
+        emit commandRefused(serial, QString::fromUtf8(payload));
     } else if (path == telemetry::SequenceStateTopic) {
         if (SequenceProgress::fromJson(payload, &module.sequence))
             emit sequenceChanged(serial);
+    } else if (path == "sequence/files") {
+        module.sequenceFiles.clear();
+        const QJsonArray files = QJsonDocument::fromJson(payload).array();
+        for (const QJsonValue &file : files)
+            module.sequenceFiles << file.toString();
+        emit sequenceChanged(serial);
     }
     if (changed) {
         updateStale(module, nowMs);

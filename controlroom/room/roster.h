@@ -24,6 +24,8 @@ struct RoomModule
     QByteArray moduleState;
     QList<EventDetector::Condition> alarms;
     SequenceProgress sequence;
+    /// The sequence files its bridge can run for it.
+    QStringList sequenceFiles;
     /// When a value last came (ms since the epoch), and since when the module is stale (0 while
     /// it is not).
     qint64 lastValueMs = 0;
@@ -73,6 +75,8 @@ signals:
     void alarmsChanged(int serial);
     void eventReceived(int serial, const QByteArray &entry);
     void sequenceChanged(int serial);
+    /// The bridge refused a command for the module ("error", not retained).
+    void commandRefused(int serial, const QString &why);
 
 private:
     RoomModule &entry(int serial, bool *added);

@@ -1,6 +1,7 @@
 // The control room's picture of the broker: modules from the topics, stale while their bridge
 // or their values are gone, and alarms whose acknowledgements outlast a restart.
 #include "alarmbook.h"
+#include "overviewmodel.h"
 #include "roster.h"
 
 #include <QSignalSpy>
@@ -67,6 +68,27 @@ private slots:
         QCOMPARE(module->channelsTripped(), 1);
         QCOMPARE(module->highestVoltage(), 512.5);
         QCOMPARE(module->name, QStringLiteral("crate 1"));
+    }
+
+    void overviewRowsAndChannels()
+    {
+        ModuleRoster roster("vorn");
+        OverviewModel model(&roster);
+        for (const auto &[topic, payload] : std::initializer_list<std::pair<QByteArray, QByteArray>> {
+                 { "1001/channels", "2" }, { "1001/name", "a" }, { "1001/ch/1/status", "8200" },
+                 { "1001/ch/1/voltage/measured", "-512.5" }, { "1002/name", "b" },
+                 { "1002/state", "offline" } })
+            roster.handle("vorn/" + topic, payload, 1000);
+        QCOMPARE(model.rowCount(), 2);
+        QTRY_COMPARE(model.rowCount(model.index(0, 0)), 2); // after the gathered refresh
+        QCOMPARE(model.rowCount(model.index(1, 0)), 0);
+        QCOMPARE(model.data(model.index(0, OverviewModel::OnTripped)).toString(), QStringLiteral("1 / 1"));
+        QCOMPARE(model.data(model.index(0, OverviewModel::HighestVoltage)).toString(), QStringLiteral("512.5 V"));
+        QCOMPARE(model.data(model.index(1, OverviewModel::StatusNames, model.index(0, 0))).toString(),
+            QStringLiteral("isON isTRP"));
+        QVERIFY(model.data(model.index(1, OverviewModel::State)).toString().startsWith(QLatin1String("stale since")));
+        QCOMPARE(model.serialAt(model.index(1, 3, model.index(0, 0))), 1001);
+        QCOMPARE(model.toCsv().count('\n'), 3);
     }
 
     void acknowledgementsOutlastARestart()
