@@ -105,6 +105,9 @@ bool ModuleRoster::handle(const QByteArray &topic, const QByteArray &payload, qi
     } else if (path == "name") {
         module.name = QString::fromUtf8(payload);
         changed = true;
+    } else if (path == "commands") {
+        module.commands = payload == "on";
+        changed = true;
     } else if (path == "link") {
         module.link = QString::fromUtf8(payload);
         changed = true;

@@ -18,6 +18,8 @@ struct RoomModule
     /// The section name and the link from the bridge's file.
     QString name;
     QString link;
+    /// Whether its bridge takes commands for it ("commands = on" in the bridge's file).
+    bool commands = false;
     /// The state topic of the bridge that publishes the module ("vorn/bridge/lab1/state").
     QByteArray bridgeTopic;
     /// "online", "offline" or "clash", as the bridge says; empty until it has.

@@ -114,6 +114,8 @@ void ControlRoomWindow::updateSelection()
         why = tr("Not connected to the broker.");
     else if (module->isStale())
         why = tr("The module is stale: its bridge or its values are gone.");
+    else if (!module->commands)
+        why = tr("Its bridge takes no commands for this module (commands = off in its file).");
     else if (module->moduleState == "clash")
         why = tr("Two modules share this serial number: the bridge takes only offs.");
     for (QWidget *w : { ui->buttonSetVoltage, ui->buttonSetCurrent, ui->buttonOn,
@@ -122,8 +124,10 @@ void ControlRoomWindow::updateSelection()
         w->setToolTip(why);
     }
     // An off is never held back here: the bridge decides and says why it could not.
-    for (QWidget *w : { ui->buttonOff, ui->buttonEmergencyOff, ui->buttonAbort })
-        w->setEnabled(module != nullptr);
+    for (QWidget *w : { ui->buttonOff, ui->buttonEmergencyOff, ui->buttonAbort }) {
+        w->setEnabled(module && module->commands);
+        w->setToolTip(module && !module->commands ? why : QString());
+    }
     if (!module) {
         ui->labelModule->setText(why);
         return;
