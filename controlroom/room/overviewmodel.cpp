@@ -23,7 +23,7 @@ OverviewModel::OverviewModel(ModuleRoster *roster, QObject *parent)
     , m_roster(roster)
 {
     m_flush.setSingleShot(true);
-    m_flush.setInterval(RefreshMs);
+    m_sinceFlush.start();
     connect(&m_flush, &QTimer::timeout, this, &OverviewModel::flush);
     connect(roster, &ModuleRoster::moduleAdded, this, [this](int serial) {
         beginInsertRows({}, int(m_serials.size()), int(m_serials.size()));
@@ -31,19 +31,25 @@ OverviewModel::OverviewModel(ModuleRoster *roster, QObject *parent)
         m_channelRows << 0;
         endInsertRows();
         m_dirty.insert(serial);
-        m_flush.start();
+        scheduleFlush();
     });
     const auto changed = [this](int serial) {
         m_dirty.insert(serial);
-        if (!m_flush.isActive())
-            m_flush.start();
+        scheduleFlush();
     };
     connect(roster, &ModuleRoster::moduleChanged, this, changed);
     connect(roster, &ModuleRoster::alarmsChanged, this, changed);
 }
 
+void OverviewModel::scheduleFlush()
+{
+    if (!m_flush.isActive())
+        m_flush.start(int(qMax<qint64>(0, RefreshMs - m_sinceFlush.elapsed())));
+}
+
 void OverviewModel::flush()
 {
+    m_sinceFlush.restart();
     for (const int serial : std::as_const(m_dirty)) {
         const int row = int(m_serials.indexOf(serial));
         const RoomModule *module = m_roster->module(serial);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QElapsedTimer>
 #include <QList>
 #include <QSet>
 #include <QTimer>
@@ -9,8 +10,8 @@ class ModuleRoster;
 struct RoomModule;
 
 /// The overview: one row per module of the roster, in the order they were found, each with its
-/// channels as child rows. Changes of a module are gathered and shown together at most every
-/// RefreshMs, so that a thousand modules publishing a second stay smooth; a stale module is
+/// channels as child rows. Changes of a module are gathered and shown together, at most once
+/// every RefreshMs (a change after a quiet spell at once), so that a thousand modules publishing a second stay smooth; a stale module is
 /// grey and says since when.
 class OverviewModel : public QAbstractItemModel
 {
@@ -49,6 +50,8 @@ public:
 
 private:
     void flush();
+    /// Refreshes on the next pass of the event loop, or RefreshMs after the last refresh.
+    void scheduleFlush();
     QString moduleText(const RoomModule &module, int column) const;
     QString channelText(const RoomModule &module, int channel, int column) const;
 
@@ -58,4 +61,6 @@ private:
     QList<int> m_channelRows;
     QSet<int> m_dirty;
     QTimer m_flush;
+    /// Since the last refresh.
+    QElapsedTimer m_sinceFlush;
 };

@@ -48,6 +48,7 @@ bool RoomClient::isConnected() const
 
 void RoomClient::onMessage(const QByteArray &topic, const QByteArray &payload)
 {
+    ++m_messages;
     m_roster.handle(topic, payload, QDateTime::currentMSecsSinceEpoch());
 }
 

@@ -28,6 +28,8 @@ public:
     bool isConnected() const;
 
     ModuleRoster *roster() { return &m_roster; }
+    /// Messages received since construction.
+    quint64 messageCount() const { return m_messages; }
     AlarmBook *alarms() { return &m_alarms; }
 
     /// Publishes "<prefix>/<serial>/ch/<channel>/set/<what>" with \a payload; false while not
@@ -48,4 +50,5 @@ private:
     ModuleRoster m_roster;
     AlarmBook m_alarms;
     QTimer m_staleCheck;
+    quint64 m_messages = 0;
 };
