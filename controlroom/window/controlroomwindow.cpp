@@ -184,12 +184,14 @@ void ControlRoomWindow::setValue(const QByteArray &what)
         return;
     }
     bool ok = false;
-    const double value = QInputDialog::getDouble(this, tr("Set %1").arg(QString::fromUtf8(what)),
-        tr("%1 in %2 (%3 ... %4):")
-            .arg(QString::fromUtf8(what), range.unit)
+    const bool voltage = what == "voltage";
+    const double value = QInputDialog::getDouble(this,
+        voltage ? tr("Set voltage") : tr("Set current"),
+        (voltage ? tr("Voltage in %1 (%2 ... %3):") : tr("Current in %1 (%2 ... %3):"))
+            .arg(range.unit)
             .arg(range.minimum)
             .arg(range.maximum),
-        what == "voltage" ? channel.voltageSet() : channel.currentSet(), range.minimum,
+        voltage ? channel.voltageSet() : channel.currentSet(), range.minimum,
         range.maximum, 6, &ok);
     if (ok)
         send(what, QByteArray::number(value, 'g', 7));
