@@ -11,7 +11,8 @@ BridgeModule::BridgeModule(const ModuleSettings &settings, MqttClient *client,
     QObject *engineHome, QObject *parent)
     : QObject(parent)
     , m_poller(new ModulePoller(settings, round, engineHome, this))
-    , m_publisher(new ModulePublisher(client, prefix, rate, settings.name, bridgeTopic, this))
+    , m_publisher(new ModulePublisher(
+          client, prefix, rate, settings.name, bridgeTopic, settings.commands, this))
 {
     m_commands = new ModuleCommands(client, m_poller, m_publisher, this);
     // Once per polling cycle, in which every value has been read once: per answer, most of the

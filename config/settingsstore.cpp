@@ -13,6 +13,12 @@ QSettings panel()
         QLatin1String(PanelApplication));
 }
 
+QSettings room()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, organization(),
+        QLatin1String(RoomApplication));
+}
+
 QSettings display(const QString &organizationName)
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, organizationName,

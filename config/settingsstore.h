@@ -11,6 +11,8 @@ inline constexpr char Organization[] = "Vornwerk GmbH";
 inline constexpr char PanelApplication[] = "VornScpiControl";
 /// The display configuration (units, precisions, columns per device).
 inline constexpr char DisplayApplication[] = "VornScpiConfig";
+/// The control room: its broker, its window and the alarms acknowledged.
+inline constexpr char RoomApplication[] = "VornControlRoom";
 
 /// Keys of the panel store.
 namespace Key {
@@ -25,11 +27,23 @@ inline constexpr char AutoReconnect[] = "AutoReconnect";
 inline constexpr char ConsoleHistory[] = "Console/history";
 /// The folder the Sequence window last loaded from or saved to.
 inline constexpr char SequenceFolder[] = "Sequence/folder";
+/// Control room: the broker (host, port, TLS files, user; the password is in the desktop's
+/// secret store, never here), the topic prefix, and a group of acknowledged alarms by key.
+inline constexpr char RoomBrokerHost[] = "Broker/host";
+inline constexpr char RoomBrokerPort[] = "Broker/port";
+inline constexpr char RoomBrokerUser[] = "Broker/user";
+inline constexpr char RoomBrokerCaFile[] = "Broker/caFile";
+inline constexpr char RoomBrokerCertFile[] = "Broker/certFile";
+inline constexpr char RoomBrokerKeyFile[] = "Broker/keyFile";
+inline constexpr char RoomPrefix[] = "Broker/prefix";
+inline constexpr char RoomAcknowledged[] = "Acknowledged";
 } // namespace Key
 
 QString organization();
 /// The store of the connection panel, the exit behaviour and the tools.
 QSettings panel();
+/// The control room's store.
+QSettings room();
 /// The display configuration's store of \a organizationName.
 QSettings display(const QString &organizationName);
 

@@ -12,6 +12,8 @@ packages=(
     # and scrapes them
     libmosquitto-dev mosquitto mosquitto-clients openssl libsystemd-dev qt6-httpserver-dev
     qt6-websockets-dev prometheus
+    # the control room's broker password in the desktop's secret store
+    qtkeychain-qt6-dev
     # fuzz targets
     clang-14 libclang-rt-14-dev
     # translations, installing and the Debian package

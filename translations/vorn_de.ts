@@ -21,6 +21,80 @@
     </message>
 </context>
 <context>
+    <name>AlarmListModel</name>
+    <message>
+        <source>module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Kanal</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Still there</source>
+        <translation>Besteht noch</translation>
+    </message>
+    <message>
+        <source>Acknowledged</source>
+        <translation>Quittiert</translation>
+    </message>
+</context>
+<context>
+    <name>BrokerDialog</name>
+    <message>
+        <source>Broker</source>
+        <translation>Broker</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Rechner:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>Topic p&amp;refix:</source>
+        <translation>Topic-P&amp;räfix:</translation>
+    </message>
+    <message>
+        <source>&amp;User:</source>
+        <translation>&amp;Benutzer:</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word:</source>
+        <translation>Pass&amp;wort:</translation>
+    </message>
+    <message>
+        <source>&amp;CA file (TLS):</source>
+        <translation>&amp;CA-Datei (TLS):</translation>
+    </message>
+    <message>
+        <source>Client c&amp;ertificate:</source>
+        <translation>Client-&amp;Zertifikat:</translation>
+    </message>
+    <message>
+        <source>Client &amp;key:</source>
+        <translation>Client-&amp;Schlüssel:</translation>
+    </message>
+</context>
+<context>
     <name>Channel</name>
     <message>
         <source>nominal voltage of channel %1 not known yet</source>
@@ -129,6 +203,228 @@ Try &apos;%1 --help&apos;.
     <message>
         <source>Not sent: %1</source>
         <translation>Nicht gesendet: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ControlRoomWindow</name>
+    <message>
+        <source>Vorn Control Room</source>
+        <translation>Vorn-Leitstand</translation>
+    </message>
+    <message>
+        <source>Search modules (name, serial, device, bridge, state)</source>
+        <translation>Module suchen (Name, Seriennummer, Gerät, Bridge, Zustand)</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Acknowledge...</source>
+        <translation>Quittieren...</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Select a module or a channel in the overview.</source>
+        <translation>Wählen Sie in der Übersicht ein Modul oder einen Kanal.</translation>
+    </message>
+    <message>
+        <source>Set voltage...</source>
+        <translation>Spannung setzen...</translation>
+    </message>
+    <message>
+        <source>Set current...</source>
+        <translation>Strom setzen...</translation>
+    </message>
+    <message>
+        <source>Clear events</source>
+        <translation>Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Emergency off</source>
+        <translation>Notaus</translation>
+    </message>
+    <message>
+        <source>Sequences</source>
+        <translation>Sequenzen</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Modules</source>
+        <translation>&amp;Module</translation>
+    </message>
+    <message>
+        <source>&amp;Broker...</source>
+        <translation>&amp;Broker...</translation>
+    </message>
+    <message>
+        <source>&amp;Export overview as CSV...</source>
+        <translation>Übersicht als CSV &amp;exportieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>&amp;All off...</source>
+        <translation>&amp;Alle aus...</translation>
+    </message>
+    <message>
+        <source>Broker %1:%2 not connected: %3</source>
+        <translation>Broker %1:%2 nicht verbunden: %3</translation>
+    </message>
+    <message>
+        <source>The bridge refused: %1</source>
+        <translation>Die Bridge hat abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>The broker settings can not be used.</source>
+        <translation>Die Broker-Einstellungen sind nicht verwendbar.</translation>
+    </message>
+    <message>
+        <source>Connected to %1:%2, prefix %3</source>
+        <translation>Verbunden mit %1:%2, Präfix %3</translation>
+    </message>
+    <message>
+        <source>Connecting to %1:%2 ...</source>
+        <translation>Verbinde mit %1:%2 ...</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n alarm(s)</source>
+        <translation>
+            <numerusform>%n Alarm</numerusform>
+            <numerusform>%n Alarme</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not connected to the broker.</source>
+        <translation>Nicht mit dem Broker verbunden.</translation>
+    </message>
+    <message>
+        <source>The module is stale: its bridge or its values are gone.</source>
+        <translation>Das Modul ist veraltet: seine Bridge oder seine Werte fehlen.</translation>
+    </message>
+    <message>
+        <source>Its bridge takes no commands for this module (commands = off in its file).</source>
+        <translation>Seine Bridge nimmt für dieses Modul keine Befehle an (commands = off in ihrer Datei).</translation>
+    </message>
+    <message>
+        <source>Two modules share this serial number: the bridge takes only offs.</source>
+        <translation>Zwei Module haben diese Seriennummer: die Bridge nimmt nur Abschaltungen an.</translation>
+    </message>
+    <message>
+        <source>Module %1 (%2, serial %3), %4</source>
+        <translation>Modul %1 (%2, Seriennummer %3), %4</translation>
+    </message>
+    <message>
+        <source>channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>all channels</source>
+        <translation>alle Kanäle</translation>
+    </message>
+    <message>
+        <source>No sequence has run on this module.</source>
+        <translation>Auf diesem Modul ist keine Sequenz gelaufen.</translation>
+    </message>
+    <message>
+        <source>%1: %2, step %3 of %4, %5 s%6</source>
+        <translation>%1: %2, Schritt %3 von %4, %5 s%6</translation>
+    </message>
+    <message>
+        <source>Not sent: the broker is not connected.</source>
+        <translation>Nicht gesendet: der Broker ist nicht verbunden.</translation>
+    </message>
+    <message>
+        <source>Sent %1 = %2 to module %3, %4</source>
+        <translation>%1 = %2 an Modul %3 gesendet, %4</translation>
+    </message>
+    <message>
+        <source>Acknowledge</source>
+        <translation>Quittieren</translation>
+    </message>
+    <message>
+        <source>Note (optional):</source>
+        <translation>Notiz (freiwillig):</translation>
+    </message>
+    <message>
+        <source>Export overview</source>
+        <translation>Übersicht exportieren</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>All off</source>
+        <translation>Alle aus</translation>
+    </message>
+    <message>
+        <source>Switch off all %1 channels of %2 modules?</source>
+        <translation>Alle %1 Kanäle von %2 Modulen ausschalten?</translation>
+    </message>
+    <message>
+        <source>All off: all %1 modules report their channels off.</source>
+        <translation>Alle aus: alle %1 Module melden ihre Kanäle aus.</translation>
+    </message>
+    <message>
+        <source>All off: %1 of %2 modules report their channels off; not yet: %3</source>
+        <translation>Alle aus: %1 von %2 Modulen melden ihre Kanäle aus; noch nicht: %3</translation>
+    </message>
+    <message>
+        <source>Set voltage</source>
+        <translation>Spannung setzen</translation>
+    </message>
+    <message>
+        <source>Set current</source>
+        <translation>Strom setzen</translation>
+    </message>
+    <message>
+        <source>Voltage in %1 (%2 ... %3):</source>
+        <translation>Spannung in %1 (%2 ... %3):</translation>
+    </message>
+    <message>
+        <source>Current in %1 (%2 ... %3):</source>
+        <translation>Strom in %1 (%2 ... %3):</translation>
     </message>
 </context>
 <context>
@@ -2381,6 +2677,49 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     </message>
 </context>
 <context>
+    <name>OverviewModel</name>
+    <message>
+        <source>stale since %1</source>
+        <translation>veraltet seit %1</translation>
+    </message>
+    <message>
+        <source>channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Modul</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Bridge</source>
+        <translation>Bridge</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>On / tripped</source>
+        <translation>Ein / ausgelöst</translation>
+    </message>
+    <message>
+        <source>Highest |Vmeas|</source>
+        <translation>Höchste |Vmess|</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarme</translation>
+    </message>
+</context>
+<context>
     <name>SafetyRulesTable</name>
     <message>
         <source>Condition</source>
@@ -3839,6 +4178,21 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
     <message>
         <source>The plot could not be saved as %1.</source>
         <translation>Das Diagramm konnte nicht als %1 gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Every Vornwerk module on an MQTT broker in one window, fed by the module bridges.</source>
+        <translation>Alle Vornwerk-Module an einem MQTT-Broker in einem Fenster, gespeist von den Modul-Bridges.</translation>
+    </message>
+    <message>
+        <source>The broker, HOST or HOST:PORT (remembered).</source>
+        <translation>Der Broker, RECHNER oder RECHNER:PORT (wird gemerkt).</translation>
+    </message>
+    <message>
+        <source>The first topic level of the modules (remembered).</source>
+        <translation>Die erste Topic-Ebene der Module (wird gemerkt).</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,16 @@
     </message>
 </context>
 <context>
+    <name>ControlRoomWindow</name>
+    <message numerus="yes">
+        <source>%n alarm(s)</source>
+        <translation>
+            <numerusform>%n alarm</numerusform>
+            <numerusform>%n alarms</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SequenceRunner</name>
     <message numerus="yes">
         <source>channel %1 is not there: the module has %n channels</source>

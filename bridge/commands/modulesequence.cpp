@@ -9,6 +9,9 @@
 #include "sequencefile.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QThread>
 
@@ -39,17 +42,41 @@ void ModuleSequence::subscribe()
             && m_client->subscribe(topic, 1, MqttClient::NoLocal | MqttClient::RetainAsPublished))
             m_topics.append(topic);
     }
+    // What can be run, for a control room's list: retained, again after every reconnect.
+    QJsonArray files;
+    for (const QString &name : fileNames(m_poller->settings().sequences))
+        files.append(name);
+    m_client->publish(base + "sequence/files",
+        QJsonDocument(files).toJson(QJsonDocument::Compact), 1, true);
     // A bridge that has run nothing here leaves the retained state of the last one alone
     // ("aborted: the bridge stopped").
     if (m_progress.state != SequenceRunner::State::Idle)
         publishState(true);
 }
 
-QString ModuleSequence::load(const QString &folder, const QByteArray &name, Sequence *sequence)
+bool ModuleSequence::isPlainName(const QString &name)
 {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.-]*$"));
+    return name.size() <= MaxName && plain.match(name).hasMatch();
+}
+
+QStringList ModuleSequence::fileNames(const QString &folder)
+{
+    QStringList names;
+    const QStringList entries
+        = QDir(folder).entryList({ QStringLiteral("*.json") }, QDir::Files | QDir::NoSymLinks,
+            QDir::Name);
+    for (const QString &name : entries) {
+        if (isPlainName(name))
+            names << name;
+    }
+    return names;
+}
+
+QString ModuleSequence::load(const QString &folder, const QByteArray &name, Sequence *sequence)
+{
     const QString text = QString::fromUtf8(name);
-    if (name.size() > MaxName || !plain.match(text).hasMatch()) {
+    if (name.size() > MaxName || !isPlainName(text)) {
         return QStringLiteral("give the name of a file in the sequence folder (letters, digits, "
                               "\".\", \"-\" and \"_\", at most %1, no path)")
             .arg(MaxName);

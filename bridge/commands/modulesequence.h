@@ -78,6 +78,10 @@ public:
     /// the bridge's user, writable by nobody else). Returns why it was refused, or an empty
     /// text.
     static QString load(const QString &folder, const QByteArray &name, Sequence *sequence);
+    /// The "*.json" files of \a folder that "sequence/run" can name (plain names, no links),
+    /// sorted: published retained on "<base>sequence/files" as a JSON array.
+    static QStringList fileNames(const QString &folder);
+    static bool isPlainName(const QString &name);
 
 private:
     /// Runs \a action with the runner on its thread, without an answer.

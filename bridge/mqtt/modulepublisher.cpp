@@ -7,11 +7,12 @@
 #include <cmath>
 
 ModulePublisher::ModulePublisher(MqttClient *client, const QByteArray &prefix, double rate,
-    const QString &name, const QByteArray &bridgeTopic, QObject *parent)
+    const QString &name, const QByteArray &bridgeTopic, bool commands, QObject *parent)
     : QObject(parent)
     , m_client(client)
     , m_prefix(prefix)
     , m_name(name)
+    , m_commands(commands)
     , m_bridgeTopic(bridgeTopic)
     , m_intervalMs(qMax<qint64>(1, qint64(std::lround(1000.0 / rate))))
     , m_expirySeconds(qMax(MinExpirySeconds, int(std::ceil(4.0 / rate))))
@@ -67,6 +68,7 @@ void ModulePublisher::setOnline(
         { "name", m_name.toUtf8() },
         { "bridge", m_bridgeTopic },
         { "link", link.toUtf8() },
+        { "commands", m_commands ? QByteArray("on") : QByteArray("off") },
     };
     for (const telemetry::IdentityTopic &topic : telemetry::identityTopics())
         identity.append({ topic.suffix, topic.encode(module) });

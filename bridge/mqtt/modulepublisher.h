@@ -31,9 +31,9 @@ public:
     static constexpr int MinExpirySeconds = 3;
 
     /// \a client is not owned and must outlive the publisher. \a bridgeTopic is the bridge's
-    /// state topic.
+    /// state topic; \a commands says whether the bridge takes commands for the module.
     ModulePublisher(MqttClient *client, const QByteArray &prefix, double rate, const QString &name,
-        const QByteArray &bridgeTopic, QObject *parent = nullptr);
+        const QByteArray &bridgeTopic, bool commands, QObject *parent = nullptr);
 
     /// The module answered its identity and configuration: (re)builds the topics for its serial
     /// number, publishes the identity and \a state ("online", or "clash").
@@ -88,6 +88,7 @@ private:
     MqttClient *m_client;
     QByteArray m_prefix;
     QString m_name;
+    bool m_commands = false;
     QByteArray m_bridgeTopic;
     qint64 m_intervalMs;
     int m_expirySeconds;

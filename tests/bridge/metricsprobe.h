@@ -2,9 +2,11 @@
 
 #include "spin.h"
 
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPair>
+#include <QTcpServer>
 
 #include <memory>
 

@@ -533,6 +533,9 @@ private slots:
         const auto state = [this]() {
             return QJsonDocument::fromJson(probe->last.value("vorn/1001/sequence/state")).object();
         };
+        // What can be run: the plain files of the folder, not the link to one outside.
+        QCOMPARE(probe->last.value("vorn/1001/sequence/files"),
+            QByteArray(R"(["bad.json","short.json","to55.json","to77.json"])"));
         QVERIFY(probe->client->publish("vorn/1001/sequence/run", "short.json", 1, false));
         QVERIFY2(spinUntil(
                      [&]() {

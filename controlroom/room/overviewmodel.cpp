@@ -1,0 +1,237 @@
+#include "overviewmodel.h"
+
+#include "czelkchannelstatusbits.h"
+#include "roster.h"
+
+#include <QColor>
+#include <QDateTime>
+
+namespace {
+
+/// Module rows carry this as their internal id; channel rows their module row's index.
+constexpr quintptr ModuleRow = ~quintptr(0);
+
+QString real(double value, const char *unit)
+{
+    return QString::asprintf("%.6g %s", value, unit);
+}
+
+} // namespace
+
+OverviewModel::OverviewModel(ModuleRoster *roster, QObject *parent)
+    : QAbstractItemModel(parent)
+    , m_roster(roster)
+{
+    m_flush.setSingleShot(true);
+    m_sinceFlush.start();
+    connect(&m_flush, &QTimer::timeout, this, &OverviewModel::flush);
+    connect(roster, &ModuleRoster::moduleAdded, this, [this](int serial) {
+        beginInsertRows({}, int(m_serials.size()), int(m_serials.size()));
+        m_serials << serial;
+        m_channelRows << 0;
+        endInsertRows();
+        m_dirty.insert(serial);
+        scheduleFlush();
+    });
+    const auto changed = [this](int serial) {
+        m_dirty.insert(serial);
+        scheduleFlush();
+    };
+    connect(roster, &ModuleRoster::moduleChanged, this, changed);
+    connect(roster, &ModuleRoster::alarmsChanged, this, changed);
+}
+
+void OverviewModel::scheduleFlush()
+{
+    if (!m_flush.isActive())
+        m_flush.start(int(qMax<qint64>(0, RefreshMs - m_sinceFlush.elapsed())));
+}
+
+void OverviewModel::flush()
+{
+    m_sinceFlush.restart();
+    for (const int serial : std::as_const(m_dirty)) {
+        const int row = int(m_serials.indexOf(serial));
+        const RoomModule *module = m_roster->module(serial);
+        if (row < 0 || !module)
+            continue;
+        const QModelIndex parentIndex = index(row, 0);
+        const int channels = module->state.channelsInUse();
+        const int shown = m_channelRows.at(row);
+        if (channels > shown) {
+            beginInsertRows(parentIndex, shown, channels - 1);
+            m_channelRows[row] = channels;
+            endInsertRows();
+        } else if (channels < shown) {
+            beginRemoveRows(parentIndex, channels, shown - 1);
+            m_channelRows[row] = channels;
+            endRemoveRows();
+        }
+        emit dataChanged(index(row, 0), index(row, Columns - 1));
+        if (channels > 0)
+            emit dataChanged(index(0, 0, parentIndex), index(channels - 1, Columns - 1, parentIndex));
+    }
+    m_dirty.clear();
+}
+
+QModelIndex OverviewModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (column < 0 || column >= Columns || row < 0)
+        return {};
+    if (!parent.isValid())
+        return row < m_serials.size() ? createIndex(row, column, ModuleRow) : QModelIndex();
+    if (parent.internalId() != ModuleRow || row >= m_channelRows.value(parent.row()))
+        return {};
+    return createIndex(row, column, quintptr(parent.row()));
+}
+
+QModelIndex OverviewModel::parent(const QModelIndex &child) const
+{
+    if (!child.isValid() || child.internalId() == ModuleRow)
+        return {};
+    return createIndex(int(child.internalId()), 0, ModuleRow);
+}
+
+int OverviewModel::rowCount(const QModelIndex &parent) const
+{
+    if (!parent.isValid())
+        return int(m_serials.size());
+    if (parent.internalId() == ModuleRow && parent.column() == 0)
+        return m_channelRows.value(parent.row());
+    return 0;
+}
+
+int OverviewModel::columnCount(const QModelIndex &) const
+{
+    return Columns;
+}
+
+int OverviewModel::serialAt(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return 0;
+    const int row = index.internalId() == ModuleRow ? index.row() : int(index.internalId());
+    return m_serials.value(row);
+}
+
+QVariant OverviewModel::data(const QModelIndex &index, int role) const
+{
+    const int serial = serialAt(index);
+    const RoomModule *module = m_roster->module(serial);
+    if (!module)
+        return {};
+    if (role == SerialRole)
+        return serial;
+    const bool channelRow = index.internalId() != ModuleRow;
+    if (role == Qt::ForegroundRole && module->isStale())
+        return QColor(Qt::gray);
+    if (role == Qt::BackgroundRole && !channelRow && module->moduleState == "clash")
+        return QColor(255, 200, 120);
+    if (role == Qt::BackgroundRole && channelRow) {
+        const quint16 status = module->state.channels[size_t(index.row())].status();
+        if (status & CZelkChannelStatusBits::Trip)
+            return QColor(255, 120, 120);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() >= OnTripped)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    return channelRow ? channelText(*module, index.row(), index.column())
+                      : moduleText(*module, index.column());
+}
+
+QString OverviewModel::moduleText(const RoomModule &module, int column) const
+{
+    switch (column) {
+    case Name:
+        return module.name;
+    case Serial:
+        return QString::number(module.serial);
+    case Device:
+        return module.state.deviceName;
+    case Bridge:
+        return QString::fromUtf8(module.bridgeTopic.split('/').value(2));
+    case State:
+        if (module.isStale())
+            return tr("stale since %1")
+                .arg(QDateTime::fromMSecsSinceEpoch(module.staleSinceMs).toString(u"HH:mm:ss"));
+        return QString::fromUtf8(module.moduleState);
+    case OnTripped:
+        return QStringLiteral("%1 / %2").arg(module.channelsOn()).arg(module.channelsTripped());
+    case HighestVoltage:
+        return real(module.highestVoltage(), "V");
+    case Alarms:
+        return module.alarms.isEmpty() ? QString() : QString::number(module.alarms.size());
+    }
+    return {};
+}
+
+QString OverviewModel::channelText(const RoomModule &module, int channel, int column) const
+{
+    if (channel >= module.state.channelsInUse())
+        return {};
+    const ChannelState &c = module.state.channels[size_t(channel)];
+    switch (column) {
+    case Channel:
+        return tr("channel %1").arg(channel);
+    case VoltageSet:
+        return real(c.voltageSet(), "V");
+    case VoltageMeasured:
+        return real(c.voltageMeasure(), "V");
+    case CurrentSet:
+        return real(c.currentSet(), "A");
+    case CurrentMeasured:
+        return real(c.currentMeasure(), "A");
+    case StatusNames: {
+        QStringList names;
+        const QStringList dictionary
+            = QString::fromLatin1(CZelkChannelStatusBits::Status).split(QLatin1Char(','));
+        for (int bit = 0; bit < dictionary.size(); ++bit) {
+            if (c.status() & (1u << bit))
+                names << dictionary.at(bit);
+        }
+        return names.join(QLatin1Char(' '));
+    }
+    }
+    return {};
+}
+
+QVariant OverviewModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case Name:
+        return tr("Module");
+    case Serial:
+        return tr("Serial");
+    case Device:
+        return tr("Device");
+    case Bridge:
+        return tr("Bridge");
+    case State:
+        return tr("State");
+    case OnTripped:
+        return tr("On / tripped");
+    case HighestVoltage:
+        return tr("Highest |Vmeas|");
+    case Alarms:
+        return tr("Alarms");
+    }
+    return {};
+}
+
+QByteArray OverviewModel::toCsv() const
+{
+    QByteArray csv;
+    for (int column = 0; column < Columns; ++column)
+        csv += (column ? ";" : "") + headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toUtf8();
+    csv += '\n';
+    for (const int serial : m_serials) {
+        const RoomModule *module = m_roster->module(serial);
+        for (int column = 0; column < Columns; ++column)
+            csv += (column ? ";" : "") + moduleText(*module, column).toUtf8();
+        csv += '\n';
+    }
+    return csv;
+}

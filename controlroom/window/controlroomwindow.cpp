@@ -1,0 +1,355 @@
+#include "controlroomwindow.h"
+#include "ui_controlroomwindow.h"
+
+#include "alarmlistmodel.h"
+#include "brokerdialog.h"
+#include "overviewmodel.h"
+#include "roomclient.h"
+
+#include <QDateTime>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+
+ControlRoomWindow::ControlRoomWindow(
+    const BrokerSettings &broker, const QByteArray &prefix, QSettings *store, QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::ControlRoomWindow)
+    , m_store(store)
+    , m_broker(broker)
+    , m_prefix(prefix)
+{
+    ui->setupUi(this);
+    m_connection = new QLabel(this);
+    m_alarmCount = new QLabel(this);
+    statusBar()->addPermanentWidget(m_alarmCount);
+    statusBar()->addPermanentWidget(m_connection);
+    m_allOffTimer.setInterval(1000);
+    connect(&m_allOffTimer, &QTimer::timeout, this, &ControlRoomWindow::updateAllOff);
+    connectBroker();
+}
+
+ControlRoomWindow::~ControlRoomWindow()
+{
+    delete ui;
+}
+
+void ControlRoomWindow::connectBroker()
+{
+    delete m_room;
+    m_serial = 0;
+    m_room = new RoomClient(m_broker, m_prefix, m_store, qEnvironmentVariable("USER"), this);
+    m_overview = new OverviewModel(m_room->roster(), m_room);
+    m_filter = new QSortFilterProxyModel(m_room);
+    m_filter->setSourceModel(m_overview);
+    m_filter->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    m_filter->setFilterKeyColumn(-1);
+    m_filter->setRecursiveFilteringEnabled(true);
+    m_filter->setFilterFixedString(ui->editFilter->text());
+    ui->treeOverview->setModel(m_filter);
+    ui->treeOverview->sortByColumn(OverviewModel::Serial, Qt::AscendingOrder);
+    connect(ui->treeOverview->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &ControlRoomWindow::updateSelection);
+    m_alarmList = new AlarmListModel(m_room->alarms(), m_room);
+    ui->tableAlarms->setModel(m_alarmList);
+    ui->tableAlarms->horizontalHeader()->setSectionResizeMode(
+        AlarmListModel::Text, QHeaderView::Stretch);
+    ui->tableAlarms->verticalHeader()->hide();
+    connect(m_room->alarms(), &AlarmBook::changed, this, &ControlRoomWindow::updateStatus);
+    connect(m_room, &RoomClient::connectionChanged, this, &ControlRoomWindow::updateStatus);
+    connect(m_room, &RoomClient::connectionFailed, this, [this](const QString &reason) {
+        m_connection->setText(tr("Broker %1:%2 not connected: %3")
+                                  .arg(m_broker.host)
+                                  .arg(m_broker.port)
+                                  .arg(reason));
+    });
+    connect(m_room->roster(), &ModuleRoster::commandRefused, this,
+        [this](int serial, const QString &why) {
+            if (serial == m_serial)
+                ui->labelAnswer->setText(tr("The bridge refused: %1").arg(why));
+        });
+    connect(m_room->roster(), &ModuleRoster::moduleChanged, this, [this](int serial) {
+        if (serial == m_serial)
+            updateSelection();
+    });
+    connect(m_room->roster(), &ModuleRoster::sequenceChanged, this, [this](int serial) {
+        if (serial == m_serial)
+            updateSelection();
+    });
+    if (!m_room->start())
+        m_connection->setText(tr("The broker settings can not be used."));
+    updateStatus();
+    updateSelection();
+}
+
+void ControlRoomWindow::updateStatus()
+{
+    if (m_room->isConnected())
+        m_connection->setText(tr("Connected to %1:%2, prefix %3")
+                                  .arg(m_broker.host)
+                                  .arg(m_broker.port)
+                                  .arg(QString::fromUtf8(m_prefix)));
+    else
+        m_connection->setText(tr("Connecting to %1:%2 ...").arg(m_broker.host).arg(m_broker.port));
+    const int open = m_room->alarms()->unacknowledgedCount();
+    m_alarmCount->setText(open > 0 ? tr("%n alarm(s)", nullptr, open) : QString());
+    m_alarmCount->setStyleSheet(open > 0 ? QStringLiteral("color: white; background: red") : QString());
+}
+
+void ControlRoomWindow::updateSelection()
+{
+    const QModelIndex current = m_filter->mapToSource(ui->treeOverview->currentIndex());
+    m_serial = m_overview->serialAt(current);
+    m_channel = current.isValid() && current.parent().isValid() ? current.row() : -1;
+    const RoomModule *module = m_room->roster()->module(m_serial);
+    QString why;
+    if (!module)
+        why = tr("Select a module or a channel in the overview.");
+    else if (!m_room->isConnected())
+        why = tr("Not connected to the broker.");
+    else if (module->isStale())
+        why = tr("The module is stale: its bridge or its values are gone.");
+    else if (!module->commands)
+        why = tr("Its bridge takes no commands for this module (commands = off in its file).");
+    else if (module->moduleState == "clash")
+        why = tr("Two modules share this serial number: the bridge takes only offs.");
+    for (QWidget *w : { ui->buttonSetVoltage, ui->buttonSetCurrent, ui->buttonOn,
+             ui->buttonClearEvents, ui->buttonRun, ui->buttonPause, ui->buttonResume }) {
+        w->setEnabled(why.isEmpty());
+        w->setToolTip(why);
+    }
+    // An off is never held back here: the bridge decides and says why it could not.
+    for (QWidget *w : { ui->buttonOff, ui->buttonEmergencyOff, ui->buttonAbort }) {
+        w->setEnabled(module && module->commands);
+        w->setToolTip(module && !module->commands ? why : QString());
+    }
+    if (!module) {
+        ui->labelModule->setText(why);
+        return;
+    }
+    ui->labelModule->setText(
+        tr("Module %1 (%2, serial %3), %4")
+            .arg(module->name, module->state.deviceName)
+            .arg(module->serial)
+            .arg(m_channel >= 0 ? tr("channel %1").arg(m_channel) : tr("all channels")));
+    const QString file = ui->comboSequenceFiles->currentText();
+    QStringList shown;
+    for (int i = 0; i < ui->comboSequenceFiles->count(); ++i)
+        shown << ui->comboSequenceFiles->itemText(i);
+    if (shown != module->sequenceFiles) {
+        ui->comboSequenceFiles->clear();
+        ui->comboSequenceFiles->addItems(module->sequenceFiles);
+        ui->comboSequenceFiles->setCurrentText(file);
+    }
+    const SequenceProgress &p = module->sequence;
+    ui->labelProgress->setText(p.file.isEmpty()
+            ? tr("No sequence has run on this module.")
+            : tr("%1: %2, step %3 of %4, %5 s%6")
+                  .arg(p.file, sequenceStateName(p.state))
+                  .arg(p.step + 1)
+                  .arg(p.steps)
+                  .arg(p.elapsedMs / 1000.0, 0, 'f', 1)
+                  .arg(p.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(p.reason)));
+}
+
+void ControlRoomWindow::send(const QByteArray &what, const QByteArray &payload)
+{
+    if (!m_room->channelCommand(m_serial, m_channel, what, payload)) {
+        ui->labelAnswer->setText(tr("Not sent: the broker is not connected."));
+        return;
+    }
+    ui->labelAnswer->setText(tr("Sent %1 = %2 to module %3, %4")
+                                 .arg(QString::fromUtf8(what), QString::fromUtf8(payload))
+                                 .arg(m_serial)
+                                 .arg(m_channel >= 0 ? tr("channel %1").arg(m_channel)
+                                                     : tr("all channels")));
+}
+
+void ControlRoomWindow::setValue(const QByteArray &what)
+{
+    const RoomModule *module = m_room->roster()->module(m_serial);
+    if (!module || module->state.channelsInUse() < 1)
+        return;
+    const int c = m_channel >= 0 ? m_channel : 0;
+    const ChannelState &channel = module->state.channels[size_t(c)];
+    const Channel::Range range
+        = what == "voltage" ? channel.allowedVoltage() : channel.allowedCurrent();
+    if (!range.valid) {
+        ui->labelAnswer->setText(range.reason);
+        return;
+    }
+    bool ok = false;
+    const bool voltage = what == "voltage";
+    const double value = QInputDialog::getDouble(this,
+        voltage ? tr("Set voltage") : tr("Set current"),
+        (voltage ? tr("Voltage in %1 (%2 ... %3):") : tr("Current in %1 (%2 ... %3):"))
+            .arg(range.unit)
+            .arg(range.minimum)
+            .arg(range.maximum),
+        voltage ? channel.voltageSet() : channel.currentSet(), range.minimum,
+        range.maximum, 6, &ok);
+    if (ok)
+        send(what, QByteArray::number(value, 'g', 7));
+}
+
+void ControlRoomWindow::on_editFilter_textChanged(const QString &text)
+{
+    m_filter->setFilterFixedString(text);
+}
+
+void ControlRoomWindow::on_buttonAcknowledge_clicked()
+{
+    const int row = ui->tableAlarms->currentIndex().row();
+    if (row < 0)
+        return;
+    bool ok = false;
+    const QString note = QInputDialog::getText(
+        this, tr("Acknowledge"), tr("Note (optional):"), QLineEdit::Normal, QString(), &ok);
+    if (ok)
+        m_room->alarms()->acknowledge(row, note);
+}
+
+void ControlRoomWindow::on_buttonSetVoltage_clicked()
+{
+    setValue("voltage");
+}
+
+void ControlRoomWindow::on_buttonSetCurrent_clicked()
+{
+    setValue("current");
+}
+
+void ControlRoomWindow::on_buttonClearEvents_clicked()
+{
+    send("clear-events", "1");
+}
+
+void ControlRoomWindow::on_buttonOn_clicked()
+{
+    send("on", "1");
+}
+
+void ControlRoomWindow::on_buttonOff_clicked()
+{
+    send("on", "0");
+}
+
+void ControlRoomWindow::on_buttonEmergencyOff_clicked()
+{
+    send("emergency-off", "1");
+}
+
+void ControlRoomWindow::sequence(const QByteArray &what, const QByteArray &payload)
+{
+    if (!m_room->sequenceCommand(m_serial, what, payload))
+        ui->labelProgress->setText(tr("Not sent: the broker is not connected."));
+}
+
+void ControlRoomWindow::on_buttonRun_clicked()
+{
+    sequence("run", ui->comboSequenceFiles->currentText().toUtf8());
+}
+
+void ControlRoomWindow::on_buttonPause_clicked()
+{
+    sequence("pause");
+}
+
+void ControlRoomWindow::on_buttonResume_clicked()
+{
+    sequence("resume");
+}
+
+void ControlRoomWindow::on_buttonAbort_clicked()
+{
+    sequence("abort");
+}
+
+void ControlRoomWindow::on_actionBroker_triggered()
+{
+    BrokerDialog dialog(m_broker, QString::fromUtf8(m_prefix), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_broker = dialog.settings();
+    m_prefix = dialog.prefix().toUtf8();
+    dialog.save(m_store);
+    connectBroker();
+}
+
+void ControlRoomWindow::on_actionExportCsv_triggered()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Export overview"), QString(), tr("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_overview->toCsv()) < 0 || !file.commit())
+        QMessageBox::warning(this, tr("Export overview"),
+            tr("%1 could not be written: %2").arg(path, file.errorString()));
+}
+
+void ControlRoomWindow::on_actionQuit_triggered()
+{
+    close();
+}
+
+QList<int> ControlRoomWindow::chosenModules() const
+{
+    QList<int> serials;
+    const QModelIndexList rows = ui->treeOverview->selectionModel()->selectedRows();
+    for (const QModelIndex &row : rows) {
+        const int serial = m_overview->serialAt(m_filter->mapToSource(row));
+        if (serial && !serials.contains(serial))
+            serials << serial;
+    }
+    if (serials.isEmpty()) {
+        for (int row = 0; row < m_filter->rowCount(); ++row)
+            serials << m_overview->serialAt(m_filter->mapToSource(m_filter->index(row, 0)));
+    }
+    return serials;
+}
+
+void ControlRoomWindow::on_actionAllOff_triggered()
+{
+    const QList<int> serials = chosenModules();
+    int channels = 0;
+    for (const int serial : serials) {
+        if (const RoomModule *module = m_room->roster()->module(serial))
+            channels += module->state.channelsInUse();
+    }
+    if (serials.isEmpty()
+        || QMessageBox::question(this, tr("All off"),
+               tr("Switch off all %1 channels of %2 modules?").arg(channels).arg(serials.size()))
+            != QMessageBox::Yes)
+        return;
+    for (const int serial : serials)
+        m_room->channelCommand(serial, -1, "on", "0");
+    m_allOff = serials;
+    m_allOffSince = QDateTime::currentMSecsSinceEpoch();
+    m_allOffTimer.start();
+    updateAllOff();
+}
+
+void ControlRoomWindow::updateAllOff()
+{
+    QStringList waiting;
+    for (const int serial : std::as_const(m_allOff)) {
+        const RoomModule *module = m_room->roster()->module(serial);
+        if (!module || module->channelsOn() > 0)
+            waiting << QString::number(serial);
+    }
+    const int done = int(m_allOff.size() - waiting.size());
+    statusBar()->showMessage(waiting.isEmpty()
+            ? tr("All off: all %1 modules report their channels off.").arg(m_allOff.size())
+            : tr("All off: %1 of %2 modules report their channels off; not yet: %3")
+                  .arg(done)
+                  .arg(m_allOff.size())
+                  .arg(waiting.join(QStringLiteral(", "))));
+    if (waiting.isEmpty() || QDateTime::currentMSecsSinceEpoch() - m_allOffSince > 120000)
+        m_allOffTimer.stop();
+}
