@@ -426,6 +426,14 @@ Try &apos;%1 --help&apos;.
         <source>Current in %1 (%2 ... %3):</source>
         <translation>Strom in %1 (%2 ... %3):</translation>
     </message>
+    <message>
+        <source>Broker</source>
+        <translation>Broker</translation>
+    </message>
+    <message>
+        <source>The password could not be kept in the desktop&apos;s secret store (%1): it is used until the program ends.</source>
+        <translation>Das Passwort konnte nicht im Schlüsselbund des Desktops abgelegt werden (%1): es gilt, bis das Programm endet.</translation>
+    </message>
 </context>
 <context>
     <name>DialogChannelControl</name>

@@ -50,7 +50,7 @@ QString BrokerDialog::prefix() const
     return prefix.isEmpty() ? QStringLiteral("vorn") : prefix;
 }
 
-void BrokerDialog::save(QSettings *store) const
+bool BrokerDialog::save(QSettings *store, QString *error) const
 {
     const BrokerSettings s = settings();
     store->setValue(QLatin1String(K::RoomBrokerHost), s.host);
@@ -61,7 +61,7 @@ void BrokerDialog::save(QSettings *store) const
     store->setValue(QLatin1String(K::RoomBrokerCertFile), s.certFile);
     store->setValue(QLatin1String(K::RoomBrokerKeyFile), s.keyFile);
     store->sync();
-    SecretStore::writePassword(s.host, s.port, s.user, s.password);
+    return SecretStore::writePassword(s.host, s.port, s.user, s.password, error);
 }
 
 BrokerSettings BrokerDialog::load(QSettings *store, QString *prefix)

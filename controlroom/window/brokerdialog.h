@@ -23,8 +23,9 @@ public:
     BrokerSettings settings() const;
     QString prefix() const;
     /// Keeps everything but the password in \a store; the password goes to the desktop's
-    /// secret store (SecretStore).
-    void save(QSettings *store) const;
+    /// secret store (SecretStore). False, with the store's reason in \a error, when the secret
+    /// store did not take it: the password then lives only as long as the program.
+    bool save(QSettings *store, QString *error = nullptr) const;
 
     /// The settings kept in \a store (the password not: see SecretStore), with the client id
     /// of this program on this machine.

@@ -277,7 +277,12 @@ void ControlRoomWindow::on_actionBroker_triggered()
         return;
     m_broker = dialog.settings();
     m_prefix = dialog.prefix().toUtf8();
-    dialog.save(m_store);
+    QString error;
+    if (!dialog.save(m_store, &error))
+        QMessageBox::warning(this, tr("Broker"),
+            tr("The password could not be kept in the desktop's secret store (%1): it is used "
+               "until the program ends.")
+                .arg(error));
     connectBroker();
 }
 
