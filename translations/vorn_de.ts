@@ -434,6 +434,10 @@ Try &apos;%1 --help&apos;.
         <source>The password could not be kept in the desktop&apos;s secret store (%1): it is used until the program ends.</source>
         <translation>Das Passwort konnte nicht im Schlüsselbund des Desktops abgelegt werden (%1): es gilt, bis das Programm endet.</translation>
     </message>
+    <message>
+        <source>- the module shows it done.</source>
+        <translation>- das Modul zeigt es ausgeführt.</translation>
+    </message>
 </context>
 <context>
     <name>DialogChannelControl</name>

@@ -3,6 +3,7 @@
 
 #include "alarmlistmodel.h"
 #include "brokerdialog.h"
+#include "czelkchannelstatusbits.h"
 #include "overviewmodel.h"
 #include "roomclient.h"
 
@@ -74,6 +75,8 @@ void ControlRoomWindow::connectBroker()
                 ui->labelAnswer->setText(tr("The bridge refused: %1").arg(why));
         });
     connect(m_room->roster(), &ModuleRoster::moduleChanged, this, [this](int serial) {
+        if (serial == m_pending.serial)
+            checkAnswer();
         if (serial == m_serial)
             updateSelection();
     });
@@ -168,6 +171,33 @@ void ControlRoomWindow::send(const QByteArray &what, const QByteArray &payload)
                                  .arg(m_serial)
                                  .arg(m_channel >= 0 ? tr("channel %1").arg(m_channel)
                                                      : tr("all channels")));
+    m_pending = { m_serial, m_channel, what, payload.toDouble() };
+}
+
+void ControlRoomWindow::checkAnswer()
+{
+    const RoomModule *module = m_room->roster()->module(m_pending.serial);
+    if (!module || m_pending.what.isEmpty())
+        return;
+    const int first = m_pending.channel >= 0 ? m_pending.channel : 0;
+    const int last = m_pending.channel >= 0 ? m_pending.channel : module->state.channelsInUse() - 1;
+    for (int c = first; c <= last && c < module->state.channelsInUse(); ++c) {
+        const ChannelState &channel = module->state.channels[size_t(c)];
+        const bool on = channel.status() & CZelkChannelStatusBits::On;
+        const bool done = m_pending.what == "voltage"
+            ? qFuzzyCompare(1.0 + channel.voltageSet(), 1.0 + m_pending.value)
+            : m_pending.what == "current"
+            ? qFuzzyCompare(1.0 + channel.currentSet(), 1.0 + m_pending.value)
+            : m_pending.what == "on"       ? on == (m_pending.value != 0.0)
+            : m_pending.what == "emergency-off" ? !on
+                                                : true;
+        if (!done)
+            return;
+    }
+    if (m_pending.serial == m_serial)
+        ui->labelAnswer->setText(
+            ui->labelAnswer->text() + QLatin1Char(' ') + tr("- the module shows it done."));
+    m_pending = {};
 }
 
 void ControlRoomWindow::setValue(const QByteArray &what)

@@ -58,6 +58,8 @@ private:
     void setValue(const QByteArray &what);
     void send(const QByteArray &what, const QByteArray &payload);
     void sequence(const QByteArray &what, const QByteArray &payload = "1");
+    /// Says when the module shows what the last command asked for.
+    void checkAnswer();
     /// The modules of the selected rows, or every row shown when none is selected.
     QList<int> chosenModules() const;
 
@@ -74,6 +76,15 @@ private:
     /// The module and channel (-1: all) the commands go to; 0: none.
     int m_serial = 0;
     int m_channel = -1;
+    /// The last command sent, until the module shows it done: module, channel (-1: all),
+    /// what and the value asked for.
+    struct Pending
+    {
+        int serial = 0;
+        int channel = -1;
+        QByteArray what;
+        double value = 0.0;
+    } m_pending;
     /// All off: the modules asked, since when, and the timer that follows them.
     QList<int> m_allOff;
     qint64 m_allOffSince = 0;
