@@ -32,6 +32,7 @@ inline constexpr char SequenceFolder[] = "Sequence/folder";
 inline constexpr char RoomBrokerHost[] = "Broker/host";
 inline constexpr char RoomBrokerPort[] = "Broker/port";
 inline constexpr char RoomBrokerUser[] = "Broker/user";
+inline constexpr char RoomBrokerTls[] = "Broker/tls";
 inline constexpr char RoomBrokerCaFile[] = "Broker/caFile";
 inline constexpr char RoomBrokerCertFile[] = "Broker/certFile";
 inline constexpr char RoomBrokerKeyFile[] = "Broker/keyFile";

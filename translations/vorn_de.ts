@@ -93,6 +93,10 @@
         <source>Client &amp;key:</source>
         <translation>Client-&amp;Schlüssel:</translation>
     </message>
+    <message>
+        <source>Use &amp;TLS (with the system&apos;s certificate authorities when no CA file is given)</source>
+        <translation>&amp;TLS verwenden (mit den Zertifizierungsstellen des Systems, wenn keine CA-Datei angegeben ist)</translation>
+    </message>
 </context>
 <context>
     <name>Channel</name>
@@ -437,6 +441,124 @@ Try &apos;%1 --help&apos;.
     <message>
         <source>- the module shows it done.</source>
         <translation>- das Modul zeigt es ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Vset (V)</source>
+        <translation>Vset (V)</translation>
+    </message>
+    <message>
+        <source>Vmeas (V)</source>
+        <translation>Vmeas (V)</translation>
+    </message>
+    <message>
+        <source>Vbounds (V)</source>
+        <translation>Vbounds (V)</translation>
+    </message>
+    <message>
+        <source>Vnominal (V)</source>
+        <translation>Vnominal (V)</translation>
+    </message>
+    <message>
+        <source>Iset (mA)</source>
+        <translation>Iset (mA)</translation>
+    </message>
+    <message>
+        <source>Imeas (mA)</source>
+        <translation>Imeas (mA)</translation>
+    </message>
+    <message>
+        <source>Ibounds (mA)</source>
+        <translation>Ibounds (mA)</translation>
+    </message>
+    <message>
+        <source>Inominal (mA)</source>
+        <translation>Inominal (mA)</translation>
+    </message>
+    <message>
+        <source>Power (W)</source>
+        <translation>Leistung (W)</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>CV</source>
+        <translation>CV</translation>
+    </message>
+    <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>Channel Control</source>
+        <translation>Kanalsteuerung</translation>
+    </message>
+    <message>
+        <source>Channel Status</source>
+        <translation>Kanalstatus</translation>
+    </message>
+    <message>
+        <source>Channel Event Status</source>
+        <translation>Kanal-Ereignisstatus</translation>
+    </message>
+    <message>
+        <source>Channel Event Mask</source>
+        <translation>Kanal-Ereignismaske</translation>
+    </message>
+    <message>
+        <source>Module Control</source>
+        <translation>Modulsteuerung</translation>
+    </message>
+    <message>
+        <source>Module Status</source>
+        <translation>Modulstatus</translation>
+    </message>
+    <message>
+        <source>Module Event Status</source>
+        <translation>Modul-Ereignisstatus</translation>
+    </message>
+    <message>
+        <source>Module Event Mask</source>
+        <translation>Modul-Ereignismaske</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>stale since %1</source>
+        <translation>veraltet seit %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Measured values of module %1 (%2), %3, from its topics since it was first chosen (%n sample(s)).</source>
+        <translation>
+            <numerusform>Messwerte von Modul %1 (%2), %3, aus seinen Topics, seit es zuerst gewählt wurde (%n Messpunkt).</numerusform>
+            <numerusform>Messwerte von Modul %1 (%2), %3, aus seinen Topics, seit es zuerst gewählt wurde (%n Messpunkte).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not sent: %1 %2 is outside %3 ... %4 %2.</source>
+        <translation>Nicht gesendet: %1 %2 liegt außerhalb von %3 ... %4 %2.</translation>
+    </message>
+    <message>
+        <source>Not sent: the bridge takes set voltages and currents; bounds are set in the panel.</source>
+        <translation>Nicht gesendet: Die Bridge nimmt Soll-Spannungen und -Ströme an; Grenzen werden im Bedienfeld gesetzt.</translation>
+    </message>
+    <message>
+        <source>Not sent: &quot;%1&quot; is not a number.</source>
+        <translation>Nicht gesendet: „%1“ ist keine Zahl.</translation>
+    </message>
+    <message>
+        <source>Module %1: %2</source>
+        <translation>Modul %1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new alarm(s) in the control room</source>
+        <translation>
+            <numerusform>%n neuer Alarm im Kontrollraum</numerusform>
+            <numerusform>%n neue Alarme im Kontrollraum</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,20 @@
             <numerusform>%n alarms</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Measured values of module %1 (%2), %3, from its topics since it was first chosen (%n sample(s)).</source>
+        <translation>
+            <numerusform>Measured values of module %1 (%2), %3, from its topics since it was first chosen (%n sample).</numerusform>
+            <numerusform>Measured values of module %1 (%2), %3, from its topics since it was first chosen (%n samples).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new alarm(s) in the control room</source>
+        <translation>
+            <numerusform>%n new alarm in the control room</numerusform>
+            <numerusform>%n new alarms in the control room</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SequenceRunner</name>

@@ -34,17 +34,21 @@ void AlarmBook::addEntry(const HistoryEntry &entry)
     alarm.text = entry.text;
     alarm.timeMs = entry.timeMs;
     // An entry that says what the alarms topic showed already takes its place.
+    bool seenBefore = false;
     for (qsizetype i = 0; i < m_alarms.size(); ++i) {
         const RoomAlarm &seen = m_alarms.at(i);
         if (seen.serial == alarm.serial && seen.channel == alarm.channel
             && seen.timeMs == alarm.timeMs) {
             alarm.active = seen.active;
+            seenBefore = true;
             m_alarms.removeAt(i);
             break;
         }
     }
     insert(alarm);
     emit changed();
+    if (!seenBefore && alarm.severity == Severity::Alarm && !alarm.isAcknowledged())
+        emit raised(alarm);
 }
 
 void AlarmBook::setActive(int serial, const QList<EventDetector::Condition> &conditions)
@@ -74,7 +78,7 @@ void AlarmBook::setActive(int serial, const QList<EventDetector::Condition> &con
     emit changed();
 }
 
-void AlarmBook::insert(RoomAlarm alarm)
+void AlarmBook::insert(RoomAlarm &alarm)
 {
     restoreAcknowledgement(alarm);
     const auto at = std::upper_bound(m_alarms.begin(), m_alarms.end(), alarm,

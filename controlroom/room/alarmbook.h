@@ -57,9 +57,13 @@ public:
 
 signals:
     void changed();
+    /// A module's "events" brought a new alarm (not a warning, not one its "alarms" topic had
+    /// shown already).
+    void raised(const RoomAlarm &alarm);
 
 private:
-    void insert(RoomAlarm alarm);
+    /// Inserts \a alarm in time order, with its acknowledgement from the store.
+    void insert(RoomAlarm &alarm);
     void restoreAcknowledgement(RoomAlarm &alarm) const;
 
     QSettings *m_store;

@@ -85,6 +85,12 @@ QModelIndex OverviewModel::index(int row, int column, const QModelIndex &parent)
     return createIndex(row, column, quintptr(parent.row()));
 }
 
+QModelIndex OverviewModel::indexOf(int serial, int channel) const
+{
+    const QModelIndex module = index(int(m_serials.indexOf(serial)), 0);
+    return channel >= 0 && module.isValid() ? index(channel, 0, module) : module;
+}
+
 QModelIndex OverviewModel::parent(const QModelIndex &child) const
 {
     if (!child.isValid() || child.internalId() == ModuleRow)

@@ -43,6 +43,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    /// The first cell of \a serial's row, or of its channel's row (invalid when not shown).
+    QModelIndex indexOf(int serial, int channel = -1) const;
     /// The serial number of a module row's or a channel row's module.
     int serialAt(const QModelIndex &index) const;
     /// The overview as CSV: a header line and one line per module.

@@ -23,6 +23,18 @@ BrokerDialog::BrokerDialog(const BrokerSettings &settings, const QString &prefix
     ui->editCaFile->setText(settings.caFile);
     ui->editCertFile->setText(settings.certFile);
     ui->editKeyFile->setText(settings.keyFile);
+    ui->checkTls->setChecked(settings.tls);
+    // A CA file or a client certificate means TLS.
+    const auto files = [this] {
+        const bool given = !ui->editCaFile->text().trimmed().isEmpty()
+            || !ui->editCertFile->text().trimmed().isEmpty();
+        if (given)
+            ui->checkTls->setChecked(true);
+        ui->checkTls->setEnabled(!given);
+    };
+    connect(ui->editCaFile, &QLineEdit::textChanged, this, files);
+    connect(ui->editCertFile, &QLineEdit::textChanged, this, files);
+    files();
 }
 
 BrokerDialog::~BrokerDialog()
@@ -40,7 +52,7 @@ BrokerSettings BrokerDialog::settings() const
     s.caFile = ui->editCaFile->text().trimmed();
     s.certFile = ui->editCertFile->text().trimmed();
     s.keyFile = ui->editKeyFile->text().trimmed();
-    s.tls = !s.caFile.isEmpty() || !s.certFile.isEmpty();
+    s.tls = ui->checkTls->isChecked() || !s.caFile.isEmpty() || !s.certFile.isEmpty();
     return s;
 }
 
@@ -57,6 +69,7 @@ bool BrokerDialog::save(QSettings *store, QString *error) const
     store->setValue(QLatin1String(K::RoomBrokerPort), s.port);
     store->setValue(QLatin1String(K::RoomPrefix), prefix());
     store->setValue(QLatin1String(K::RoomBrokerUser), s.user);
+    store->setValue(QLatin1String(K::RoomBrokerTls), s.tls);
     store->setValue(QLatin1String(K::RoomBrokerCaFile), s.caFile);
     store->setValue(QLatin1String(K::RoomBrokerCertFile), s.certFile);
     store->setValue(QLatin1String(K::RoomBrokerKeyFile), s.keyFile);
@@ -73,7 +86,8 @@ BrokerSettings BrokerDialog::load(QSettings *store, QString *prefix)
     s.caFile = store->value(QLatin1String(K::RoomBrokerCaFile)).toString();
     s.certFile = store->value(QLatin1String(K::RoomBrokerCertFile)).toString();
     s.keyFile = store->value(QLatin1String(K::RoomBrokerKeyFile)).toString();
-    s.tls = !s.caFile.isEmpty() || !s.certFile.isEmpty();
+    s.tls = store->value(QLatin1String(K::RoomBrokerTls), false).toBool() || !s.caFile.isEmpty()
+        || !s.certFile.isEmpty();
     s.clientId = QStringLiteral("vorn-control-room-%1-%2")
                      .arg(QHostInfo::localHostName())
                      .arg(QCoreApplication::applicationPid());

@@ -3,10 +3,17 @@
 
 #include "alarmlistmodel.h"
 #include "brokerdialog.h"
+#include "configuration.h"
 #include "czelkchannelstatusbits.h"
+#include "desktopnotifier.h"
+#include "moduletables.h"
 #include "overviewmodel.h"
 #include "roomclient.h"
+#include "roomtrend.h"
+#include "settingsstore.h"
+#include "trendexport.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -26,6 +33,22 @@ ControlRoomWindow::ControlRoomWindow(
     , m_prefix(prefix)
 {
     ui->setupUi(this);
+    for (StatTable *table : { static_cast<StatTable *>(ui->tableChannelStatus),
+             static_cast<StatTable *>(ui->tableModuleStatus) }) {
+        table->initTable();
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    }
+    m_tables = new ModuleTables(
+        { ui->tableChannels, ui->tableChannelStatus, ui->tableModuleStatus },
+        SettingsStore::organization(), this);
+    ui->splitter->setSizes({ 500, 900 });
+    m_notifier = new DesktopNotifier(this);
+    m_notifyTimer.setSingleShot(true);
+    m_notifyTimer.setInterval(300);
+    connect(&m_notifyTimer, &QTimer::timeout, this, &ControlRoomWindow::sendNotification);
+    m_moduleRefresh.setSingleShot(true);
+    m_moduleRefresh.setInterval(50);
+    connect(&m_moduleRefresh, &QTimer::timeout, this, &ControlRoomWindow::updateSelection);
     m_connection = new QLabel(this);
     m_alarmCount = new QLabel(this);
     statusBar()->addPermanentWidget(m_alarmCount);
@@ -51,9 +74,19 @@ void ControlRoomWindow::connectBroker()
     m_filter->setFilterCaseSensitivity(Qt::CaseInsensitive);
     m_filter->setFilterKeyColumn(-1);
     m_filter->setRecursiveFilteringEnabled(true);
+    m_filter->setAutoAcceptChildRows(true);
     m_filter->setFilterFixedString(ui->editFilter->text());
     ui->treeOverview->setModel(m_filter);
     ui->treeOverview->sortByColumn(OverviewModel::Serial, Qt::AscendingOrder);
+    // Every header whole, and the state wide enough for "stale since" and its time.
+    const QFontMetrics metrics = ui->treeOverview->header()->fontMetrics();
+    for (int column = 0; column < OverviewModel::Columns; ++column) {
+        const QString header = m_overview->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        int width = metrics.horizontalAdvance(header) + 28;
+        if (column == OverviewModel::State)
+            width = qMax(width, metrics.horizontalAdvance(tr("stale since %1").arg(QStringLiteral("00:00:00"))) + 16);
+        ui->treeOverview->setColumnWidth(column, qMax(width, column == OverviewModel::Name ? 120 : 60));
+    }
     connect(ui->treeOverview->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &ControlRoomWindow::updateSelection);
     m_alarmList = new AlarmListModel(m_room->alarms(), m_room);
@@ -62,6 +95,8 @@ void ControlRoomWindow::connectBroker()
         AlarmListModel::Text, QHeaderView::Stretch);
     ui->tableAlarms->verticalHeader()->hide();
     connect(m_room->alarms(), &AlarmBook::changed, this, &ControlRoomWindow::updateStatus);
+    connect(m_room->alarms(), &AlarmBook::raised, this, &ControlRoomWindow::alarmRaised);
+    m_trend = new RoomTrend(m_room->roster(), ui->tabTrend, m_room);
     connect(m_room, &RoomClient::connectionChanged, this, &ControlRoomWindow::updateStatus);
     connect(m_room, &RoomClient::connectionFailed, this, [this](const QString &reason) {
         m_connection->setText(tr("Broker %1:%2 not connected: %3")
@@ -78,11 +113,11 @@ void ControlRoomWindow::connectBroker()
         if (serial == m_pending.serial)
             checkAnswer();
         if (serial == m_serial)
-            updateSelection();
+            scheduleModuleRefresh();
     });
     connect(m_room->roster(), &ModuleRoster::sequenceChanged, this, [this](int serial) {
         if (serial == m_serial)
-            updateSelection();
+            scheduleModuleRefresh();
     });
     if (!m_room->start())
         m_connection->setText(tr("The broker settings can not be used."));
@@ -133,8 +168,22 @@ void ControlRoomWindow::updateSelection()
     }
     if (!module) {
         ui->labelModule->setText(why);
+        ui->labelTrend->setText(why);
+        m_tables->clear();
+        m_trend->show(0, -1, trendUnits(m_tables->configuration()));
         return;
     }
+    m_tables->show(*module, m_channel);
+    m_trend->show(m_serial, m_channel, trendUnits(m_tables->configuration()));
+    ui->labelTrend->setText(
+        tr("Measured values of module %1 (%2), %3, from its topics since it was first chosen "
+           "(%n sample(s)).",
+            nullptr, m_trend->samples(m_serial))
+            .arg(module->serial)
+            .arg(module->name)
+            .arg(m_channel >= 0 ? tr("channel %1").arg(m_channel) : tr("all channels")));
+    if (m_channel >= 0 && ui->tableChannels->currentRow() != m_channel)
+        ui->tableChannels->setCurrentCell(m_channel, qMax(0, ui->tableChannels->currentColumn()));
     ui->labelModule->setText(
         tr("Module %1 (%2, serial %3), %4")
             .arg(module->name, module->state.deviceName)
@@ -160,18 +209,24 @@ void ControlRoomWindow::updateSelection()
                   .arg(p.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(p.reason)));
 }
 
-void ControlRoomWindow::send(const QByteArray &what, const QByteArray &payload)
+void ControlRoomWindow::scheduleModuleRefresh()
 {
-    if (!m_room->channelCommand(m_serial, m_channel, what, payload)) {
+    if (!m_moduleRefresh.isActive())
+        m_moduleRefresh.start();
+}
+
+void ControlRoomWindow::send(const QByteArray &what, const QByteArray &payload, int channel)
+{
+    if (!m_room->channelCommand(m_serial, channel, what, payload)) {
         ui->labelAnswer->setText(tr("Not sent: the broker is not connected."));
         return;
     }
     ui->labelAnswer->setText(tr("Sent %1 = %2 to module %3, %4")
                                  .arg(QString::fromUtf8(what), QString::fromUtf8(payload))
                                  .arg(m_serial)
-                                 .arg(m_channel >= 0 ? tr("channel %1").arg(m_channel)
-                                                     : tr("all channels")));
-    m_pending = { m_serial, m_channel, what, payload.toDouble() };
+                                 .arg(channel >= 0 ? tr("channel %1").arg(channel)
+                                                   : tr("all channels")));
+    m_pending = { m_serial, channel, what, payload.toDouble() };
 }
 
 void ControlRoomWindow::checkAnswer()
@@ -202,29 +257,102 @@ void ControlRoomWindow::checkAnswer()
 
 void ControlRoomWindow::setValue(const QByteArray &what)
 {
+    sendValue(what, m_channel, qQNaN());
+}
+
+void ControlRoomWindow::sendValue(const QByteArray &what, int channel, double value)
+{
     const RoomModule *module = m_room->roster()->module(m_serial);
     if (!module || module->state.channelsInUse() < 1)
         return;
-    const int c = m_channel >= 0 ? m_channel : 0;
-    const ChannelState &channel = module->state.channels[size_t(c)];
-    const Channel::Range range
-        = what == "voltage" ? channel.allowedVoltage() : channel.allowedCurrent();
+    const int c = channel >= 0 ? channel : 0;
+    if (c >= module->state.channelsInUse())
+        return;
+    const ChannelState &state = module->state.channels[size_t(c)];
+    const bool voltage = what == "voltage";
+    const Channel::Range range = voltage ? state.allowedVoltage() : state.allowedCurrent();
     if (!range.valid) {
         ui->labelAnswer->setText(range.reason);
         return;
     }
+    if (qIsNaN(value)) {
+        bool ok = false;
+        value = QInputDialog::getDouble(this, voltage ? tr("Set voltage") : tr("Set current"),
+            (voltage ? tr("Voltage in %1 (%2 ... %3):") : tr("Current in %1 (%2 ... %3):"))
+                .arg(range.unit)
+                .arg(range.minimum)
+                .arg(range.maximum),
+            voltage ? state.voltageSet() : state.currentSet(), range.minimum, range.maximum, 6,
+            &ok);
+        if (!ok)
+            return;
+    } else if (value < range.minimum || value > range.maximum) {
+        ui->labelAnswer->setText(tr("Not sent: %1 %2 is outside %3 ... %4 %2.")
+                                     .arg(value)
+                                     .arg(range.unit)
+                                     .arg(range.minimum)
+                                     .arg(range.maximum));
+        return;
+    }
+    send(what, QByteArray::number(value, 'g', 7), channel);
+}
+
+void ControlRoomWindow::on_tableChannels_currentCellChanged(
+    int row, int, int previousRow, int)
+{
+    if (row < 0 || row == previousRow || row == m_channel)
+        return;
+    const QModelIndex source = m_overview->indexOf(m_serial, row);
+    const QModelIndex shown = m_filter->mapFromSource(source);
+    if (!shown.isValid())
+        return;
+    ui->treeOverview->expand(shown.parent());
+    ui->treeOverview->setCurrentIndex(shown);
+}
+
+void ControlRoomWindow::on_tableChannels_cellDataChanged(int row, int column, const QString &text)
+{
+    enum { VoltageSetColumn = 0, CurrentSetColumn = 4 };
+    if (column != VoltageSetColumn && column != CurrentSetColumn) {
+        ui->labelAnswer->setText(
+            tr("Not sent: the bridge takes set voltages and currents; bounds are set in the panel."));
+        scheduleModuleRefresh();
+        return;
+    }
     bool ok = false;
-    const bool voltage = what == "voltage";
-    const double value = QInputDialog::getDouble(this,
-        voltage ? tr("Set voltage") : tr("Set current"),
-        (voltage ? tr("Voltage in %1 (%2 ... %3):") : tr("Current in %1 (%2 ... %3):"))
-            .arg(range.unit)
-            .arg(range.minimum)
-            .arg(range.maximum),
-        voltage ? channel.voltageSet() : channel.currentSet(), range.minimum,
-        range.maximum, 6, &ok);
-    if (ok)
-        send(what, QByteArray::number(value, 'g', 7));
+    double value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok) {
+        ui->labelAnswer->setText(tr("Not sent: \"%1\" is not a number.").arg(text));
+        scheduleModuleRefresh();
+        return;
+    }
+    const Configuration &config = m_tables->configuration();
+    const bool voltage = column == VoltageSetColumn;
+    value = voltage ? double(config.voltageToSI(float(value)))
+                    : double(config.currentToSI(float(value)));
+    sendValue(voltage ? "voltage" : "current", row, value);
+    scheduleModuleRefresh();
+}
+
+void ControlRoomWindow::alarmRaised(const RoomAlarm &alarm)
+{
+    if (QApplication::activeWindow())
+        return;
+    m_pendingNotifications << tr("Module %1: %2").arg(alarm.serial).arg(alarm.text);
+    if (!m_notifyTimer.isActive())
+        m_notifyTimer.start();
+}
+
+void ControlRoomWindow::sendNotification()
+{
+    if (m_pendingNotifications.isEmpty())
+        return;
+    m_notifier->notify(tr("%n new alarm(s) in the control room", nullptr,
+                           int(m_pendingNotifications.size())),
+        m_pendingNotifications.join(QLatin1Char('\n')));
+    m_pendingNotifications.clear();
 }
 
 void ControlRoomWindow::on_editFilter_textChanged(const QString &text)

@@ -8,7 +8,11 @@
 #include <QTimer>
 
 class AlarmListModel;
+class DesktopNotifier;
+class ModuleTables;
 class OverviewModel;
+class RoomTrend;
+struct RoomAlarm;
 class QLabel;
 class QSettings;
 class QSortFilterProxyModel;
@@ -19,10 +23,15 @@ class ControlRoomWindow;
 }
 
 /// The control room's window: the overview of every module on the broker (filter, sort,
-/// search), the alarm list across all of them, the selected module's commands and sequences,
-/// and all off for the selected modules or everything shown. It talks only to the broker,
-/// through its RoomClient; the connection state and the count of unacknowledged alarms are
-/// always in the status bar.
+/// search), the alarm list across all of them (with desktop notifications of new alarms while
+/// the window is not active), the selected module's channel and status-bit tables, commands,
+/// trend and sequences, and all off for the selected modules or everything shown. It talks
+/// only to the broker, through its RoomClient; the connection state and the count of
+/// unacknowledged alarms are always in the status bar.
+///
+/// An off, an emergency off and a sequence's abort are never held back by the window: their
+/// buttons stay enabled whenever the module's bridge takes commands for it, also while the
+/// module is stale, and the bridge says on "error" why it could not carry one out.
 class ControlRoomWindow : public QMainWindow
 {
     Q_OBJECT
@@ -49,6 +58,8 @@ private slots:
     void on_actionExportCsv_triggered();
     void on_actionQuit_triggered();
     void on_actionAllOff_triggered();
+    void on_tableChannels_currentCellChanged(int row, int column, int previousRow, int previousColumn);
+    void on_tableChannels_cellDataChanged(int row, int column, const QString &text);
 
 private:
     void connectBroker();
@@ -56,7 +67,16 @@ private:
     void updateStatus();
     void updateAllOff();
     void setValue(const QByteArray &what);
-    void send(const QByteArray &what, const QByteArray &payload);
+    /// Sends to the chosen channel (all when -1) of the chosen module.
+    void send(const QByteArray &what, const QByteArray &payload, int channel);
+    void send(const QByteArray &what, const QByteArray &payload) { send(what, payload, m_channel); }
+    /// Asks for the value within the channel's allowed range, or checks a typed one; sends it.
+    void sendValue(const QByteArray &what, int channel, double value);
+    /// Refreshes the module tab soon (a module's topics come one by one).
+    void scheduleModuleRefresh();
+    void showModule();
+    void alarmRaised(const RoomAlarm &alarm);
+    void sendNotification();
     void sequence(const QByteArray &what, const QByteArray &payload = "1");
     /// Says when the module shows what the last command asked for.
     void checkAnswer();
@@ -73,6 +93,12 @@ private:
     AlarmListModel *m_alarmList = nullptr;
     QLabel *m_connection = nullptr;
     QLabel *m_alarmCount = nullptr;
+    ModuleTables *m_tables = nullptr;
+    RoomTrend *m_trend = nullptr;
+    DesktopNotifier *m_notifier = nullptr;
+    QStringList m_pendingNotifications;
+    QTimer m_notifyTimer;
+    QTimer m_moduleRefresh;
     /// The module and channel (-1: all) the commands go to; 0: none.
     int m_serial = 0;
     int m_channel = -1;

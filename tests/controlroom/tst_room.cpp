@@ -108,9 +108,12 @@ private slots:
         {
             QSettings store(file, QSettings::IniFormat);
             AlarmBook book(&store, QStringLiteral("anna"));
-            // Known from the alarms topic before its entry comes: one alarm, not two.
+            QSignalSpy raised(&book, &AlarmBook::raised);
+            // Known from the alarms topic before its entry comes: one alarm, not two, and no
+            // notification for what was there before.
             book.setActive(7, { { 2, QStringLiteral("isTRP"), trip.text, 5000 } });
             book.addEntry(trip);
+            QCOMPARE(raised.count(), 0);
             book.addEntry(info);
             QCOMPARE(book.alarms().size(), 1);
             QVERIFY(book.alarms().first().active);
@@ -120,10 +123,16 @@ private slots:
         }
         QSettings store(file, QSettings::IniFormat);
         AlarmBook book(&store, QStringLiteral("ben"));
+        QSignalSpy raised(&book, &AlarmBook::raised);
         book.addEntry(trip);
         QCOMPARE(book.alarms().first().acknowledgedBy, QStringLiteral("anna"));
         QCOMPARE(book.alarms().first().note, QStringLiteral("reset the interlock"));
         QCOMPARE(book.unacknowledgedCount(), 0);
+        QCOMPARE(raised.count(), 0); // acknowledged before the restart
+        trip.timeMs = 9000;
+        book.addEntry(trip);
+        QCOMPARE(raised.count(), 1);
+        QCOMPARE(book.unacknowledgedCount(), 1);
     }
 };
 
