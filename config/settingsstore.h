@@ -38,6 +38,9 @@ inline constexpr char RoomBrokerCertFile[] = "Broker/certFile";
 inline constexpr char RoomBrokerKeyFile[] = "Broker/keyFile";
 inline constexpr char RoomPrefix[] = "Broker/prefix";
 inline constexpr char RoomAcknowledged[] = "Acknowledged";
+inline constexpr char RoomWindowGeometry[] = "Window/geometry";
+inline constexpr char RoomWindowSplitter[] = "Window/splitter";
+inline constexpr char RoomOverviewHeader[] = "Window/overviewHeader";
 } // namespace Key
 
 QString organization();

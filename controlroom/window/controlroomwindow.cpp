@@ -42,6 +42,9 @@ ControlRoomWindow::ControlRoomWindow(
         { ui->tableChannels, ui->tableChannelStatus, ui->tableModuleStatus },
         SettingsStore::organization(), this);
     ui->splitter->setSizes({ 500, 900 });
+    restoreGeometry(m_store->value(QLatin1String(SettingsStore::Key::RoomWindowGeometry)).toByteArray());
+    ui->splitter->restoreState(
+        m_store->value(QLatin1String(SettingsStore::Key::RoomWindowSplitter)).toByteArray());
     m_notifier = new DesktopNotifier(this);
     m_notifyTimer.setSingleShot(true);
     m_notifyTimer.setInterval(300);
@@ -78,14 +81,22 @@ void ControlRoomWindow::connectBroker()
     m_filter->setFilterFixedString(ui->editFilter->text());
     ui->treeOverview->setModel(m_filter);
     ui->treeOverview->sortByColumn(OverviewModel::Serial, Qt::AscendingOrder);
-    // Every header whole, and the state wide enough for "stale since" and its time.
-    const QFontMetrics metrics = ui->treeOverview->header()->fontMetrics();
-    for (int column = 0; column < OverviewModel::Columns; ++column) {
-        const QString header = m_overview->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        int width = metrics.horizontalAdvance(header) + 28;
-        if (column == OverviewModel::State)
-            width = qMax(width, metrics.horizontalAdvance(tr("stale since %1").arg(QStringLiteral("00:00:00"))) + 16);
-        ui->treeOverview->setColumnWidth(column, qMax(width, column == OverviewModel::Name ? 120 : 60));
+    // As the operator left them, or else every header whole and the columns wide enough for
+    // what they usually show.
+    if (!ui->treeOverview->header()->restoreState(
+            m_store->value(QLatin1String(SettingsStore::Key::RoomOverviewHeader)).toByteArray())) {
+        const QFontMetrics metrics = ui->treeOverview->header()->fontMetrics();
+        const QString samples[OverviewModel::Columns] = { QStringLiteral("crate 12 slot 3"),
+            QStringLiteral("100000"), QStringLiteral("KA2F840pp"), QStringLiteral("lab-1"),
+            tr("stale since %1").arg(QStringLiteral("00:00:00")), QStringLiteral("16 / 16"),
+            QStringLiteral("-10000.0 V"), QStringLiteral("999") };
+        for (int column = 0; column < OverviewModel::Columns; ++column) {
+            const QString header
+                = m_overview->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            ui->treeOverview->setColumnWidth(column,
+                qMax(metrics.horizontalAdvance(header) + 28,
+                    metrics.horizontalAdvance(samples[column]) + 16));
+        }
     }
     connect(ui->treeOverview->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &ControlRoomWindow::updateSelection);
@@ -123,6 +134,15 @@ void ControlRoomWindow::connectBroker()
         m_connection->setText(tr("The broker settings can not be used."));
     updateStatus();
     updateSelection();
+}
+
+void ControlRoomWindow::closeEvent(QCloseEvent *event)
+{
+    namespace K = SettingsStore::Key;
+    m_store->setValue(QLatin1String(K::RoomWindowGeometry), saveGeometry());
+    m_store->setValue(QLatin1String(K::RoomWindowSplitter), ui->splitter->saveState());
+    m_store->setValue(QLatin1String(K::RoomOverviewHeader), ui->treeOverview->header()->saveState());
+    QMainWindow::closeEvent(event);
 }
 
 void ControlRoomWindow::updateStatus()

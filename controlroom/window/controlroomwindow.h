@@ -41,6 +41,10 @@ public:
         QWidget *parent = nullptr);
     ~ControlRoomWindow() override;
 
+protected:
+    /// Keeps the window's size, the split and the overview's columns for the next start.
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void on_editFilter_textChanged(const QString &text);
     void on_buttonAcknowledge_clicked();
