@@ -9,9 +9,38 @@
 #include <QCommandLineParser>
 #include <QSettings>
 
+#include <cstring>
+#include <memory>
+
+// True when the line asks for help or the version (before any "--", and not as the value of
+// --broker or --prefix): a QCoreApplication then answers, so that no display is needed.
+static bool asksForTextOnly(int argc, char *argv[])
+{
+    static const char *const textOptions[]
+        = { "-h", "--help", "-?", "--help-all", "-v", "--version" };
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return false;
+        if (std::strcmp(argv[i], "--broker") == 0 || std::strcmp(argv[i], "--prefix") == 0) {
+            ++i;
+            continue;
+        }
+        for (const char *option : textOptions) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    // --help and --version need no display (help2man asks for them while the program is
+    // built): parser.process() answers them from a QCoreApplication and ends the program.
+    const bool textOnly = asksForTextOnly(argc, argv);
+    const std::unique_ptr<QCoreApplication> owner(
+        textOnly ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
+    QCoreApplication &application = *owner;
     QApplication::setApplicationName(QStringLiteral("vorn-control-room"));
     QApplication::setApplicationVersion(QStringLiteral(VORN_VERSION));
     Translations::install(application);
@@ -31,6 +60,8 @@ int main(int argc, char *argv[])
     parser.addOption(broker);
     parser.addOption(prefix);
     parser.process(application);
+    if (textOnly) // "--help" was the value of one of Qt's own options
+        parser.showHelp(1);
 
     QSettings store(QSettings::IniFormat, QSettings::UserScope, SettingsStore::organization(),
         QLatin1String(SettingsStore::RoomApplication));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a throw-away prefix and checks what lands there: exactly the expected
-# files (no stand-in GPIB library), a panel that answers --version and --help without a
-# display, and the simulator and the bridge that answer --version, from the installed copies.
+# files (no stand-in GPIB library), a panel and a control room (where it is built) that answer
+# --version and --help without a display, and the simulator and the bridge that answer
+# --version, from the installed copies.
 # Usage: check_install.sh BUILD_DIR EXPECTED_FILES VERSION [EXTRA_FILE...]
 set -euo pipefail
 build=$1 expected=$2 version=$3
@@ -26,5 +27,15 @@ help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL
 grep -q -- '--version' <<<"$help" || { echo "--help said: $help"; exit 1; }
 if "$prefix/bin/vorn-scpi-control" --no-such-option 2>/dev/null; then
     echo "an unknown option was accepted"; exit 1
+fi
+room="$prefix/bin/vorn-control-room"
+if [ -e "$room" ]; then
+    answer=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+        LANGUAGE= "$room" --version)
+    [ "$answer" = "vorn-control-room $version" ] \
+        || { echo "$room --version said: $answer"; exit 1; }
+    help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8 \
+        LANGUAGE= "$room" --prefix lab --help)
+    grep -q -- '--broker' <<<"$help" || { echo "$room --help said: $help"; exit 1; }
 fi
 echo "installed files and --version/--help as expected"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build with CPack into a throw-away folder and checks its
 # file list (the expected files below /usr, those of etc/ below /etc, nothing else), the
-# dependencies that dpkg-shlibdeps computed from the programs, the bridge service (its unit
-# passes systemd-analyze verify without a word and its sandbox rates an exposure of at most 2.0
-# in systemd-analyze security, its configuration is a conffile that names no module), and that
-# Debian's package checker lintian reports no error and no warning on it.
+# dependencies that dpkg-shlibdeps computed from the programs (with the control room,
+# QtKeychain's library too), the bridge service (its unit passes systemd-analyze verify without
+# a word and its sandbox rates an exposure of at most 2.0 in systemd-analyze security, its
+# configuration is a conffile that names no module), and that Debian's package checker lintian
+# reports no error and no warning on it.
 # Usage: check_package.sh BUILD_DIR EXPECTED_FILES VERSION [EXTRA_FILE...]
 set -euo pipefail
 build=$1 expected=$2 version=$3
@@ -23,6 +24,10 @@ for needed in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6serialp
     libsystemd0 libqt6httpserver6 libmosquitto1; do
     grep -q "\b$needed\b" <<<"$depends" || { echo "Depends lacks $needed: $depends"; exit 1; }
 done
+if dpkg-deb -c "$deb" | grep usr/bin/vorn-control-room >/dev/null; then
+    grep -q "\blibqt6keychain1\b" <<<"$depends" \
+        || { echo "Depends lacks libqt6keychain1: $depends"; exit 1; }
+fi
 unit=usr/lib/systemd/system/vorn-module-bridge.service
 if dpkg-deb -c "$deb" | grep "$unit" >/dev/null; then # without -q, grep reads to the end
     root="$out/root"
