@@ -5,24 +5,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <cstring>
 
 namespace CommandLine {
-
-bool asksForTextOnly(int argc, char *argv[])
-{
-    static const char *const textOptions[]
-        = { "-h", "--help", "-?", "--help-all", "-v", "--version" };
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
-            return false;
-        for (const char *option : textOptions) {
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-        }
-    }
-    return false;
-}
 
 static void print(FILE *stream, const QString &text)
 {

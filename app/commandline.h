@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textonlyoptions.h"
+
 class QCoreApplication;
 
 /// The program's own command-line options, --help and --version; it reads no others.
@@ -7,10 +9,6 @@ namespace CommandLine {
 
 /// Returned by handle() when the program should go on and open its window.
 constexpr int Continue = -1;
-
-/// True when the arguments ask for help or the version. The caller then answers them with a
-/// QCoreApplication, so that no display is needed and no window opens.
-bool asksForTextOnly(int argc, char *argv[]);
 
 /// Reads the application's arguments (Qt's own options are already taken out by QApplication)
 /// and sets the application version. Help and version are printed to standard output

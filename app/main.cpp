@@ -7,7 +7,7 @@
 
 int main(int argc, char *argv[])
 {
-    if (CommandLine::asksForTextOnly(argc, argv)) {
+    if (asksForTextOnly(argc, argv)) {
         QCoreApplication textOnly(argc, argv);
         Translations::install(textOnly);
         return CommandLine::handle(textOnly);

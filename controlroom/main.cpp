@@ -3,41 +3,20 @@
 #include "controlroomwindow.h"
 #include "secretstore.h"
 #include "settingsstore.h"
+#include "textonlyoptions.h"
 #include "translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QSettings>
 
-#include <cstring>
 #include <memory>
-
-// True when the line asks for help or the version (before any "--", and not as the value of
-// --broker or --prefix): a QCoreApplication then answers, so that no display is needed.
-static bool asksForTextOnly(int argc, char *argv[])
-{
-    static const char *const textOptions[]
-        = { "-h", "--help", "-?", "--help-all", "-v", "--version" };
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
-            return false;
-        if (std::strcmp(argv[i], "--broker") == 0 || std::strcmp(argv[i], "--prefix") == 0) {
-            ++i;
-            continue;
-        }
-        for (const char *option : textOptions) {
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
-        }
-    }
-    return false;
-}
 
 int main(int argc, char *argv[])
 {
     // --help and --version need no display (help2man asks for them while the program is
     // built): parser.process() answers them from a QCoreApplication and ends the program.
-    const bool textOnly = asksForTextOnly(argc, argv);
+    const bool textOnly = asksForTextOnly(argc, argv, { "--broker", "--prefix" });
     const std::unique_ptr<QCoreApplication> owner(
         textOnly ? new QCoreApplication(argc, argv) : new QApplication(argc, argv));
     QCoreApplication &application = *owner;
