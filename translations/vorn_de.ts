@@ -560,6 +560,30 @@ Try &apos;%1 --help&apos;.
             <numerusform>%n neue Alarme im Kontrollraum</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Which modules the overview shows</source>
+        <translation>Welche Module die Übersicht zeigt</translation>
+    </message>
+    <message>
+        <source>All modules</source>
+        <translation>Alle Module</translation>
+    </message>
+    <message>
+        <source>With alarms</source>
+        <translation>Mit Alarmen</translation>
+    </message>
+    <message>
+        <source>With channels on</source>
+        <translation>Mit eingeschalteten Kanälen</translation>
+    </message>
+    <message>
+        <source>With a channel tripped</source>
+        <translation>Mit ausgelöstem Kanal</translation>
+    </message>
+    <message>
+        <source>Stale, offline or clashing</source>
+        <translation>Veraltet, offline oder doppelt</translation>
+    </message>
 </context>
 <context>
     <name>DialogChannelControl</name>

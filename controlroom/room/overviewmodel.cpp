@@ -1,6 +1,7 @@
 #include "overviewmodel.h"
 
 #include "czelkchannelstatusbits.h"
+#include "refreshtexts.h"
 #include "roster.h"
 
 #include <QColor>
@@ -133,11 +134,16 @@ QVariant OverviewModel::data(const QModelIndex &index, int role) const
         return QColor(Qt::gray);
     if (role == Qt::BackgroundRole && !channelRow && module->moduleState == "clash")
         return QColor(255, 200, 120);
-    if (role == Qt::BackgroundRole && channelRow) {
-        const quint16 status = module->state.channels[size_t(index.row())].status();
-        if (status & CZelkChannelStatusBits::Trip)
-            return QColor(255, 120, 120);
+    if (channelRow && index.column() == StatusNames && index.row() < module->state.channelsInUse()) {
+        // The panel's state word and its colour; the bits that are set as the tooltip.
+        const ChannelState &c = module->state.channels[size_t(index.row())];
+        if (role == Qt::BackgroundRole)
+            return RefreshTexts::stateWord(c.status(), c.control()).background;
+        if (role == Qt::ToolTipRole)
+            return statusNames(c.status());
     }
+    if (role == SortRole)
+        return sortValue(*module, channelRow ? index.row() : -1, index.column());
     if (role == Qt::TextAlignmentRole && index.column() >= OnTripped)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
@@ -188,18 +194,58 @@ QString OverviewModel::channelText(const RoomModule &module, int channel, int co
         return real(c.currentSet(), "A");
     case CurrentMeasured:
         return real(c.currentMeasure(), "A");
-    case StatusNames: {
-        QStringList names;
-        const QStringList dictionary
-            = QString::fromLatin1(CZelkChannelStatusBits::Status).split(QLatin1Char(','));
-        for (int bit = 0; bit < dictionary.size(); ++bit) {
-            if (c.status() & (1u << bit))
-                names << dictionary.at(bit);
-        }
-        return names.join(QLatin1Char(' '));
-    }
+    case StatusNames:
+        return RefreshTexts::stateWord(c.status(), c.control()).text;
     }
     return {};
+}
+
+QString OverviewModel::statusNames(quint16 status)
+{
+    QStringList names;
+    const QStringList dictionary
+        = QString::fromLatin1(CZelkChannelStatusBits::Status).split(QLatin1Char(','));
+    for (int bit = 0; bit < dictionary.size(); ++bit) {
+        if (status & (1u << bit))
+            names << dictionary.at(bit);
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+QVariant OverviewModel::sortValue(const RoomModule &module, int channel, int column) const
+{
+    if (channel < 0) {
+        switch (column) {
+        case Serial:
+            return module.serial;
+        case OnTripped:
+            // Tripped first, then the channels on.
+            return module.channelsTripped() * 1000 + module.channelsOn();
+        case HighestVoltage:
+            return module.highestVoltage();
+        case Alarms:
+            return int(module.alarms.size());
+        default:
+            return moduleText(module, column);
+        }
+    }
+    if (channel >= module.state.channelsInUse())
+        return {};
+    const ChannelState &c = module.state.channels[size_t(channel)];
+    switch (column) {
+    case Channel:
+        return channel;
+    case VoltageSet:
+        return c.voltageSet();
+    case VoltageMeasured:
+        return c.voltageMeasure();
+    case CurrentSet:
+        return c.currentSet();
+    case CurrentMeasured:
+        return c.currentMeasure();
+    default:
+        return channelText(module, channel, column);
+    }
 }
 
 QVariant OverviewModel::headerData(int section, Qt::Orientation orientation, int role) const

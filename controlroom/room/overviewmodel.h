@@ -11,8 +11,9 @@ struct RoomModule;
 
 /// The overview: one row per module of the roster, in the order they were found, each with its
 /// channels as child rows. Changes of a module are gathered and shown together, at most once
-/// every RefreshMs (a change after a quiet spell at once), so that a thousand modules publishing a second stay smooth; a stale module is
-/// grey and says since when.
+/// every RefreshMs (a change after a quiet spell at once), so that a thousand modules publishing
+/// a second stay smooth; a stale module is grey and says since when, a channel's state has the
+/// panel's words and colours.
 class OverviewModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     static constexpr int RefreshMs = 100;
     /// Item data role: the module's serial number on every cell.
     static constexpr int SerialRole = Qt::UserRole + 1;
+    /// Item data role: what a column sorts by (numbers as numbers).
+    static constexpr int SortRole = Qt::UserRole + 2;
 
     explicit OverviewModel(ModuleRoster *roster, QObject *parent = nullptr);
 
@@ -56,6 +59,10 @@ private:
     void scheduleFlush();
     QString moduleText(const RoomModule &module, int column) const;
     QString channelText(const RoomModule &module, int channel, int column) const;
+    /// A module's (\a channel -1) or a channel's value of \a column for sorting.
+    QVariant sortValue(const RoomModule &module, int channel, int column) const;
+    /// The status bits that are set, by their names ("isON isTRP").
+    static QString statusNames(quint16 status);
 
     ModuleRoster *m_roster;
     QList<int> m_serials;

@@ -7,6 +7,7 @@
 #include "czelkchannelstatusbits.h"
 #include "desktopnotifier.h"
 #include "moduletables.h"
+#include "overviewfilter.h"
 #include "overviewmodel.h"
 #include "roomclient.h"
 #include "roomtrend.h"
@@ -22,7 +23,6 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSettings>
-#include <QSortFilterProxyModel>
 
 ControlRoomWindow::ControlRoomWindow(
     const BrokerSettings &broker, const QByteArray &prefix, QSettings *store, QWidget *parent)
@@ -72,13 +72,10 @@ void ControlRoomWindow::connectBroker()
     m_serial = 0;
     m_room = new RoomClient(m_broker, m_prefix, m_store, qEnvironmentVariable("USER"), this);
     m_overview = new OverviewModel(m_room->roster(), m_room);
-    m_filter = new QSortFilterProxyModel(m_room);
+    m_filter = new OverviewFilter(m_room->roster(), m_room);
     m_filter->setSourceModel(m_overview);
-    m_filter->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    m_filter->setFilterKeyColumn(-1);
-    m_filter->setRecursiveFilteringEnabled(true);
-    m_filter->setAutoAcceptChildRows(true);
     m_filter->setFilterFixedString(ui->editFilter->text());
+    m_filter->setShow(OverviewFilter::Show(ui->comboShow->currentIndex()));
     ui->treeOverview->setModel(m_filter);
     ui->treeOverview->sortByColumn(OverviewModel::Serial, Qt::AscendingOrder);
     // As the operator left them, or else every header whole and the columns wide enough for
@@ -117,8 +114,12 @@ void ControlRoomWindow::connectBroker()
     });
     connect(m_room->roster(), &ModuleRoster::commandRefused, this,
         [this](int serial, const QString &why) {
-            if (serial == m_serial)
-                ui->labelAnswer->setText(tr("The bridge refused: %1").arg(why));
+            if (serial != m_serial)
+                return;
+            const QString text = tr("The bridge refused: %1").arg(why);
+            // "sequence/run ... refused: ..." belongs beside the sequence's progress.
+            (why.startsWith(QLatin1String("sequence/")) ? ui->labelProgress : ui->labelAnswer)
+                ->setText(text);
         });
     connect(m_room->roster(), &ModuleRoster::moduleChanged, this, [this](int serial) {
         if (serial == m_pending.serial)
@@ -378,6 +379,12 @@ void ControlRoomWindow::sendNotification()
 void ControlRoomWindow::on_editFilter_textChanged(const QString &text)
 {
     m_filter->setFilterFixedString(text);
+}
+
+void ControlRoomWindow::on_comboShow_currentIndexChanged(int index)
+{
+    if (m_filter)
+        m_filter->setShow(OverviewFilter::Show(index));
 }
 
 void ControlRoomWindow::on_buttonAcknowledge_clicked()

@@ -10,12 +10,12 @@
 class AlarmListModel;
 class DesktopNotifier;
 class ModuleTables;
+class OverviewFilter;
 class OverviewModel;
 class RoomTrend;
 struct RoomAlarm;
 class QLabel;
 class QSettings;
-class QSortFilterProxyModel;
 class RoomClient;
 
 namespace Ui {
@@ -47,6 +47,7 @@ protected:
 
 private slots:
     void on_editFilter_textChanged(const QString &text);
+    void on_comboShow_currentIndexChanged(int index);
     void on_buttonAcknowledge_clicked();
     void on_buttonSetVoltage_clicked();
     void on_buttonSetCurrent_clicked();
@@ -93,7 +94,7 @@ private:
     QByteArray m_prefix;
     RoomClient *m_room = nullptr;
     OverviewModel *m_overview = nullptr;
-    QSortFilterProxyModel *m_filter = nullptr;
+    OverviewFilter *m_filter = nullptr;
     AlarmListModel *m_alarmList = nullptr;
     QLabel *m_connection = nullptr;
     QLabel *m_alarmCount = nullptr;

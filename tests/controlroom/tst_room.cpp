@@ -1,6 +1,7 @@
 // The control room's picture of the broker: modules from the topics, stale while their bridge
 // or their values are gone, and alarms whose acknowledgements outlast a restart.
 #include "alarmbook.h"
+#include "overviewfilter.h"
 #include "overviewmodel.h"
 #include "roster.h"
 
@@ -84,11 +85,61 @@ private slots:
         QCOMPARE(model.rowCount(model.index(1, 0)), 0);
         QCOMPARE(model.data(model.index(0, OverviewModel::OnTripped)).toString(), QStringLiteral("1 / 1"));
         QCOMPARE(model.data(model.index(0, OverviewModel::HighestVoltage)).toString(), QStringLiteral("512.5 V"));
-        QCOMPARE(model.data(model.index(1, OverviewModel::StatusNames, model.index(0, 0))).toString(),
-            QStringLiteral("isON isTRP"));
+        // A channel's state: the panel's word and colour, the bits as the tooltip.
+        const QModelIndex state = model.index(1, OverviewModel::StatusNames, model.index(0, 0));
+        QCOMPARE(model.data(state).toString(), QStringLiteral("Trip"));
+        QCOMPARE(model.data(state, Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        QCOMPARE(model.data(state, Qt::ToolTipRole).toString(), QStringLiteral("isON isTRP"));
         QVERIFY(model.data(model.index(1, OverviewModel::State)).toString().startsWith(QLatin1String("stale since")));
         QCOMPARE(model.serialAt(model.index(1, 3, model.index(0, 0))), 1001);
         QCOMPARE(model.toCsv().count('\n'), 3);
+    }
+
+    void overviewShowsAndSorts_data()
+    {
+        QTest::addColumn<int>("show");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("shown"); // serials in the order of the highest |Vmeas|
+        QTest::newRow("all") << int(OverviewFilter::All) << QString() << "1004 1002 1001 1003";
+        QTest::newRow("with alarms") << int(OverviewFilter::WithAlarms) << QString() << "1002";
+        QTest::newRow("channels on") << int(OverviewFilter::ChannelsOn) << QString() << "1004 1002 1001";
+        QTest::newRow("tripped") << int(OverviewFilter::Tripped) << QString() << "1002";
+        QTest::newRow("stale or clash") << int(OverviewFilter::Stale) << QString() << "1004 1003";
+        QTest::newRow("searched") << int(OverviewFilter::All) << "RACK-2" << "1004 1003";
+        QTest::newRow("searched, on") << int(OverviewFilter::ChannelsOn) << "rack-2" << "1004";
+        // A channel's text does not bring in a module of another kind.
+        QTest::newRow("channel text") << int(OverviewFilter::Tripped) << "channel 0" << "1002";
+    }
+
+    void overviewShowsAndSorts()
+    {
+        QFETCH(int, show);
+        QFETCH(QString, search);
+        QFETCH(QString, shown);
+        ModuleRoster roster("vorn");
+        OverviewModel model(&roster);
+        // 1001 on at 9.5 V, 1002 on and tripped at 100 V with an alarm, 1003 offline, 1004 on at
+        // 1000 V in a clash.
+        for (const auto &[topic, payload] : std::initializer_list<std::pair<QByteArray, QByteArray>> {
+                 { "1001/name", "rack-1 a" }, { "1001/channels", "1" }, { "1001/state", "online" },
+                 { "1001/ch/0/status", "8" }, { "1001/ch/0/voltage/measured", "9.5" },
+                 { "1002/name", "rack-1 b" }, { "1002/channels", "1" }, { "1002/state", "online" },
+                 { "1002/ch/0/status", "8200" }, { "1002/ch/0/voltage/measured", "100" },
+                 { "1002/alarms", R"([{"source":"channel","channel":0,"condition":"isTRP","text":"channel 0 tripped","since":1}])" },
+                 { "1003/name", "rack-2 a" }, { "1003/channels", "1" }, { "1003/state", "offline" },
+                 { "1004/name", "rack-2 b" }, { "1004/channels", "1" }, { "1004/state", "clash" },
+                 { "1004/ch/0/status", "8" }, { "1004/ch/0/voltage/measured", "-1000" } })
+            roster.handle("vorn/" + topic, payload, 1000);
+        QTRY_COMPARE(model.rowCount(model.index(3, 0)), 1);
+        OverviewFilter filter(&roster);
+        filter.setSourceModel(&model);
+        filter.setShow(OverviewFilter::Show(show));
+        filter.setFilterFixedString(search);
+        filter.sort(OverviewModel::HighestVoltage, Qt::DescendingOrder);
+        QStringList serials;
+        for (int row = 0; row < filter.rowCount(); ++row)
+            serials << filter.index(row, OverviewModel::Serial).data().toString();
+        QCOMPARE(serials.join(QLatin1Char(' ')), shown);
     }
 
     void acknowledgementsOutlastARestart()
