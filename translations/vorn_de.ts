@@ -2876,6 +2876,22 @@ Die Schnittstelle steht zurzeit auf %1.</translation>
         <source>Alarms</source>
         <translation>Alarme</translation>
     </message>
+    <message>
+        <source>Set voltage</source>
+        <translation>Soll-Spannung</translation>
+    </message>
+    <message>
+        <source>Measured voltage</source>
+        <translation>Messspannung</translation>
+    </message>
+    <message>
+        <source>Set current</source>
+        <translation>Soll-Strom</translation>
+    </message>
+    <message>
+        <source>Measured current</source>
+        <translation>Messstrom</translation>
+    </message>
 </context>
 <context>
     <name>SafetyRulesTable</name>

@@ -12,9 +12,15 @@ namespace {
 /// Module rows carry this as their internal id; channel rows their module row's index.
 constexpr quintptr ModuleRow = ~quintptr(0);
 
-QString real(double value, const char *unit)
+// Short enough for a narrow column: volts with one decimal, currents in milliamperes with four.
+QString volts(double value)
 {
-    return QString::asprintf("%.6g %s", value, unit);
+    return QString::asprintf("%.1f V", value);
+}
+
+QString milliamperes(double amperes)
+{
+    return QString::asprintf("%.4f mA", amperes * 1000.0);
 }
 
 } // namespace
@@ -142,6 +148,18 @@ QVariant OverviewModel::data(const QModelIndex &index, int role) const
         if (role == Qt::ToolTipRole)
             return statusNames(c.status());
     }
+    if (channelRow && role == Qt::ToolTipRole) {
+        switch (index.column()) {
+        case VoltageSet:
+            return tr("Set voltage");
+        case VoltageMeasured:
+            return tr("Measured voltage");
+        case CurrentSet:
+            return tr("Set current");
+        case CurrentMeasured:
+            return tr("Measured current");
+        }
+    }
     if (role == SortRole)
         return sortValue(*module, channelRow ? index.row() : -1, index.column());
     if (role == Qt::TextAlignmentRole && index.column() >= OnTripped)
@@ -171,7 +189,7 @@ QString OverviewModel::moduleText(const RoomModule &module, int column) const
     case OnTripped:
         return QStringLiteral("%1 / %2").arg(module.channelsOn()).arg(module.channelsTripped());
     case HighestVoltage:
-        return real(module.highestVoltage(), "V");
+        return volts(module.highestVoltage());
     case Alarms:
         return module.alarms.isEmpty() ? QString() : QString::number(module.alarms.size());
     }
@@ -187,13 +205,13 @@ QString OverviewModel::channelText(const RoomModule &module, int channel, int co
     case Channel:
         return tr("channel %1").arg(channel);
     case VoltageSet:
-        return real(c.voltageSet(), "V");
+        return volts(c.voltageSet());
     case VoltageMeasured:
-        return real(c.voltageMeasure(), "V");
+        return volts(c.voltageMeasure());
     case CurrentSet:
-        return real(c.currentSet(), "A");
+        return milliamperes(c.currentSet());
     case CurrentMeasured:
-        return real(c.currentMeasure(), "A");
+        return milliamperes(c.currentMeasure());
     case StatusNames:
         return RefreshTexts::stateWord(c.status(), c.control()).text;
     }

@@ -83,16 +83,19 @@ void ControlRoomWindow::connectBroker()
     if (!ui->treeOverview->header()->restoreState(
             m_store->value(QLatin1String(SettingsStore::Key::RoomOverviewHeader)).toByteArray())) {
         const QFontMetrics metrics = ui->treeOverview->header()->fontMetrics();
+        // Module texts and, below them, the channels' set and measured values and state word.
         const QString samples[OverviewModel::Columns] = { QStringLiteral("crate 12 slot 3"),
-            QStringLiteral("100000"), QStringLiteral("KA2F840pp"), QStringLiteral("lab-1"),
-            tr("stale since %1").arg(QStringLiteral("00:00:00")), QStringLiteral("16 / 16"),
-            QStringLiteral("-10000.0 V"), QStringLiteral("999") };
+            QStringLiteral("100000"), QStringLiteral("-10000.0 V"), QStringLiteral("-10000.0 V"),
+            tr("stale since %1").arg(QStringLiteral("00:00:00")), QStringLiteral("-0.0000 mA"),
+            QStringLiteral("Constant Voltage"), QStringLiteral("999") };
         for (int column = 0; column < OverviewModel::Columns; ++column) {
             const QString header
                 = m_overview->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+            // The first column also holds the channel rows, indented.
+            const int indent = column == 0 ? 2 * ui->treeOverview->indentation() : 0;
             ui->treeOverview->setColumnWidth(column,
                 qMax(metrics.horizontalAdvance(header) + 28,
-                    metrics.horizontalAdvance(samples[column]) + 16));
+                    metrics.horizontalAdvance(samples[column]) + 16 + indent));
         }
     }
     connect(ui->treeOverview->selectionModel(), &QItemSelectionModel::currentChanged, this,
