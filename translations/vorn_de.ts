@@ -584,6 +584,10 @@ Try &apos;%1 --help&apos;.
         <source>Stale, offline or clashing</source>
         <translation>Veraltet, offline oder doppelt</translation>
     </message>
+    <message>
+        <source>Not sent: %1</source>
+        <translation type="unfinished">Nicht gesendet: %1</translation>
+    </message>
 </context>
 <context>
     <name>DialogChannelControl</name>

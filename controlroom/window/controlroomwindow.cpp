@@ -180,6 +180,7 @@ void ControlRoomWindow::updateSelection()
         why = tr("Its bridge takes no commands for this module (commands = off in its file).");
     else if (module->moduleState == "clash")
         why = tr("Two modules share this serial number: the bridge takes only offs.");
+    m_noSetValues = why;
     for (QWidget *w : { ui->buttonSetVoltage, ui->buttonSetCurrent, ui->buttonOn,
              ui->buttonClearEvents, ui->buttonRun, ui->buttonPause, ui->buttonResume }) {
         w->setEnabled(why.isEmpty());
@@ -337,6 +338,11 @@ void ControlRoomWindow::on_tableChannels_currentCellChanged(
 void ControlRoomWindow::on_tableChannels_cellDataChanged(int row, int column, const QString &text)
 {
     enum { VoltageSetColumn = 0, CurrentSetColumn = 4 };
+    if (!m_noSetValues.isEmpty()) {
+        ui->labelAnswer->setText(tr("Not sent: %1").arg(m_noSetValues));
+        scheduleModuleRefresh();
+        return;
+    }
     if (column != VoltageSetColumn && column != CurrentSetColumn) {
         ui->labelAnswer->setText(
             tr("Not sent: the bridge takes set voltages and currents; bounds are set in the panel."));

@@ -107,6 +107,9 @@ private:
     /// The module and channel (-1: all) the commands go to; 0: none.
     int m_serial = 0;
     int m_channel = -1;
+    /// Why the chosen module takes no set values, on, clear or sequence run now; empty when it
+    /// does.
+    QString m_noSetValues;
     /// The last command sent, until the module shows it done: module, channel (-1: all),
     /// what and the value asked for.
     struct Pending
