@@ -586,7 +586,7 @@ Try &apos;%1 --help&apos;.
     </message>
     <message>
         <source>Not sent: %1</source>
-        <translation type="unfinished">Nicht gesendet: %1</translation>
+        <translation>Nicht gesendet: %1</translation>
     </message>
 </context>
 <context>
