@@ -9,6 +9,7 @@
 #include "bridgerun.h"
 #include "brokerprocess.h"
 #include "mqttclient.h"
+#include "overviewfilter.h"
 #include "overviewmodel.h"
 #include "roomclient.h"
 #include "spin.h"
@@ -79,8 +80,13 @@ int main(int argc, char *argv[])
     settings.clientId = QStringLiteral("bench-room");
     RoomClient room(settings, "vorn", &store, QStringLiteral("bench"));
     OverviewModel model(room.roster());
+    // As the window shows it: searched, of a kind and sorted by serial number.
+    OverviewFilter filter(room.roster());
+    filter.setSourceModel(&model);
     QTreeView view;
-    view.setModel(&model);
+    view.setModel(&filter);
+    view.setSortingEnabled(true);
+    view.sortByColumn(OverviewModel::Serial, Qt::AscendingOrder);
     view.resize(1400, 900);
     view.show();
     room.start();
