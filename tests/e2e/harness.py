@@ -155,8 +155,24 @@ class Session:
                                "-nolisten", "tcp", "-noreset"], stderr=log)
             if self._x_ready(proc, f"/tmp/.X11-unix/X{number}"):
                 self.env["DISPLAY"] = f":{number}"
+                self._own_accessibility_bus()
                 return
         raise Failure("the X server did not start")
+
+    def _own_accessibility_bus(self):
+        """Gives the accessibility bus that the session bus starts on demand this run's
+        display and runtime folder. Without them its socket is ~/.cache/at-spi/bus for every
+        run of the user, and runs at the same time (other build folders) take each other's
+        socket: a program then registers on another run's bus and is never found."""
+        if "DBUS_SESSION_BUS_ADDRESS" not in self.env:
+            return
+        from gi.repository import Gio, GLib
+        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                      "UpdateActivationEnvironment",
+                      GLib.Variant("(a{ss})", ({"DISPLAY": self.env["DISPLAY"],
+                                                "XDG_RUNTIME_DIR": self.runtime},)),
+                      None, Gio.DBusCallFlags.NONE, 5000, None)
 
     @staticmethod
     def _x_ready(proc, path):
