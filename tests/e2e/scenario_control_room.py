@@ -146,6 +146,12 @@ def _status_words(sim, module):
 ON, EMERGENCY = 1 << 3, 1 << 5
 
 
+def _done(answer, sent):
+    """Whether the Module tab's answer line says `sent` and that the module shows it done."""
+    text = ui.text_of(answer)
+    return text.startswith(sent) and text.endswith("the module shows it done.")
+
+
 def control_room(s):
     broker = Broker(s)
     sim = s.start_sim("modules", "--tcp", "0", "--modules", str(MODULES), "--serial-number",
@@ -188,13 +194,13 @@ def control_room(s):
     answer = room.label_after("Emergency off")
     panel.click(room.button("Set voltage..."))
     panel.enter_number("500", title="Set voltage")
-    wait_for(lambda: ui.text_of(answer) == "Sent voltage = 500 to module 5007, channel 0 "
-             "- the module shows it done.", 10, "the set voltage shown done")
+    wait_for(lambda: _done(answer, "Sent voltage = 500 to module 5007, channel 0"), 10,
+             "the set voltage shown done")
     check(sim.values(":READ:VOLT? (@0-3)", 6)[0] == 500, "m7's channel 0 is not set to 500 V")
     panel.press(room.button("On"))
     wait_for(lambda: _status_words(sim, 6)[0] & ON, 10, "m7's channel 0 on in the module")
-    wait_for(lambda: ui.text_of(answer) == "Sent on = 1 to module 5007, channel 0 "
-             "- the module shows it done.", 10, "the on shown done")
+    wait_for(lambda: _done(answer, "Sent on = 1 to module 5007, channel 0"), 10,
+             "the on shown done")
     check(not any(_status_words(sim, m)[0] & ON for m in (5, 7)),
           "the on reached another module than m7")
     room.tab("Alarms")
@@ -237,7 +243,7 @@ def control_room(s):
           "the emergency off reached another module than m7")
     check(sum(1 for l in sim.trace()[start:] if "EMCY" in l) == 1,
           "more than one emergency off on the wire")
-    wait_for(lambda: ui.text_of(answer).endswith("- the module shows it done."), 10,
+    wait_for(lambda: _done(answer, "Sent emergency-off = 1 to module 5007, all channels"), 10,
              "the emergency off shown done")
     # Each channel's emergency off is an alarm of its own, besides the trip.
     try:
