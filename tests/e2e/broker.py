@@ -32,7 +32,7 @@ class Broker:
 
     def __init__(self, session):
         self.log_path = os.path.join(session.out, f"{session.scenario}_broker.log")
-        log = open(self.log_path, "ab")
+        log = open(self.log_path, "wb")
         for _ in range(5):  # someone may take the port between the look and the start
             self.port = free_port()
             config = os.path.join(session.tmp, "mosquitto.conf")

@@ -276,8 +276,8 @@ def control_room(s):
     panel.press(room.button("Run"))
     wait_for(lambda: ui.text_of(progress).startswith("steps.json: running, step 2 of 3"), 20,
              "the sequence running in step 2")
-    check(sim.values(":READ:VOLT? (@0-3)", 7) == [400] * 4,
-          f"m8's set voltages in step 2: {sim.values(':READ:VOLT? (@0-3)', 7)}")
+    wait_for(lambda: sim.values(":READ:VOLT? (@0-3)", 7) == [400] * 4, 5,
+             "m8's channels set to 400 V in step 2")
     s.screenshot("4_sequence_running")
     panel.press(room.button("Abort"))
     wait_for(lambda: ui.text_of(progress).startswith("steps.json: aborted"), 20,
