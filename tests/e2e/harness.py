@@ -55,7 +55,10 @@ class Simulator:
         if not line:
             raise Failure(f"simulator {name} did not report ready (see {self.log_path})")
         self.kind, _, self.where = line.partition(" ")
-        self.port = int(self.where.rsplit(":", 1)[1]) if self.kind == "tcp" else None
+        # With --modules N the ready line names the first and the last port: "tcp ADDR:A-B".
+        ports = self.where.rsplit(":", 1)[1].split("-") if self.kind == "tcp" else []
+        self.ports = list(range(int(ports[0]), int(ports[-1]) + 1)) if ports else []
+        self.port = self.ports[0] if ports else None
         self.control_port = None
         if "--control" in options:  # its line follows the ready line
             ready, _, _ = select.select([self.proc.stdout], [], [], 10)
@@ -86,9 +89,10 @@ class Simulator:
                 answer += chunk
         return answer.decode().strip()
 
-    def query(self, line):
-        """Asks the module over a second TCP connection, as a second client would."""
-        return self._exchange(self.port, line)
+    def query(self, line, module=0):
+        """Asks the module (with --modules: the one counted from 0) over a second TCP
+        connection, as a second client would."""
+        return self._exchange(self.ports[module], line)
 
     def control(self, command):
         """Sends one line to the control port (--control); fails unless it answers "ok"."""
@@ -97,18 +101,21 @@ class Simulator:
             raise Failure(f'control "{command}": {answer}')
         return answer
 
-    def values(self, line):
+    def values(self, line, module=0):
         """The numbers of an answer such as "1.00000E2V,0.00000E0V"."""
-        return [float(v.rstrip("VAs%")) for v in self.query(line).split(",")]
+        return [float(v.rstrip("VAs%")) for v in self.query(line, module).split(",")]
 
 
 class Session:
     """One scenario's X server, simulators and panel, with its throw-away settings folder."""
 
-    def __init__(self, scenario, app_path, sim_path, out, gpib_dir=None):
+    def __init__(self, scenario, app_path, sim_path, out, gpib_dir=None, bridge_path=None,
+                 broker_path=None):
         self.scenario = scenario
         self.app_path = app_path
         self.sim_path = sim_path
+        self.bridge_path = bridge_path
+        self.broker_path = broker_path
         self.out = out
         self.gpib_dir = gpib_dir
         self.tmp = tempfile.mkdtemp(prefix=f"vorn-e2e-{scenario}-")
@@ -148,8 +155,24 @@ class Session:
                                "-nolisten", "tcp", "-noreset"], stderr=log)
             if self._x_ready(proc, f"/tmp/.X11-unix/X{number}"):
                 self.env["DISPLAY"] = f":{number}"
+                self._own_accessibility_bus()
                 return
         raise Failure("the X server did not start")
+
+    def _own_accessibility_bus(self):
+        """Gives the accessibility bus that the session bus starts on demand this run's
+        display and runtime folder. Without them its socket is ~/.cache/at-spi/bus for every
+        run of the user, and runs at the same time (other build folders) take each other's
+        socket: a program then registers on another run's bus and is never found."""
+        if "DBUS_SESSION_BUS_ADDRESS" not in self.env:
+            return
+        from gi.repository import Gio, GLib
+        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                      "UpdateActivationEnvironment",
+                      GLib.Variant("(a{ss})", ({"DISPLAY": self.env["DISPLAY"],
+                                                "XDG_RUNTIME_DIR": self.runtime},)),
+                      None, Gio.DBusCallFlags.NONE, 5000, None)
 
     @staticmethod
     def _x_ready(proc, path):
@@ -164,8 +187,10 @@ class Session:
     def start_sim(self, name, *options):
         return Simulator(self, name, list(options))
 
-    def start_app(self, extra_env=None):
-        """Starts the panel with a fresh settings folder; its output goes to <scenario>.log."""
+    def start_app(self, extra_env=None, args=(), log_name=None):
+        """Starts the program under test (the panel, or the control room with `args`) with the
+        scenario's settings folder, fresh at the first start; its output goes to
+        <scenario>.log, or <log_name>.log."""
         env = dict(self.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    QT_ACCESSIBILITY="1", HOME=self.home, XDG_CONFIG_HOME=self.config,
                    XDG_RUNTIME_DIR=self.runtime,
@@ -176,9 +201,9 @@ class Session:
         if "ASAN_OPTIONS" in env:
             env["ASAN_OPTIONS"] += ":detect_leaks=0"
         env.update(extra_env or {})
-        self.log_path = os.path.join(self.out, f"{self.scenario}.log")
+        self.log_path = os.path.join(self.out, f"{log_name or self.scenario}.log")
         self.app_log = open(self.log_path, "wb")
-        self.app = subprocess.Popen([self.app_path], env=env, cwd=self.workdir,
+        self.app = subprocess.Popen([self.app_path, *args], env=env, cwd=self.workdir,
                                     stdout=self.app_log, stderr=subprocess.STDOUT,
                                     start_new_session=True)
         self.procs.append(self.app)

@@ -229,3 +229,7 @@ SCENARIOS[trip.__name__] = trip
 from scenario_sequence import sequence  # noqa: E402
 
 SCENARIOS[sequence.__name__] = sequence
+
+from scenario_control_room import control_room  # noqa: E402
+
+SCENARIOS[control_room.__name__] = control_room

@@ -47,10 +47,10 @@ def children(node):
 
 
 def walk(node):
-    """All descendants, depth first, without the cells of tables."""
+    """All descendants, depth first, without the cells of tables and trees."""
     for child in children(node):
         yield child
-        if role(child) != "table":
+        if role(child) not in ("table", "tree"):
             yield from walk(child)
 
 
