@@ -67,6 +67,7 @@ bool SequenceRunner::start(const Sequence &sequence, QString *error)
     m_sequence = sequence;
     m_channels = channels;
     m_reason.clear();
+    m_byOperator = false;
     m_linkLost = false;
     m_afterLoss.reset();
     m_arcTimes.clear();
@@ -223,13 +224,15 @@ void SequenceRunner::abort()
 {
     if (!isActive())
         return;
+    // The operator knows: the abort and its end are info entries, not alarms.
+    m_byOperator = true;
     if (m_state == State::Stopping && m_phase == Phase::RampingDown) {
-        alarm(tr("Aborted by the operator during the ramp-down: the channels are switched off"));
+        info(tr("Aborted by the operator during the ramp-down: the channels are switched off"));
         endAsAborted(tr("Sequence aborted: %1 off").arg(channelsText(m_channels, allChannels())));
         return;
     }
     m_reason = tr("aborted by the operator");
-    alarm(tr("Aborted by the operator at %1: %2")
+    info(tr("Aborted by the operator at %1: %2")
               .arg(where(), safetyActionText(m_sequence.abortAction)));
     if (m_sequence.abortAction == SafetyAction::Hold) {
         if (link())
@@ -269,7 +272,7 @@ void SequenceRunner::finish(State state, const QString &text, bool isAlarm)
     m_stepAccumMs = stepActiveMs();
     m_stepRun.invalidate();
     m_holdRun.invalidate();
-    if (isAlarm)
+    if (isAlarm && !(state == State::Aborted && m_byOperator))
         alarm(text);
     else
         info(text);

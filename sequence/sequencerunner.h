@@ -29,7 +29,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcSequence)
 ///
 /// A lost link applies the link-loss rule: its commands are sent as soon as the module answers
 /// again; until then the runner waits. Every step, hold result, safety action and the end are
-/// journal entries, so a sequence never stops without an entry saying where and why.
+/// journal entries, so a sequence never stops without an entry saying where and why; what the
+/// module or a safety rule did is an alarm, the operator's own abort and its end are info.
 ///
 /// The runner never switches on a channel that someone or something else switched off: only
 /// the start switches channels on. A channel of the sequence found off that the runner did not
@@ -182,6 +183,8 @@ private:
     Phase m_phase = Phase::None;
     int m_step = 0;
     QString m_reason;
+    /// The operator aborted: the abort's entries are info, not alarms.
+    bool m_byOperator = false;
 
     QElapsedTimer m_clock;
     qint64 m_stepAccumMs = 0;

@@ -375,10 +375,6 @@ Try &apos;%1 --help&apos;.
         <translation>Nicht gesendet: der Broker ist nicht verbunden.</translation>
     </message>
     <message>
-        <source>Sent %1 = %2 to module %3, %4</source>
-        <translation>%1 = %2 an Modul %3 gesendet, %4</translation>
-    </message>
-    <message>
         <source>Acknowledge</source>
         <translation>Quittieren</translation>
     </message>
@@ -587,6 +583,38 @@ Try &apos;%1 --help&apos;.
     <message>
         <source>Not sent: %1</source>
         <translation>Nicht gesendet: %1</translation>
+    </message>
+    <message>
+        <source>set voltage %1 V</source>
+        <translation>Soll-Spannung %1 V</translation>
+    </message>
+    <message>
+        <source>set current %1 A</source>
+        <translation>Soll-Strom %1 A</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>emergency off</source>
+        <translation>Not-Aus</translation>
+    </message>
+    <message>
+        <source>clear emergency off</source>
+        <translation>Not-Aus aufheben</translation>
+    </message>
+    <message>
+        <source>clear events</source>
+        <translation>Ereignisse löschen</translation>
+    </message>
+    <message>
+        <source>Sent %1 to module %2, %3</source>
+        <translation>%1 an Modul %2 gesendet, %3</translation>
     </message>
 </context>
 <context>

@@ -80,7 +80,10 @@ void HistoryPublisher::onEntry(const HistoryEntry &entry)
         m_held.append(entry.severity, entry.toJson());
         return;
     }
-    if (!m_rate.take() && entry.severity != Severity::Alarm) {
+    // The program's own notes (a sequence's journal: no bits, no link) are few and say how a
+    // sequence went; only the module's chatter is limited.
+    const bool note = entry.rose.isEmpty() && entry.fell.isEmpty() && entry.link.isEmpty();
+    if (!m_rate.take() && entry.severity != Severity::Alarm && !note) {
         ++m_rateDropped[size_t(entry.severity)];
         ++m_dropped[size_t(DropCause::Rate)];
         m_rateSummary.start();

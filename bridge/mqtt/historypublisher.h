@@ -23,7 +23,8 @@ class ModulePublisher;
 ///
 /// A chattering module does not flood the broker: beyond EventsPerSecond entries a second
 /// (EventBurst at once) its info and warning entries are not published but counted, and said
-/// in one summary entry once the rate allows; alarm entries always go out. Entries made while
+/// in one summary entry once the rate allows; alarm entries and the program's own notes (a
+/// sequence's journal) always go out. Entries made while
 /// the broker is away are held, at most HeldEntries, and sent when it is back; when more come,
 /// the oldest info entry goes first, then the oldest warning, and an alarm only when nothing
 /// else is held. A summary entry ahead of the held ones says how many were dropped. Both

@@ -15,6 +15,7 @@
 #include "trendexport.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -42,7 +43,12 @@ ControlRoomWindow::ControlRoomWindow(
         { ui->tableChannels, ui->tableChannelStatus, ui->tableModuleStatus },
         SettingsStore::organization(), this);
     ui->splitter->setSizes({ 500, 900 });
-    restoreGeometry(m_store->value(QLatin1String(SettingsStore::Key::RoomWindowGeometry)).toByteArray());
+    if (!restoreGeometry(
+            m_store->value(QLatin1String(SettingsStore::Key::RoomWindowGeometry)).toByteArray())) {
+        // The form's size, or the screen's where that is smaller.
+        const QRect screen = this->screen()->availableGeometry();
+        resize(qMin(width(), screen.width()), qMin(height(), screen.height()));
+    }
     ui->splitter->restoreState(
         m_store->value(QLatin1String(SettingsStore::Key::RoomWindowSplitter)).toByteArray());
     m_notifier = new DesktopNotifier(this);
@@ -105,6 +111,9 @@ void ControlRoomWindow::connectBroker()
     ui->tableAlarms->horizontalHeader()->setSectionResizeMode(
         AlarmListModel::Text, QHeaderView::Stretch);
     ui->tableAlarms->verticalHeader()->hide();
+    ui->tableAlarms->setWordWrap(false);
+    ui->tableAlarms->setColumnWidth(AlarmListModel::Time,
+        ui->tableAlarms->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-31 23:59:59")) + 16);
     connect(m_room->alarms(), &AlarmBook::changed, this, &ControlRoomWindow::updateStatus);
     connect(m_room->alarms(), &AlarmBook::raised, this, &ControlRoomWindow::alarmRaised);
     m_trend = new RoomTrend(m_room->roster(), ui->tabTrend, m_room);
@@ -246,12 +255,18 @@ void ControlRoomWindow::send(const QByteArray &what, const QByteArray &payload, 
         ui->labelAnswer->setText(tr("Not sent: the broker is not connected."));
         return;
     }
-    ui->labelAnswer->setText(tr("Sent %1 = %2 to module %3, %4")
-                                 .arg(QString::fromUtf8(what), QString::fromUtf8(payload))
+    const double value = payload.toDouble();
+    const QString command = what == "voltage" ? tr("set voltage %1 V").arg(value)
+        : what == "current"                   ? tr("set current %1 A").arg(value)
+        : what == "on"                        ? (value != 0.0 ? tr("on") : tr("off"))
+        : what == "emergency-off" ? (value != 0.0 ? tr("emergency off") : tr("clear emergency off"))
+                                  : tr("clear events");
+    ui->labelAnswer->setText(tr("Sent %1 to module %2, %3")
+                                 .arg(command)
                                  .arg(m_serial)
                                  .arg(channel >= 0 ? tr("channel %1").arg(channel)
                                                    : tr("all channels")));
-    m_pending = { m_serial, channel, what, payload.toDouble() };
+    m_pending = { m_serial, channel, what, value };
 }
 
 void ControlRoomWindow::checkAnswer()
@@ -264,12 +279,14 @@ void ControlRoomWindow::checkAnswer()
     for (int c = first; c <= last && c < module->state.channelsInUse(); ++c) {
         const ChannelState &channel = module->state.channels[size_t(c)];
         const bool on = channel.status() & CZelkChannelStatusBits::On;
+        const bool emergency = channel.status() & CZelkChannelStatusBits::Emergency;
+        const bool asked = m_pending.value != 0.0;
         const bool done = m_pending.what == "voltage"
             ? qFuzzyCompare(1.0 + channel.voltageSet(), 1.0 + m_pending.value)
             : m_pending.what == "current"
             ? qFuzzyCompare(1.0 + channel.currentSet(), 1.0 + m_pending.value)
-            : m_pending.what == "on"       ? on == (m_pending.value != 0.0)
-            : m_pending.what == "emergency-off" ? !on
+            : m_pending.what == "on"            ? on == asked
+            : m_pending.what == "emergency-off" ? emergency == asked && !(asked && on)
                                                 : true;
         if (!done)
             return;

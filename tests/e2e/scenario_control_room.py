@@ -112,8 +112,10 @@ class Room:
             self.panel.type(text)
         want = 1 if text else MODULES
         serial = self.column("Serial")
-        wait_for(lambda: len(self.rows()) == want
-                 and (not text or self.rows()[0][serial] == text), 5,
+        # Module rows have a serial number; the channel rows of an open module have none.
+        modules = lambda: [r for r in self.rows() if r[serial]]
+        wait_for(lambda: len(modules()) == want
+                 and (not text or modules()[0][serial] == text), 5,
                  f'the overview filtered to "{text}"')
 
 
@@ -194,12 +196,12 @@ def control_room(s):
     answer = room.label_after("Emergency off")
     panel.click(room.button("Set voltage..."))
     panel.enter_number("500", title="Set voltage")
-    wait_for(lambda: _done(answer, "Sent voltage = 500 to module 5007, channel 0"), 10,
+    wait_for(lambda: _done(answer, "Sent set voltage 500 V to module 5007, channel 0"), 10,
              "the set voltage shown done")
     check(sim.values(":READ:VOLT? (@0-3)", 6)[0] == 500, "m7's channel 0 is not set to 500 V")
     panel.press(room.button("On"))
     wait_for(lambda: _status_words(sim, 6)[0] & ON, 10, "m7's channel 0 on in the module")
-    wait_for(lambda: _done(answer, "Sent on = 1 to module 5007, channel 0"), 10,
+    wait_for(lambda: _done(answer, "Sent on to module 5007, channel 0"), 10,
              "the on shown done")
     check(not any(_status_words(sim, m)[0] & ON for m in (5, 7)),
           "the on reached another module than m7")
@@ -243,7 +245,7 @@ def control_room(s):
           "the emergency off reached another module than m7")
     check(sum(1 for l in sim.trace()[start:] if "EMCY" in l) == 1,
           "more than one emergency off on the wire")
-    wait_for(lambda: _done(answer, "Sent emergency-off = 1 to module 5007, all channels"), 10,
+    wait_for(lambda: _done(answer, "Sent emergency off to module 5007, all channels"), 10,
              "the emergency off shown done")
     # Each channel's emergency off is an alarm of its own, besides the trip.
     try:
@@ -255,6 +257,13 @@ def control_room(s):
         raise Failure(f"{failure}: {room.alarm_rows()}") from None
     wait_for(lambda: room.status_labels()[0] == "5 alarms", 5, 'the status bar "5 alarms"')
     s.screenshot("3_emergency_off")
+    # The trend of m7 from its measured topics: channel 0 up at 500 V, down after the trip.
+    room.tab("Trend")
+    trend = next(n for n in ui.walk(main) if ui.role(n) == "label"
+                 and ui.text_of(n).startswith("Measured values of module "))
+    check(ui.text_of(trend).startswith("Measured values of module 5007 (m7), all channels"),
+          f'the trend says "{ui.text_of(trend)}"')
+    s.screenshot("3_trend")
 
     # 4. A sequence on m8, chosen from the bridge's files, run and aborted.
     room.search("5008")
@@ -294,8 +303,8 @@ def control_room(s):
     code = bridge.stop()
     check(code == 0, f"the bridge ended with {code}")
     try:
-        wait_for(lambda: all(r[state].startswith("stale since ") for r in room.rows()), 5,
-                 "every module stale")
+        wait_for(lambda: all(r[state].startswith("stale since ") for r in room.rows()
+                             if r[serial]), 5, "every module stale")
     except Failure as failure:
         raise Failure(f"{failure}; states: {[r[state] for r in room.rows()]}") from None
     print(f"stale {time.monotonic() - stopped:.2f} s after SIGTERM", flush=True)
@@ -317,7 +326,7 @@ def control_room(s):
     connected = f"Verbunden mit 127.0.0.1:{broker.port}, Präfix {PREFIX}"
     wait_for(lambda: connected in room.status_labels(), 10, f'status "{connected}"')
     tabs = [ui.name(t) for t in panel.find_all(main, "page tab")]
-    check(tabs == ["Alarme", "Modul", "Sequenzen"], f"the German tabs: {tabs}")
+    check(tabs == ["Alarme", "Modul", "Trend", "Sequenzen"], f"the German tabs: {tabs}")
     state = room.column("Zustand")
     wait_for(lambda: len(room.rows()) == MODULES
              and all(r[state].startswith("veraltet seit ") for r in room.rows()), 10,

@@ -289,6 +289,23 @@ private slots:
         QVERIFY(rig->journal.entries.join('\n').contains(QLatin1String("Step 1 of 2 skipped")));
     }
 
+    // The operator's own abort ramps down and ends the sequence without an alarm: the alarm
+    // count stays for what the module and the safety rules did.
+    void operatorsAbortIsNoAlarm()
+    {
+        QVERIFY(rig->start());
+        QVERIFY(rig->runner.start(sequenceFrom(
+            sequenceJson(R"([ { "voltage": 300, "rampSpeed": 3000, "hold": 60 } ])",
+                R"({ "abort": "rampDown" })"))));
+        QVERIFY(rig->waitPhase(0, Phase::Holding));
+        rig->runner.abort();
+        QVERIFY(rig->waitState(State::Aborted));
+        const QString entries = rig->journal.entries.join('\n');
+        QVERIFY2(entries.contains(QLatin1String("info: Aborted by the operator"))
+                && !entries.contains(QLatin1String("alarm: ")),
+            qPrintable(entries));
+    }
+
     /// One allowed range per channel (Channel::allowedVoltage(), allowedCurrent()), the same
     /// as the panel's prompts and the bridge's commands.
     void refusedStart_data()
