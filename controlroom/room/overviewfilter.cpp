@@ -41,6 +41,8 @@ bool OverviewFilter::shows(const RoomModule &module, Show show)
 
 bool OverviewFilter::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
+    if (m_show == All)
+        return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
     // A channel row goes with its module: neither stands without the module being of the kind.
     const QModelIndex row = sourceModel()->index(sourceRow, 0, sourceParent);
     const RoomModule *module

@@ -74,9 +74,17 @@ void OverviewModel::flush()
             m_channelRows[row] = channels;
             endRemoveRows();
         }
-        emit dataChanged(index(row, 0), index(row, Columns - 1));
+        // Name, serial, device and bridge seldom change: a sorted or filtered view looks at a
+        // row again only for the columns named here.
+        const QString identity = module->name + QLatin1Char('\n') + module->state.deviceName
+            + QLatin1Char('\n') + QString::fromUtf8(module->bridgeTopic);
+        const bool sameIdentity = m_identities.value(serial) == identity;
+        if (!sameIdentity)
+            m_identities.insert(serial, identity);
+        emit dataChanged(index(row, sameIdentity ? State : 0), index(row, Columns - 1));
         if (channels > 0)
-            emit dataChanged(index(0, 0, parentIndex), index(channels - 1, Columns - 1, parentIndex));
+            emit dataChanged(index(0, VoltageSet, parentIndex),
+                index(channels - 1, Columns - 1, parentIndex));
     }
     m_dirty.clear();
 }

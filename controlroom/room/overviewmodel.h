@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QTimer>
@@ -69,6 +70,8 @@ private:
     /// Channel rows shown per module row, as last told to the views.
     QList<int> m_channelRows;
     QSet<int> m_dirty;
+    /// Per module the name, device and bridge last shown.
+    QHash<int, QString> m_identities;
     QTimer m_flush;
     /// Since the last refresh.
     QElapsedTimer m_sinceFlush;
