@@ -13,16 +13,12 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QResizeEvent>
 
 #include <cstring>
 
 namespace {
 constexpr int statusLineEvery = 15;
 constexpr int maximumRows = 64;
-constexpr int columnVoltageBounds = 2;
-constexpr int columnCurrentBounds = 6;
-constexpr int columnPower = 8;
 /// The low current range shows microamperes with four decimals.
 constexpr double microamperesPerAmpere = 1e6;
 constexpr int lowRangePrecision = 4;
@@ -355,19 +351,6 @@ void DisplayRefresh::refreshLabels(const Module &module)
 void DisplayRefresh::applyConfiguration()
 {
     const Configuration &config = *m_configuration;
-    HvTable *table = m_widgets.table;
-    const QString voltageHeaders[] = { QStringLiteral("Vset (%1)"), QStringLiteral("Vmeas (%1)"),
-        QStringLiteral("Vbounds (%1)"), QStringLiteral("Vnominal (%1)") };
-    const QString currentHeaders[] = { QStringLiteral("Iset (%1)"), QStringLiteral("Imeas (%1)"),
-        QStringLiteral("Ibounds (%1)"), QStringLiteral("Inominal (%1)") };
-    for (int i = 0; i < 4; ++i) {
-        table->setHeaderText(i, voltageHeaders[i].arg(config.voltageUnit()));
-        table->setHeaderText(4 + i, currentHeaders[i].arg(config.currentUnit()));
-    }
-    table->setColumnHidden(columnVoltageBounds, !config.showVoltageBounds());
-    table->setColumnHidden(columnCurrentBounds, !config.showCurrentBounds());
-    table->setColumnHidden(columnPower, !config.showPower());
-    // Hiding or showing a column sends the table no resize; share its width out again now.
-    QResizeEvent resized(table->size(), table->size());
-    table->resizeEvent(&resized);
+    m_widgets.table->showUnitsAndColumns(config.voltageUnit(), config.currentUnit(),
+        config.showVoltageBounds(), config.showCurrentBounds(), config.showPower());
 }

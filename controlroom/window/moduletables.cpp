@@ -8,26 +8,9 @@
 #include "stattablech.h"
 #include "stattablemod.h"
 
-#include <QResizeEvent>
-
 #include <algorithm>
 
 namespace {
-enum Column {
-    VoltageSet,
-    VoltageMeasured,
-    VoltageBounds,
-    VoltageNominal,
-    CurrentSet,
-    CurrentMeasured,
-    CurrentBounds,
-    CurrentNominal,
-    Power,
-    Status,
-    ConstantVoltage,
-    ConstantCurrent
-};
-
 QColor yellowOrWhite(bool yellow)
 {
     return yellow ? QColor(Qt::yellow) : QColor(Qt::white);
@@ -52,24 +35,8 @@ void ModuleTables::clear()
 void ModuleTables::applyConfiguration()
 {
     const Configuration &config = *m_configuration;
-    HvTable *table = m_widgets.table;
-    const QString voltageHeaders[] = { QStringLiteral("Vset (%1)"), QStringLiteral("Vmeas (%1)"),
-        QStringLiteral("Vbounds (%1)"), QStringLiteral("Vnominal (%1)") };
-    const QString currentHeaders[] = { QStringLiteral("Iset (%1)"), QStringLiteral("Imeas (%1)"),
-        QStringLiteral("Ibounds (%1)"), QStringLiteral("Inominal (%1)") };
-    for (int i = 0; i < 4; ++i) {
-        table->setHeaderText(VoltageSet + i, voltageHeaders[i].arg(config.voltageUnit()));
-        table->setHeaderText(CurrentSet + i, currentHeaders[i].arg(config.currentUnit()));
-    }
-    table->setHeaderText(Power, QStringLiteral("Power (W)"));
-    table->setHeaderText(Status, QStringLiteral("Status"));
-    table->setHeaderText(ConstantVoltage, QStringLiteral("CV"));
-    table->setHeaderText(ConstantCurrent, QStringLiteral("CC"));
-    table->setColumnHidden(VoltageBounds, !config.showVoltageBounds());
-    table->setColumnHidden(CurrentBounds, !config.showCurrentBounds());
-    table->setColumnHidden(Power, !config.showPower());
-    QResizeEvent resized(table->size(), table->size());
-    table->resizeEvent(&resized);
+    m_widgets.table->showUnitsAndColumns(config.voltageUnit(), config.currentUnit(),
+        config.showVoltageBounds(), config.showCurrentBounds(), config.showPower());
 }
 
 void ModuleTables::show(const RoomModule &module, int channel)
@@ -98,24 +65,24 @@ void ModuleTables::show(const RoomModule &module, int channel)
         table->setLowCurrentRange(row, lowRange);
         table->setDelayedTrip(row, status & CZelkChannelStatusBits::Trip);
         table->setRowAlarm(row, std::any_of(module.alarms.begin(), module.alarms.end(), [row](const EventDetector::Condition &a) { return a.channel == row; }));
-        put(row, VoltageSet, config.voltageText(c.voltageSet()), Qt::white);
-        put(row, VoltageMeasured, config.voltageText(c.voltageMeasure()), Qt::white);
-        put(row, VoltageBounds, config.voltageText(c.voltageBounds()), Qt::white);
-        put(row, VoltageNominal, config.voltageText(c.voltageNominal()), Qt::white);
-        put(row, CurrentSet, config.currentText(c.currentSet()),
+        put(row, HvTable::VoltageSet, config.voltageText(c.voltageSet()), Qt::white);
+        put(row, HvTable::VoltageMeasured, config.voltageText(c.voltageMeasure()), Qt::white);
+        put(row, HvTable::VoltageBounds, config.voltageText(c.voltageBounds()), Qt::white);
+        put(row, HvTable::VoltageNominal, config.voltageText(c.voltageNominal()), Qt::white);
+        put(row, HvTable::CurrentSet, config.currentText(c.currentSet()),
             yellowOrWhite(c.currentSet() == 0.0f));
-        put(row, CurrentMeasured,
+        put(row, HvTable::CurrentMeasured,
             lowRange ? RefreshTexts::lowCurrentRangeText(c.currentMeasure())
                      : config.currentText(c.currentMeasure()),
             Qt::white);
-        put(row, CurrentBounds, config.currentText(c.currentBounds()), Qt::white);
-        put(row, CurrentNominal, config.currentText(c.currentNominal()), Qt::white);
-        put(row, Power, RefreshTexts::powerText(c.voltageMeasure(), c.currentMeasure()), Qt::white);
+        put(row, HvTable::CurrentBounds, config.currentText(c.currentBounds()), Qt::white);
+        put(row, HvTable::CurrentNominal, config.currentText(c.currentNominal()), Qt::white);
+        put(row, HvTable::Power, RefreshTexts::powerText(c.voltageMeasure(), c.currentMeasure()), Qt::white);
         const RefreshTexts::StateWord word = RefreshTexts::stateWord(status, c.control());
-        put(row, Status, word.text, word.background);
-        put(row, ConstantVoltage, QString(),
+        put(row, HvTable::Status, word.text, word.background);
+        put(row, HvTable::ConstantVoltage, QString(),
             yellowOrWhite(status & CZelkChannelStatusBits::ConstantVoltage));
-        put(row, ConstantCurrent, QString(),
+        put(row, HvTable::ConstantCurrent, QString(),
             yellowOrWhite(status & CZelkChannelStatusBits::ConstantCurrent));
     }
     const int shown = channel >= 0 ? channel : qMax(0, table->currentRow());

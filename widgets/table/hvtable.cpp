@@ -241,6 +241,25 @@ void HvTable::showRowAlarm(int row)
     header->setToolTip(on ? tr("Unacknowledged alarm: see the event history") : QString());
 }
 
+void HvTable::showUnitsAndColumns(const QString &voltageUnit, const QString &currentUnit,
+    bool voltageBounds, bool currentBounds, bool power)
+{
+    const QString voltageHeaders[] = { QStringLiteral("Vset (%1)"), QStringLiteral("Vmeas (%1)"),
+        QStringLiteral("Vbounds (%1)"), QStringLiteral("Vnominal (%1)") };
+    const QString currentHeaders[] = { QStringLiteral("Iset (%1)"), QStringLiteral("Imeas (%1)"),
+        QStringLiteral("Ibounds (%1)"), QStringLiteral("Inominal (%1)") };
+    for (int i = 0; i < 4; ++i) {
+        setHeaderText(VoltageSet + i, voltageHeaders[i].arg(voltageUnit));
+        setHeaderText(CurrentSet + i, currentHeaders[i].arg(currentUnit));
+    }
+    setColumnHidden(VoltageBounds, !voltageBounds);
+    setColumnHidden(CurrentBounds, !currentBounds);
+    setColumnHidden(Power, !power);
+    // Hiding or showing a column sends the table no resize; share its width out again now.
+    QResizeEvent resized(size(), size());
+    resizeEvent(&resized);
+}
+
 void HvTable::setHeaderText(int column, const QString &text)
 {
     if (column < 0 || column >= columnCount())

@@ -18,6 +18,21 @@ class HvTable : public QTableWidget
     Q_OBJECT
 
 public:
+    enum Column {
+        VoltageSet,
+        VoltageMeasured,
+        VoltageBounds,
+        VoltageNominal,
+        CurrentSet,
+        CurrentMeasured,
+        CurrentBounds,
+        CurrentNominal,
+        Power,
+        Status,
+        ConstantVoltage,
+        ConstantCurrent
+    };
+
     explicit HvTable(QWidget *parent = nullptr);
     ~HvTable() override;
 
@@ -33,6 +48,10 @@ public:
     void setDelayedTrip(int channel, bool on);
     /// Creates the column's header item if it has none, then sets its text.
     void setHeaderText(int column, const QString &text);
+    /// Writes the units into the headers of columns 0 to 7 ("Vset (kV)"), shows or hides the
+    /// bounds and power columns and shares the width out again.
+    void showUnitsAndColumns(const QString &voltageUnit, const QString &currentUnit,
+        bool voltageBounds, bool currentBounds, bool power);
     /// Marks the row header of \a channel with an alarm sign in red, or takes the mark away;
     /// stored for a row that does not exist yet.
     void setRowAlarm(int channel, bool on);
