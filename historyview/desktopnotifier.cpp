@@ -5,6 +5,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QVariantMap>
 
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcNotify, "vorn.notify")
 
 namespace {
@@ -12,9 +14,31 @@ namespace {
 constexpr int shownFor = 10000;
 } // namespace
 
-DesktopNotifier::DesktopNotifier(QObject *parent)
+DesktopNotifier::DesktopNotifier(
+    QObject *parent, const QString &application, const QString &desktopEntry)
     : QObject(parent)
+    , m_application(application)
+    , m_desktopEntry(desktopEntry)
 {
+    m_gatherTimer.setSingleShot(true);
+    m_gatherTimer.setInterval(GatherMs);
+    connect(&m_gatherTimer, &QTimer::timeout, this, &DesktopNotifier::sendGathered);
+}
+
+void DesktopNotifier::gather(const QString &line)
+{
+    m_gathered.append(line);
+    if (!m_gatherTimer.isActive())
+        m_gatherTimer.start();
+}
+
+void DesktopNotifier::sendGathered()
+{
+    if (m_gathered.isEmpty())
+        return;
+    const QStringList lines = std::exchange(m_gathered, {});
+    notify(m_summary ? m_summary(int(lines.size())) : lines.first(),
+        lines.join(QLatin1Char('\n')));
 }
 
 bool DesktopNotifier::notify(const QString &summary, const QString &body)
@@ -30,9 +54,8 @@ bool DesktopNotifier::notify(const QString &summary, const QString &body)
         QLatin1String(Service), QStringLiteral("Notify"));
     QVariantMap hints;
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(2)));
-    hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("de.vornwerk.VornScpiControl"));
-    call << QStringLiteral("Vorn SCPI Control") << uint(0)
-         << QStringLiteral("de.vornwerk.VornScpiControl") << summary << body << QStringList()
+    hints.insert(QStringLiteral("desktop-entry"), m_desktopEntry);
+    call << m_application << uint(0) << m_desktopEntry << summary << body << QStringList()
          << hints << shownFor;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [](QDBusPendingCallWatcher *done) {

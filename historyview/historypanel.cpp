@@ -41,9 +41,11 @@ HistoryPanel::HistoryPanel(
     connect(m_history, &EventHistory::writeFailed, this, &HistoryPanel::showWriteFailure);
     connect(
         m_history, &EventHistory::writeRecovered, this, [this] { showWriteFailure(QString()); });
-    m_notifyTimer.setSingleShot(true);
-    m_notifyTimer.setInterval(NotificationDelayMs);
-    connect(&m_notifyTimer, &QTimer::timeout, this, &HistoryPanel::sendNotification);
+    m_notifier->setSummary([this](int alarms) {
+        return alarms == 1
+            ? tr("Alarm of module %1").arg(m_history->serialNumber())
+            : tr("%1 alarms of module %2").arg(alarms).arg(m_history->serialNumber());
+    });
 }
 
 HistoryPanel::~HistoryPanel() = default;
@@ -72,20 +74,7 @@ void HistoryPanel::entryAdded(const HistoryEntry &entry)
 {
     if (entry.severity != Severity::Alarm || QApplication::activeWindow())
         return;
-    m_pendingAlarms.append(EventText::describe(entry, true));
-    if (!m_notifyTimer.isActive())
-        m_notifyTimer.start();
-}
-
-void HistoryPanel::sendNotification()
-{
-    if (m_pendingAlarms.isEmpty())
-        return;
-    const QString summary = m_pendingAlarms.size() == 1
-        ? tr("Alarm of module %1").arg(m_history->serialNumber())
-        : tr("%1 alarms of module %2").arg(m_pendingAlarms.size()).arg(m_history->serialNumber());
-    m_notifier->notify(summary, m_pendingAlarms.join(QLatin1Char('\n')));
-    m_pendingAlarms.clear();
+    m_notifier->gather(EventText::describe(entry, true));
 }
 
 void HistoryPanel::showWriteFailure(const QString &message)

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "desktopnotifier.h"
+
 #include <QObject>
-#include <QStringList>
-#include <QTimer>
 
 class AlarmIndicator;
-class DesktopNotifier;
 class EventHistory;
 class HistoryWindow;
 class HvTable;
@@ -35,7 +34,7 @@ public:
     };
 
     /// Alarms that come within this time share one notification.
-    static constexpr int NotificationDelayMs = 300;
+    static constexpr int NotificationDelayMs = DesktopNotifier::GatherMs;
 
     /// \a history (the module controller's) is not owned and must outlive the panel; the panel
     /// keeps its entries in \a folder (HistoryFile::defaultFolder() when empty).
@@ -55,7 +54,6 @@ public:
 private:
     void showAlarms();
     void entryAdded(const HistoryEntry &entry);
-    void sendNotification();
     void showWriteFailure(const QString &message);
 
     Widgets m_widgets;
@@ -65,6 +63,4 @@ private:
     DesktopNotifier *m_notifier = nullptr;
     /// Child of the main window, made on first use.
     HistoryWindow *m_window = nullptr;
-    QTimer m_notifyTimer;
-    QStringList m_pendingAlarms;
 };

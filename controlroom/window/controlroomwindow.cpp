@@ -51,10 +51,11 @@ ControlRoomWindow::ControlRoomWindow(
     }
     ui->splitter->restoreState(
         m_store->value(QLatin1String(SettingsStore::Key::RoomWindowSplitter)).toByteArray());
-    m_notifier = new DesktopNotifier(this);
-    m_notifyTimer.setSingleShot(true);
-    m_notifyTimer.setInterval(300);
-    connect(&m_notifyTimer, &QTimer::timeout, this, &ControlRoomWindow::sendNotification);
+    m_notifier = new DesktopNotifier(
+        this, QStringLiteral("Vorn Control Room"), QStringLiteral("de.vornwerk.VornControlRoom"));
+    m_notifier->setSummary([this](int alarms) {
+        return tr("%n new alarm(s) in the control room", nullptr, alarms);
+    });
     m_moduleRefresh.setSingleShot(true);
     m_moduleRefresh.setInterval(50);
     connect(&m_moduleRefresh, &QTimer::timeout, this, &ControlRoomWindow::updateSelection);
@@ -387,19 +388,7 @@ void ControlRoomWindow::alarmRaised(const RoomAlarm &alarm)
 {
     if (QApplication::activeWindow())
         return;
-    m_pendingNotifications << tr("Module %1: %2").arg(alarm.serial).arg(alarm.text);
-    if (!m_notifyTimer.isActive())
-        m_notifyTimer.start();
-}
-
-void ControlRoomWindow::sendNotification()
-{
-    if (m_pendingNotifications.isEmpty())
-        return;
-    m_notifier->notify(tr("%n new alarm(s) in the control room", nullptr,
-                           int(m_pendingNotifications.size())),
-        m_pendingNotifications.join(QLatin1Char('\n')));
-    m_pendingNotifications.clear();
+    m_notifier->gather(tr("Module %1: %2").arg(alarm.serial).arg(alarm.text));
 }
 
 void ControlRoomWindow::on_editFilter_textChanged(const QString &text)

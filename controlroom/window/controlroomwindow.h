@@ -81,7 +81,6 @@ private:
     void scheduleModuleRefresh();
     void showModule();
     void alarmRaised(const RoomAlarm &alarm);
-    void sendNotification();
     void sequence(const QByteArray &what, const QByteArray &payload = "1");
     /// Says when the module shows what the last command asked for.
     void checkAnswer();
@@ -101,8 +100,6 @@ private:
     ModuleTables *m_tables = nullptr;
     RoomTrend *m_trend = nullptr;
     DesktopNotifier *m_notifier = nullptr;
-    QStringList m_pendingNotifications;
-    QTimer m_notifyTimer;
     QTimer m_moduleRefresh;
     /// The module and channel (-1: all) the commands go to; 0: none.
     int m_serial = 0;
