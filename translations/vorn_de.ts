@@ -419,14 +419,6 @@ Try &apos;%1 --help&apos;.
         <translation>Strom setzen</translation>
     </message>
     <message>
-        <source>Voltage in %1 (%2 ... %3):</source>
-        <translation>Spannung in %1 (%2 ... %3):</translation>
-    </message>
-    <message>
-        <source>Current in %1 (%2 ... %3):</source>
-        <translation>Strom in %1 (%2 ... %3):</translation>
-    </message>
-    <message>
         <source>Broker</source>
         <translation>Broker</translation>
     </message>
@@ -534,10 +526,6 @@ Try &apos;%1 --help&apos;.
         </translation>
     </message>
     <message>
-        <source>Not sent: %1 %2 is outside %3 ... %4 %2.</source>
-        <translation>Nicht gesendet: %1 %2 liegt außerhalb von %3 ... %4 %2.</translation>
-    </message>
-    <message>
         <source>Not sent: the bridge takes set voltages and currents; bounds are set in the panel.</source>
         <translation>Nicht gesendet: Die Bridge nimmt Soll-Spannungen und -Ströme an; Grenzen werden im Bedienfeld gesetzt.</translation>
     </message>
@@ -615,6 +603,10 @@ Try &apos;%1 --help&apos;.
     <message>
         <source>Sent %1 to module %2, %3</source>
         <translation>%1 an Modul %2 gesendet, %3</translation>
+    </message>
+    <message>
+        <source>Not sent: %1 is outside %2 ... %3 %4.</source>
+        <translation>Nicht gesendet: %1 liegt außerhalb von %2 ... %3 %4.</translation>
     </message>
 </context>
 <context>

@@ -75,7 +75,7 @@ void OperatorCommands::setChannelVoltage()
     const int channel = commandChannel();
     if (channel < 0)
         return;
-    askThenSend(CommandInputs::channelVoltage(link()->module(), *configuration, channel),
+    askThenSend(CommandInputs::channelVoltage(link()->module().state(), *configuration, channel),
         [this, channel](SCPI_Parser &, double value) {
             send(Kind::Voltage, channel, configuration->voltageToSI(float(value)));
         });
@@ -86,7 +86,7 @@ void OperatorCommands::setChannelCurrent()
     const int channel = commandChannel();
     if (channel < 0)
         return;
-    askThenSend(CommandInputs::channelCurrent(link()->module(), *configuration, channel),
+    askThenSend(CommandInputs::channelCurrent(link()->module().state(), *configuration, channel),
         [this, channel](SCPI_Parser &, double value) {
             send(Kind::Current, channel, configuration->currentToSI(float(value)));
         });
@@ -150,7 +150,7 @@ void OperatorCommands::setIncrement()
     const int channel = commandChannel();
     if (channel < 0)
         return;
-    askThenSend(CommandInputs::increment(link()->module(), *configuration, channel),
+    askThenSend(CommandInputs::increment(link()->module().state(), *configuration, channel),
         [this](SCPI_Parser &now, double value) {
             now.module().setVoltageIncrement(configuration->voltageToSI(float(value)));
             emit incrementLabelChanged(
@@ -193,7 +193,7 @@ void OperatorCommands::setAllVoltages()
 {
     if (!link())
         return;
-    askThenSend(CommandInputs::allVoltages(link()->module(), *configuration, initialChannel()),
+    askThenSend(CommandInputs::allVoltages(link()->module().state(), *configuration, initialChannel()),
         [this](SCPI_Parser &now, double value) {
             send(Kind::Voltage, now.module().channelCount(),
                 configuration->voltageToSI(float(value)));
@@ -204,7 +204,7 @@ void OperatorCommands::setAllCurrents()
 {
     if (!link())
         return;
-    askThenSend(CommandInputs::allCurrents(link()->module(), *configuration, initialChannel()),
+    askThenSend(CommandInputs::allCurrents(link()->module().state(), *configuration, initialChannel()),
         [this](SCPI_Parser &now, double value) {
             send(Kind::Current, now.module().channelCount(),
                 configuration->currentToSI(float(value)));
@@ -245,7 +245,7 @@ void OperatorCommands::setVoltageRamp()
 {
     if (!link())
         return;
-    askThenSend(CommandInputs::voltageRamp(link()->module(), *configuration),
+    askThenSend(CommandInputs::voltageRamp(link()->module().state(), *configuration),
         [this](SCPI_Parser &now, double value) {
             const bool percent = now.module().isPercentBased();
             const float speed = percent ? float(value) : configuration->voltageToSI(float(value));
@@ -259,7 +259,7 @@ void OperatorCommands::setCurrentRamp()
 {
     if (!link())
         return;
-    askThenSend(CommandInputs::currentRamp(link()->module(), *configuration),
+    askThenSend(CommandInputs::currentRamp(link()->module().state(), *configuration),
         [this](SCPI_Parser &now, double value) {
             const bool percent = now.module().isPercentBased();
             const float speed = percent ? float(value) : configuration->currentToSI(float(value));

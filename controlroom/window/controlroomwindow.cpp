@@ -3,9 +3,11 @@
 
 #include "alarmlistmodel.h"
 #include "brokerdialog.h"
+#include "commandinputs.h"
 #include "configuration.h"
 #include "czelkchannelstatusbits.h"
 #include "desktopnotifier.h"
+#include "hvtable.h"
 #include "moduletables.h"
 #include "overviewfilter.h"
 #include "overviewmodel.h"
@@ -300,44 +302,48 @@ void ControlRoomWindow::checkAnswer()
 
 void ControlRoomWindow::setValue(const QByteArray &what)
 {
-    sendValue(what, m_channel, qQNaN());
+    sendValue(what, m_channel, std::nullopt);
 }
 
-void ControlRoomWindow::sendValue(const QByteArray &what, int channel, double value)
+void ControlRoomWindow::sendValue(
+    const QByteArray &what, int channel, std::optional<double> shownValue)
 {
     const RoomModule *module = m_room->roster()->module(m_serial);
-    if (!module || module->state.channelsInUse() < 1)
+    const int channels = module ? module->state.channelsInUse() : 0;
+    if (channels < 1 || channel >= channels)
         return;
-    const int c = channel >= 0 ? channel : 0;
-    if (c >= module->state.channelsInUse())
-        return;
-    const ChannelState &state = module->state.channels[size_t(c)];
+    // The panel's prompts: the channel's allowed range (the largest of all channels for all),
+    // in the display units the panel uses for this module.
+    const Configuration &config = m_tables->configuration();
     const bool voltage = what == "voltage";
-    const Channel::Range range = voltage ? state.allowedVoltage() : state.allowedCurrent();
-    if (!range.valid) {
-        ui->labelAnswer->setText(range.reason);
+    const CommandInputs::Prompt prompt = channel >= 0
+        ? (voltage ? CommandInputs::channelVoltage(module->state, config, channel)
+                   : CommandInputs::channelCurrent(module->state, config, channel))
+        : (voltage ? CommandInputs::allVoltages(module->state, config, 0)
+                   : CommandInputs::allCurrents(module->state, config, 0));
+    if (!prompt.refusal.isEmpty()) {
+        ui->labelAnswer->setText(prompt.refusal);
         return;
     }
-    if (qIsNaN(value)) {
+    if (!shownValue) {
         bool ok = false;
-        value = QInputDialog::getDouble(this, voltage ? tr("Set voltage") : tr("Set current"),
-            (voltage ? tr("Voltage in %1 (%2 ... %3):") : tr("Current in %1 (%2 ... %3):"))
-                .arg(range.unit)
-                .arg(range.minimum)
-                .arg(range.maximum),
-            voltage ? state.voltageSet() : state.currentSet(), range.minimum, range.maximum, 6,
-            &ok);
+        const double value = QInputDialog::getDouble(this,
+            voltage ? tr("Set voltage") : tr("Set current"), prompt.label, prompt.value,
+            prompt.minimum, prompt.maximum, 3, &ok);
         if (!ok)
             return;
-    } else if (value < range.minimum || value > range.maximum) {
-        ui->labelAnswer->setText(tr("Not sent: %1 %2 is outside %3 ... %4 %2.")
-                                     .arg(value)
-                                     .arg(range.unit)
-                                     .arg(range.minimum)
-                                     .arg(range.maximum));
+        shownValue = value;
+    } else if (*shownValue < prompt.minimum || *shownValue > prompt.maximum) {
+        ui->labelAnswer->setText(tr("Not sent: %1 is outside %2 ... %3 %4.")
+                                     .arg(*shownValue)
+                                     .arg(prompt.minimum)
+                                     .arg(prompt.maximum)
+                                     .arg(voltage ? config.voltageUnit() : config.currentUnit()));
         return;
     }
-    send(what, QByteArray::number(value, 'g', 7), channel);
+    const float si = voltage ? config.voltageToSI(float(*shownValue))
+                             : config.currentToSI(float(*shownValue));
+    send(what, QByteArray::number(double(si), 'g', 7), channel);
 }
 
 void ControlRoomWindow::on_tableChannels_currentCellChanged(
@@ -355,7 +361,7 @@ void ControlRoomWindow::on_tableChannels_currentCellChanged(
 
 void ControlRoomWindow::on_tableChannels_cellDataChanged(int row, int column, const QString &text)
 {
-    enum { VoltageSetColumn = 0, CurrentSetColumn = 4 };
+    enum { VoltageSetColumn = HvTable::VoltageSet, CurrentSetColumn = HvTable::CurrentSet };
     if (!m_noSetValues.isEmpty()) {
         ui->labelAnswer->setText(tr("Not sent: %1").arg(m_noSetValues));
         scheduleModuleRefresh();
@@ -367,20 +373,19 @@ void ControlRoomWindow::on_tableChannels_cellDataChanged(int row, int column, co
         scheduleModuleRefresh();
         return;
     }
+    // As typed, in the locale's format with or without its group separators.
+    QString number = text.trimmed();
+    number.remove(QLocale().groupSeparator());
     bool ok = false;
-    double value = QLocale().toDouble(text.trimmed(), &ok);
+    double value = QLocale().toDouble(number, &ok);
     if (!ok)
-        value = QLocale::c().toDouble(text.trimmed(), &ok);
+        value = QLocale::c().toDouble(number, &ok);
     if (!ok) {
         ui->labelAnswer->setText(tr("Not sent: \"%1\" is not a number.").arg(text));
         scheduleModuleRefresh();
         return;
     }
-    const Configuration &config = m_tables->configuration();
-    const bool voltage = column == VoltageSetColumn;
-    value = voltage ? double(config.voltageToSI(float(value)))
-                    : double(config.currentToSI(float(value)));
-    sendValue(voltage ? "voltage" : "current", row, value);
+    sendValue(column == VoltageSetColumn ? "voltage" : "current", row, value);
     scheduleModuleRefresh();
 }
 

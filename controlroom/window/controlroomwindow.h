@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QTimer>
 
+#include <optional>
+
 class AlarmListModel;
 class DesktopNotifier;
 class ModuleTables;
@@ -75,8 +77,10 @@ private:
     /// Sends to the chosen channel (all when -1) of the chosen module.
     void send(const QByteArray &what, const QByteArray &payload, int channel);
     void send(const QByteArray &what, const QByteArray &payload) { send(what, payload, m_channel); }
-    /// Asks for the value within the channel's allowed range, or checks a typed one; sends it.
-    void sendValue(const QByteArray &what, int channel, double value);
+    /// Asks for the value with the panel's prompt for the channel (all channels when -1), or
+    /// checks \a shownValue (display units, typed into the table) against the same range; sends
+    /// it in volts or amperes.
+    void sendValue(const QByteArray &what, int channel, std::optional<double> shownValue);
     /// Refreshes the module tab soon (a module's topics come one by one).
     void scheduleModuleRefresh();
     void showModule();

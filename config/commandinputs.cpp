@@ -2,7 +2,7 @@
 #include "commandinputs.h"
 
 #include "configuration.h"
-#include "module.h"
+#include "modulestate.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -30,12 +30,6 @@ double currentShown(const Configuration &config, float amperes)
     return displayNumber(config.currentText(amperes));
 }
 
-/// The channels the module reports, as far as records exist for them.
-int channelsOf(const Module &module)
-{
-    return std::clamp(module.channelCount(), 0, module.recordCount());
-}
-
 /// The allowed ranges of all channels of the module: the largest and the smallest maximum,
 /// whether every channel takes negative values, and why not all of them take a set value.
 struct Spread
@@ -46,12 +40,12 @@ struct Spread
     QString refusal;
 };
 
-Spread spreadOf(const Module &module, Channel::Range (Channel::*allowed)() const)
+Spread spreadOf(const ModuleState &module, Channel::Range (Channel::*allowed)() const)
 {
     Spread spread;
-    const int channels = channelsOf(module);
+    const int channels = module.channelsInUse();
     for (int i = 0; i < channels; ++i) {
-        const Channel::Range range = (module.channel(i).*allowed)();
+        const Channel::Range range = (module.channels[size_t(i)].*allowed)();
         if (!range.valid && spread.refusal.isEmpty())
             spread.refusal = range.reason;
         spread.largest = i == 0 ? range.maximum : std::max(spread.largest, range.maximum);
@@ -98,9 +92,9 @@ double displayNumber(const QString &text)
     return ok ? value : 0.0;
 }
 
-Prompt channelVoltage(const Module &module, const Configuration &config, int channel)
+Prompt channelVoltage(const ModuleState &module, const Configuration &config, int channel)
 {
-    const Channel &record = module.channel(channel);
+    const Channel &record = module.channels[size_t(channel)];
     const Channel::Range range = record.allowedVoltage();
     Prompt prompt;
     if (!range.valid)
@@ -118,9 +112,9 @@ Prompt channelVoltage(const Module &module, const Configuration &config, int cha
     return prompt;
 }
 
-Prompt channelCurrent(const Module &module, const Configuration &config, int channel)
+Prompt channelCurrent(const ModuleState &module, const Configuration &config, int channel)
 {
-    const Channel &record = module.channel(channel);
+    const Channel &record = module.channels[size_t(channel)];
     const Channel::Range range = record.allowedCurrent();
     Prompt prompt;
     if (!range.valid)
@@ -135,7 +129,7 @@ Prompt channelCurrent(const Module &module, const Configuration &config, int cha
     return prompt;
 }
 
-Prompt allVoltages(const Module &module, const Configuration &config, int selected)
+Prompt allVoltages(const ModuleState &module, const Configuration &config, int selected)
 {
     const Spread spread = spreadOf(module, &Channel::allowedVoltage);
     const float largest = float(spread.largest);
@@ -145,7 +139,7 @@ Prompt allVoltages(const Module &module, const Configuration &config, int select
         prompt.refusal = refusalFor(spread.refusal);
     prompt.maximum = voltageShown(config, largest);
     prompt.minimum = voltageShown(config, minimum);
-    prompt.value = voltageShown(config, module.channel(selected).voltageSet());
+    prompt.value = voltageShown(config, module.channels[size_t(selected)].voltageSet());
     prompt.label
         = translated(QT_TRANSLATE_NOOP(
                          "EthControl", "Input a voltage (Vset: %L1...%L2 %3) for all channels:"))
@@ -154,7 +148,7 @@ Prompt allVoltages(const Module &module, const Configuration &config, int select
     return prompt;
 }
 
-Prompt allCurrents(const Module &module, const Configuration &config, int selected)
+Prompt allCurrents(const ModuleState &module, const Configuration &config, int selected)
 {
     const Spread spread = spreadOf(module, &Channel::allowedCurrent);
     const float largest = float(spread.largest);
@@ -162,7 +156,7 @@ Prompt allCurrents(const Module &module, const Configuration &config, int select
     if (!spread.refusal.isEmpty())
         prompt.refusal = refusalFor(spread.refusal);
     prompt.maximum = currentShown(config, largest);
-    prompt.value = currentShown(config, module.channel(selected).currentSet());
+    prompt.value = currentShown(config, module.channels[size_t(selected)].currentSet());
     prompt.label = translated(QT_TRANSLATE_NOOP("EthControl",
                                   "Input a current (Iset: 0...%L1 %2) for all channels:"))
                        .arg(config.currentText(largest), config.currentUnit())
@@ -170,43 +164,43 @@ Prompt allCurrents(const Module &module, const Configuration &config, int select
     return prompt;
 }
 
-Prompt voltageRamp(const Module &module, const Configuration &config)
+Prompt voltageRamp(const ModuleState &module, const Configuration &config)
 {
     if (module.isPercentBased())
         return percentRamp(translated(QT_TRANSLATE_NOOP(
                                "EthControl", "Input a Voltage Ramp Speed (0...100%/s): ")),
-            module.voltageRamp());
+            module.voltageRamp);
     Prompt prompt;
-    const float maximum = std::max(3000.0f, 0.2f * module.channel(0).voltageNominal());
+    const float maximum = std::max(3000.0f, 0.2f * module.channels[size_t(0)].voltageNominal());
     prompt.maximum = voltageShown(config, maximum);
-    prompt.value = voltageShown(config, module.voltageRamp());
+    prompt.value = voltageShown(config, module.voltageRamp);
     prompt.label
         = translated(QT_TRANSLATE_NOOP("EthControl", "Input a Voltage Ramp Speed (0 ..%1 %2/s)"))
               .arg(config.voltageText(maximum), config.voltageUnit());
     return prompt;
 }
 
-Prompt currentRamp(const Module &module, const Configuration &config)
+Prompt currentRamp(const ModuleState &module, const Configuration &config)
 {
     if (module.isPercentBased())
         return percentRamp(translated(QT_TRANSLATE_NOOP(
                                "EthControl", "Input a Current Ramp Speed (0...100%/s): ")),
-            module.currentRamp());
+            module.currentRamp);
     Prompt prompt;
-    const float maximum = module.channel(0).currentNominal();
+    const float maximum = module.channels[size_t(0)].currentNominal();
     prompt.maximum = currentShown(config, maximum);
-    prompt.value = currentShown(config, module.currentRamp());
+    prompt.value = currentShown(config, module.currentRamp);
     prompt.label
         = translated(QT_TRANSLATE_NOOP("EthControl", "Input a Current Ramp Speed (0 ..%1 %2/s)"))
               .arg(config.currentText(maximum), config.currentUnit());
     return prompt;
 }
 
-Prompt increment(const Module &module, const Configuration &config, int channel)
+Prompt increment(const ModuleState &module, const Configuration &config, int channel)
 {
     Prompt prompt;
-    prompt.maximum = voltageShown(config, std::fabs(module.channel(channel).voltageNominal()));
-    prompt.value = voltageShown(config, module.voltageIncrement());
+    prompt.maximum = voltageShown(config, std::fabs(module.channels[size_t(channel)].voltageNominal()));
+    prompt.value = voltageShown(config, module.voltageIncrement);
     prompt.label
         = translated(QT_TRANSLATE_NOOP("EthControl",
                          "Input a voltage increment value (%1) that is applied when pressing "

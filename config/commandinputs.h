@@ -5,7 +5,7 @@
 #include <QVector>
 
 class Configuration;
-class Module;
+struct ModuleState;
 
 /// The computations behind the operator commands that need no widget: what an input dialog
 /// asks, its range and initial value, the voltage staircase and the increment steps.
@@ -31,22 +31,22 @@ double displayNumber(const QString &text);
 /// Set voltage of one channel: its allowed range (Channel::allowedVoltage()), 0 to |Vnom|, or
 /// -|Vnom| to |Vnom| for a bipolar channel or a negative module; refused while the range is
 /// not valid. \a channel must be a channel of \a module.
-Prompt channelVoltage(const Module &module, const Configuration &config, int channel);
+Prompt channelVoltage(const ModuleState &module, const Configuration &config, int channel);
 /// Set current of one channel: 0 to |Inom| (Channel::allowedCurrent()).
-Prompt channelCurrent(const Module &module, const Configuration &config, int channel);
+Prompt channelCurrent(const ModuleState &module, const Configuration &config, int channel);
 /// Set voltage of all channels: up to the largest |Vnom|, negative only when every channel
 /// allows it; a note names the smallest |Vnom| when the channels differ. The initial value is
 /// the set voltage of \a selected. Refused while a channel's range is not valid.
-Prompt allVoltages(const Module &module, const Configuration &config, int selected);
+Prompt allVoltages(const ModuleState &module, const Configuration &config, int selected);
 /// Set current of all channels, with the same note for differing nominal currents.
-Prompt allCurrents(const Module &module, const Configuration &config, int selected);
+Prompt allCurrents(const ModuleState &module, const Configuration &config, int selected);
 /// Voltage ramp speed: 0 to 100 %/s for percent-based modules, else up to the larger of
 /// 3000 V/s and a fifth of the nominal voltage of channel 0.
-Prompt voltageRamp(const Module &module, const Configuration &config);
+Prompt voltageRamp(const ModuleState &module, const Configuration &config);
 /// Current ramp speed: 0 to 100 %/s, or up to the nominal current of channel 0.
-Prompt currentRamp(const Module &module, const Configuration &config);
+Prompt currentRamp(const ModuleState &module, const Configuration &config);
 /// The voltage increment of the Plus and Minus keys: 0 to |Vnom| of \a channel.
-Prompt increment(const Module &module, const Configuration &config, int channel);
+Prompt increment(const ModuleState &module, const Configuration &config, int channel);
 
 /// The ramp speed label after a change: "<value> %/s" with the entered value in C number
 /// format ("12.5 %/s" in every locale), or "<speed text> <unit>/s".
